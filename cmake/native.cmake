@@ -1,0 +1,19 @@
+# Linux build: the simulated workstation, purgent-sim, unit and e2e tests.
+file(GLOB_RECURSE PURGENT_SIM_SOURCES CONFIGURE_DEPENDS src/platform/sim/*.cpp)
+add_library(purgent_sim STATIC ${PURGENT_SIM_SOURCES})
+target_link_libraries(purgent_sim PUBLIC purgent_core purgent_image)
+
+file(GLOB PURGENT_SIM_TOOL_SOURCES CONFIGURE_DEPENDS tools/purgent_sim/*.cpp)
+add_executable(purgent-sim ${PURGENT_SIM_TOOL_SOURCES})
+target_link_libraries(purgent-sim PRIVATE purgent_sim)
+
+enable_testing()
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB_RECURSE PURGENT_UNIT_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
+add_executable(purgent_unit_tests ${PURGENT_UNIT_SOURCES})
+target_link_libraries(purgent_unit_tests PRIVATE purgent_sim GTest::gtest GTest::gtest_main)
+target_compile_definitions(purgent_unit_tests PRIVATE
+  PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+gtest_discover_tests(purgent_unit_tests PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)

@@ -1,0 +1,13 @@
+#pragma once
+#include "app/run_options.h"
+
+namespace purgent {
+
+// What lives as long as the process, across runs.
+struct ProcessState {
+    SilentMode silentMode = SilentMode::Interactive;
+    bool networkInstall = false;  // "/nw", then the Networked box at every run start
+    bool webServices = false;     // "/rws", rewritten by the WebServices box
+};
+
+}  // namespace purgent

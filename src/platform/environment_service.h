@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace purgent {
+
+// GetVersionExA platform ids.
+constexpr std::uint32_t PlatformWin9x = 1;
+constexpr std::uint32_t PlatformWinNT = 2;
+
+class EnvironmentService {
+public:
+    virtual ~EnvironmentService() = default;
+    // nullopt for a variable that is not set.
+    virtual std::optional<std::string> Variable(const std::string& name) = 0;
+    // The process command line, program name included, as GetCommandLineA gives it.
+    virtual std::string CommandLine() = 0;
+    // GetVersionExA with a 148-byte record; false when the version cannot be read.
+    virtual bool PlatformId(std::uint32_t& id) = 0;
+};
+
+}  // namespace purgent

@@ -1,0 +1,70 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace purgent {
+
+// A registry key handle. The predefined roots carry the values Windows gives
+// them (sign-extended on 64-bit), so the Win32 backend passes handles through.
+using RegKey = std::uintptr_t;
+
+constexpr RegKey PredefinedKey(std::uint32_t value) {
+    return static_cast<RegKey>(static_cast<std::intptr_t>(static_cast<std::int32_t>(value)));
+}
+constexpr RegKey HkeyClassesRoot = PredefinedKey(0x80000000u);
+constexpr RegKey HkeyCurrentUser = PredefinedKey(0x80000001u);
+constexpr RegKey HkeyLocalMachine = PredefinedKey(0x80000002u);
+constexpr RegKey HkeyUsers = PredefinedKey(0x80000003u);
+
+enum RegValueType : std::uint32_t {
+    RegNone = 0,
+    RegSz = 1,
+    RegExpandSz = 2,
+    RegBinary = 3,
+    RegDword = 4,
+    RegMultiSz = 7,
+    RegQword = 11,
+};
+
+// Win32 error codes the backends report.
+namespace winerr {
+constexpr long Success = 0;
+constexpr long FileNotFound = 2;
+constexpr long AccessDenied = 5;
+constexpr long InvalidHandle = 6;
+constexpr long InvalidParameter = 87;
+constexpr long NoMoreItems = 259;
+constexpr long KeyHasChildren = 1020;
+constexpr long PrivilegeNotHeld = 1314;
+}  // namespace winerr
+
+// The registry as the Win32 API offers it (RegOpenKeyExA ... RegUnLoadKeyA).
+// Every call returns a Win32 error code, winerr::Success on success.
+class RegistryService {
+public:
+    virtual ~RegistryService() = default;
+
+    // RegOpenKeyExA with KEY_ALL_ACCESS; an empty subKey reopens base.
+    virtual long OpenKey(RegKey base, const std::string& subKey, RegKey& opened) = 0;
+    virtual long CloseKey(RegKey key) = 0;
+    virtual long QueryInfoKey(RegKey key, std::uint32_t& subKeys, std::uint32_t& maxSubKeyLength,
+                              std::uint32_t& values) = 0;
+    virtual long EnumKey(RegKey key, std::uint32_t index, std::string& name) = 0;
+    virtual long EnumValue(RegKey key, std::uint32_t index, std::string& name) = 0;
+    // An empty name addresses the key's default value.
+    virtual long QueryValue(RegKey key, const std::string& name, std::uint32_t& type,
+                            std::vector<std::uint8_t>& data) = 0;
+    virtual long SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                          const std::vector<std::uint8_t>& data) = 0;
+    // RegDeleteKeyA: fails for a key that still has subkeys.
+    virtual long DeleteKey(RegKey base, const std::string& subKey) = 0;
+    virtual long DeleteValue(RegKey key, const std::string& name) = 0;
+    virtual long LoadKey(RegKey root, const std::string& name, const std::string& file) = 0;
+    virtual long UnLoadKey(RegKey root, const std::string& name) = 0;
+    // OpenProcessToken, LookupPrivilegeValueA("SeRestorePrivilege"),
+    // AdjustTokenPrivileges, then GetLastError() == ERROR_SUCCESS.
+    virtual bool EnableRestorePrivilege() = 0;
+};
+
+}  // namespace purgent

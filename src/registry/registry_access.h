@@ -1,0 +1,56 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/status_reporter.h"
+#include "platform/registry_service.h"
+
+namespace purgent {
+
+// The one registry accessor: a current root, at most one open key, and the
+// program's own tree deletion, hive mount and per-user pass. Errors of
+// ReadString and WriteString are raised as PurgentError.
+class RegistryAccess {
+public:
+    static constexpr const char* TempHive = "tempkey";
+
+    RegistryAccess(RegistryService& registry, StatusReporter& status);
+    ~RegistryAccess();
+    RegistryAccess(const RegistryAccess&) = delete;
+    RegistryAccess& operator=(const RegistryAccess&) = delete;
+
+    RegKey RootKey() const { return root_; }
+    // Assigning another root closes the open key; the same root keeps it.
+    void SetRootKey(RegKey root);
+
+    bool OpenKey(const std::string& path);
+    void CloseKey();
+    bool KeyExists(const std::string& path);
+    bool ValueExists(const std::string& name);
+    std::string ReadString(const std::string& name);
+    void WriteString(const std::string& name, const std::string& text);
+    bool DeleteValue(const std::string& name);
+    bool DeleteKey(const std::string& path);
+    std::vector<std::string> GetKeyNames();
+    std::vector<std::string> GetValueNames();
+    bool LoadKey(const std::string& name, const std::string& file);
+    bool UnLoadKey(const std::string& name);
+
+    void DeleteKeyTree(const std::string& path);
+    bool MountUserHive(const std::string& file, const std::string& name);
+    void UserHivePass(const std::string& drive, const std::vector<std::string>& profiles,
+                      const std::function<void()>& body);
+    const std::string& HivePrefix() const { return hivePrefix_; }
+
+private:
+    RegistryService& registry_;
+    StatusReporter& status_;
+    RegKey root_ = HkeyCurrentUser;
+    RegKey current_ = 0;
+    bool hasCurrent_ = false;
+    std::string currentPath_;
+    std::string hivePrefix_;
+};
+
+}  // namespace purgent
