@@ -1,0 +1,23 @@
+#pragma once
+// Windows-1252 text, the program's ANSI code page, and the conversions the
+// image files need.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace purgent::image {
+
+// Characters without a Windows-1252 form become '?', as WideCharToMultiByte does.
+std::string Utf8ToAnsi(const std::string& utf8);
+std::string AnsiToUtf8(const std::string& ansi);
+// Each UTF-16 code unit becomes one ANSI byte (NULs included).
+std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16);
+std::vector<std::uint8_t> AnsiToUtf16Le(const std::string& ansi);
+bool IsValidUtf8(const std::string& text);
+
+// Case-insensitive comparison as Windows matches file and key names
+// (ASCII and the Latin-1 letters of Windows-1252).
+char FoldCase(char c);
+bool EqualsIgnoreCase(const std::string& a, const std::string& b);
+
+}  // namespace purgent::image
