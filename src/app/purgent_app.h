@@ -1,0 +1,46 @@
+#pragma once
+#include <memory>
+
+#include "app/form_view.h"
+#include "app/main_form.h"
+#include "app/process_state.h"
+#include "app/status_reporter.h"
+#include "app/status_view.h"
+#include "platform/platform.h"
+#include "registry/registry_access.h"
+
+namespace purgent {
+
+// The program: the main window's handlers over the platform.
+class PurgentApp {
+public:
+    PurgentApp(Platform& platform, StatusView& statusView, FormView& formView);
+    ~PurgentApp();
+    PurgentApp(const PurgentApp&) = delete;
+    PurgentApp& operator=(const PurgentApp&) = delete;
+
+    // Reads the command line, creates the registry accessor, shows the window
+    // as the mode wants and, unattended, runs at once. Ends the process on an
+    // invalid command line and after an unattended run (see RunButtonClick).
+    void FormCreate();
+    // One cleaning run. Ends the process after a completed unattended run
+    // (status 0) and, in Silent and SilentNoMessage, after a halt (1) or an
+    // error (2).
+    void RunButtonClick();
+    // Destroys the registry accessor.
+    void FormClose();
+
+    MainForm& Form() { return form_; }
+    StatusReporter& Status() { return status_; }
+    ProcessState& State() { return state_; }
+
+private:
+    Platform& platform_;
+    FormView& formView_;
+    ProcessState state_;
+    StatusReporter status_;
+    MainForm form_;
+    std::unique_ptr<RegistryAccess> registry_;
+};
+
+}  // namespace purgent
