@@ -33,8 +33,11 @@ constexpr long Success = 0;
 constexpr long FileNotFound = 2;
 constexpr long AccessDenied = 5;
 constexpr long InvalidHandle = 6;
+constexpr long SharingViolation = 32;
 constexpr long InvalidParameter = 87;
 constexpr long NoMoreItems = 259;
+constexpr long BadDb = 1009;
+constexpr long KeyDeleted = 1018;
 constexpr long KeyHasChildren = 1020;
 constexpr long PrivilegeNotHeld = 1314;
 }  // namespace winerr
