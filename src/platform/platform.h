@@ -5,6 +5,7 @@
 #include "platform/process_service.h"
 #include "platform/program_service.h"
 #include "platform/registry_service.h"
+#include "platform/text_service.h"
 #include "platform/window_service.h"
 
 namespace purgent {
@@ -19,6 +20,7 @@ struct Platform {
     ProgramService& programs;
     ProcessService& processes;
     WindowService& windows;
+    TextService& text;
 };
 
 }  // namespace purgent
