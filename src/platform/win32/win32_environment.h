@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/environment_service.h"
+
+namespace purgent {
+
+class Win32EnvironmentService : public EnvironmentService {
+public:
+    std::optional<std::string> Variable(const std::string& name) override;
+    std::string CommandLine() override;
+    bool PlatformId(std::uint32_t& id) override;
+};
+
+}  // namespace purgent

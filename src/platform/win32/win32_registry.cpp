@@ -1,0 +1,125 @@
+#include "platform/win32/win32_registry.h"
+
+#include <windows.h>
+
+namespace purgent {
+namespace {
+
+HKEY Handle(RegKey key) { return reinterpret_cast<HKEY>(key); }
+
+// RegEnumKeyExA / RegEnumValueA fill a name buffer; grow it until the name fits.
+template <typename EnumFunction>
+long EnumName(std::string& name, EnumFunction enumerate) {
+    std::string buffer(256, '\0');
+    for (;;) {
+        DWORD length = static_cast<DWORD>(buffer.size());
+        LONG result = enumerate(buffer.data(), &length);
+        if (result == ERROR_MORE_DATA) {
+            buffer.resize(buffer.size() * 2);
+            continue;
+        }
+        if (result == ERROR_SUCCESS) name.assign(buffer.data(), length);
+        return result;
+    }
+}
+
+}  // namespace
+
+long Win32RegistryService::OpenKey(RegKey base, const std::string& subKey, RegKey& opened) {
+    HKEY key = nullptr;
+    LONG result = RegOpenKeyExA(Handle(base), subKey.c_str(), 0, KEY_ALL_ACCESS, &key);
+    if (result == ERROR_SUCCESS) opened = reinterpret_cast<RegKey>(key);
+    return result;
+}
+
+long Win32RegistryService::CloseKey(RegKey key) { return RegCloseKey(Handle(key)); }
+
+long Win32RegistryService::QueryInfoKey(RegKey key, std::uint32_t& subKeys,
+                                        std::uint32_t& maxSubKeyLength, std::uint32_t& values) {
+    DWORD keyCount = 0, longestKey = 0, valueCount = 0;
+    LONG result = RegQueryInfoKeyA(Handle(key), nullptr, nullptr, nullptr, &keyCount, &longestKey,
+                                   nullptr, &valueCount, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_SUCCESS) {
+        subKeys = keyCount;
+        maxSubKeyLength = longestKey;
+        values = valueCount;
+    }
+    return result;
+}
+
+long Win32RegistryService::EnumKey(RegKey key, std::uint32_t index, std::string& name) {
+    return EnumName(name, [&](char* buffer, DWORD* length) {
+        return RegEnumKeyExA(Handle(key), index, buffer, length, nullptr, nullptr, nullptr,
+                             nullptr);
+    });
+}
+
+long Win32RegistryService::EnumValue(RegKey key, std::uint32_t index, std::string& name) {
+    return EnumName(name, [&](char* buffer, DWORD* length) {
+        return RegEnumValueA(Handle(key), index, buffer, length, nullptr, nullptr, nullptr,
+                             nullptr);
+    });
+}
+
+long Win32RegistryService::QueryValue(RegKey key, const std::string& name, std::uint32_t& type,
+                                      std::vector<std::uint8_t>& data) {
+    DWORD size = 0;
+    DWORD valueType = REG_NONE;
+    LONG result = RegQueryValueExA(Handle(key), name.c_str(), nullptr, &valueType, nullptr, &size);
+    // The value may grow between the size query and the read: ask again until it fits.
+    while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
+        data.resize(size);
+        result = RegQueryValueExA(Handle(key), name.c_str(), nullptr, &valueType, data.data(),
+                                  &size);
+        if (result == ERROR_SUCCESS) {
+            data.resize(size);
+            type = valueType;
+            return result;
+        }
+    }
+    return result;
+}
+
+long Win32RegistryService::SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                                    const std::vector<std::uint8_t>& data) {
+    return RegSetValueExA(Handle(key), name.c_str(), 0, type, data.data(),
+                          static_cast<DWORD>(data.size()));
+}
+
+long Win32RegistryService::DeleteKey(RegKey base, const std::string& subKey) {
+    return RegDeleteKeyA(Handle(base), subKey.c_str());
+}
+
+long Win32RegistryService::DeleteValue(RegKey key, const std::string& name) {
+    return RegDeleteValueA(Handle(key), name.c_str());
+}
+
+long Win32RegistryService::LoadKey(RegKey root, const std::string& name,
+                                   const std::string& file) {
+    return RegLoadKeyA(Handle(root), name.c_str(), file.c_str());
+}
+
+long Win32RegistryService::UnLoadKey(RegKey root, const std::string& name) {
+    return RegUnLoadKeyA(Handle(root), name.c_str());
+}
+
+bool Win32RegistryService::EnableRestorePrivilege() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) return false;
+    TOKEN_PRIVILEGES privileges{};
+    static_assert(sizeof(privileges) == 16, "one privilege entry is 16 bytes");
+    bool enabled = false;
+    if (LookupPrivilegeValueA(nullptr, "SeRestorePrivilege", &privileges.Privileges[0].Luid)) {
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        // AdjustTokenPrivileges succeeds even when the account lacks the
+        // privilege; only the last error tells (ERROR_NOT_ALL_ASSIGNED).
+        enabled = AdjustTokenPrivileges(token, FALSE, &privileges, sizeof(privileges), nullptr,
+                                        nullptr) &&
+                  GetLastError() == ERROR_SUCCESS;
+    }
+    CloseHandle(token);
+    return enabled;
+}
+
+}  // namespace purgent

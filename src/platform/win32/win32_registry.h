@@ -1,0 +1,26 @@
+#pragma once
+#include "platform/registry_service.h"
+
+namespace purgent {
+
+// The Win32 registry, passed through call by call.
+class Win32RegistryService : public RegistryService {
+public:
+    long OpenKey(RegKey base, const std::string& subKey, RegKey& opened) override;
+    long CloseKey(RegKey key) override;
+    long QueryInfoKey(RegKey key, std::uint32_t& subKeys, std::uint32_t& maxSubKeyLength,
+                      std::uint32_t& values) override;
+    long EnumKey(RegKey key, std::uint32_t index, std::string& name) override;
+    long EnumValue(RegKey key, std::uint32_t index, std::string& name) override;
+    long QueryValue(RegKey key, const std::string& name, std::uint32_t& type,
+                    std::vector<std::uint8_t>& data) override;
+    long SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                  const std::vector<std::uint8_t>& data) override;
+    long DeleteKey(RegKey base, const std::string& subKey) override;
+    long DeleteValue(RegKey key, const std::string& name) override;
+    long LoadKey(RegKey root, const std::string& name, const std::string& file) override;
+    long UnLoadKey(RegKey root, const std::string& name) override;
+    bool EnableRestorePrivilege() override;
+};
+
+}  // namespace purgent
