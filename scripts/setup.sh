@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# Prepares a Debian 12 machine (as root) for building and testing Purgent:
+# Debian packages, libjpeg-turbo cross-built for both MinGW targets, and a
+# template Wine prefix for the end-to-end tests. Quick when already done.
+#
+# Cache folder (outside git): $PURGENT_CACHE, default /var/cache/purgent.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+CACHE="${PURGENT_CACHE:-/var/cache/purgent}"
+# Bump when the way a cached item is built changes, so it is rebuilt.
+JPEG_RECIPE="libjpeg-turbo static, SIMD off, v1"
+PREFIX_RECIPE="win64 wineboot -i, mono/gecko off, v1"
+
+PACKAGES=(
+  cmake g++ make googletest libgtest-dev libgmock-dev libjpeg62-turbo-dev
+  mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  wine64 wine xvfb xauth x11-utils imagemagick clang dpkg-dev
+)
+
+log() { printf '[setup] %s\n' "$*"; }
+die() { printf '[setup] ERROR: %s\n' "$*" >&2; exit 1; }
+
+APT_UPDATED=no
+apt_update_once() {
+  if [[ $APT_UPDATED == no ]]; then
+    log "apt-get update"
+    apt-get update -qq
+    APT_UPDATED=yes
+  fi
+}
+
+install_packages() {
+  local missing=() pkg status
+  for pkg in "${PACKAGES[@]}"; do
+    status="$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)"
+    [[ $status == installed ]] || missing+=("$pkg")
+  done
+  if ((${#missing[@]} == 0)); then
+    log "Debian packages: all present"
+    return
+  fi
+  [[ $(id -u) == 0 ]] || die "missing packages (${missing[*]}); run this script as root"
+  apt_update_once
+  log "installing: ${missing[*]}"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+}
+
+# apt-get source needs deb-src entries; mirror the machine's deb entries.
+ensure_deb_src() {
+  local deb822=/etc/apt/sources.list.d/debian.sources
+  local ours=/etc/apt/sources.list.d/purgent-deb-src.sources
+  [[ -e $ours ]] && return
+  if grep -qs '^Types:.*deb-src' "$deb822" /etc/apt/sources.list.d/*.sources ||
+     grep -qs '^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list; then
+    return
+  fi
+  if [[ -f $deb822 ]]; then
+    sed 's/^Types: *deb *$/Types: deb-src/' "$deb822" >"$ours"
+  elif [[ -f /etc/apt/sources.list ]]; then
+    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list \
+      >/etc/apt/sources.list.d/purgent-deb-src.list
+  else
+    die "no apt sources found to derive a deb-src entry from"
+  fi
+  log "added deb-src entries"
+  APT_UPDATED=no
+}
+
+jpeg_source_dir() {
+  find "$CACHE/src" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | sort | tail -n1
+}
+
+fetch_jpeg_source() {
+  [[ -n $(jpeg_source_dir 2>/dev/null) ]] && return
+  ensure_deb_src
+  apt_update_once
+  log "fetching Debian's libjpeg-turbo source package"
+  rm -rf "$CACHE/src.tmp"
+  mkdir -p "$CACHE/src.tmp"
+  (cd "$CACHE/src.tmp" && apt-get source -q libjpeg-turbo >/dev/null)
+  rm -rf "$CACHE/src"
+  mv "$CACHE/src.tmp" "$CACHE/src"
+}
+
+# build_jpeg <arch>: static libjpeg for the <arch>-w64-mingw32 target into
+# $CACHE/libjpeg-<arch> (lib/libjpeg.a, include/).
+build_jpeg() {
+  local arch=$1
+  local dest="$CACHE/libjpeg-$arch" build="$CACHE/build-libjpeg-$arch"
+  if [[ -f $dest/.stamp && $(<"$dest/.stamp") == "$JPEG_RECIPE" ]]; then
+    log "libjpeg for $arch: cached"
+    return
+  fi
+  fetch_jpeg_source
+  log "building libjpeg for $arch"
+  rm -rf "$dest" "$build"
+  cmake -S "$(jpeg_source_dir)" -B "$build" -G "Unix Makefiles" \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$arch-mingw.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$dest" \
+    -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_INSTALL_INCLUDEDIR=include \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF \
+    -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF >"$CACHE/build-libjpeg-$arch.log" 2>&1 ||
+    die "libjpeg configure for $arch failed; see $CACHE/build-libjpeg-$arch.log"
+  cmake --build "$build" -j2 --target jpeg-static >>"$CACHE/build-libjpeg-$arch.log" 2>&1 ||
+    die "libjpeg build for $arch failed; see $CACHE/build-libjpeg-$arch.log"
+  mkdir -p "$dest/lib" "$dest/include"
+  cp "$build/libjpeg.a" "$dest/lib/"
+  cp "$(jpeg_source_dir)/jpeglib.h" "$(jpeg_source_dir)/jmorecfg.h" \
+    "$(jpeg_source_dir)/jerror.h" "$build/jconfig.h" "$dest/include/"
+  rm -rf "$build"
+  printf '%s' "$JPEG_RECIPE" >"$dest/.stamp"
+}
+
+# A ready win64 prefix: each e2e test copies it instead of booting its own.
+make_wine_template() {
+  local dest="$CACHE/wineprefix" tmp="$CACHE/wineprefix.tmp"
+  if [[ -f $CACHE/wineprefix.stamp && $(<"$CACHE/wineprefix.stamp") == "$PREFIX_RECIPE" ]]; then
+    log "Wine template prefix: cached"
+    return
+  fi
+  log "creating the Wine template prefix"
+  rm -rf "$tmp" "$dest" "$CACHE/wineprefix.stamp"
+  WINEPREFIX="$tmp" WINEARCH=win64 WINEDEBUG=-all \
+  WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
+    timeout 600 xvfb-run -a sh -c 'wineboot -i && wineserver -w' \
+      >"$CACHE/wineprefix.log" 2>&1 ||
+    die "wineboot failed; see $CACHE/wineprefix.log"
+  [[ -f $tmp/system.reg ]] || die "wineboot left no registry; see $CACHE/wineprefix.log"
+  mv "$tmp" "$dest"
+  printf '%s' "$PREFIX_RECIPE" >"$CACHE/wineprefix.stamp"
+}
+
+main() {
+  install_packages
+  mkdir -p "$CACHE"
+  build_jpeg i686
+  build_jpeg x86_64
+  make_wine_template
+  log "ready (cache: $CACHE)"
+}
+
+main "$@"
