@@ -1,5 +1,6 @@
 #pragma once
 #include "app/run_options.h"
+#include "shutdown/window_survey.h"
 
 namespace purgent {
 
@@ -8,6 +9,7 @@ struct ProcessState {
     SilentMode silentMode = SilentMode::Interactive;
     bool networkInstall = false;  // "/nw", then the Networked box at every run start
     bool webServices = false;     // "/rws", rewritten by the WebServices box
+    WindowSurveyState windowSurvey;
 };
 
 }  // namespace purgent
