@@ -44,6 +44,13 @@ public:
     const std::string& HivePrefix() const { return hivePrefix_; }
 
 private:
+    // The path rule: "\..." resolves against the root, anything else against
+    // the open key if there is one, else against the root.
+    RegKey BaseFor(const std::string& path) const;
+    // A new handle to the key at path with full access, or 0.
+    RegKey OpenHandle(const std::string& path) const;
+    std::vector<std::string> ListNames(bool valueNames);
+
     RegistryService& registry_;
     StatusReporter& status_;
     RegKey root_ = HkeyCurrentUser;

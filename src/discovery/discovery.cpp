@@ -1,0 +1,71 @@
+#include "discovery/discovery.h"
+
+#include "discovery/profile_discovery.h"
+
+namespace purgent {
+
+namespace {
+
+const char* const AppPathsKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+const char* const ExplorerKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+const char* const ShellFoldersKey =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// Opens path as the only open key. A key that cannot be opened leaves no key
+// open, so its values read as absent rather than from an earlier key.
+void OpenOnly(RegistryAccess& registry, const std::string& path) {
+    registry.CloseKey();
+    registry.OpenKey(path);
+}
+
+// The "Path" of the program's App Paths entry, or the default; ends in "\".
+std::string InstallFolder(RegistryAccess& registry, const std::string& program,
+                          const std::string& fallback) {
+    OpenOnly(registry, AppPathsKey + program);
+    std::string folder = registry.ReadString("Path");
+    if (folder.empty()) folder = fallback;
+    if (folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+}  // namespace
+
+void DiscoverLocations(RunContext& ctx) {
+    RegistryAccess& registry = ctx.registry;
+    InstallLocations& found = ctx.locations;
+    found = InstallLocations{};
+
+    found.WindowsDir = ctx.platform.environment.Variable("windir").value_or("");
+    found.WindowsDrive = found.WindowsDir.substr(0, 1);
+
+    registry.SetRootKey(HkeyLocalMachine);
+    found.GroupWiseDir = InstallFolder(registry, "GrpWise.Exe", "c:\\novell\\groupwise\\");
+    found.MessengerDir = InstallFolder(registry, "nmcl32.Exe", "c:\\novell\\messenger\\");
+
+    OpenOnly(registry, ShellFoldersKey);
+    found.CommonSendTo = registry.ReadString("Common sendto");
+    found.CommonDesktop = registry.ReadString("Common desktop");
+    found.CommonStartup = registry.ReadString("Common startup");
+    found.CommonPrograms = registry.ReadString("Common programs");
+
+    registry.CloseKey();
+    registry.SetRootKey(HkeyCurrentUser);
+    OpenOnly(registry, ExplorerKey);
+    found.LogonUserName = registry.ReadString("Logon User Name");
+
+    registry.CloseKey();
+    registry.SetRootKey(HkeyLocalMachine);
+    ctx.profiles = DiscoverProfiles(registry, ctx.platform.environment, found);
+
+    registry.SetRootKey(HkeyCurrentUser);
+    OpenOnly(registry, ShellFoldersKey);
+    found.UserSendTo = registry.ReadString("sendto");
+    found.UserDesktop = registry.ReadString("desktop");
+    found.UserStartup = registry.ReadString("startup");
+    found.UserPrograms = registry.ReadString("programs");
+    registry.CloseKey();
+}
+
+void AppendLogonUser(RunContext& ctx) { ctx.profiles.push_back(ctx.locations.LogonUserName); }
+
+}  // namespace purgent

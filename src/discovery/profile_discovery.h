@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+
+#include "discovery/install_locations.h"
+#include "discovery/profile_set.h"
+#include "platform/environment_service.h"
+#include "registry/registry_access.h"
+
+namespace purgent {
+
+// Lists the other local profiles as folder names (entry 1 the current user,
+// NT family only) and reads DefaultUserProfile and AllUsersProfile. Expects
+// RootKey HKEY_LOCAL_MACHINE and locations.LogonUserName already read.
+ProfileSet DiscoverProfiles(RegistryAccess& registry, EnvironmentService& environment,
+                            InstallLocations& locations);
+
+// Whether path ends with logonName, ASCII letters compared without case.
+bool EndsWithLogonName(const std::string& path, const std::string& logonName);
+
+}  // namespace purgent

@@ -1,0 +1,206 @@
+#include "registry/registry_access.h"
+
+#include "app/errors.h"
+
+namespace purgent {
+
+namespace {
+
+bool IsAbsolute(const std::string& path) { return !path.empty() && path[0] == '\\'; }
+
+std::string WithoutLeadingSeparator(const std::string& path) {
+    return IsAbsolute(path) ? path.substr(1) : path;
+}
+
+std::string Quoted(const char* format, const std::string& name) {
+    std::string text = format;
+    text.replace(text.find("%s"), 2, name);
+    return text;
+}
+
+}  // namespace
+
+RegistryAccess::RegistryAccess(RegistryService& registry, StatusReporter& status)
+    : registry_(registry), status_(status) {}
+
+RegistryAccess::~RegistryAccess() { CloseKey(); }
+
+void RegistryAccess::SetRootKey(RegKey root) {
+    if (root == root_) return;
+    root_ = root;
+    CloseKey();
+}
+
+RegKey RegistryAccess::BaseFor(const std::string& path) const {
+    return !IsAbsolute(path) && hasCurrent_ ? current_ : root_;
+}
+
+RegKey RegistryAccess::OpenHandle(const std::string& path) const {
+    RegKey opened = 0;
+    if (registry_.OpenKey(BaseFor(path), WithoutLeadingSeparator(path), opened) != winerr::Success)
+        return 0;
+    return opened;
+}
+
+bool RegistryAccess::OpenKey(const std::string& path) {
+    RegKey opened = OpenHandle(path);
+    if (opened == 0) return false;
+    std::string fullPath = WithoutLeadingSeparator(path);
+    if (!IsAbsolute(path) && hasCurrent_) fullPath = currentPath_ + "\\" + fullPath;
+    CloseKey();
+    current_ = opened;
+    hasCurrent_ = true;
+    currentPath_ = fullPath;
+    return true;
+}
+
+void RegistryAccess::CloseKey() {
+    if (!hasCurrent_) return;
+    // Lazy writing: the handle is released without a flush.
+    registry_.CloseKey(current_);
+    current_ = 0;
+    hasCurrent_ = false;
+    currentPath_.clear();
+}
+
+bool RegistryAccess::KeyExists(const std::string& path) {
+    RegKey opened = OpenHandle(path);
+    if (opened == 0) return false;
+    registry_.CloseKey(opened);
+    return true;
+}
+
+bool RegistryAccess::ValueExists(const std::string& name) {
+    if (!hasCurrent_) return false;
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    return registry_.QueryValue(current_, name, type, data) == winerr::Success;
+}
+
+std::string RegistryAccess::ReadString(const std::string& name) {
+    if (!hasCurrent_) return "";
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    if (registry_.QueryValue(current_, name, type, data) != winerr::Success) return "";
+    if (type != RegSz && type != RegExpandSz)
+        throw PurgentError(Quoted("Invalid data type for '%s'", name));
+    std::string text(data.begin(), data.end());
+    return text.substr(0, text.find('\0'));
+}
+
+void RegistryAccess::WriteString(const std::string& name, const std::string& text) {
+    std::vector<std::uint8_t> data(text.begin(), text.end());
+    data.push_back(0);
+    if (!hasCurrent_ || registry_.SetValue(current_, name, RegSz, data) != winerr::Success)
+        throw PurgentError(Quoted("Failed to set data for '%s'", name));
+}
+
+bool RegistryAccess::DeleteValue(const std::string& name) {
+    return hasCurrent_ && registry_.DeleteValue(current_, name) == winerr::Success;
+}
+
+bool RegistryAccess::DeleteKey(const std::string& path) {
+    RegKey doomed = OpenHandle(path);
+    if (doomed != 0) {
+        // Subkeys go from the last index down, so the indexes still to visit
+        // stay valid; each is removed relative to the doomed key, made current
+        // for the moment.
+        const RegKey previous = current_;
+        const bool hadCurrent = hasCurrent_;
+        current_ = doomed;
+        hasCurrent_ = true;
+        std::uint32_t subKeys = 0, maxLength = 0, values = 0;
+        if (registry_.QueryInfoKey(doomed, subKeys, maxLength, values) == winerr::Success) {
+            for (std::uint32_t index = subKeys; index-- > 0;) {
+                std::string name;
+                if (registry_.EnumKey(doomed, index, name) == winerr::Success) DeleteKey(name);
+            }
+        }
+        current_ = previous;
+        hasCurrent_ = hadCurrent;
+        registry_.CloseKey(doomed);
+    }
+    return registry_.DeleteKey(BaseFor(path), WithoutLeadingSeparator(path)) == winerr::Success;
+}
+
+std::vector<std::string> RegistryAccess::GetKeyNames() { return ListNames(false); }
+
+std::vector<std::string> RegistryAccess::GetValueNames() { return ListNames(true); }
+
+std::vector<std::string> RegistryAccess::ListNames(bool valueNames) {
+    std::vector<std::string> names;
+    std::uint32_t subKeys = 0, maxLength = 0, values = 0;
+    if (!hasCurrent_ ||
+        registry_.QueryInfoKey(current_, subKeys, maxLength, values) != winerr::Success)
+        return names;
+    const std::uint32_t count = valueNames ? values : subKeys;
+    for (std::uint32_t index = 0; index < count; ++index) {
+        std::string name;
+        const long result = valueNames ? registry_.EnumValue(current_, index, name)
+                                       : registry_.EnumKey(current_, index, name);
+        if (result == winerr::Success) names.push_back(name);
+    }
+    return names;
+}
+
+bool RegistryAccess::LoadKey(const std::string& name, const std::string& file) {
+    return registry_.LoadKey(root_, WithoutLeadingSeparator(name), file) == winerr::Success;
+}
+
+bool RegistryAccess::UnLoadKey(const std::string& name) {
+    return registry_.UnLoadKey(root_, WithoutLeadingSeparator(name)) == winerr::Success;
+}
+
+void RegistryAccess::DeleteKeyTree(const std::string& path) {
+    std::vector<std::string> children;
+    if (OpenKey(path)) {
+        children = GetKeyNames();
+        CloseKey();
+    }
+    for (const std::string& child : children) DeleteKeyTree(path + "\\" + child);
+    status_.ShowItem(path);
+    status_.StepProgress(1);
+    status_.WrapProgress();
+    CloseKey();
+    DeleteKey(path);
+}
+
+bool RegistryAccess::MountUserHive(const std::string& file, const std::string& name) {
+    CloseKey();
+    SetRootKey(HkeyUsers);
+    // Enabled again at every mount and never disabled.
+    if (!registry_.EnableRestorePrivilege()) return false;
+    return LoadKey(name, file);
+}
+
+void RegistryAccess::UserHivePass(const std::string& drive, const std::vector<std::string>& profiles,
+                                  const std::function<void()>& body) {
+    const std::size_t count = profiles.size();
+    for (std::size_t entry = 0; entry < count; ++entry) {
+        bool mounted = true;
+        if (entry == 0) {
+            SetRootKey(HkeyCurrentUser);
+            hivePrefix_.clear();
+        } else {
+            const std::string file =
+                drive + ":\\Documents and Settings\\" + profiles[entry] + "\\ntuser.dat";
+            mounted = MountUserHive(file, TempHive);
+            if (mounted) {
+                CloseKey();
+                OpenKey(TempHive);
+                hivePrefix_ = std::string("\\") + TempHive;
+            }
+        }
+        if (mounted) {
+            status_.ShowItem("");
+            body();
+        }
+        if (entry > 0) {
+            // A body may leave a key open inside the hive; it would block the unload.
+            CloseKey();
+            UnLoadKey(TempHive);
+        }
+    }
+}
+
+}  // namespace purgent
