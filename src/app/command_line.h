@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "app/process_state.h"
+
+namespace purgent {
+
+// The arguments after the program name: blanks and tabs separate, double
+// quotes group without being kept, backslash + quote is a literal quote,
+// other backslashes stay, no wildcard expansion.
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+
+// The inverse for the arguments part: a text that SplitCommandLine, after a
+// program name and a blank, turns back into exactly these arguments.
+std::string QuoteArguments(const std::vector<std::string>& arguments);
+
+// Applies the switches of the first eight arguments to the form (as clicks,
+// change handlers included) and the mode to the state, then "/nw" and "/rws".
+// False for an invalid command line: repeated or conflicting switches, or an
+// unknown argument not preceded by "/sn". The form is then half-applied and
+// the caller ends the program.
+bool ApplySwitches(const std::vector<std::string>& arguments, MainForm& form, ProcessState& state);
+
+}  // namespace purgent

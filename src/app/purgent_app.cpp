@@ -1,0 +1,49 @@
+#include "app/purgent_app.h"
+
+#include "app/cleaning_run.h"
+#include "app/command_line.h"
+#include "app/run_context.h"
+
+namespace purgent {
+
+PurgentApp::PurgentApp(Platform& platform, StatusView& statusView, FormView& formView)
+    : platform_(platform),
+      formView_(formView),
+      status_(statusView, platform.cursor),
+      form_(formView, platform.messages, state_) {}
+
+PurgentApp::~PurgentApp() = default;
+
+void PurgentApp::FormCreate() {
+    form_.SetApplicationHint(MainForm::ApplicationHintText);
+    if (!ApplySwitches(SplitCommandLine(platform_.environment.CommandLine()), form_, state_)) {
+        platform_.messages.ShowMessage("Invalid Purgent Commandline");
+        platform_.programs.ExitProcess(0);
+    }
+    registry_ = std::make_unique<RegistryAccess>(platform_.registry, status_);
+
+    switch (state_.silentMode) {
+        case SilentMode::Silent:
+        case SilentMode::SilentNoMessage:
+            formView_.StayHidden();
+            RunButtonClick();  // whether or not the Clean button is enabled
+            break;
+        case SilentMode::ProgressOnly:
+            formView_.ShowProgressOnly();
+            RunButtonClick();
+            break;
+        case SilentMode::Interactive:
+            formView_.ShowInteractive();
+            break;
+    }
+}
+
+void PurgentApp::RunButtonClick() {
+    if (!registry_) return;  // the window is already closing
+    RunContext ctx{platform_, status_, *registry_, form_, state_, {}, {}};
+    RunCleaning(ctx);
+}
+
+void PurgentApp::FormClose() { registry_.reset(); }
+
+}  // namespace purgent
