@@ -14,6 +14,12 @@ std::string AnsiToUtf8(const std::string& ansi);
 std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16);
 std::vector<std::uint8_t> AnsiToUtf16Le(const std::string& ansi);
 bool IsValidUtf8(const std::string& text);
+// A text file's bytes as ANSI: a UTF-8 BOM is dropped and UTF-8 converted;
+// bytes that are not UTF-8 are taken as ANSI already.
+std::string TextFileToAnsi(std::string bytes);
+
+// Without leading and trailing blanks and tabs.
+std::string Trim(const std::string& text);
 
 // Case-insensitive comparison as Windows matches file and key names
 // (ASCII and the Latin-1 letters of Windows-1252).

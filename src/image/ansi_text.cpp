@@ -1,0 +1,142 @@
+#include "image/ansi_text.h"
+
+#include <array>
+
+namespace purgent::image {
+namespace {
+
+// Code points of Windows-1252 bytes 0x80..0x9F. The five unassigned bytes map
+// to the control characters of the same number, as Windows does.
+constexpr std::array<char32_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char32_t AnsiToCodePoint(unsigned char c) {
+    return c >= 0x80 && c < 0xA0 ? kHighControls[c - 0x80] : c;
+}
+
+char CodePointToAnsi(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i)
+        if (kHighControls[i] == cp) return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at text[pos]; false when malformed.
+bool DecodeUtf8(const std::string& text, std::size_t& pos, char32_t& cp) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    const int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
+                      : (lead & 0xF8) == 0xF0 ? 3 : -1;
+    if (extra < 0 || pos + extra >= text.size()) return false;
+    cp = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int i = 1; i <= extra; ++i) {
+        const auto next = static_cast<unsigned char>(text[pos + i]);
+        if ((next & 0xC0) != 0x80) return false;
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    static constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) return false;
+    pos += extra + 1;
+    return true;
+}
+
+}  // namespace
+
+std::string Utf8ToAnsi(const std::string& utf8) {
+    std::string out;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        char32_t cp = 0;
+        if (!DecodeUtf8(utf8, pos, cp)) {
+            out += '?';
+            ++pos;
+            continue;
+        }
+        out += CodePointToAnsi(cp);
+    }
+    return out;
+}
+
+std::string AnsiToUtf8(const std::string& ansi) {
+    std::string out;
+    for (char c : ansi) AppendUtf8(out, AnsiToCodePoint(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < utf16.size(); i += 2) {
+        const char32_t unit = utf16[i] | (utf16[i + 1] << 8);
+        // A surrogate pair is one character outside Windows-1252.
+        if (unit >= 0xDC00 && unit < 0xE000 && i >= 2) {
+            const char32_t previous = utf16[i - 2] | (utf16[i - 1] << 8);
+            if (previous >= 0xD800 && previous < 0xDC00) continue;
+        }
+        out += CodePointToAnsi(unit);
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> AnsiToUtf16Le(const std::string& ansi) {
+    std::vector<std::uint8_t> out;
+    for (char c : ansi) {
+        const char32_t cp = AnsiToCodePoint(static_cast<unsigned char>(c));
+        out.push_back(static_cast<std::uint8_t>(cp & 0xFF));
+        out.push_back(static_cast<std::uint8_t>(cp >> 8));
+    }
+    return out;
+}
+
+bool IsValidUtf8(const std::string& text) {
+    char32_t cp = 0;
+    for (std::size_t pos = 0; pos < text.size();)
+        if (!DecodeUtf8(text, pos, cp)) return false;
+    return true;
+}
+
+std::string TextFileToAnsi(std::string bytes) {
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+    return IsValidUtf8(bytes) ? Utf8ToAnsi(bytes) : bytes;
+}
+
+std::string Trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+char FoldCase(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 'a' && u <= 'z') return static_cast<char>(u - 0x20);
+    if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<char>(u - 0x20);
+    switch (u) {
+        case 0x9A: return static_cast<char>(0x8A);
+        case 0x9C: return static_cast<char>(0x8C);
+        case 0x9E: return static_cast<char>(0x8E);
+        case 0xFF: return static_cast<char>(0x9F);
+        default: return c;
+    }
+}
+
+bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+    return true;
+}
+
+}  // namespace purgent::image

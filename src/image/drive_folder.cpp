@@ -1,0 +1,122 @@
+#include "image/drive_folder.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "image/ansi_text.h"
+
+namespace purgent::image {
+namespace fs = std::filesystem;
+namespace {
+
+// File names are UTF-8 on disk on every host (u8path/u8string), ANSI in the model.
+std::string AnsiName(const fs::path& path) {
+    return TextFileToAnsi(path.filename().u8string());
+}
+
+void CheckName(const std::string& name, const std::string& where) {
+    if (name.empty() || name == "." || name == ".." ||
+        name.find_first_of("\\/:*?\"<>|") != std::string::npos)
+        throw ImageError(where + ": \"" + name + "\" is not a valid Windows file name");
+}
+
+void LoadFolder(const fs::path& folder, const std::string& windowsPath, DriveItems& items) {
+    std::vector<std::pair<std::string, fs::path>> entries;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        const std::string name = AnsiName(entry.path());
+        CheckName(name, folder.u8string());
+        entries.emplace_back(name, entry.path());
+    }
+    // Sorted as Windows lists a folder: case-insensitively. Names that differ
+    // only in case would be one file on Windows.
+    auto folded = [](std::string name) {
+        std::transform(name.begin(), name.end(), name.begin(), FoldCase);
+        return name;
+    };
+    std::sort(entries.begin(), entries.end(),
+              [&](const auto& a, const auto& b) { return folded(a.first) < folded(b.first); });
+    for (std::size_t i = 1; i < entries.size(); ++i)
+        if (EqualsIgnoreCase(entries[i - 1].first, entries[i].first))
+            throw ImageError(folder.u8string() + ": \"" + entries[i - 1].first + "\" and \"" +
+                             entries[i].first + "\" are the same name on Windows");
+    for (const auto& [name, path] : entries) {
+        DriveItem item;
+        item.path = windowsPath + "\\" + name;
+        if (fs::is_directory(path)) {
+            item.folder = true;
+            items.push_back(item);
+            LoadFolder(path, item.path, items);
+        } else if (fs::is_regular_file(path)) {
+            item.contents = ReadFileBytes(path.u8string());
+            items.push_back(std::move(item));
+        } else {
+            throw ImageError(path.u8string() + ": neither a file nor a folder");
+        }
+    }
+}
+
+// "C:\WINDOWS\x.dll" -> driveDir/C/WINDOWS/x.dll
+fs::path HostPath(const std::string& driveDir, const std::string& windowsPath) {
+    const bool rooted = windowsPath.size() > 3 && std::isalpha(static_cast<unsigned char>(windowsPath[0])) &&
+                        windowsPath.compare(1, 2, ":\\") == 0;
+    if (!rooted) throw ImageError("\"" + windowsPath + "\" is not a full path below a drive root");
+    fs::path host = fs::u8path(driveDir) / std::string(1, static_cast<char>(std::toupper(windowsPath[0])));
+    for (std::size_t pos = 3; pos <= windowsPath.size();) {
+        auto slash = windowsPath.find('\\', pos);
+        if (slash == std::string::npos) slash = windowsPath.size();
+        const std::string name = windowsPath.substr(pos, slash - pos);
+        CheckName(name, windowsPath);
+        host /= fs::u8path(AnsiToUtf8(name));
+        pos = slash + 1;
+    }
+    return host;
+}
+
+}  // namespace
+
+DriveItems LoadDriveFolder(const std::string& driveDir) {
+    DriveItems items;
+    const fs::path root = fs::u8path(driveDir);
+    if (!fs::is_directory(root)) return items;
+    std::map<char, fs::path> drives;
+    for (const fs::directory_entry& drive : fs::directory_iterator(root)) {
+        const std::string name = drive.path().filename().u8string();
+        if (name.size() != 1 || !std::isalpha(static_cast<unsigned char>(name[0])) || !drive.is_directory())
+            throw ImageError(drive.path().u8string() + ": expected a folder named by a drive letter");
+        const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+        if (!drives.emplace(letter, drive.path()).second)
+            throw ImageError(root.u8string() + ": drive " + letter + " given twice");
+    }
+    for (const auto& [letter, folder] : drives) LoadFolder(folder, std::string(1, letter) + ":", items);
+    return items;
+}
+
+void SaveDriveFolder(const DriveItems& items, const std::string& driveDir) {
+    for (const DriveItem& item : items) {
+        const fs::path host = HostPath(driveDir, item.path);
+        if (item.folder) {
+            fs::create_directories(host);
+        } else {
+            fs::create_directories(host.parent_path());
+            WriteFileBytes(host.u8string(), item.contents);
+        }
+    }
+}
+
+Bytes ReadFileBytes(const std::string& path) {
+    std::ifstream in(fs::u8path(path), std::ios::binary);
+    if (!in) throw ImageError(path + ": cannot be read");
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) throw ImageError(path + ": cannot be written");
+}
+
+}  // namespace purgent::image

@@ -1,0 +1,16 @@
+#pragma once
+// The drive/ folder of an image: drive/<LETTER>/... holds the files of <LETTER>:\.
+#include <string>
+
+#include "image/machine_image.h"
+
+namespace purgent::image {
+
+// A missing folder holds nothing.
+DriveItems LoadDriveFolder(const std::string& driveDir);
+void SaveDriveFolder(const DriveItems& items, const std::string& driveDir);
+
+Bytes ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const Bytes& bytes);
+
+}  // namespace purgent::image

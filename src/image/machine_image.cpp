@@ -1,0 +1,74 @@
+#include "image/machine_image.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "image/ansi_text.h"
+#include "image/drive_folder.h"
+
+namespace purgent::image {
+namespace fs = std::filesystem;
+namespace {
+
+const char* const kRegistryFile = "registry.reg";
+const char* const kMachineFile = "machine.ini";
+const char* const kDriveFolder = "drive";
+
+std::string Child(const std::string& dir, const char* name) {
+    return (fs::u8path(dir) / name).u8string();
+}
+
+MachineImage LoadExistingParts(const std::string& dir) {
+    MachineImage image;
+    if (fs::exists(fs::u8path(dir)) && !fs::is_directory(fs::u8path(dir)))
+        throw ImageError(dir + ": not a folder");
+    const std::string registryFile = Child(dir, kRegistryFile);
+    if (fs::exists(fs::u8path(registryFile)))
+        image.registry = ParseRegText(ReadFileBytes(registryFile), registryFile);
+    const std::string machineFile = Child(dir, kMachineFile);
+    if (fs::exists(fs::u8path(machineFile))) {
+        const Bytes text = ReadFileBytes(machineFile);
+        image.machine = ParseMachineIni(std::string(text.begin(), text.end()), machineFile);
+    }
+    image.drive = LoadDriveFolder(Child(dir, kDriveFolder));
+    return image;
+}
+
+}  // namespace
+
+const DriveItem* FindDriveItem(const DriveItems& items, const std::string& path) {
+    const auto found = std::find_if(items.begin(), items.end(), [&](const DriveItem& item) {
+        return EqualsIgnoreCase(item.path, path);
+    });
+    return found == items.end() ? nullptr : &*found;
+}
+
+bool IsHiveFile(const DriveItem& item) {
+    const auto slash = item.path.rfind('\\');
+    return !item.folder && EqualsIgnoreCase(item.path.substr(slash + 1), "ntuser.dat");
+}
+
+MachineImage LoadMachineImage(const std::string& dir) {
+    try {
+        return LoadExistingParts(dir);
+    } catch (const fs::filesystem_error& error) {
+        throw ImageError(dir + ": " + error.what());
+    }
+}
+
+void SaveMachineImage(const MachineImage& image, const std::string& dir) {
+    try {
+        fs::create_directories(fs::u8path(dir));
+        fs::remove_all(fs::u8path(Child(dir, kDriveFolder)));
+        const std::string registry = WriteRegText(image.registry);
+        WriteFileBytes(Child(dir, kRegistryFile), Bytes(registry.begin(), registry.end()));
+        const std::string machine = WriteMachineIni(image.machine);
+        WriteFileBytes(Child(dir, kMachineFile), Bytes(machine.begin(), machine.end()));
+        fs::create_directories(fs::u8path(Child(dir, kDriveFolder)));
+        SaveDriveFolder(image.drive, Child(dir, kDriveFolder));
+    } catch (const fs::filesystem_error& error) {
+        throw ImageError(dir + ": " + error.what());
+    }
+}
+
+}  // namespace purgent::image

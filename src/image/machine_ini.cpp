@@ -1,0 +1,243 @@
+// machine.ini: the parts of a workstation that are neither registry nor files.
+#include <cctype>
+#include <functional>
+#include <map>
+
+#include "image/ansi_text.h"
+#include "image/machine_image.h"
+
+namespace purgent::image {
+namespace {
+
+struct SourceLine {
+    std::string text;
+    int number = 0;
+};
+
+struct RawSection {
+    std::string name;
+    int number = 0;
+    std::vector<SourceLine> lines;
+};
+
+class MachineIniParser {
+public:
+    explicit MachineIniParser(std::string source) : source_(std::move(source)) {}
+
+    MachineIni Parse(const std::string& text) {
+        MachineIni ini;
+        bool machineSeen = false;
+        for (const RawSection& section : SplitSections(text)) {
+            const std::string name = section.name;
+            if (EqualsIgnoreCase(name, "machine")) {
+                if (!machineSeen) ini.machine.windir.reset();
+                machineSeen = true;
+                ReadMachine(section, ini.machine);
+            } else if (EqualsIgnoreCase(name, "attributes")) {
+                for (const SourceLine& line : section.lines) ini.attributes.push_back(ReadAttributes(line));
+            } else if (EqualsIgnoreCase(name, "locked")) {
+                for (const SourceLine& line : section.lines) ini.locked.push_back(line.text);
+            } else if (EqualsIgnoreCase(name, "denied")) {
+                for (const SourceLine& line : section.lines) ini.denied.push_back(line.text);
+            } else if (EqualsIgnoreCase(name, "process")) {
+                ini.processes.push_back(ReadProcess(section));
+            } else if (EqualsIgnoreCase(name, "window")) {
+                ini.windows.push_back(ReadWindow(section));
+            } else {
+                IniSection other{name, {}};
+                for (const SourceLine& line : section.lines) other.lines.push_back(line.text);
+                ini.otherSections.push_back(std::move(other));
+            }
+        }
+        return ini;
+    }
+
+private:
+    [[noreturn]] void Fail(int line, const std::string& what) const {
+        throw ImageError(source_ + ":" + std::to_string(line) + ": " + what);
+    }
+
+    std::vector<RawSection> SplitSections(const std::string& text) const {
+        std::vector<RawSection> sections;
+        int number = 0;
+        for (std::size_t pos = 0; pos < text.size();) {
+            auto end = text.find('\n', pos);
+            if (end == std::string::npos) end = text.size();
+            std::string line = text.substr(pos, end - pos);
+            pos = end + 1;
+            ++number;
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            line = Trim(line);
+            if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+            if (line[0] == '[') {
+                if (line.back() != ']') Fail(number, "section line without closing ']'");
+                sections.push_back({Trim(line.substr(1, line.size() - 2)), number, {}});
+            } else if (sections.empty()) {
+                Fail(number, "line outside any section");
+            } else {
+                sections.back().lines.push_back({line, number});
+            }
+        }
+        return sections;
+    }
+
+    IniEntry SplitEntry(const SourceLine& line) const {
+        const auto equals = line.text.find('=');
+        if (equals == std::string::npos) Fail(line.number, "expected key=value");
+        return {Trim(line.text.substr(0, equals)), Trim(line.text.substr(equals + 1))};
+    }
+
+    bool YesNo(const SourceLine& line, const std::string& value) const {
+        if (EqualsIgnoreCase(value, "yes")) return true;
+        if (EqualsIgnoreCase(value, "no")) return false;
+        Fail(line.number, "expected yes or no, not \"" + value + "\"");
+    }
+
+    // Hands each key=value of the section to the reader of its key; the
+    // others are kept in otherKeys.
+    using KeyReaders = std::map<std::string, std::function<void(const SourceLine&, const std::string&)>>;
+    void ReadEntries(const RawSection& section, const KeyReaders& readers,
+                     std::vector<IniEntry>& otherKeys) const {
+        for (const SourceLine& line : section.lines) {
+            IniEntry entry = SplitEntry(line);
+            std::string key;
+            for (char c : entry.key) key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            const auto reader = readers.find(key);
+            if (reader == readers.end()) otherKeys.push_back(std::move(entry));
+            else reader->second(line, entry.value);
+        }
+    }
+
+    void ReadMachine(const RawSection& section, MachineSettings& machine) const {
+        ReadEntries(section,
+                    {{"windir", [&](const SourceLine&, const std::string& v) { machine.windir = v; }},
+                     {"platform",
+                      [&](const SourceLine& line, const std::string& v) {
+                          if (EqualsIgnoreCase(v, "nt")) machine.platform = PlatformFamily::Nt;
+                          else if (EqualsIgnoreCase(v, "9x")) machine.platform = PlatformFamily::Win9x;
+                          else if (EqualsIgnoreCase(v, "other")) machine.platform = PlatformFamily::Other;
+                          else Fail(line.number, "expected platform nt, 9x or other, not \"" + v + "\"");
+                      }},
+                     {"restore-privilege",
+                      [&](const SourceLine& line, const std::string& v) { machine.restorePrivilege = YesNo(line, v); }}},
+                    machine.otherKeys);
+    }
+
+    // The letters follow the last '=': a path may hold one, the letters never do.
+    FileAttributes ReadAttributes(const SourceLine& line) const {
+        const auto equals = line.text.rfind('=');
+        if (equals == std::string::npos) Fail(line.number, "expected <path>=<letters>");
+        FileAttributes entry{Trim(line.text.substr(0, equals)), 0};
+        for (char letter : Trim(line.text.substr(equals + 1))) {
+            switch (std::tolower(static_cast<unsigned char>(letter))) {
+                case 'r': entry.attributes |= AttrReadOnly; break;
+                case 'h': entry.attributes |= AttrHidden; break;
+                case 's': entry.attributes |= AttrSystem; break;
+                default: Fail(line.number, std::string("unknown attribute letter '") + letter + "' (r, h, s)");
+            }
+        }
+        return entry;
+    }
+
+    ProcessEntry ReadProcess(const RawSection& section) const {
+        ProcessEntry process;
+        ReadEntries(section,
+                    {{"image", [&](const SourceLine&, const std::string& v) { process.image = v; }},
+                     {"queryable", [&](const SourceLine& l, const std::string& v) { process.queryable = YesNo(l, v); }},
+                     {"terminable", [&](const SourceLine& l, const std::string& v) { process.terminable = YesNo(l, v); }}},
+                    process.otherKeys);
+        if (process.image.empty()) Fail(section.number, "[process] without image=");
+        return process;
+    }
+
+    WindowEntry ReadWindow(const RawSection& section) const {
+        WindowEntry window;
+        ReadEntries(section,
+                    {{"title", [&](const SourceLine&, const std::string& v) { window.title = v; }},
+                     {"class", [&](const SourceLine&, const std::string& v) { window.className = v; }},
+                     {"closes", [&](const SourceLine& l, const std::string& v) { window.closes = YesNo(l, v); }},
+                     {"process", [&](const SourceLine&, const std::string& v) { window.process = v; }}},
+                    window.otherKeys);
+        return window;
+    }
+
+    std::string source_;
+};
+
+const char* PlatformName(PlatformFamily platform) {
+    switch (platform) {
+        case PlatformFamily::Win9x: return "9x";
+        case PlatformFamily::Other: return "other";
+        default: return "nt";
+    }
+}
+
+const char* YesNoText(bool yes) { return yes ? "yes" : "no"; }
+
+class IniWriter {
+public:
+    void Section(const std::string& name) {
+        if (!text_.empty()) text_ += "\n";
+        text_ += "[" + name + "]\n";
+    }
+    void Line(const std::string& line) { text_ += AnsiToUtf8(line) + "\n"; }
+    void Entry(const std::string& key, const std::string& value) { Line(key + "=" + value); }
+    void Entries(const std::vector<IniEntry>& entries) {
+        for (const IniEntry& entry : entries) Entry(entry.key, entry.value);
+    }
+    std::string Text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+std::string AttributeLetters(std::uint32_t attributes) {
+    std::string letters;
+    if (attributes & AttrReadOnly) letters += 'r';
+    if (attributes & AttrHidden) letters += 'h';
+    if (attributes & AttrSystem) letters += 's';
+    return letters;
+}
+
+}  // namespace
+
+MachineIni ParseMachineIni(const std::string& text, const std::string& sourceName) {
+    return MachineIniParser(sourceName).Parse(TextFileToAnsi(text));
+}
+
+std::string WriteMachineIni(const MachineIni& ini) {
+    IniWriter out;
+    out.Section("machine");
+    if (ini.machine.windir) out.Entry("windir", *ini.machine.windir);
+    out.Entry("platform", PlatformName(ini.machine.platform));
+    out.Entry("restore-privilege", YesNoText(ini.machine.restorePrivilege));
+    out.Entries(ini.machine.otherKeys);
+    if (!ini.attributes.empty()) out.Section("attributes");
+    for (const FileAttributes& entry : ini.attributes) out.Entry(entry.path, AttributeLetters(entry.attributes));
+    for (const auto& [name, lines] : {std::pair{"locked", &ini.locked}, std::pair{"denied", &ini.denied}}) {
+        if (!lines->empty()) out.Section(name);
+        for (const std::string& line : *lines) out.Line(line);
+    }
+    for (const ProcessEntry& process : ini.processes) {
+        out.Section("process");
+        out.Entry("image", process.image);
+        out.Entry("queryable", YesNoText(process.queryable));
+        out.Entry("terminable", YesNoText(process.terminable));
+        out.Entries(process.otherKeys);
+    }
+    for (const WindowEntry& window : ini.windows) {
+        out.Section("window");
+        out.Entry("title", window.title);
+        out.Entry("class", window.className);
+        out.Entry("closes", YesNoText(window.closes));
+        if (!window.process.empty()) out.Entry("process", window.process);
+        out.Entries(window.otherKeys);
+    }
+    for (const IniSection& section : ini.otherSections) {
+        out.Section(section.name);
+        for (const std::string& line : section.lines) out.Line(line);
+    }
+    return out.Text();
+}
+
+}  // namespace purgent::image

@@ -1,0 +1,214 @@
+// Reads regedit documents into RegistryKeys.
+#include "image/ansi_text.h"
+#include "image/machine_image.h"
+#include "image/reg_text_format.h"
+
+namespace purgent::image {
+namespace {
+
+// The document as ANSI text. REGEDIT4 exports are ANSI already.
+std::string DecodeDocument(const Bytes& bytes, const std::string& source) {
+    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+        return Utf16LeToAnsi(Bytes(bytes.begin() + 2, bytes.end()));
+    if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
+        throw ImageError(source + ": UTF-16 big-endian text is not supported");
+    return TextFileToAnsi(std::string(bytes.begin(), bytes.end()));
+}
+
+bool StartsWith(const std::string& s, const std::string& prefix) {
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+class RegTextParser {
+public:
+    RegTextParser(std::string source, const char* requiredRoot)
+        : source_(std::move(source)), requiredRoot_(requiredRoot) {}
+
+    RegistryKeys Parse(const std::string& text) {
+        std::size_t pos = 0;
+        while (NextLogicalLine(text, pos)) {
+        }
+        if (!headerSeen_) throw ImageError(source_ + ": missing \"" + kRegHeader + "\" header");
+        return std::move(keys_);
+    }
+
+private:
+    [[noreturn]] void Fail(const std::string& what) const {
+        throw ImageError(source_ + ":" + std::to_string(lineNumber_) + ": " + what);
+    }
+
+    // Joins physical lines continued with a trailing backslash; false at the end.
+    bool NextLogicalLine(const std::string& text, std::size_t& pos) {
+        if (pos >= text.size()) return false;
+        std::string logical;
+        int firstLine = 0;
+        while (pos < text.size()) {
+            auto end = text.find('\n', pos);
+            if (end == std::string::npos) end = text.size();
+            std::string physical = text.substr(pos, end - pos);
+            pos = end + 1;
+            ++physicalLine_;
+            if (!physical.empty() && physical.back() == '\r') physical.pop_back();
+            if (firstLine == 0) firstLine = physicalLine_;
+            logical += logical.empty() ? physical : Trim(physical);
+            const std::string trimmed = Trim(logical);
+            const bool continued = !trimmed.empty() && trimmed.back() == '\\' &&
+                                   trimmed[0] != '[' && trimmed[0] != ';';
+            if (!continued) break;
+            logical = trimmed.substr(0, trimmed.size() - 1);
+        }
+        lineNumber_ = firstLine;
+        HandleLine(Trim(logical));
+        return true;
+    }
+
+    void HandleLine(const std::string& line) {
+        if (line.empty() || line[0] == ';') return;
+        if (!headerSeen_) {
+            if (line == kRegHeader) unicode_ = true;
+            else if (line == "REGEDIT4") unicode_ = false;
+            else Fail(std::string("expected \"") + kRegHeader + "\" or \"REGEDIT4\"");
+            headerSeen_ = true;
+            return;
+        }
+        if (line[0] == '[') return HandleKey(line);
+        if (keys_.empty()) Fail("value outside any key");
+        if (keys_.back().deleted) Fail("value under a deleted key");
+        keys_.back().values.push_back(ParseValue(line));
+    }
+
+    void HandleKey(const std::string& line) {
+        if (line.back() != ']') Fail("key line without closing ']'");
+        std::string inner = line.substr(1, line.size() - 2);
+        RegistryKey key;
+        if (!inner.empty() && inner[0] == '-') {
+            key.deleted = true;
+            inner.erase(0, 1);
+        }
+        key.path = NormalizeKeyPath(inner);
+        if (key.deleted && key.path.find('\\') == std::string::npos) Fail("a root key cannot be deleted");
+        if (requiredRoot_ && !IsUnder(key.path, requiredRoot_))
+            Fail("key \"" + key.path + "\" is not under " + requiredRoot_);
+        keys_.push_back(std::move(key));
+    }
+
+    static bool IsUnder(const std::string& path, const std::string& root) {
+        return path == root || StartsWith(path, root + "\\");
+    }
+
+    std::string NormalizeKeyPath(std::string path) const {
+        while (!path.empty() && path.back() == '\\') path.pop_back();
+        const auto slash = path.find('\\');
+        const std::string rootName = path.substr(0, slash);
+        const char* root = CanonicalRoot(rootName);
+        if (!root) Fail("unknown root key \"" + rootName + "\"");
+        std::string rest = slash == std::string::npos ? "" : path.substr(slash);
+        if (rest.find("\\\\") != std::string::npos) Fail("empty key name in \"" + path + "\"");
+        return root + rest;
+    }
+
+    std::string ParseQuoted(const std::string& line, std::size_t& pos) const {
+        std::string out;
+        for (++pos; pos < line.size(); ++pos) {
+            char c = line[pos];
+            if (c == '"') {
+                ++pos;
+                return out;
+            }
+            if (c == '\\') {
+                if (++pos >= line.size() || (line[pos] != '\\' && line[pos] != '"'))
+                    Fail("invalid escape in string (write \\\\ for a backslash)");
+                c = line[pos];
+            }
+            out += c;
+        }
+        Fail("unterminated string");
+    }
+
+    RegistryValue ParseValue(const std::string& line) {
+        RegistryValue value;
+        std::size_t pos = 0;
+        if (line[0] == '@') pos = 1;
+        else if (line[0] == '"') value.name = ParseQuoted(line, pos);
+        else Fail("expected \"name\"= or @=");
+        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+        if (pos >= line.size() || line[pos] != '=') Fail("expected '=' after the value name");
+        const std::string data = Trim(line.substr(pos + 1));
+        if (data == "-") {
+            value.deleted = true;
+        } else if (!data.empty() && data[0] == '"') {
+            std::size_t at = 0;
+            const std::string text = ParseQuoted(data, at);
+            if (at != data.size()) Fail("unexpected text after the string");
+            value.type = RegSzType;
+            value.data.assign(text.begin(), text.end());
+            value.data.push_back(0);
+        } else if (StartsWith(data, "dword:")) {
+            value.type = RegDwordType;
+            const std::uint32_t number = ParseHexNumber(data.substr(6), "dword");
+            for (int shift = 0; shift < 32; shift += 8)
+                value.data.push_back(static_cast<std::uint8_t>(number >> shift));
+        } else if (StartsWith(data, "hex")) {
+            ParseHexValue(data.substr(3), value);
+        } else {
+            Fail("unknown value data \"" + data + "\"");
+        }
+        return value;
+    }
+
+    std::uint32_t ParseHexNumber(const std::string& digits, const char* what) const {
+        if (digits.empty() || digits.size() > 8) Fail(std::string("invalid ") + what + " \"" + digits + "\"");
+        std::size_t used = 0;
+        const bool allHex = digits.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+        const unsigned long number = allHex ? std::stoul(digits, &used, 16) : 0;
+        if (!allHex || used != digits.size()) Fail(std::string("invalid ") + what + " \"" + digits + "\"");
+        return static_cast<std::uint32_t>(number);
+    }
+
+    // After "hex": ":" (REG_BINARY) or "(N):".
+    void ParseHexValue(const std::string& rest, RegistryValue& value) const {
+        std::size_t colon = rest.find(':');
+        if (colon == std::string::npos) Fail("expected ':' after hex");
+        value.type = RegBinaryType;
+        if (colon != 0) {
+            if (rest[0] != '(' || rest[colon - 1] != ')') Fail("expected hex(type):");
+            value.type = ParseHexNumber(rest.substr(1, colon - 2), "value type");
+        }
+        Bytes bytes;
+        const std::string list = Trim(rest.substr(colon + 1));
+        for (std::size_t pos = 0; !list.empty() && pos <= list.size();) {
+            auto comma = list.find(',', pos);
+            if (comma == std::string::npos) comma = list.size();
+            const std::string byte = Trim(list.substr(pos, comma - pos));
+            if (byte.size() > 2) Fail("invalid hex byte \"" + byte + "\"");
+            bytes.push_back(static_cast<std::uint8_t>(ParseHexNumber(byte, "hex byte")));
+            pos = comma + 1;
+        }
+        if (unicode_ && IsStringType(value.type)) {
+            if (bytes.size() % 2 != 0) Fail("UTF-16 string data with an odd number of bytes");
+            const std::string ansi = Utf16LeToAnsi(bytes);
+            bytes.assign(ansi.begin(), ansi.end());
+        }
+        value.data = std::move(bytes);
+    }
+
+    std::string source_;
+    const char* requiredRoot_;
+    RegistryKeys keys_;
+    bool headerSeen_ = false;
+    bool unicode_ = true;
+    int physicalLine_ = 0;
+    int lineNumber_ = 0;
+};
+
+}  // namespace
+
+RegistryKeys ParseRegText(const Bytes& text, const std::string& sourceName) {
+    return RegTextParser(sourceName, nullptr).Parse(DecodeDocument(text, sourceName));
+}
+
+RegistryKeys ParseHiveText(const Bytes& text, const std::string& sourceName) {
+    return RegTextParser(sourceName, "HKEY_CURRENT_USER").Parse(DecodeDocument(text, sourceName));
+}
+
+}  // namespace purgent::image

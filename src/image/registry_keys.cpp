@@ -1,0 +1,153 @@
+// Queries over .reg documents and the registry they leave behind.
+#include <algorithm>
+#include <map>
+
+#include "image/ansi_text.h"
+#include "image/machine_image.h"
+#include "image/reg_text_format.h"
+
+namespace purgent::image {
+namespace {
+
+std::string Folded(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), FoldCase);
+    return text;
+}
+
+std::string ParentPath(const std::string& path) {
+    const auto slash = path.rfind('\\');
+    return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+void MergeValue(RegistryKey& key, const RegistryValue& value) {
+    auto& values = key.values;
+    const auto found = std::find_if(values.begin(), values.end(), [&](const RegistryValue& v) {
+        return EqualsIgnoreCase(v.name, value.name);
+    });
+    if (value.deleted) {
+        if (found != values.end()) values.erase(found);
+    } else if (found != values.end()) {
+        found->type = value.type;
+        found->data = value.data;
+    } else {
+        values.push_back(value);
+    }
+}
+
+// Keys by folded path, each with the order of its first appearance.
+class KeyTree {
+public:
+    void Delete(const std::string& path) {
+        const std::string folded = Folded(path);
+        for (auto it = keys_.begin(); it != keys_.end();) {
+            const std::string& other = it->first;
+            const bool inside = other == folded || other.compare(0, folded.size() + 1, folded + "\\") == 0;
+            it = inside ? keys_.erase(it) : std::next(it);
+        }
+    }
+
+    RegistryKey& Ensure(const std::string& path) {
+        const std::string folded = Folded(path);
+        auto found = keys_.find(folded);
+        if (found != keys_.end()) return found->second.key;
+        const std::string parent = ParentPath(path);
+        // Roots exist without being listed; keys below them are created with
+        // their parents, as RegCreateKeyEx does.
+        if (parent.find('\\') != std::string::npos) Ensure(parent);
+        Entry entry;
+        entry.key.path = path;
+        entry.order = next_++;
+        return keys_.emplace(folded, std::move(entry)).first->second.key;
+    }
+
+    // Parents before children, siblings in order of first appearance.
+    RegistryKeys InTreeOrder() const {
+        std::vector<std::pair<std::vector<int>, const RegistryKey*>> sorted;
+        for (const auto& [folded, entry] : keys_) {
+            std::vector<int> rank;
+            for (std::string path = folded; !path.empty(); path = ParentPath(path)) {
+                const auto ancestor = keys_.find(path);
+                rank.insert(rank.begin(), ancestor == keys_.end() ? -1 : ancestor->second.order);
+            }
+            sorted.emplace_back(std::move(rank), &entry.key);
+        }
+        std::sort(sorted.begin(), sorted.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        RegistryKeys out;
+        for (const auto& item : sorted) out.push_back(*item.second);
+        return out;
+    }
+
+private:
+    struct Entry {
+        RegistryKey key;
+        int order = 0;
+    };
+    std::map<std::string, Entry> keys_;
+    int next_ = 0;
+};
+
+}  // namespace
+
+const char* CanonicalRoot(const std::string& name) {
+    static const struct {
+        const char* longName;
+        const char* shortName;
+        const char* stored;
+    } kRoots[] = {
+        {"HKEY_LOCAL_MACHINE", "HKLM", "HKEY_LOCAL_MACHINE"},
+        {"HKEY_CURRENT_USER", "HKCU", "HKEY_CURRENT_USER"},
+        {"HKEY_USERS", "HKU", "HKEY_USERS"},
+        {"HKEY_CLASSES_ROOT", "HKCR", "HKEY_LOCAL_MACHINE\\Software\\Classes"},
+    };
+    for (const auto& root : kRoots)
+        if (EqualsIgnoreCase(name, root.longName) || EqualsIgnoreCase(name, root.shortName))
+            return root.stored;
+    return nullptr;
+}
+
+const RegistryKey* FindKey(const RegistryKeys& keys, const std::string& path) {
+    const auto found = std::find_if(keys.begin(), keys.end(), [&](const RegistryKey& key) {
+        return EqualsIgnoreCase(key.path, path);
+    });
+    return found == keys.end() ? nullptr : &*found;
+}
+
+const RegistryValue* FindValue(const RegistryKey& key, const std::string& name) {
+    const auto found = std::find_if(key.values.begin(), key.values.end(), [&](const RegistryValue& value) {
+        return EqualsIgnoreCase(value.name, name);
+    });
+    return found == key.values.end() ? nullptr : &*found;
+}
+
+RegistryKeys NetRegistry(const RegistryKeys& keys) {
+    KeyTree tree;
+    for (const RegistryKey& key : keys) {
+        if (key.deleted) {
+            tree.Delete(key.path);
+            continue;
+        }
+        RegistryKey& net = tree.Ensure(key.path);
+        for (const RegistryValue& value : key.values) MergeValue(net, value);
+    }
+    return tree.InTreeOrder();
+}
+
+bool SameRegistry(const RegistryKeys& a, const RegistryKeys& b) {
+    const RegistryKeys netA = NetRegistry(a);
+    const RegistryKeys netB = NetRegistry(b);
+    if (netA.size() != netB.size()) return false;
+    std::map<std::string, const RegistryKey*> byPath;
+    for (const RegistryKey& key : netB) byPath[Folded(key.path)] = &key;
+    for (const RegistryKey& key : netA) {
+        const auto other = byPath.find(Folded(key.path));
+        if (other == byPath.end() || other->second->values.size() != key.values.size()) return false;
+        for (const RegistryValue& value : key.values) {
+            const RegistryValue* match = FindValue(*other->second, value.name);
+            if (!match || match->type != value.type || match->data != value.data) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace purgent::image
