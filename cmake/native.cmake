@@ -17,3 +17,5 @@ target_link_libraries(purgent_unit_tests PRIVATE purgent_sim GTest::gtest GTest:
 target_compile_definitions(purgent_unit_tests PRIVATE
   PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
 gtest_discover_tests(purgent_unit_tests PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
+
+include(cmake/e2e.cmake)

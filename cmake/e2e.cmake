@@ -1,0 +1,19 @@
+# End-to-end tests: the win64 build under Wine, in throwaway prefixes copied
+# from the template that scripts/setup.sh caches. Built natively; label `wine`.
+set(PURGENT_WIN64_DIR "${CMAKE_SOURCE_DIR}/build/win64" CACHE PATH
+  "Build folder of the win64 preset (purgent.exe and the e2e helpers)")
+set(PURGENT_ARTIFACT_DIR "${CMAKE_SOURCE_DIR}/build/artifacts" CACHE PATH
+  "Where the e2e tests leave screenshots")
+
+file(GLOB PURGENT_E2E_SOURCES CONFIGURE_DEPENDS tests/e2e/*.cpp)
+add_executable(purgent_e2e_tests ${PURGENT_E2E_SOURCES})
+target_link_libraries(purgent_e2e_tests PRIVATE purgent_sim GTest::gtest GTest::gtest_main)
+add_dependencies(purgent_e2e_tests purgent-sim)
+target_compile_definitions(purgent_e2e_tests PRIVATE
+  PURGENT_WIN64_DIR="${PURGENT_WIN64_DIR}"
+  PURGENT_ARTIFACT_DIR="${PURGENT_ARTIFACT_DIR}"
+  PURGENT_SIM_EXE="$<TARGET_FILE:purgent-sim>"
+  PURGENT_DEFAULT_CACHE="/var/cache/purgent"
+  PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+gtest_discover_tests(purgent_e2e_tests
+  PROPERTIES LABELS wine TIMEOUT 600 DISCOVERY_TIMEOUT 60)
