@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds every preset and runs all tests: unit tests
+# against the simulated workstation, then the Wine end-to-end tests (serially,
+# each in its own throwaway prefix). Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+LOGS=build/test-logs
+step() { printf '\n=== %s ===\n' "$*"; }
+die() { printf '\n=== FAILED: %s ===\n' "$*" >&2; exit 1; }
+
+step "setup"
+bash scripts/setup.sh || die "setup (scripts/setup.sh)"
+
+for preset in native win64 win32; do
+  step "build $preset"
+  cmake --preset "$preset" >/dev/null || die "configure $preset"
+  cmake --build --preset "$preset" || die "build $preset"
+done
+mkdir -p "$LOGS"
+
+# run_label <label> <ctest options...>: runs one label, keeps its output.
+passed=0 failed=0 broken=()
+run_label() {
+  local label=$1; shift
+  step "$label tests"
+  if ! ctest --test-dir build/native -L "$label" --output-on-failure --no-tests=error "$@" \
+      2>&1 | tee "$LOGS/$label.log"; then
+    broken+=("$label")
+  fi
+  local summary
+  summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$LOGS/$label.log" | tail -n1 || true)
+  if [[ $summary =~ ([0-9]+)\ tests?\ failed\ out\ of\ ([0-9]+) ]]; then
+    failed=$((failed + BASH_REMATCH[1]))
+    passed=$((passed + BASH_REMATCH[2] - BASH_REMATCH[1]))
+  else
+    broken+=("$label (no test summary)")
+  fi
+}
+
+run_label unit -j2
+run_label wine -j1
+
+step "summary"
+if ((${#broken[@]})); then
+  printf 'FAILED: %s\n' "${broken[*]}" >&2
+  printf '%d passed, %d failed\n' "$passed" "$failed"
+  exit 1
+fi
+printf '%d passed, %d failed\n' "$passed" "$failed"
