@@ -6,20 +6,25 @@
 #include "app/errors.h"
 #include "app/launch_command.h"
 #include "app/program_search.h"
+#include "shutdown/kill_process.h"
+#include "shutdown/window_survey.h"
 
 namespace purgent {
 
 namespace {
 
 // ---- Process shutdown hooks --------------------------------------------
-// Not wired yet: KillProcessByName (result ignored), WaitForGroupWiseWindows
-// and CheckMessengerWindows belong to the process shutdown.
 
-void StopProcess(RunContext&, const std::string&) {}
+// The result does not matter: the window survey checks that the program is gone.
+void StopProcess(RunContext& ctx, const std::string& image) { KillProcessByName(ctx.platform, image); }
 
-bool GroupWiseWindowsRemain(RunContext&) { return false; }
+bool GroupWiseWindowsRemain(RunContext& ctx) {
+    return WaitForGroupWiseWindows(ctx.platform, ctx.process.windowSurvey);
+}
 
-bool MessengerWindowRemains(RunContext&) { return false; }
+bool MessengerWindowRemains(RunContext& ctx) {
+    return CheckMessengerWindows(ctx.platform.windows, ctx.process.windowSurvey);
+}
 
 // -------------------------------------------------------------------------
 
