@@ -6,6 +6,8 @@
 #include "app/errors.h"
 #include "app/launch_command.h"
 #include "app/program_search.h"
+#include "registry/machinewide_registry.h"
+#include "registry/user_registry_catalogue.h"
 #include "shutdown/kill_process.h"
 #include "shutdown/window_survey.h"
 
@@ -59,7 +61,12 @@ const std::vector<PhaseRow>& Phases() {
         {{}, nullptr, false, {StartProgress}, 0},
         // Every user hive, the default user, class registrations, application
         // entries, web services and Writing Tools entries, classes root.
-        {{Option::Client, Option::DeleteRegistry}, "Deleting Registry Entries", false, {}, 0},
+        {{Option::Client, Option::DeleteRegistry},
+         "Deleting Registry Entries",
+         false,
+         {CleanUserRegistry, CleanClassRegistrations, CleanApplicationEntries, CleanWebServicesEntries,
+          CleanClassesRoot},
+         0},
         // Messenger DLLs, then the first Messenger registry block.
         {{Option::Messenger, Option::DeleteRegistry}, "Deregistering  DLLs..", true, {}, 0},
         // The logged-on user's folder joins the profile set.
