@@ -1,0 +1,36 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace purgent::sim {
+
+// The options of
+//   purgent-sim [--machine DIR] [--save DIR] [--trace FILE] [--command-line TEXT] [--] [purgent arguments...]
+struct SimCliOptions {
+    std::optional<std::string> machineDir;
+    std::optional<std::string> saveDir;
+    std::optional<std::string> traceFile;
+    std::optional<std::string> commandLine;   // raw, without the program name
+    std::vector<std::string> purgentArguments;
+};
+
+constexpr const char* SimCliUsage =
+    "usage: purgent-sim [--machine DIR] [--save DIR] [--trace FILE] [--command-line TEXT] [--] "
+    "[purgent arguments...]";
+
+// Exit statuses of purgent-sim itself; below 64 it passes Purgent's on.
+constexpr int ExitUsage = 64;
+constexpr int ExitBadImage = 65;
+constexpr int ExitInternal = 70;
+constexpr int ExitCannotWrite = 73;
+
+// Options are read up to "--" or the first argument that is not an option;
+// everything after that is Purgent's. Throws SimCliError on a usage error.
+SimCliOptions ParseSimCli(const std::vector<std::string>& args);
+
+struct SimCliError {
+    std::string message;
+};
+
+}  // namespace purgent::sim

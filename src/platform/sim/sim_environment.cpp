@@ -1,0 +1,33 @@
+#include "platform/sim/sim_environment.h"
+
+#include "platform/sim/sim_names.h"
+
+namespace purgent::sim {
+
+namespace {
+// GetVersionExA's id for Win32s, standing for any platform of neither family.
+constexpr std::uint32_t PlatformOther = 0;
+}  // namespace
+
+SimEnvironment::SimEnvironment(const image::MachineSettings& settings)
+    : windir_(settings.windir), platform_(settings.platform) {}
+
+std::optional<std::string> SimEnvironment::Variable(const std::string& name) {
+    // Without windir the machine has no system folder to put on PATH either.
+    if (!windir_) return std::nullopt;
+    if (SameName(name, "windir")) return windir_;
+    if (SameName(name, "PATH")) return *windir_ + "\\system32;" + *windir_;
+    if (SameName(name, "COMSPEC")) return *windir_ + "\\system32\\cmd.exe";
+    return std::nullopt;
+}
+
+bool SimEnvironment::PlatformId(std::uint32_t& id) {
+    switch (platform_) {
+        case image::PlatformFamily::Nt: id = PlatformWinNT; break;
+        case image::PlatformFamily::Win9x: id = PlatformWin9x; break;
+        case image::PlatformFamily::Other: id = PlatformOther; break;
+    }
+    return true;
+}
+
+}  // namespace purgent::sim

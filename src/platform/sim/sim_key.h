@@ -1,0 +1,64 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace purgent::sim {
+
+struct SimValue {
+    std::string name;
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+};
+
+// One registry key. Subkeys are kept in the order Windows enumerates them
+// (sorted by upper-cased name), values in the order they were written. Names
+// match case-insensitively and keep the spelling they were created with.
+// Open handles share ownership, so a key deleted under a handle lives on,
+// marked deleted and detached from its parent.
+class SimKey {
+public:
+    explicit SimKey(std::string name, int hive = 0) : name_(std::move(name)), hive_(hive) {}
+
+    const std::string& Name() const { return name_; }
+    // "HKEY_LOCAL_MACHINE\Software\..."; the root key's own name for a root.
+    std::string Path() const;
+    SimKey* Parent() const { return parent_; }
+    // The mounted hive the key belongs to; 0 outside any mounted hive.
+    int Hive() const { return hive_; }
+
+    bool Deleted() const { return deleted_; }
+    bool Denied() const { return denied_; }
+    void Deny() { denied_ = true; }
+
+    const std::vector<std::shared_ptr<SimKey>>& Subkeys() const { return subkeys_; }
+    std::shared_ptr<SimKey> FindSubkey(const std::string& name) const;
+    // The existing subkey of that name, or a new one.
+    std::shared_ptr<SimKey> AddSubkey(const std::string& name);
+    // Inserts a ready-made key (a mounted hive) under this one.
+    void AttachSubkey(const std::shared_ptr<SimKey>& key);
+    // Unlinks the subkey and marks it (and, for a hive, everything below) deleted.
+    void RemoveSubkey(const SimKey& key);
+
+    const std::vector<SimValue>& Values() const { return values_; }
+    const SimValue* FindValue(const std::string& name) const;
+    // Replaces the data of an existing value in place, else appends a new one.
+    void SetValue(const std::string& name, std::uint32_t type, std::vector<std::uint8_t> data);
+    bool RemoveValue(const std::string& name);
+
+private:
+    std::vector<std::shared_ptr<SimKey>>::const_iterator LowerBound(const std::string& name) const;
+    std::vector<SimValue>::iterator ValueNamed(const std::string& name);
+    void MarkDeleted();
+
+    std::string name_;
+    int hive_;
+    SimKey* parent_ = nullptr;
+    bool deleted_ = false;
+    bool denied_ = false;
+    std::vector<std::shared_ptr<SimKey>> subkeys_;
+    std::vector<SimValue> values_;
+};
+
+}  // namespace purgent::sim

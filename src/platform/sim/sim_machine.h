@@ -1,0 +1,51 @@
+#pragma once
+#include "image/machine_image.h"
+#include "platform/platform.h"
+#include "platform/sim/sim_cursor.h"
+#include "platform/sim/sim_drive.h"
+#include "platform/sim/sim_environment.h"
+#include "platform/sim/sim_messages.h"
+#include "platform/sim/sim_processes.h"
+#include "platform/sim/sim_programs.h"
+#include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_text.h"
+#include "platform/sim/sim_trace.h"
+#include "platform/sim/sim_windows.h"
+
+namespace purgent::sim {
+
+// A simulated Windows workstation built from a machine image: every platform
+// service the program uses, recording what happens in one trace.
+class SimMachine {
+public:
+    explicit SimMachine(image::MachineImage image);
+    SimMachine(const SimMachine&) = delete;
+    SimMachine& operator=(const SimMachine&) = delete;
+
+    Platform& GetPlatform() { return platform_; }
+    SimTrace& Trace() { return trace_; }
+    SimEnvironment& Environment() { return environment_; }
+    SimRegistry& Registry() { return registry_; }
+    SimDrive& Drive() { return drive_; }
+    SimPrograms& Programs() { return programs_; }
+
+    // The machine as it is now: registry with every change, hive files as
+    // written back (mounted hives included), the drive.
+    image::MachineImage SaveImage() const;
+
+private:
+    image::MachineIni machine_;
+    SimTrace trace_;
+    SimDrive drive_;
+    SimRegistry registry_;
+    SimEnvironment environment_;
+    SimMessages messages_;
+    SimCursor cursor_;
+    SimPrograms programs_;
+    SimProcesses processes_;
+    SimWindows windows_;
+    SimText text_;
+    Platform platform_;
+};
+
+}  // namespace purgent::sim

@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace purgent::sim {
+
+// Windows matches registry and file names case-insensitively.
+std::string FoldName(const std::string& name);
+bool SameName(const std::string& a, const std::string& b);
+// The order in which Windows enumerates subkeys: by upper-cased name.
+bool NameLess(const std::string& a, const std::string& b);
+
+// "A\B\C" -> {"A", "B", "C"}; a trailing separator is ignored. An empty
+// component elsewhere makes the path invalid: ok = false.
+std::vector<std::string> SplitPath(const std::string& path, bool& ok);
+
+}  // namespace purgent::sim

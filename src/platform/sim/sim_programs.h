@@ -1,0 +1,44 @@
+#pragma once
+#include <string>
+
+#include "platform/program_service.h"
+#include "platform/sim/sim_drive.h"
+#include "platform/sim/sim_environment.h"
+#include "platform/sim/sim_trace.h"
+
+namespace purgent::sim {
+
+// ExitProcess in the simulator: unwinds to the runner, which returns the
+// status. Deliberately not a std::exception, so no error handler takes it.
+struct SimProcessExit {
+    int status;
+};
+
+// Starting programs on the simulated workstation. A started program is
+// recorded and counts as having run to its end at once; waits are recorded,
+// not slept. The image has no 8.3 names: a short path is the path as given.
+class SimPrograms final : public ProgramService {
+public:
+    SimPrograms(const SimDrive& drive, SimEnvironment& environment, SimTrace& trace);
+
+    std::string ShortPathName(const std::string& path) override;
+    // CreateProcessA: an application given by name must exist as named; with
+    // none, the first token of the command line is searched for the way
+    // CreateProcessA does (".exe" added when it has no extension; a bare name
+    // in the system folders, then along PATH).
+    bool RunAndWait(const std::string& application, const std::string& commandLine) override;
+    bool FileExists(const std::string& path) override;
+    void Sleep(unsigned milliseconds) override;
+    [[noreturn]] void ExitProcess(int status) override;
+
+private:
+    // A bare workstation has the registration tool and the command interpreter.
+    bool IsSystemTool(const std::string& path);
+    std::string FindProgram(const std::string& commandLine);
+
+    const SimDrive& drive_;
+    SimEnvironment& environment_;
+    SimTrace& trace_;
+};
+
+}  // namespace purgent::sim

@@ -1,0 +1,279 @@
+#include "platform/sim/sim_registry.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/sim/sim_names.h"
+
+namespace purgent::sim {
+
+namespace {
+
+std::shared_ptr<SimKey> AddPath(const std::shared_ptr<SimKey>& from, const std::vector<std::string>& parts,
+                                std::size_t first) {
+    std::shared_ptr<SimKey> key = from;
+    for (std::size_t i = first; i < parts.size(); ++i) key = key->AddSubkey(parts[i]);
+    return key;
+}
+
+void CopyValues(SimKey& key, const image::RegistryKey& source) {
+    for (const image::RegistryValue& value : source.values)
+        if (!value.deleted) key.SetValue(value.name, value.type, value.data);
+}
+
+// Parents before children, as regedit exports; mounted hives are left out.
+void CollectKeys(const SimKey& key, const std::string& path, image::RegistryKeys& out) {
+    image::RegistryKey saved{path, {}, false};
+    for (const SimValue& value : key.Values()) saved.values.push_back({value.name, value.type, value.data, false});
+    out.push_back(std::move(saved));
+    for (const auto& sub : key.Subkeys())
+        if (sub->Hive() == key.Hive()) CollectKeys(*sub, path + "\\" + sub->Name(), out);
+}
+
+std::string HexBytes(const std::vector<std::uint8_t>& data) {
+    std::string text;
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        char byte[4];
+        std::snprintf(byte, sizeof byte, "%02x", data[i]);
+        if (i) text += ',';
+        text += byte;
+    }
+    return text;
+}
+
+// The data of a value as the trace shows it: strings as text, numbers in
+// decimal, anything else as hex bytes.
+std::string ValueText(std::uint32_t type, const std::vector<std::uint8_t>& data) {
+    if (type == RegSz || type == RegExpandSz) {
+        const auto end = std::find(data.begin(), data.end(), 0);
+        return std::string(data.begin(), end);
+    }
+    if (type == RegDword && data.size() == 4)
+        return std::to_string(data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24);
+    return HexBytes(data);
+}
+
+}  // namespace
+
+SimRegistry::SimRegistry(SimTrace& trace, SimDrive& drive, bool restorePrivilege)
+    : trace_(trace),
+      drive_(drive),
+      restorePrivilegeHeld_(restorePrivilege),
+      localMachine_(std::make_shared<SimKey>("HKEY_LOCAL_MACHINE")),
+      currentUser_(std::make_shared<SimKey>("HKEY_CURRENT_USER")),
+      users_(std::make_shared<SimKey>("HKEY_USERS")),
+      classes_(localMachine_->AddSubkey("SOFTWARE")->AddSubkey("Classes")) {}
+
+std::shared_ptr<SimKey> SimRegistry::KeyAt(const std::string& path) {
+    bool ok = false;
+    const std::vector<std::string> parts = SplitPath(path, ok);
+    if (!ok || parts.empty()) return nullptr;
+    const std::string& root = parts[0];
+    if (SameName(root, "HKEY_LOCAL_MACHINE") || SameName(root, "HKLM")) return AddPath(localMachine_, parts, 1);
+    if (SameName(root, "HKEY_CURRENT_USER") || SameName(root, "HKCU")) return AddPath(currentUser_, parts, 1);
+    if (SameName(root, "HKEY_USERS") || SameName(root, "HKU")) return AddPath(users_, parts, 1);
+    if (SameName(root, "HKEY_CLASSES_ROOT") || SameName(root, "HKCR")) return AddPath(classes_, parts, 1);
+    return nullptr;
+}
+
+void SimRegistry::Load(const image::RegistryKeys& keys) {
+    for (const image::RegistryKey& key : image::NetRegistry(keys))
+        if (auto node = KeyAt(key.path)) CopyValues(*node, key);
+}
+
+void SimRegistry::Deny(const std::string& path) {
+    if (auto node = KeyAt(path)) node->Deny();
+}
+
+image::RegistryKeys SimRegistry::Keys() const {
+    image::RegistryKeys keys;
+    for (const auto& root : {localMachine_, currentUser_, users_}) CollectKeys(*root, root->Name(), keys);
+    return keys;
+}
+
+std::shared_ptr<SimKey> SimRegistry::Handle(RegKey key) const {
+    switch (key) {
+        case HkeyClassesRoot: return classes_;
+        case HkeyCurrentUser: return currentUser_;
+        case HkeyLocalMachine: return localMachine_;
+        case HkeyUsers: return users_;
+        default: {
+            const auto it = handles_.find(key);
+            return it == handles_.end() ? nullptr : it->second;
+        }
+    }
+}
+
+long SimRegistry::LiveKey(RegKey key, std::shared_ptr<SimKey>& found) const {
+    found = Handle(key);
+    if (!found) return winerr::InvalidHandle;
+    return found->Deleted() ? winerr::KeyDeleted : winerr::Success;
+}
+
+long SimRegistry::Lookup(RegKey base, const std::string& subKey, std::shared_ptr<SimKey>& found) const {
+    if (const long error = LiveKey(base, found)) return error;
+    bool ok = false;
+    for (const std::string& part : SplitPath(subKey, ok)) {
+        found = found->FindSubkey(part);
+        if (!found) return winerr::FileNotFound;
+    }
+    return ok ? winerr::Success : winerr::FileNotFound;
+}
+
+long SimRegistry::OpenKey(RegKey base, const std::string& subKey, RegKey& opened) {
+    std::shared_ptr<SimKey> key;
+    if (const long error = Lookup(base, subKey, key)) return error;
+    if (key->Denied()) return winerr::AccessDenied;
+    opened = nextHandle_;
+    nextHandle_ += 4;
+    handles_[opened] = key;
+    return winerr::Success;
+}
+
+long SimRegistry::CloseKey(RegKey key) {
+    if (handles_.erase(key)) return winerr::Success;
+    return Handle(key) ? winerr::Success : winerr::InvalidHandle;
+}
+
+long SimRegistry::QueryInfoKey(RegKey key, std::uint32_t& subKeys, std::uint32_t& maxSubKeyLength,
+                               std::uint32_t& values) {
+    std::shared_ptr<SimKey> node;
+    if (const long error = LiveKey(key, node)) return error;
+    subKeys = static_cast<std::uint32_t>(node->Subkeys().size());
+    maxSubKeyLength = 0;
+    for (const auto& sub : node->Subkeys())
+        maxSubKeyLength = std::max(maxSubKeyLength, static_cast<std::uint32_t>(sub->Name().size()));
+    values = static_cast<std::uint32_t>(node->Values().size());
+    return winerr::Success;
+}
+
+long SimRegistry::EnumKey(RegKey key, std::uint32_t index, std::string& name) {
+    std::shared_ptr<SimKey> node;
+    if (const long error = LiveKey(key, node)) return error;
+    if (index >= node->Subkeys().size()) return winerr::NoMoreItems;
+    name = node->Subkeys()[index]->Name();
+    return winerr::Success;
+}
+
+long SimRegistry::EnumValue(RegKey key, std::uint32_t index, std::string& name) {
+    std::shared_ptr<SimKey> node;
+    if (const long error = LiveKey(key, node)) return error;
+    if (index >= node->Values().size()) return winerr::NoMoreItems;
+    name = node->Values()[index].name;
+    return winerr::Success;
+}
+
+long SimRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t& type,
+                             std::vector<std::uint8_t>& data) {
+    std::shared_ptr<SimKey> node;
+    if (const long error = LiveKey(key, node)) return error;
+    const SimValue* value = node->FindValue(name);
+    if (!value) return winerr::FileNotFound;
+    type = value->type;
+    data = value->data;
+    return winerr::Success;
+}
+
+long SimRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                           const std::vector<std::uint8_t>& data) {
+    std::shared_ptr<SimKey> node;
+    if (const long error = LiveKey(key, node)) return error;
+    node->SetValue(name, type, data);
+    trace_.Event("reg-set-value", {node->Path(), name, ValueText(type, data)});
+    return winerr::Success;
+}
+
+long SimRegistry::DeleteKey(RegKey base, const std::string& subKey) {
+    std::shared_ptr<SimKey> key;
+    if (const long error = Lookup(base, subKey, key)) return error;
+    // Roots, hive roots, protected keys and keys with subkeys stay, as with
+    // RegDeleteKeyA.
+    const bool hiveRoot = key->Hive() != 0 && key->Parent() == users_.get();
+    if (!key->Parent() || hiveRoot || key == classes_ || key->Denied() || !key->Subkeys().empty())
+        return winerr::AccessDenied;
+    const std::string path = key->Path();
+    key->Parent()->RemoveSubkey(*key);
+    trace_.Event("reg-delete-key", {path});
+    return winerr::Success;
+}
+
+long SimRegistry::DeleteValue(RegKey key, const std::string& name) {
+    std::shared_ptr<SimKey> node;
+    if (const long error = LiveKey(key, node)) return error;
+    if (!node->RemoveValue(name)) return winerr::FileNotFound;
+    trace_.Event("reg-delete-value", {node->Path(), name});
+    return winerr::Success;
+}
+
+bool SimRegistry::EnableRestorePrivilege() {
+    if (restorePrivilegeHeld_) restorePrivilegeEnabled_ = true;
+    return restorePrivilegeHeld_;
+}
+
+std::vector<SimRegistry::Hive>::iterator SimRegistry::MountedHive(const std::string& name) {
+    return std::find_if(hives_.begin(), hives_.end(),
+                        [&](const Hive& hive) { return SameName(hive.key->Name(), name); });
+}
+
+long SimRegistry::LoadKey(RegKey root, const std::string& name, const std::string& file) {
+    if (root != HkeyUsers || name.empty() || name.find('\\') != std::string::npos)
+        return winerr::InvalidParameter;
+    if (!restorePrivilegeEnabled_) return winerr::PrivilegeNotHeld;
+    if (users_->FindSubkey(name)) return winerr::AccessDenied;
+    if (std::any_of(hives_.begin(), hives_.end(), [&](const Hive& hive) { return SameName(hive.file, file); }))
+        return winerr::SharingViolation;
+    const image::DriveItem* item = drive_.Find(file);
+    if (!item || item->folder) return winerr::FileNotFound;
+
+    image::RegistryKeys keys;
+    try {
+        keys = image::NetRegistry(image::ParseHiveText(item->contents, file));
+    } catch (const image::ImageError&) {
+        return winerr::BadDb;
+    }
+    const int id = nextHiveId_++;
+    auto hiveKey = std::make_shared<SimKey>(name, id);
+    for (const image::RegistryKey& key : keys) {
+        bool ok = false;
+        CopyValues(*AddPath(hiveKey, SplitPath(key.path, ok), 1), key);
+    }
+    users_->AttachSubkey(hiveKey);
+    hives_.push_back(Hive{id, item->path, hiveKey});
+    trace_.Event("hive-load", {name, file});
+    return winerr::Success;
+}
+
+bool SimRegistry::HiveHasOpenHandles(int hive) const {
+    return std::any_of(handles_.begin(), handles_.end(),
+                       [&](const auto& handle) { return handle.second->Hive() == hive; });
+}
+
+std::string SimRegistry::HiveText(const Hive& hive) {
+    image::RegistryKeys keys;
+    CollectKeys(*hive.key, "HKEY_CURRENT_USER", keys);
+    return image::WriteRegText(keys);
+}
+
+image::DriveItems SimRegistry::MountedHiveFiles() const {
+    image::DriveItems files;
+    for (const Hive& hive : hives_) {
+        const std::string text = HiveText(hive);
+        files.push_back(image::DriveItem{hive.file, false, image::Bytes(text.begin(), text.end())});
+    }
+    return files;
+}
+
+long SimRegistry::UnLoadKey(RegKey root, const std::string& name) {
+    if (root != HkeyUsers) return winerr::InvalidParameter;
+    if (!restorePrivilegeEnabled_) return winerr::PrivilegeNotHeld;
+    const auto hive = MountedHive(name);
+    if (hive == hives_.end()) return users_->FindSubkey(name) ? winerr::InvalidParameter : winerr::FileNotFound;
+    if (HiveHasOpenHandles(hive->id)) return winerr::AccessDenied;
+    drive_.WriteFile(hive->file, HiveText(*hive));
+    users_->RemoveSubkey(*hive->key);
+    hives_.erase(hive);
+    trace_.Event("hive-unload", {name});
+    return winerr::Success;
+}
+
+}  // namespace purgent::sim

@@ -1,0 +1,79 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "image/machine_image.h"
+#include "platform/registry_service.h"
+#include "platform/sim/sim_drive.h"
+#include "platform/sim/sim_key.h"
+#include "platform/sim/sim_trace.h"
+
+namespace purgent::sim {
+
+// The registry of the simulated workstation, behaving like Windows wherever
+// the program can tell: see SimKey for names and order; HKEY_CLASSES_ROOT is
+// the view of HKEY_LOCAL_MACHINE\SOFTWARE\Classes; handles outlive the
+// deletion of their key; hive files are .reg text in the drive tree, mounted
+// under HKEY_USERS. Every change that happens is traced.
+class SimRegistry : public RegistryService {
+public:
+    SimRegistry(SimTrace& trace, SimDrive& drive, bool restorePrivilege);
+
+    // Adds the keys the document leaves behind (paths with the root spelled out).
+    void Load(const image::RegistryKeys& keys);
+    // The key (created if absent) exists but cannot be opened with full access.
+    void Deny(const std::string& path);
+    // The registry without the mounted hives, parents before children.
+    image::RegistryKeys Keys() const;
+    // The hive files as they would be written if the hives were unloaded now.
+    image::DriveItems MountedHiveFiles() const;
+
+    long OpenKey(RegKey base, const std::string& subKey, RegKey& opened) override;
+    long CloseKey(RegKey key) override;
+    long QueryInfoKey(RegKey key, std::uint32_t& subKeys, std::uint32_t& maxSubKeyLength,
+                      std::uint32_t& values) override;
+    long EnumKey(RegKey key, std::uint32_t index, std::string& name) override;
+    long EnumValue(RegKey key, std::uint32_t index, std::string& name) override;
+    long QueryValue(RegKey key, const std::string& name, std::uint32_t& type,
+                    std::vector<std::uint8_t>& data) override;
+    long SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                  const std::vector<std::uint8_t>& data) override;
+    long DeleteKey(RegKey base, const std::string& subKey) override;
+    long DeleteValue(RegKey key, const std::string& name) override;
+    long LoadKey(RegKey root, const std::string& name, const std::string& file) override;
+    long UnLoadKey(RegKey root, const std::string& name) override;
+    bool EnableRestorePrivilege() override;
+
+private:
+    struct Hive {
+        int id;
+        std::string file;
+        std::shared_ptr<SimKey> key;
+    };
+
+    std::shared_ptr<SimKey> KeyAt(const std::string& path);
+    std::shared_ptr<SimKey> Handle(RegKey key) const;
+    // The open, undeleted key of a handle, or the error code for it.
+    long LiveKey(RegKey key, std::shared_ptr<SimKey>& found) const;
+    long Lookup(RegKey base, const std::string& subKey, std::shared_ptr<SimKey>& found) const;
+    std::vector<Hive>::iterator MountedHive(const std::string& name);
+    bool HiveHasOpenHandles(int hive) const;
+    static std::string HiveText(const Hive& hive);
+
+    SimTrace& trace_;
+    SimDrive& drive_;
+    const bool restorePrivilegeHeld_;
+    bool restorePrivilegeEnabled_ = false;
+    std::shared_ptr<SimKey> localMachine_;
+    std::shared_ptr<SimKey> currentUser_;
+    std::shared_ptr<SimKey> users_;
+    std::shared_ptr<SimKey> classes_;
+    std::map<RegKey, std::shared_ptr<SimKey>> handles_;
+    RegKey nextHandle_ = 0x100;
+    std::vector<Hive> hives_;
+    int nextHiveId_ = 1;
+};
+
+}  // namespace purgent::sim
