@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include "registry_test_machine.h"
+
+namespace purgent::testing {
+namespace {
+
+const char* const CurrentUser =
+    "[HKEY_CURRENT_USER\\Software\\Novell\\GroupWise]\n"
+    "[HKEY_CURRENT_USER\\Software\\Other]\n";
+
+std::vector<image::DriveItems> TwoHives() {
+    return {HiveFile("ann", "[HKEY_CURRENT_USER\\Software\\Novell\\GroupWise]\n"
+                            "[HKEY_CURRENT_USER\\Software\\Other]\n"),
+            HiveFile("bob", "[HKEY_CURRENT_USER\\Software\\Novell\\GroupWise\\Client]\n")};
+}
+
+// A body that removes the GroupWise settings of whichever user is in hand.
+struct RecordingBody {
+    explicit RecordingBody(RegistryTestMachine& machine) : machine(machine) {}
+    void operator()() {
+        prefixes.push_back(machine.access.HivePrefix());
+        roots.push_back(machine.access.RootKey());
+        machine.access.DeleteKey(machine.access.HivePrefix() + "\\Software\\Novell\\GroupWise");
+    }
+    RegistryTestMachine& machine;
+    std::vector<std::string> prefixes;
+    std::vector<RegKey> roots;
+};
+
+TEST(RegistryUserHivePass, CurrentUserThroughItsOwnRootEveryOtherProfileMountedInTurn) {
+    RegistryTestMachine machine(CurrentUser, TwoHives());
+    RecordingBody body(machine);
+    machine.access.UserHivePass("C", {"", "ann", "bob"}, std::ref(body));
+
+    EXPECT_EQ(body.prefixes, (std::vector<std::string>{"", "\\tempkey", "\\tempkey"}));
+    EXPECT_EQ(body.roots, (std::vector<RegKey>{HkeyCurrentUser, HkeyUsers, HkeyUsers}));
+    EXPECT_EQ(machine.TraceEvents("hive-load"),
+              (std::vector<std::string>{"tempkey\tC:\\Documents and Settings\\ann\\ntuser.dat",
+                                        "tempkey\tC:\\Documents and Settings\\bob\\ntuser.dat"}));
+    EXPECT_EQ(machine.TraceEvents("hive-unload").size(), 2u);
+    EXPECT_FALSE(machine.HasKey("HKEY_CURRENT_USER\\Software\\Novell\\GroupWise"));
+    EXPECT_TRUE(machine.HasKey("HKEY_CURRENT_USER\\Software\\Other"));
+    EXPECT_FALSE(image::FindKey(machine.HiveKeys("ann"), "HKEY_CURRENT_USER\\Software\\Novell\\GroupWise"));
+    EXPECT_TRUE(image::FindKey(machine.HiveKeys("ann"), "HKEY_CURRENT_USER\\Software\\Other"));
+    EXPECT_FALSE(image::FindKey(machine.HiveKeys("bob"), "HKEY_CURRENT_USER\\Software\\Novell\\GroupWise"));
+    EXPECT_FALSE(machine.HasKey("HKEY_USERS\\tempkey"));
+}
+
+TEST(RegistryUserHivePass, DetailPanelIsClearedBeforeEachBody) {
+    RegistryTestMachine machine(CurrentUser, TwoHives());
+    machine.access.UserHivePass("C", {"", "ann"}, [&] {
+        machine.access.DeleteKeyTree(machine.access.HivePrefix() + "\\X");
+    });
+    EXPECT_EQ(machine.view.items, (std::vector<std::string>{"", "\\X", "", "\\tempkey\\X"}));
+}
+
+TEST(RegistryUserHivePass, ProfileWithoutHiveIsSkippedAndTheNextOneStillCleaned) {
+    RegistryTestMachine machine(CurrentUser, TwoHives());
+    RecordingBody body(machine);
+    machine.access.UserHivePass("C", {"", "gone", "bob"}, std::ref(body));
+    EXPECT_EQ(body.prefixes.size(), 2u);
+    EXPECT_FALSE(image::FindKey(machine.HiveKeys("bob"), "HKEY_CURRENT_USER\\Software\\Novell\\GroupWise"));
+}
+
+TEST(RegistryUserHivePass, KeyLeftOpenInsideTheHiveDoesNotBlockTheUnload) {
+    RegistryTestMachine machine(CurrentUser, TwoHives());
+    int bodies = 0;
+    machine.access.UserHivePass("C", {"", "ann", "bob"}, [&] {
+        ++bodies;
+        machine.access.OpenKey(machine.access.HivePrefix() + "\\Software\\Novell\\GroupWise");
+    });
+    EXPECT_EQ(bodies, 3);
+    EXPECT_EQ(machine.TraceEvents("hive-unload").size(), 2u);
+}
+
+TEST(RegistryUserHivePass, WithoutTheRestorePrivilegeOnlyTheCurrentUserIsCleaned) {
+    image::MachineImage image = ImageOf(CurrentUser, TwoHives());
+    image.machine.machine.restorePrivilege = false;
+    RegistryTestMachine machine(image);
+    RecordingBody body(machine);
+    machine.access.UserHivePass("C", {"", "ann", "bob"}, std::ref(body));
+    EXPECT_EQ(body.prefixes, (std::vector<std::string>{""}));
+    EXPECT_TRUE(machine.TraceEvents("hive-load").empty());
+    EXPECT_FALSE(machine.access.MountUserHive("C:\\Documents and Settings\\ann\\ntuser.dat", "tempkey"));
+}
+
+TEST(RegistryUserHivePass, EmptyListRunsNoBody) {
+    RegistryTestMachine machine(CurrentUser, TwoHives());
+    RecordingBody body(machine);
+    machine.access.UserHivePass("C", {}, std::ref(body));
+    EXPECT_TRUE(body.prefixes.empty());
+}
+
+TEST(RegistryMountUserHive, MountsUnderUsersAndSwitchesTheRoot) {
+    RegistryTestMachine machine(CurrentUser, TwoHives());
+    ASSERT_TRUE(machine.access.OpenKey("\\Software"));
+    EXPECT_TRUE(machine.access.MountUserHive("C:\\Documents and Settings\\ann\\ntuser.dat", "tempkey"));
+    EXPECT_EQ(machine.access.RootKey(), HkeyUsers);
+    EXPECT_TRUE(machine.access.GetKeyNames().empty());
+    EXPECT_TRUE(machine.access.KeyExists("\\tempkey\\Software\\Other"));
+    // A second mount under the occupied name fails until the first is unloaded.
+    EXPECT_FALSE(machine.access.MountUserHive("C:\\Documents and Settings\\bob\\ntuser.dat", "tempkey"));
+    EXPECT_TRUE(machine.access.UnLoadKey("\\tempkey"));
+    EXPECT_TRUE(machine.access.MountUserHive("C:\\Documents and Settings\\bob\\ntuser.dat", "tempkey"));
+}
+
+}  // namespace
+}  // namespace purgent::testing
