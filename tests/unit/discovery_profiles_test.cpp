@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "app/errors.h"
+#include "discovery/discovery.h"
+#include "registry_test_machine.h"
+
+namespace purgent::testing {
+namespace {
+
+const std::string ProfileList =
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+
+std::string LogonUser(const std::string& name) {
+    return "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer]\n"
+           "\"Logon User Name\"=\"" + name + "\"\n";
+}
+
+// A ProfileList entry whose ProfileImagePath is stored as given, as REG_SZ.
+std::string Profile(const std::string& sid, const std::string& imagePath) {
+    std::string escaped;
+    for (char c : imagePath) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return "[" + ProfileList + "\\" + sid + "]\n\"ProfileImagePath\"=\"" + escaped + "\"\n";
+}
+
+std::string StoredProfile(const std::string& sid, const std::string& folder) {
+    return Profile(sid, "%SystemDrive%\\Documents and Settings\\" + folder);
+}
+
+ProfileSet Discover(RegistryTestMachine& machine) {
+    DiscoverLocations(machine.ctx);
+    return machine.ctx.profiles;
+}
+
+TEST(DiscoveryProfiles, OnlyLocalUserSidsOtherThanTheLoggedOnUserAreListed) {
+    RegistryTestMachine machine(LogonUser("jo") + StoredProfile("S-1-5-18", "LocalService") +
+                                StoredProfile("S-1-5-19", "NetworkService") +
+                                StoredProfile("S-1-5-21", "exact") +
+                                StoredProfile("s-1-5-21-1-2-3-1004", "lower") +
+                                StoredProfile("S-1-5-21-1-2-3-1003", "jo") +
+                                StoredProfile("S-1-5-21-1-2-3-1005", "ann"));
+    EXPECT_EQ(Discover(machine), (ProfileSet{"", "ann"}));
+    AppendLogonUser(machine.ctx);
+    EXPECT_EQ(machine.ctx.profiles, (ProfileSet{"", "ann", "jo"}));
+}
+
+TEST(DiscoveryProfiles, LogonNameIsAPlainSuffixTestWithoutLetterCase) {
+    RegistryTestMachine machine(LogonUser("jo") + StoredProfile("S-1-5-21-1-1001", "bjo") +
+                                StoredProfile("S-1-5-21-1-1002", "JO") +
+                                StoredProfile("S-1-5-21-1-1003", "joe"));
+    EXPECT_EQ(Discover(machine), (ProfileSet{"", "joe"}));
+}
+
+TEST(DiscoveryProfiles, FolderNameStartsAtThe38thCharacterOfTheStoredPath) {
+    RegistryTestMachine machine(LogonUser("jo") +
+                                Profile("S-1-5-21-1-1001", "C:\\Documents and Settings\\ann") +
+                                Profile("S-1-5-21-1-1002", "%SystemDrive%\\Documents and Settings\\x") +
+                                Profile("S-1-5-21-1-1003", "D:\\Profiles\\Somebody With A Long Name\\bob"));
+    EXPECT_EQ(Discover(machine), (ProfileSet{"", "", "x", "\\bob"}));
+}
+
+TEST(DiscoveryProfiles, WithoutLogonNameEveryProfileCountsAsTheCurrentUser) {
+    RegistryTestMachine machine(LogonUser("") + StoredProfile("S-1-5-21-1-1005", "ann"));
+    EXPECT_EQ(Discover(machine), (ProfileSet{""}));
+    AppendLogonUser(machine.ctx);
+    EXPECT_EQ(machine.ctx.profiles, (ProfileSet{"", ""}));
+}
+
+TEST(DiscoveryProfiles, UnreadableProfileIsListedWithAnEmptyNameNotWithItsNeighbours) {
+    image::MachineImage image = ImageOf(LogonUser("jo") + StoredProfile("S-1-5-21-1-1001", "ann") +
+                                        StoredProfile("S-1-5-21-1-1002", "locked"));
+    image.machine.denied.push_back(ProfileList + "\\S-1-5-21-1-1002");
+    RegistryTestMachine machine(image);
+    EXPECT_EQ(Discover(machine), (ProfileSet{"", "ann", ""}));
+}
+
+TEST(DiscoveryProfiles, EveryQualifyingProfileIsKept) {
+    std::string regText = LogonUser("jo");
+    for (int i = 0; i < 120; ++i) regText += StoredProfile("S-1-5-21-9-" + std::to_string(1000 + i), "u" + std::to_string(i));
+    RegistryTestMachine machine(regText);
+    const ProfileSet profiles = Discover(machine);
+    ASSERT_EQ(profiles.size(), 121u);
+    EXPECT_EQ(profiles.back(), "u119");
+}
+
+TEST(DiscoveryProfiles, NonStringProfileImagePathEndsTheRun) {
+    RegistryTestMachine machine(LogonUser("jo") + "[" + ProfileList +
+                                "\\S-1-5-21-1-1001]\n\"ProfileImagePath\"=dword:00000001\n");
+    EXPECT_THROW(Discover(machine), PurgentError);
+}
+
+TEST(DiscoveryProfiles, DefaultAndAllUsersFoldersAreReadOnEveryFamily) {
+    const std::string regText = LogonUser("jo") + StoredProfile("S-1-5-21-1-1005", "ann") + "[" + ProfileList +
+                                "]\n\"DefaultUserProfile\"=\"Default User\"\n\"AllUsersProfile\"=\"All Users\"\n";
+    for (image::PlatformFamily family : {image::PlatformFamily::Nt, image::PlatformFamily::Win9x}) {
+        image::MachineImage image = ImageOf(regText);
+        image.machine.machine.platform = family;
+        RegistryTestMachine machine(image);
+        DiscoverLocations(machine.ctx);
+        EXPECT_EQ(machine.ctx.locations.DefaultUserProfile, "Default User");
+        EXPECT_EQ(machine.ctx.locations.AllUsersProfile, "All Users");
+    }
+}
+
+TEST(DiscoveryProfiles, OutsideTheNtFamilyTheSetStartsEmpty) {
+    image::MachineImage image = ImageOf(LogonUser("jo") + StoredProfile("S-1-5-21-1-1005", "ann"));
+    image.machine.machine.platform = image::PlatformFamily::Win9x;
+    RegistryTestMachine machine(image);
+    EXPECT_TRUE(Discover(machine).empty());
+    AppendLogonUser(machine.ctx);
+    EXPECT_EQ(machine.ctx.profiles, (ProfileSet{"jo"}));
+}
+
+TEST(DiscoveryProfiles, MissingProfileListGivesTheCurrentUserAlone) {
+    RegistryTestMachine machine(LogonUser("jo"));
+    EXPECT_EQ(Discover(machine), (ProfileSet{""}));
+    EXPECT_EQ(machine.ctx.locations.DefaultUserProfile, "");
+}
+
+}  // namespace
+}  // namespace purgent::testing
