@@ -3,5 +3,17 @@ include(cmake/jpeg_mingw.cmake)
 file(GLOB_RECURSE PURGENT_WIN32_SOURCES CONFIGURE_DEPENDS
   src/platform/win32/*.cpp src/ui/win32/*.cpp src/ui/win32/*.rc)
 add_executable(purgent WIN32 ${PURGENT_WIN32_SOURCES})
-target_link_libraries(purgent PRIVATE purgent_core)
+# purgent.rc names its pictures relative to its own folder.
+target_include_directories(purgent PRIVATE src/ui/win32)
+target_link_libraries(purgent PRIVATE purgent_core purgent_jpeg comctl32 comdlg32 msimg32 gdi32)
 target_link_options(purgent PRIVATE -static -static-libgcc -static-libstdc++)
+
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  # e2e helpers that run next to purgent.exe under wine64.
+  file(GLOB PURGENT_UIHELPER_SOURCES CONFIGURE_DEPENDS tools/e2e/uihelper*.cpp)
+  add_executable(uihelper ${PURGENT_UIHELPER_SOURCES})
+  target_link_options(uihelper PRIVATE -static -static-libgcc -static-libstdc++)
+
+  add_executable(marker tools/e2e/marker.cpp)
+  target_link_options(marker PRIVATE -static -static-libgcc -static-libstdc++)
+endif()
