@@ -10,12 +10,12 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 CACHE="${PURGENT_CACHE:-/var/cache/purgent}"
 # Bump when the way a cached item is built changes, so it is rebuilt.
 JPEG_RECIPE="libjpeg-turbo static, SIMD off, v1"
-PREFIX_RECIPE="win64 wineboot -i, mono/gecko off, v1"
+PREFIX_RECIPE="win64 wineboot -i, mono/gecko off, wine fonts, v2"
 
 PACKAGES=(
   cmake g++ make googletest libgtest-dev libgmock-dev libjpeg62-turbo-dev
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-  wine64 wine xvfb xauth x11-utils imagemagick clang dpkg-dev
+  wine64 wine fonts-wine xvfb xauth x11-utils imagemagick clang dpkg-dev
 )
 
 log() { printf '[setup] %s\n' "$*"; }
