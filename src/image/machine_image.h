@@ -60,6 +60,12 @@ RegistryKeys NetRegistry(const RegistryKeys& keys);
 // with the same values (names case-insensitive, order ignored).
 bool SameRegistry(const RegistryKeys& a, const RegistryKeys& b);
 
+// The keys a document names, leaving out those inside another named key, in
+// order: what a snapshot of the real machine reads for it.
+std::vector<std::string> RegistryScope(const RegistryKeys& keys);
+// The NetRegistry keys at or below one of the scope's keys.
+RegistryKeys WithinScope(const RegistryKeys& keys, const std::vector<std::string>& scope);
+
 // Case-insensitive lookups; nullptr when absent.
 const RegistryKey* FindKey(const RegistryKeys& keys, const std::string& path);
 const RegistryValue* FindValue(const RegistryKey& key, const std::string& name);

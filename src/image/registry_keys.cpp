@@ -14,6 +14,12 @@ std::string Folded(std::string text) {
     return text;
 }
 
+bool IsAtOrBelow(const std::string& path, const std::string& top) {
+    const std::string folded = Folded(path);
+    const std::string foldedTop = Folded(top);
+    return folded == foldedTop || folded.compare(0, foldedTop.size() + 1, foldedTop + "\\") == 0;
+}
+
 std::string ParentPath(const std::string& path) {
     const auto slash = path.rfind('\\');
     return slash == std::string::npos ? "" : path.substr(0, slash);
@@ -38,12 +44,8 @@ void MergeValue(RegistryKey& key, const RegistryValue& value) {
 class KeyTree {
 public:
     void Delete(const std::string& path) {
-        const std::string folded = Folded(path);
-        for (auto it = keys_.begin(); it != keys_.end();) {
-            const std::string& other = it->first;
-            const bool inside = other == folded || other.compare(0, folded.size() + 1, folded + "\\") == 0;
-            it = inside ? keys_.erase(it) : std::next(it);
-        }
+        for (auto it = keys_.begin(); it != keys_.end();)
+            it = IsAtOrBelow(it->first, path) ? keys_.erase(it) : std::next(it);
     }
 
     RegistryKey& Ensure(const std::string& path) {
@@ -131,6 +133,28 @@ RegistryKeys NetRegistry(const RegistryKeys& keys) {
         for (const RegistryValue& value : key.values) MergeValue(net, value);
     }
     return tree.InTreeOrder();
+}
+
+std::vector<std::string> RegistryScope(const RegistryKeys& keys) {
+    std::vector<std::string> scope;
+    for (const RegistryKey& key : keys) {
+        const auto covers = [&](const std::string& top) { return IsAtOrBelow(key.path, top); };
+        if (std::any_of(scope.begin(), scope.end(), covers)) continue;
+        scope.erase(std::remove_if(scope.begin(), scope.end(),
+                                   [&](const std::string& inner) { return IsAtOrBelow(inner, key.path); }),
+                    scope.end());
+        scope.push_back(key.path);
+    }
+    return scope;
+}
+
+RegistryKeys WithinScope(const RegistryKeys& keys, const std::vector<std::string>& scope) {
+    RegistryKeys within;
+    for (const RegistryKey& key : NetRegistry(keys)) {
+        const auto covers = [&](const std::string& top) { return IsAtOrBelow(key.path, top); };
+        if (std::any_of(scope.begin(), scope.end(), covers)) within.push_back(key);
+    }
+    return within;
 }
 
 bool SameRegistry(const RegistryKeys& a, const RegistryKeys& b) {

@@ -1,0 +1,11 @@
+# e2e helpers of the win64 build: seed.exe applies a machine image to the
+# machine it runs on, snapshot.exe reads the machine back into one.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  foreach(helper seed snapshot)
+    add_executable(${helper} tools/e2e/${helper}.cpp tools/e2e/seed_registry.cpp)
+    target_link_libraries(${helper} PRIVATE purgent_image)
+    # RegDeleteTreeA
+    target_compile_definitions(${helper} PRIVATE _WIN32_WINNT=0x0600)
+    target_link_options(${helper} PRIVATE -static -static-libgcc -static-libstdc++)
+  endforeach()
+endif()

@@ -1,0 +1,85 @@
+// snapshot.exe <image-dir> <out-dir>: reads the machine back into the image
+// format, limited to what the image names:
+//   the keys of its registry.reg (each with its whole subtree, if it exists);
+//   its hive files, loaded under HKEY_USERS\PurgentSnapshot and written out
+//   as .reg text under HKEY_CURRENT_USER;
+//   its files and folders that still exist, with their r/h/s attributes.
+#include <cstdio>
+
+#include "image/machine_image.h"
+#include "seed_registry.h"
+
+namespace purgent::e2e {
+namespace {
+
+const char* const kHiveMountName = "PurgentSnapshot";
+
+image::RegistryKeys ReadScopedRegistry(const image::RegistryKeys& named) {
+    image::RegistryKeys out;
+    for (const std::string& path : image::RegistryScope(named)) DumpKeyTree(LocateKey(path), path, out);
+    return out;
+}
+
+// The hive's keys as regedit would export them from HKEY_CURRENT_USER; the
+// hive's root is listed only when it holds values.
+image::Bytes ReadHiveFile(const std::string& path) {
+    const LONG loaded = RegLoadKeyA(HKEY_USERS, kHiveMountName, path.c_str());
+    if (loaded != ERROR_SUCCESS)
+        throw HelperError("RegLoadKeyA " + path + " failed with error " + std::to_string(loaded));
+    image::RegistryKeys keys;
+    try {
+        DumpKeyTree({HKEY_USERS, kHiveMountName}, "HKEY_CURRENT_USER", keys);
+    } catch (...) {
+        RegUnLoadKeyA(HKEY_USERS, kHiveMountName);
+        throw;
+    }
+    const LONG unloaded = RegUnLoadKeyA(HKEY_USERS, kHiveMountName);
+    if (unloaded != ERROR_SUCCESS)
+        throw HelperError("RegUnLoadKeyA " + path + " failed with error " + std::to_string(unloaded));
+    if (!keys.empty() && keys.front().values.empty()) keys.erase(keys.begin());
+    const std::string text = image::WriteRegText(keys);
+    return image::Bytes(text.begin(), text.end());
+}
+
+constexpr DWORD kImageAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+void ReadDrive(const image::DriveItems& named, image::MachineImage& out) {
+    for (const image::DriveItem& item : named) {
+        const DWORD attributes = GetFileAttributesA(item.path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) continue;
+        image::DriveItem found;
+        found.path = item.path;
+        found.folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (!found.folder) found.contents = image::IsHiveFile(item) ? ReadHiveFile(item.path) : ReadWholeFile(item.path);
+        out.drive.push_back(std::move(found));
+        if (attributes & kImageAttributes) out.machine.attributes.push_back({item.path, attributes & kImageAttributes});
+    }
+}
+
+void Snapshot(const std::string& imageDir, const std::string& outDir) {
+    const image::MachineImage named = image::LoadMachineImage(imageDir);
+    EnablePrivilege("SeRestorePrivilege");
+    image::MachineImage out;
+    out.machine = named.machine;
+    out.machine.attributes.clear();
+    out.registry = ReadScopedRegistry(named.registry);
+    ReadDrive(named.drive, out);
+    image::SaveMachineImage(out, outDir);
+}
+
+}  // namespace
+}  // namespace purgent::e2e
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: snapshot <image-dir> <out-dir>\n");
+        return 64;
+    }
+    try {
+        purgent::e2e::Snapshot(argv[1], argv[2]);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "snapshot: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
