@@ -10,7 +10,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 CACHE="${PURGENT_CACHE:-/var/cache/purgent}"
 # Bump when the way a cached item is built changes, so it is rebuilt.
 JPEG_RECIPE="libjpeg-turbo static, SIMD off, v1"
-PREFIX_RECIPE="win64 wineboot -i, mono/gecko off, wine fonts, v2"
+PREFIX_RECIPE="win64 wineboot -i, mono/gecko off, wine fonts, v3"
 
 PACKAGES=(
   cmake g++ make googletest libgtest-dev libgmock-dev libjpeg62-turbo-dev
@@ -127,6 +127,9 @@ make_wine_template() {
       >"$CACHE/wineprefix.log" 2>&1 ||
     die "wineboot failed; see $CACHE/wineprefix.log"
   [[ -f $tmp/system.reg ]] || die "wineboot left no registry; see $CACHE/wineprefix.log"
+  # This Wine build finds its own fonts (MS Sans Serif, Tahoma) only in the
+  # prefix's Fonts folder; without them every window falls back to DejaVu.
+  cp /usr/share/wine/fonts/* "$tmp/drive_c/windows/Fonts/"
   mv "$tmp" "$dest"
   printf '%s' "$PREFIX_RECIPE" >"$CACHE/wineprefix.stamp"
 }
