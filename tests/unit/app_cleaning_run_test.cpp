@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/purgent_app.h"
+#include "app_fakes.h"
+#include "image/machine_image.h"
+#include "platform/sim/run_purgent.h"
+#include "platform/sim/sim_status_view.h"
+#include "shutdown_sim_machine.h"
+
+namespace purgent {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const char* const GroupWiseStuck =
+    "[window]\ntitle=GroupWise\nclass=GWWin\ncloses=no\n"
+    "[window]\ntitle=Address Book\nclass=GWAB\ncloses=no\n";
+const char* const MessengerStuck = "[window]\ntitle=Messenger\nclass=NMWin\ncloses=no\n";
+const std::string GroupWiseHalt = "Some GroupWise or Outlook processes cannot be stopped";
+
+std::unique_ptr<sim::SimMachine> Machine(const std::string& ini = "") { return test::MachineWithIni(ini); }
+
+// A machine whose GroupWise App Paths entry holds a number where text belongs:
+// reading it is an error that ends the run.
+std::unique_ptr<sim::SimMachine> MachineWithBadAppPath() {
+    image::MachineImage image;
+    image::RegistryKey key{"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\GrpWise.Exe",
+                           {{"Path", 4, {1, 0, 0, 0}, false}},
+                           false};
+    image.registry.push_back(key);
+    return std::make_unique<sim::SimMachine>(std::move(image));
+}
+
+std::unique_ptr<sim::SimMachine> MachineWithFiles(std::initializer_list<std::string> files) {
+    image::MachineImage image;
+    for (const std::string& path : files) {
+        for (std::size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1)) {
+            image.drive.push_back({path.substr(0, slash), true, {}});
+        }
+        image.drive.push_back({path, false, {}});
+    }
+    return std::make_unique<sim::SimMachine>(std::move(image));
+}
+
+Lines Events(sim::SimMachine& machine, const std::string& event) { return test::TraceOf(machine, event); }
+
+// Where the first line starting with prefix stands in the trace; -1 if nowhere.
+long IndexOf(sim::SimMachine& machine, const std::string& prefix) {
+    const Lines& lines = machine.Trace().Lines();
+    auto it = std::find_if(lines.begin(), lines.end(),
+                           [&](const std::string& line) { return line.compare(0, prefix.size(), prefix) == 0; });
+    return it == lines.end() ? -1 : static_cast<long>(it - lines.begin());
+}
+
+TEST(CleaningRun, DefaultRunGoesThroughEveryPhaseInOrder) {
+    auto machine = Machine();
+    EXPECT_EQ(sim::RunPurgentOnSim(*machine, {}), 0);
+    EXPECT_EQ(Events(*machine, "phase"),
+              (Lines{"Purgent Started", "Deleting Registry Entries", "Deregistering  DLLs..",
+                     "Deleting Messenger Files..", "Deregistering DLLs..", "Deleting Files..", "Done"}));
+    Lines items = Events(*machine, "item");
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items.front(), "Closing GroupWise processes");
+    EXPECT_EQ(items.back(), "");
+    Lines progress = Events(*machine, "progress");
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front().substr(progress.front().find('\t')), "\t1980");
+    EXPECT_EQ(progress.back().substr(0, 2), "0\t");
+    EXPECT_TRUE(Events(*machine, "message").empty());
+}
+
+TEST(CleaningRun, KeepingClientAndMessengerSkipsEveryCleaningPhase) {
+    auto machine = Machine();
+    EXPECT_EQ(sim::RunPurgentOnSim(*machine, {"/kc", "/km"}), 0);
+    EXPECT_EQ(Events(*machine, "phase"), (Lines{"Purgent Started", "Done"}));
+    EXPECT_EQ(Events(*machine, "progress"), (Lines{"0\t0"}));
+    EXPECT_FALSE(Events(*machine, "kill").empty());  // processes are still stopped
+}
+
+TEST(CleaningRun, ProgressMaximumFollowsTheOptions) {
+    const std::pair<Lines, std::string> cases[] = {
+        {{"/kc"}, "\t380"},             // Messenger files 110 + registry 135 + 135
+        {{"/km"}, "\t1600"},            // client registry 1500 + files 100
+        {{"/kc", "/kr"}, "\t110"},      // Messenger files only
+        {{"/km", "/kf"}, "\t1500"},     // client registry only
+    };
+    for (const auto& [args, maximum] : cases) {
+        auto machine = Machine();
+        sim::RunPurgentOnSim(*machine, args);
+        Lines progress = Events(*machine, "progress");
+        ASSERT_FALSE(progress.empty());
+        EXPECT_EQ(progress.front().substr(progress.front().find('\t')), maximum) << args.front();
+    }
+}
+
+TEST(CleaningRun, ClosingMessageAndExitFollowTheMode) {
+    const std::tuple<const char*, Lines, bool> cases[] = {
+        {"/s", {"Purgent - Completed"}, false},
+        {"/sn", {}, false},
+        {"/sp", {}, true},
+    };
+    for (const auto& [mode, messages, showsStart] : cases) {
+        auto machine = Machine();
+        EXPECT_EQ(sim::RunPurgentOnSim(*machine, {mode}), 0) << mode;
+        EXPECT_EQ(Events(*machine, "message"), messages) << mode;
+        Lines phases = Events(*machine, "phase");
+        EXPECT_EQ(phases.front() == "Purgent Started", showsStart) << mode;
+        EXPECT_EQ(phases.back(), "Done") << mode;
+    }
+}
+
+TEST(CleaningRun, NoFilesNoRegistryStillRunsUnattendedAndLaunches) {
+    auto machine = MachineWithFiles({"C:\\tools\\setup.exe"});
+    EXPECT_EQ(sim::RunPurgentOnSim(*machine, {"/kf", "/kr", "/s", "/la-C:\\tools\\setup.exe"}), 0);
+    EXPECT_EQ(Events(*machine, "phase"), (Lines{"Done"}));
+    EXPECT_EQ(Events(*machine, "launch").size(), 1u);
+    EXPECT_EQ(Events(*machine, "message"), (Lines{"Purgent - Completed"}));
+}
+
+TEST(CleaningRunLaunch, QuotedPathAndArgumentsRunBeforeTheClosingMessage) {
+    auto machine = MachineWithFiles({"C:\\New Client\\setup.exe"});
+    EXPECT_EQ(sim::RunPurgentOnSim(*machine, {"/s", "/la-\"C:\\New Client\\setup.exe\" \"/a b\" \"c\""}), 0);
+    EXPECT_EQ(Events(*machine, "launch"),
+              (Lines{"C:\\New Client\\setup.exe\tC:\\New Client\\setup.exe \"/a b\" \"c\"        "}));
+    EXPECT_LT(IndexOf(*machine, "phase\tDone"), IndexOf(*machine, "launch\t"));
+    EXPECT_LT(IndexOf(*machine, "launch\t"), IndexOf(*machine, "message\tPurgent - Completed"));
+}
+
+TEST(CleaningRunLaunch, BareNameIsFoundAlongPathAndBatchFilesRunThroughComspec) {
+    auto machine = MachineWithFiles({"C:\\WINDOWS\\notepad.exe", "C:\\WINDOWS\\system32\\go.cmd"});
+    sim::RunPurgentOnSim(*machine, {"/sn", "/la-notepad x"});
+    EXPECT_EQ(Events(*machine, "launch"), (Lines{"C:\\WINDOWS\\notepad.EXE\tnotepad x         "}));
+
+    auto second = MachineWithFiles({"C:\\WINDOWS\\system32\\go.cmd"});
+    sim::RunPurgentOnSim(*second, {"/sn", "/la-go"});
+    EXPECT_EQ(Events(*second, "launch"),
+              (Lines{"C:\\WINDOWS\\system32\\cmd.exe\tC:\\WINDOWS\\system32\\cmd.exe /c go          "}));
+}
+
+TEST(CleaningRunLaunch, MissingOrEmptyProgramStartsNothingAndTheEndGoesOn) {
+    for (const char* launch : {"/la-C:\\absent\\setup.exe", "/la-", "/la-\"C:\\never closed"}) {
+        auto machine = Machine();
+        EXPECT_EQ(sim::RunPurgentOnSim(*machine, {"/s", launch}), 0) << launch;
+        EXPECT_TRUE(Events(*machine, "launch").empty()) << launch;
+        EXPECT_EQ(Events(*machine, "message"), (Lines{"Purgent - Completed"})) << launch;
+    }
+}
+
+TEST(CleaningRunHalt, RemainingGroupWiseWindowsHaltBeforeAnythingIsDeleted) {
+    auto machine = Machine(GroupWiseStuck);
+    EXPECT_EQ(sim::RunPurgentOnSim(*machine, {"/la-C:\\WINDOWS\\system32\\cmd.exe"}), 0);
+    EXPECT_EQ(Events(*machine, "phase"), (Lines{"Purgent Started", "Purgent Halted"}));
+    EXPECT_EQ(Events(*machine, "item").back(), GroupWiseHalt);
+    EXPECT_TRUE(Events(*machine, "launch").empty());
+    EXPECT_TRUE(Events(*machine, "message").empty());
+    EXPECT_TRUE(Events(*machine, "progress").empty());
+}
+
+TEST(CleaningRunHalt, HiddenModesEndWithStatusOneAndShowNothing) {
+    for (const char* mode : {"/s", "/sn"}) {
+        auto machine = Machine(GroupWiseStuck);
+        EXPECT_EQ(sim::RunPurgentOnSim(*machine, {mode}), 1) << mode;
+        EXPECT_TRUE(Events(*machine, "message").empty()) << mode;
+        EXPECT_EQ(Events(*machine, "phase"), (Lines{"Purgent Halted"})) << mode;
+    }
+}
+
+TEST(CleaningRunHalt, MessengerWindowHaltsOnlyWhenMessengerIsRemoved) {
+    auto machine = Machine(MessengerStuck);
+    sim::RunPurgentOnSim(*machine, {"/sp"});
+    EXPECT_EQ(Events(*machine, "item").back(), "Some Messenger processes cannot be stopped");
+
+    auto kept = Machine(MessengerStuck);
+    sim::RunPurgentOnSim(*kept, {"/sp", "/km"});
+    EXPECT_EQ(Events(*kept, "phase").back(), "Done");
+}
+
+TEST(CleaningRunError, ErrorIsShownWithAFullStopAndNothingFollows) {
+    auto machine = MachineWithBadAppPath();
+    EXPECT_EQ(sim::RunPurgentOnSim(*machine, {"/sp", "/la-C:\\WINDOWS\\system32\\cmd.exe"}), 0);
+    EXPECT_EQ(Events(*machine, "error"), (Lines{"Invalid data type for 'Path'."}));
+    EXPECT_TRUE(Events(*machine, "launch").empty());
+    EXPECT_TRUE(Events(*machine, "message").empty());
+    EXPECT_NE(Events(*machine, "phase").back(), "Done");
+}
+
+TEST(CleaningRunError, HiddenModesEndWithStatusTwoAfterTheErrorBox) {
+    for (const char* mode : {"/s", "/sn"}) {
+        auto machine = MachineWithBadAppPath();
+        EXPECT_EQ(sim::RunPurgentOnSim(*machine, {mode}), 2) << mode;
+        EXPECT_EQ(Events(*machine, "error").size(), 1u) << mode;
+        EXPECT_TRUE(Events(*machine, "message").empty()) << mode;
+    }
+}
+
+// FormCreate with a view that records how the window is shown.
+class FormCreateTest : public ::testing::Test {
+protected:
+    int Start(const std::string& commandLine) {
+        machine->Environment().SetCommandLine("purgent.exe " + commandLine);
+        try {
+            app.FormCreate();
+        } catch (const sim::SimProcessExit& exit) {
+            return exit.status;
+        }
+        return -1;
+    }
+
+    std::unique_ptr<sim::SimMachine> machine = Machine();
+    sim::SimStatusView statusView{machine->Trace()};
+    test::RecordingFormView view;
+    PurgentApp app{machine->GetPlatform(), statusView, view};
+};
+
+TEST_F(FormCreateTest, InteractiveShowsTheWindowAndWaits) {
+    EXPECT_EQ(Start(""), -1);
+    EXPECT_EQ(view.shown, (Lines{"interactive"}));
+    EXPECT_TRUE(machine->Trace().Lines().empty());
+    EXPECT_EQ(app.Form().ApplicationHint(), "Parameters that contain spaces must be enclosed in quotes");
+}
+
+TEST_F(FormCreateTest, HiddenModesStayHiddenAndRunAtOnce) {
+    EXPECT_EQ(Start("/sn"), 0);
+    EXPECT_EQ(view.shown, (Lines{"hidden"}));
+    EXPECT_EQ(Events(*machine, "phase").back(), "Done");
+}
+
+TEST_F(FormCreateTest, ProgressOnlyWarnsAboutWebServicesBeforeShowingAndRunning) {
+    EXPECT_EQ(Start("/rws /sp"), 0);
+    EXPECT_EQ(view.shown, (Lines{"progress-only"}));
+    EXPECT_EQ(IndexOf(*machine, "message\tOnly select this"), 0);
+    EXPECT_GT(IndexOf(*machine, "phase\tPurgent Started"), 0);
+}
+
+TEST_F(FormCreateTest, InvalidCommandLineEndsBeforeAnyWindowOrRun) {
+    EXPECT_EQ(Start("/s \"\" /sp"), 0);
+    EXPECT_TRUE(view.shown.empty());
+    EXPECT_EQ(machine->Trace().Lines(), (Lines{"message\tInvalid Purgent Commandline", "exit\t0"}));
+}
+
+TEST_F(FormCreateTest, SilentNoMessageSilencesLaterUnknownArguments) {
+    EXPECT_EQ(Start("/sn /unknown"), 0);
+    EXPECT_TRUE(Events(*machine, "message").empty());
+    EXPECT_EQ(Events(*machine, "phase").back(), "Done");
+}
+
+}  // namespace
+}  // namespace purgent
