@@ -19,3 +19,4 @@ target_compile_definitions(purgent_unit_tests PRIVATE
 gtest_discover_tests(purgent_unit_tests PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
 
 include(cmake/e2e.cmake)
+include(cmake/fuzz.cmake)
