@@ -55,14 +55,23 @@ std::string ValueText(std::uint32_t type, const std::vector<std::uint8_t>& data)
 
 }  // namespace
 
+bool SimRegistry::IsClassesKey(const SimKey& key) const {
+    const SimKey* software = key.Parent();
+    return software && software->Parent() == localMachine_.get() && SameName(software->Name(), "SOFTWARE") &&
+           SameName(key.Name(), "Classes");
+}
+
 SimRegistry::SimRegistry(SimTrace& trace, SimDrive& drive, bool restorePrivilege)
     : trace_(trace),
       drive_(drive),
       restorePrivilegeHeld_(restorePrivilege),
       localMachine_(std::make_shared<SimKey>("HKEY_LOCAL_MACHINE")),
       currentUser_(std::make_shared<SimKey>("HKEY_CURRENT_USER")),
-      users_(std::make_shared<SimKey>("HKEY_USERS")),
-      classes_(localMachine_->AddSubkey("SOFTWARE")->AddSubkey("Classes")) {}
+      users_(std::make_shared<SimKey>("HKEY_USERS")) {}
+
+std::shared_ptr<SimKey> SimRegistry::ClassesKey() const {
+    return localMachine_->AddSubkey("SOFTWARE")->AddSubkey("Classes");
+}
 
 std::shared_ptr<SimKey> SimRegistry::KeyAt(const std::string& path) {
     bool ok = false;
@@ -72,7 +81,7 @@ std::shared_ptr<SimKey> SimRegistry::KeyAt(const std::string& path) {
     if (SameName(root, "HKEY_LOCAL_MACHINE") || SameName(root, "HKLM")) return AddPath(localMachine_, parts, 1);
     if (SameName(root, "HKEY_CURRENT_USER") || SameName(root, "HKCU")) return AddPath(currentUser_, parts, 1);
     if (SameName(root, "HKEY_USERS") || SameName(root, "HKU")) return AddPath(users_, parts, 1);
-    if (SameName(root, "HKEY_CLASSES_ROOT") || SameName(root, "HKCR")) return AddPath(classes_, parts, 1);
+    if (SameName(root, "HKEY_CLASSES_ROOT") || SameName(root, "HKCR")) return AddPath(ClassesKey(), parts, 1);
     return nullptr;
 }
 
@@ -93,7 +102,7 @@ image::RegistryKeys SimRegistry::Keys() const {
 
 std::shared_ptr<SimKey> SimRegistry::Handle(RegKey key) const {
     switch (key) {
-        case HkeyClassesRoot: return classes_;
+        case HkeyClassesRoot: return ClassesKey();
         case HkeyCurrentUser: return currentUser_;
         case HkeyLocalMachine: return localMachine_;
         case HkeyUsers: return users_;
@@ -189,7 +198,7 @@ long SimRegistry::DeleteKey(RegKey base, const std::string& subKey) {
     // Roots, hive roots, protected keys and keys with subkeys stay, as with
     // RegDeleteKeyA.
     const bool hiveRoot = key->Hive() != 0 && key->Parent() == users_.get();
-    if (!key->Parent() || hiveRoot || key == classes_ || key->Denied() || !key->Subkeys().empty())
+    if (!key->Parent() || hiveRoot || IsClassesKey(*key) || key->Denied() || !key->Subkeys().empty())
         return winerr::AccessDenied;
     const std::string path = key->Path();
     key->Parent()->RemoveSubkey(*key);

@@ -54,6 +54,10 @@ private:
     };
 
     std::shared_ptr<SimKey> KeyAt(const std::string& path);
+    // HKEY_LOCAL_MACHINE\SOFTWARE\Classes, made when first needed so that an
+    // image's own spelling of it is kept.
+    std::shared_ptr<SimKey> ClassesKey() const;
+    bool IsClassesKey(const SimKey& key) const;
     std::shared_ptr<SimKey> Handle(RegKey key) const;
     // The open, undeleted key of a handle, or the error code for it.
     long LiveKey(RegKey key, std::shared_ptr<SimKey>& found) const;
@@ -69,7 +73,6 @@ private:
     std::shared_ptr<SimKey> localMachine_;
     std::shared_ptr<SimKey> currentUser_;
     std::shared_ptr<SimKey> users_;
-    std::shared_ptr<SimKey> classes_;
     std::map<RegKey, std::shared_ptr<SimKey>> handles_;
     RegKey nextHandle_ = 0x100;
     std::vector<Hive> hives_;

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "platform/sim/sim_status_view.h"
+#include "platform/sim/sim_trace.h"
+
+namespace purgent::sim {
+namespace {
+
+TEST(SimTrace, FieldsAreTabSeparatedAndOnlyLineBreaksAreEscaped) {
+    std::ostringstream out;
+    SimTrace trace;
+    trace.AttachOutput(&out);
+    trace.Event("message", {"Purgent could not remove Excel ODMA Integrations\n\nRerun Purgent"});
+    trace.Event("reg-set-value", {"HKEY_CURRENT_USER\\Software\\new", "", "a\tb \\n\r"});
+    trace.Event("exit", {"0"});
+
+    const std::vector<std::string> expected{
+        "message\tPurgent could not remove Excel ODMA Integrations\\n\\nRerun Purgent",
+        "reg-set-value\tHKEY_CURRENT_USER\\Software\\new\t\ta\tb \\n\r",
+        "exit\t0"};
+    EXPECT_EQ(trace.Lines(), expected);
+    EXPECT_EQ(out.str(), expected[0] + "\n" + expected[1] + "\n" + expected[2] + "\n");
+}
+
+TEST(SimTrace, KeepsLinesWithoutAnOutput) {
+    SimTrace trace;
+    trace.Event("wait", {"2000"});
+    EXPECT_EQ(trace.Lines(), std::vector<std::string>{"wait\t2000"});
+}
+
+TEST(SimStatusView, PanelsAndProgressBecomeEvents) {
+    SimTrace trace;
+    SimStatusView view(trace);
+    view.SetPanelText(0, "Deleting Files..");
+    view.SetPanelText(1, "");
+    view.RepaintStatus();
+    view.SetProgress(3, 1980);
+    EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"phase\tDeleting Files..", "item\t", "progress\t3\t1980"}));
+}
+
+}  // namespace
+}  // namespace purgent::sim
