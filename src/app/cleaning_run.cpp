@@ -6,6 +6,7 @@
 #include "app/errors.h"
 #include "app/launch_command.h"
 #include "app/program_search.h"
+#include "discovery/discovery.h"
 #include "registry/machinewide_registry.h"
 #include "registry/user_registry_catalogue.h"
 #include "shutdown/kill_process.h"
@@ -57,7 +58,7 @@ const std::vector<PhaseRow>& Phases() {
     static const std::vector<PhaseRow> phases = {
         // Platform version, windows folder, shortcut and system file tables,
         // install folders, shell folders, logon user, user profiles.
-        {{}, nullptr, false, {}, 0},
+        {{}, nullptr, false, {DiscoverLocations}, 0},
         {{}, nullptr, false, {StartProgress}, 0},
         // Every user hive, the default user, class registrations, application
         // entries, web services and Writing Tools entries, classes root.
@@ -70,7 +71,7 @@ const std::vector<PhaseRow>& Phases() {
         // Messenger DLLs, then the first Messenger registry block.
         {{Option::Messenger, Option::DeleteRegistry}, "Deregistering  DLLs..", true, {}, 0},
         // The logged-on user's folder joins the profile set.
-        {{}, nullptr, false, {}, 0},
+        {{}, nullptr, false, {AppendLogonUser}, 0},
         // Messenger files.
         {{Option::Messenger, Option::DeleteFiles}, "Deleting Messenger Files..", false, {}, 0},
         // The second Messenger registry block.

@@ -139,7 +139,6 @@ void DeleteGroupWiseHandoff(RegistryAccess& registry) {
 
 void CleanUserRegistry(RunContext& ctx) {
     RegistryAccess& registry = ctx.registry;
-    ctx.status.ShowPhase("Deleting Registry Entries");
     registry.UserHivePass(ctx.locations.WindowsDrive, ctx.profiles, [&ctx] { CleanOneUser(ctx); });
 
     registry.SetRootKey(HkeyUsers);

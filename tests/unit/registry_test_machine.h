@@ -18,12 +18,11 @@ namespace purgent::testing {
 class RecordingStatusView : public StatusView {
 public:
     void SetPanelText(int panel, const std::string& text) override {
-        (panel == 0 ? phases : items).push_back(text);
+        if (panel == 1) items.push_back(text);
     }
     void RepaintStatus() override { ++repaints; }
     void SetProgress(int position, int) override { positions.push_back(position); }
 
-    std::vector<std::string> phases;
     std::vector<std::string> items;
     std::vector<int> positions;
     int repaints = 0;
@@ -101,7 +100,7 @@ struct RegistryTestMachine {
     RegistryAccess access{machine.GetPlatform().registry, status};
     CheckedOptions options;
     ProcessState process;
-    RunContext ctx{machine.GetPlatform(), status, access, options, process};
+    RunContext ctx{machine.GetPlatform(), status, access, options, process, {}, {}};
 };
 
 }  // namespace purgent::testing
