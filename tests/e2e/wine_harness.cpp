@@ -15,6 +15,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <strings.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <utility>
@@ -58,6 +59,8 @@ pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>
     if (pid < 0) throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
     if (pid == 0) {
         setpgid(0, 0);
+        // Should the test binary itself be killed, its programs go with it.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         int in = open("/dev/null", O_RDONLY);
         int out = open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         if (in < 0 || out < 0) _exit(126);
@@ -116,6 +119,7 @@ public:
         if (pipe(fds) != 0) FAIL() << "pipe: " << std::strerror(errno);
         pid_ = fork();
         if (pid_ == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
             close(fds[0]);
             int quiet = open("/dev/null", O_WRONLY);
             dup2(quiet, 1);
@@ -176,6 +180,36 @@ std::string ReadFile(const std::string& path) {
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+// Output of a short host command (empty when it fails or hangs).
+std::string Capture(const std::vector<std::string>& args) {
+    std::string path = (fs::temp_directory_path() / "purgent-capture-XXXXXX").string();
+    int fd = mkstemp(path.data());
+    if (fd < 0) return {};
+    close(fd);
+    int status = WaitOrKill(Spawn(args, {}, path), kHelperTimeoutSeconds);
+    std::string output = status == 0 ? ReadFile(path) : std::string();
+    fs::remove(path);
+    return output;
+}
+
+// Ids of the X windows whose title contains titlePart.
+std::vector<std::string> WindowIdsTitled(const std::string& titlePart) {
+    std::vector<std::string> ids;
+    std::istringstream tree(Capture({"xwininfo", "-root", "-tree"}));
+    for (std::string line; std::getline(tree, line);) {
+        // e.g.   0x200004 "Untitled - Notepad": ("notepad.exe" "Wine")  640x480+0+0 ...
+        auto titleStart = line.find('"');
+        auto titleEnd = line.find("\":", titleStart == std::string::npos ? 0 : titleStart + 1);
+        if (titleStart == std::string::npos || titleEnd == std::string::npos) continue;
+        if (line.substr(titleStart + 1, titleEnd - titleStart - 1).find(titlePart) == std::string::npos) continue;
+        std::istringstream fields(line);
+        std::string id;
+        fields >> id;
+        ids.push_back(id);
+    }
+    return ids;
 }
 
 }  // namespace
@@ -289,6 +323,17 @@ void SaveScreenshot(const std::string& name) {
     pid_t pid = Spawn({"import", "-window", "root", "png:" + path}, {}, ArtifactDir() + "/screenshots.log");
     int status = WaitOrKill(pid, kHelperTimeoutSeconds);
     if (status != 0) ADD_FAILURE() << "screenshot " << path << " failed, status " << status;
+}
+
+bool WaitForWindow(const std::string& titlePart, int timeoutSeconds) {
+    const auto deadline = Clock::now() + std::chrono::seconds(timeoutSeconds);
+    do {
+        for (const auto& id : WindowIdsTitled(titlePart))
+            if (Capture({"xwininfo", "-id", id}).find("IsViewable") != std::string::npos)
+                return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    } while (Clock::now() < deadline);
+    return false;
 }
 
 }  // namespace purgent::e2e

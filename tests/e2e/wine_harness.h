@@ -67,5 +67,8 @@ std::string PurgentSimExe();
 std::string ArtifactDir();
 // Saves the whole Xvfb screen as ArtifactDir()/<name>.png.
 void SaveScreenshot(const std::string& name);
+// Waits until a window whose title contains titlePart is visible on the Xvfb
+// screen; false when none is within the time limit.
+bool WaitForWindow(const std::string& titlePart, int timeoutSeconds);
 
 }  // namespace purgent::e2e

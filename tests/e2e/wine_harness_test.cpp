@@ -37,8 +37,9 @@ TEST(WineHarness, AProgramThatNeverEndsIsKilledAtItsTimeout) {
 TEST(WineHarness, ScreenshotsShowTheVirtualScreenWithARunningWindow) {
     WinePrefix prefix;
     WineProcess notepad = prefix.Start({"notepad"});
-    std::this_thread::sleep_for(std::chrono::seconds(3));
+    ASSERT_TRUE(WaitForWindow("Notepad", 60)) << prefix.Output();
     ASSERT_TRUE(notepad.Running()) << prefix.Output();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // let it paint
     SaveScreenshot("harness-notepad");
     notepad.Kill();
     EXPECT_FALSE(notepad.Running());
