@@ -24,6 +24,7 @@ public:
 
     Platform& GetPlatform() { return platform_; }
     SimTrace& Trace() { return trace_; }
+    const SimTrace& Trace() const { return trace_; }
     SimEnvironment& Environment() { return environment_; }
     SimRegistry& Registry() { return registry_; }
     SimDrive& Drive() { return drive_; }

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/sim/run_purgent.h"
+
+namespace purgent::sim {
+namespace {
+
+image::MachineImage ImageWithFiles(const std::vector<std::string>& files) {
+    image::MachineImage image;
+    for (const std::string& file : files) image.drive.push_back({file, false, {}});
+    return image;
+}
+
+std::vector<std::string> Events(const SimMachine& machine, const std::string& name) {
+    std::vector<std::string> found;
+    for (const std::string& line : machine.Trace().Lines())
+        if (line.compare(0, name.size() + 1, name + "\t") == 0) found.push_back(line.substr(name.size() + 1));
+    return found;
+}
+
+bool Ran(const SimMachine& machine) {
+    const auto phases = Events(machine, "phase");
+    return std::find(phases.begin(), phases.end(), "Done") != phases.end();
+}
+
+// Keep the client and Messenger: the runs below only start and end.
+const std::vector<std::string> KeepAll{"/kc", "/km"};
+
+std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+TEST(RunPurgentOnSim, InteractivePressesCleanOnceThenClosesTheWindow) {
+    SimMachine machine{image::MachineImage{}};
+    EXPECT_EQ(RunPurgentOnSim(machine, KeepAll), 0);
+    EXPECT_EQ(Events(machine, "phase"), (std::vector<std::string>{"Purgent Started", "Done"}));
+    EXPECT_EQ(machine.Trace().Lines().back(), "exit\t0");
+    EXPECT_EQ(Events(machine, "exit").size(), 1u);
+}
+
+TEST(RunPurgentOnSim, ADisabledCleanButtonIsNotPressed) {
+    SimMachine machine{image::MachineImage{}};
+    EXPECT_EQ(RunPurgentOnSim(machine, {"/kf", "/kr"}), 0);
+    EXPECT_FALSE(Ran(machine));
+    EXPECT_EQ(machine.Trace().Lines(), std::vector<std::string>{"exit\t0"});
+}
+
+TEST(RunPurgentOnSim, UnattendedModesEndTheProcessThemselves) {
+    SimMachine silent{image::MachineImage{}};
+    EXPECT_EQ(RunPurgentOnSim(silent, With(KeepAll, {"/s"})), 0);
+    EXPECT_EQ(Events(silent, "message"), std::vector<std::string>{"Purgent - Completed"});
+    EXPECT_EQ(silent.Trace().Lines().back(), "exit\t0");
+
+    SimMachine progressOnly{image::MachineImage{}};
+    EXPECT_EQ(RunPurgentOnSim(progressOnly, With(KeepAll, {"/sp"})), 0);
+    EXPECT_TRUE(Ran(progressOnly));
+    EXPECT_TRUE(Events(progressOnly, "message").empty());
+}
+
+TEST(RunPurgentOnSim, InvalidCommandLineIsReportedAndNothingRuns) {
+    SimMachine machine{image::MachineImage{}};
+    EXPECT_EQ(RunPurgentOnSimCommandLine(machine, "/s /sp"), 0);
+    EXPECT_EQ(machine.Trace().Lines(),
+              (std::vector<std::string>{"message\tInvalid Purgent Commandline", "exit\t0"}));
+}
+
+// Ten argument slots follow the program, empty ones as a blank each.
+std::string WithEmptySlots(const std::string& commandLine, int used) {
+    return commandLine + std::string(10 - used, ' ');
+}
+
+TEST(RunPurgentOnSim, ArgumentsReachPurgentExactlyAsGiven) {
+    const std::string setup = "C:\\Program Files\\Novell\\setup.exe";
+    SimMachine machine(ImageWithFiles({setup}));
+    RunPurgentOnSim(machine, With(KeepAll, {"/sn", "/la-\"" + setup + "\" \"a b\" c\\"}));
+    EXPECT_EQ(Events(machine, "launch"),
+              std::vector<std::string>{setup + "\t" + WithEmptySlots(setup + " \"a b\" c\\", 2)});
+}
+
+TEST(RunPurgentOnSim, RawCommandLineIsSplitByPurgent) {
+    const std::string setup = "C:\\Program Files\\Novell\\setup.exe";
+    SimMachine machine(ImageWithFiles({setup}));
+    RunPurgentOnSimCommandLine(machine, "/sn /kc  /km \"/la-\\\"" + setup + "\\\" /q\"");
+    EXPECT_EQ(Events(machine, "launch"), std::vector<std::string>{setup + "\t" + WithEmptySlots(setup + " /q", 1)});
+}
+
+TEST(RunPurgentOnSim, FollowUpProgramIsFoundAlongPathAndBatchFilesRunThroughComspec) {
+    SimMachine machine(ImageWithFiles({"C:\\WINDOWS\\setup.exe", "C:\\Tools\\install.bat"}));
+    RunPurgentOnSim(machine, With(KeepAll, {"/sn", "/la-setup /q"}));
+    SimMachine batch(ImageWithFiles({"C:\\WINDOWS\\setup.exe", "C:\\Tools\\install.bat"}));
+    RunPurgentOnSim(batch, With(KeepAll, {"/sn", "/la-C:\\Tools\\install"}));
+    SimMachine missing{image::MachineImage{}};
+    EXPECT_EQ(RunPurgentOnSim(missing, With(KeepAll, {"/sn", "/la-setup"})), 0);
+
+    EXPECT_EQ(Events(machine, "launch"),
+              std::vector<std::string>{"C:\\WINDOWS\\setup.EXE\t" + WithEmptySlots("setup /q", 1)});
+    const std::string cmd = "C:\\WINDOWS\\system32\\cmd.exe";
+    EXPECT_EQ(Events(batch, "launch"),
+              std::vector<std::string>{cmd + "\t" + cmd + " /c " + WithEmptySlots("C:\\Tools\\install", 0)});
+    EXPECT_TRUE(Events(missing, "launch").empty());
+    EXPECT_EQ(missing.Trace().Lines().back(), "exit\t0");
+}
+
+}  // namespace
+}  // namespace purgent::sim
