@@ -1,15 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim_machine.h"
+#include "sim_test_image.h"
 
 namespace purgent::sim {
 namespace {
-
-image::MachineImage ImageWithFiles(const std::vector<std::string>& files) {
-    image::MachineImage image;
-    for (const std::string& file : files) image.drive.push_back({file, false, {}});
-    return image;
-}
 
 TEST(SimEnvironment, WindirFromTheImageAndWhatWindowsDerivesFromIt) {
     image::MachineImage image;

@@ -3,21 +3,13 @@
 #include <algorithm>
 
 #include "platform/sim/run_purgent.h"
+#include "sim_test_image.h"
 
 namespace purgent::sim {
 namespace {
 
-image::MachineImage ImageWithFiles(const std::vector<std::string>& files) {
-    image::MachineImage image;
-    for (const std::string& file : files) image.drive.push_back({file, false, {}});
-    return image;
-}
-
 std::vector<std::string> Events(const SimMachine& machine, const std::string& name) {
-    std::vector<std::string> found;
-    for (const std::string& line : machine.Trace().Lines())
-        if (line.compare(0, name.size() + 1, name + "\t") == 0) found.push_back(line.substr(name.size() + 1));
-    return found;
+    return machine.Trace().Events(name);
 }
 
 bool Ran(const SimMachine& machine) {

@@ -22,6 +22,9 @@ TEST(SimTrace, FieldsAreTabSeparatedAndOnlyLineBreaksAreEscaped) {
         "exit\t0"};
     EXPECT_EQ(trace.Lines(), expected);
     EXPECT_EQ(out.str(), expected[0] + "\n" + expected[1] + "\n" + expected[2] + "\n");
+    EXPECT_EQ(trace.Events("reg-set-value"),
+              std::vector<std::string>{"HKEY_CURRENT_USER\\Software\\new\t\ta\tb \\n\r"});
+    EXPECT_TRUE(trace.Events("exi").empty());
 }
 
 TEST(SimTrace, KeepsLinesWithoutAnOutput) {

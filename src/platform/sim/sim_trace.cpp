@@ -24,4 +24,12 @@ void SimTrace::Event(const std::string& name, std::initializer_list<std::string>
     if (output_) *output_ << line << '\n' << std::flush;
 }
 
+std::vector<std::string> SimTrace::Events(const std::string& name) const {
+    std::vector<std::string> fields;
+    const std::string prefix = name + '\t';
+    for (const std::string& line : lines_)
+        if (line.compare(0, prefix.size(), prefix) == 0) fields.push_back(line.substr(prefix.size()));
+    return fields;
+}
+
 }  // namespace purgent::sim

@@ -17,6 +17,8 @@ public:
     void Event(const std::string& name, std::initializer_list<std::string> fields = {});
 
     const std::vector<std::string>& Lines() const { return lines_; }
+    // The fields (tab-joined, as written) of every line of one event.
+    std::vector<std::string> Events(const std::string& name) const;
 
 private:
     std::ostream* output_ = nullptr;
