@@ -1,7 +1,9 @@
 // uihelper.exe: drives and inspects Purgent's window for the e2e tests.
 //   box <text> [timeout-s]                  answer the "Purgent" box showing <text> with OK
 //   box-after-file <path> <text> [timeout-s] the same, failing if the box shows before <path> exists
+//   wait-box [timeout-s]                     wait until a "Purgent" box is open (leave it open)
 //   no-box <seconds>                         fail if a "Purgent" box shows within <seconds>
+//   wait-process <image> [timeout-s]         wait until a process of that image name runs
 //   click-clean [timeout-s]                  press Clean in the visible main window
 //   wait-status <panel> <text> [timeout-s]   wait until status panel 0/1 shows <text>
 //   check-control <caption> <checked> <enabled>  compare a check box's state (0/1 each)
@@ -10,6 +12,8 @@
 //   close-main [timeout-s]                   ask the main window to close
 // Exit status: 0 done, 1 wrong state or text, 2 timed out, 64 usage.
 #include <windows.h>
+
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -94,6 +98,12 @@ int BoxAfterFile(const Args& args) {
     return result;
 }
 
+int WaitBox(const Args& args) {
+    return WaitFor(Seconds(args, 0, 30), [] { return uihelper::PurgentBox() != nullptr; })
+               ? kOk
+               : kTimedOut;
+}
+
 int NoBox(const Args& args) {
     if (args.size() != 1) return kUsage;
     if (!WaitFor(Seconds(args, 0, 0), [] { return uihelper::PurgentBox() != nullptr; })) {
@@ -102,6 +112,25 @@ int NoBox(const Args& args) {
     std::fprintf(stderr, "uihelper: a box shows \"%s\"\n",
                  uihelper::BoxText(uihelper::PurgentBox()).c_str());
     return kWrong;
+}
+
+bool ProcessRuns(const std::string& image) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found;
+         more = Process32Next(snapshot, &entry)) {
+        found = lstrcmpiA(entry.szExeFile, image.c_str()) == 0;
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+int WaitProcess(const Args& args) {
+    if (args.empty()) return kUsage;
+    return WaitFor(Seconds(args, 1, 30), [&] { return ProcessRuns(args[0]); }) ? kOk : kTimedOut;
 }
 
 int ClickClean(const Args& args) {
@@ -180,7 +209,9 @@ struct Command {
 const Command kCommands[] = {
     {"box", Box},
     {"box-after-file", BoxAfterFile},
+    {"wait-box", WaitBox},
     {"no-box", NoBox},
+    {"wait-process", WaitProcess},
     {"click-clean", ClickClean},
     {"wait-status", WaitStatus},
     {"check-control", CheckControl},

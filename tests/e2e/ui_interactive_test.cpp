@@ -1,0 +1,45 @@
+// The interactive window of the real purgent.exe: Clean runs to "Done" and the
+// window stays; the command-line switches show in the check boxes.
+#include <gtest/gtest.h>
+
+#include "ui_support.h"
+
+namespace purgent::e2e {
+namespace {
+
+TEST(UiInteractive, CleanRunsToDoneAndTheWindowStaysOpenUntilClosed) {
+    PurgentDesk desk;
+    WineProcess purgent = desk.StartPurgent({});
+    ASSERT_EQ(desk.Ui({"wait-main-visible", "60"}), kUiOk) << desk.Output();
+    EXPECT_EQ(desk.Ui({"wait-status", "0", "Ready", "30"}), kUiOk);
+    SaveScreenshot("ui-interactive");
+
+    ASSERT_EQ(desk.Ui({"click-clean"}), kUiOk);
+    EXPECT_EQ(desk.Ui({"wait-status", "0", "Done", "180"}), kUiOk) << desk.Output();
+    EXPECT_EQ(desk.Ui({"wait-status", "1", "", "10"}), kUiOk);
+    EXPECT_EQ(desk.Ui({"main-visible"}), kUiOk);
+    EXPECT_TRUE(purgent.Running());
+
+    ASSERT_EQ(desk.Ui({"close-main"}), kUiOk);
+    EXPECT_EQ(purgent.Wait(60), 0) << desk.Output();
+}
+
+TEST(UiInteractive, KeepingClientAndMessengerDisablesTheRemovalBoxesButKeepsThemChecked) {
+    PurgentDesk desk;
+    WineProcess purgent = desk.StartPurgent({"/kc", "/km"});
+    ASSERT_EQ(desk.Ui({"wait-main-visible", "60"}), kUiOk) << desk.Output();
+    EXPECT_EQ(desk.Ui({"check-control", "Remove GroupWise Client", "0", "1"}), kUiOk);
+    EXPECT_EQ(desk.Ui({"check-control", "Remove Writing Tools", "1", "0"}), kUiOk);
+    EXPECT_EQ(desk.Ui({"check-control", "Remove Web Services Components", "0", "0"}), kUiOk);
+    EXPECT_EQ(desk.Ui({"check-control", "Remove Messenger", "0", "1"}), kUiOk);
+    EXPECT_EQ(desk.Ui({"check-control", "Remove Files", "1", "0"}), kUiOk);
+    EXPECT_EQ(desk.Ui({"check-control", "Remove Registry Entries", "1", "0"}), kUiOk);
+    EXPECT_EQ(desk.Ui({"check-control", "Launch Application", "0", "1"}), kUiOk);
+    SaveScreenshot("ui-keep-client-messenger");
+
+    ASSERT_EQ(desk.Ui({"close-main"}), kUiOk);
+    EXPECT_EQ(purgent.Wait(60), 0) << desk.Output();
+}
+
+}  // namespace
+}  // namespace purgent::e2e

@@ -1,0 +1,52 @@
+// The unattended modes of the real purgent.exe: the launched program is waited
+// for, the closing box comes after it, and no main window shows where none may.
+#include <gtest/gtest.h>
+
+#include "ui_support.h"
+
+namespace purgent::e2e {
+namespace {
+
+constexpr const char* kMarker = "C:\\marker.txt";
+
+TEST(UiUnattended, SilentNoMessageWaitsForTheLaunchedProgramThenExitsZero) {
+    PurgentDesk desk;
+    WineProcess purgent = desk.StartPurgent({"/sn", PurgentDesk::LaunchMarker(kMarker, 2000)});
+    EXPECT_EQ(purgent.Wait(kPurgentTimeoutSeconds), 0) << desk.Output();
+    // marker.exe writes its file only after its sleep: purgent waited for it.
+    EXPECT_TRUE(desk.FileExists(kMarker));
+    EXPECT_EQ(desk.Ui({"no-box", "1"}), kUiOk);
+}
+
+TEST(UiUnattended, AnInvalidCommandLineShowsItsBoxWithoutTheWindowThenExitsZero) {
+    PurgentDesk desk;
+    WineProcess purgent = desk.StartPurgent({"/s", "/S"});
+    ASSERT_EQ(desk.Ui({"wait-box", "60"}), kUiOk) << desk.Output();
+    EXPECT_EQ(desk.Ui({"main-visible"}), kUiWrong);
+    EXPECT_EQ(desk.Ui({"box", "Invalid Purgent Commandline"}), kUiOk);
+    EXPECT_EQ(purgent.Wait(60), 0) << desk.Output();
+    EXPECT_FALSE(desk.FileExists(kMarker));
+}
+
+TEST(UiUnattended, SilentShowsCompletedOnlyAfterTheLaunchedProgramHasEnded) {
+    PurgentDesk desk;
+    WineProcess purgent = desk.StartPurgent({"/s", PurgentDesk::LaunchMarker(kMarker, 3000)});
+    ASSERT_EQ(desk.Ui({"wait-process", "marker.exe", "120"}), kUiOk) << desk.Output();
+    EXPECT_EQ(desk.Ui({"main-visible"}), kUiWrong);
+    EXPECT_EQ(desk.Ui({"box-after-file", kMarker, "Purgent - Completed", "120"}), kUiOk);
+    EXPECT_EQ(purgent.Wait(60), 0) << desk.Output();
+}
+
+TEST(UiUnattended, ProgressOnlyShowsTheShrunkWindowUntilTheLaunchedProgramEnds) {
+    PurgentDesk desk;
+    WineProcess purgent = desk.StartPurgent({"/sp", PurgentDesk::LaunchMarker(kMarker, 6000)});
+    ASSERT_EQ(desk.Ui({"wait-process", "marker.exe", "120"}), kUiOk) << desk.Output();
+    EXPECT_EQ(desk.Ui({"main-visible"}), kUiOk);
+    SaveScreenshot("ui-progress-only");
+    EXPECT_EQ(purgent.Wait(60), 0) << desk.Output();
+    EXPECT_TRUE(desk.FileExists(kMarker));
+    EXPECT_EQ(desk.Ui({"no-box", "1"}), kUiOk);
+}
+
+}  // namespace
+}  // namespace purgent::e2e
