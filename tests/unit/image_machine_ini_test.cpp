@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "image/machine_image.h"
+
+namespace purgent::image {
+namespace {
+
+MachineIni Parse(const std::string& text) { return ParseMachineIni(text, "machine.ini"); }
+
+std::string ErrorOf(const std::string& text) {
+    try {
+        Parse(text);
+    } catch (const ImageError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+TEST(MachineIni, ReadsEverySectionAndKeepsUnknownKeys) {
+    const MachineIni ini = Parse(
+        "; workstation\r\n"
+        "[machine]\r\n"
+        "platform=9x\r\n"
+        "restore-privilege=NO\r\n"
+        "owner=ann\r\n"
+        "[attributes]\r\n"
+        "C:\\Odd=Name\\a.txt=rhs\r\n"
+        "C:\\b.txt=\r\n"
+        "[locked]\r\n"
+        "C:\\WINDOWS\\system32\\gwenv1.dll\r\n"
+        "[denied]\r\n"
+        "HKEY_LOCAL_MACHINE\\Software\\Locked\r\n"
+        "[process]\r\n"
+        "image=grpwise.exe\r\n"
+        "terminable=no\r\n"
+        "[process]\r\n"
+        "image=nmapp.exe\r\n"
+        "queryable=no\r\n"
+        "pid=42\r\n"
+        "[window]\r\n"
+        "title=Novell GroupWise\r\n"
+        "class=GWMainWnd\r\n"
+        "closes=no\r\n"
+        "process=grpwise.exe\r\n"
+        "[later]\r\n"
+        "anything at all\r\n");
+    EXPECT_FALSE(ini.machine.windir.has_value());   // a [machine] without windir: unset
+    EXPECT_EQ(ini.machine.platform, PlatformFamily::Win9x);
+    EXPECT_FALSE(ini.machine.restorePrivilege);
+    ASSERT_EQ(ini.machine.otherKeys.size(), 1u);
+    EXPECT_EQ(ini.machine.otherKeys[0].key, "owner");
+    ASSERT_EQ(ini.attributes.size(), 2u);
+    EXPECT_EQ(ini.attributes[0].path, "C:\\Odd=Name\\a.txt");
+    EXPECT_EQ(ini.attributes[0].attributes, AttrReadOnly | AttrHidden | AttrSystem);
+    EXPECT_EQ(ini.attributes[1].attributes, 0u);
+    EXPECT_EQ(ini.locked, std::vector<std::string>{"C:\\WINDOWS\\system32\\gwenv1.dll"});
+    EXPECT_EQ(ini.denied, std::vector<std::string>{"HKEY_LOCAL_MACHINE\\Software\\Locked"});
+    ASSERT_EQ(ini.processes.size(), 2u);
+    EXPECT_EQ(ini.processes[0].image, "grpwise.exe");
+    EXPECT_TRUE(ini.processes[0].queryable);
+    EXPECT_FALSE(ini.processes[0].terminable);
+    EXPECT_FALSE(ini.processes[1].queryable);
+    EXPECT_EQ(ini.processes[1].otherKeys.at(0).value, "42");
+    ASSERT_EQ(ini.windows.size(), 1u);
+    EXPECT_EQ(ini.windows[0].title, "Novell GroupWise");
+    EXPECT_EQ(ini.windows[0].className, "GWMainWnd");
+    EXPECT_FALSE(ini.windows[0].closes);
+    EXPECT_EQ(ini.windows[0].process, "grpwise.exe");
+    ASSERT_EQ(ini.otherSections.size(), 1u);
+    EXPECT_EQ(ini.otherSections[0].lines, std::vector<std::string>{"anything at all"});
+}
+
+TEST(MachineIni, WithoutAMachineSectionTheWorkstationIsBareNt) {
+    const MachineIni ini = Parse("[process]\nimage=x.exe\n");
+    EXPECT_EQ(ini.machine.windir, std::string("C:\\WINDOWS"));
+    EXPECT_EQ(ini.machine.platform, PlatformFamily::Nt);
+    EXPECT_TRUE(ini.machine.restorePrivilege);
+}
+
+TEST(MachineIni, TextIsConvertedBetweenUtf8AndAnsi) {
+    const MachineIni ini = Parse("\xEF\xBB\xBF[machine]\nwindir=C:\\Fen\xC3\xAAtre\n");
+    EXPECT_EQ(ini.machine.windir, std::string("C:\\Fen\xEAtre"));
+    EXPECT_NE(WriteMachineIni(ini).find("windir=C:\\Fen\xC3\xAAtre\n"), std::string::npos);
+}
+
+TEST(MachineIni, WriteThenParseGivesTheSameMachine) {
+    MachineIni ini;
+    ini.machine.windir = "D:\\WINNT";
+    ini.machine.platform = PlatformFamily::Other;
+    ini.machine.otherKeys = {{"owner", "ann"}};
+    ini.attributes = {{"C:\\a=b", AttrHidden}, {"C:\\plain", 0}};
+    ini.locked = {"C:\\x.dll"};
+    ini.processes = {{"grpwise.exe", false, true, {{"pid", "7"}}}};
+    ini.windows = {{"Title", "Class", false, "", {}}};
+    ini.otherSections = {{"notes", {"free text"}}};
+    const std::string text = WriteMachineIni(ini);
+    const MachineIni back = Parse(text);
+    EXPECT_EQ(back.machine.windir, ini.machine.windir);
+    EXPECT_EQ(back.machine.platform, ini.machine.platform);
+    EXPECT_EQ(back.machine.otherKeys.at(0).value, "ann");
+    ASSERT_EQ(back.attributes.size(), 2u);
+    EXPECT_EQ(back.attributes[0].path, "C:\\a=b");
+    EXPECT_EQ(back.attributes[0].attributes, AttrHidden);
+    EXPECT_EQ(back.locked, ini.locked);
+    EXPECT_TRUE(back.denied.empty());
+    ASSERT_EQ(back.processes.size(), 1u);
+    EXPECT_FALSE(back.processes[0].queryable);
+    EXPECT_EQ(back.processes[0].otherKeys.at(0).key, "pid");
+    ASSERT_EQ(back.windows.size(), 1u);
+    EXPECT_EQ(back.windows[0].process, "");
+    EXPECT_EQ(back.otherSections.at(0).lines.at(0), "free text");
+    EXPECT_EQ(WriteMachineIni(back), text);
+
+    MachineIni unset;
+    unset.machine.windir.reset();
+    EXPECT_FALSE(Parse(WriteMachineIni(unset)).machine.windir.has_value());
+}
+
+TEST(MachineIni, MalformedLinesNameFileAndLine) {
+    EXPECT_EQ(ErrorOf("windir=C:\\X\n"), "machine.ini:1: line outside any section");
+    EXPECT_EQ(ErrorOf("[machine\n"), "machine.ini:1: section line without closing ']'");
+    EXPECT_EQ(ErrorOf("[machine]\n\nwindir\n"), "machine.ini:3: expected key=value");
+    EXPECT_EQ(ErrorOf("[machine]\nplatform=xp\n"), "machine.ini:2: expected platform nt, 9x or other, not \"xp\"");
+    EXPECT_EQ(ErrorOf("[process]\nimage=a.exe\nterminable=maybe\n"),
+              "machine.ini:3: expected yes or no, not \"maybe\"");
+    EXPECT_EQ(ErrorOf("[process]\nqueryable=no\n"), "machine.ini:1: [process] without image=");
+    EXPECT_EQ(ErrorOf("[attributes]\nC:\\a.txt=rx\n"), "machine.ini:2: unknown attribute letter 'x' (r, h, s)");
+    EXPECT_EQ(ErrorOf("[attributes]\nC:\\a.txt\n"), "machine.ini:2: expected <path>=<letters>");
+}
+
+}  // namespace
+}  // namespace purgent::image
