@@ -14,7 +14,17 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   add_executable(uihelper ${PURGENT_UIHELPER_SOURCES})
   target_link_options(uihelper PRIVATE -static -static-libgcc -static-libstdc++)
 
-  add_executable(marker tools/e2e/marker.cpp)
+  # A window-less program: started by purgent.exe it must not open a console.
+  add_executable(marker WIN32 tools/e2e/marker.cpp)
   target_link_options(marker PRIVATE -static -static-libgcc -static-libstdc++)
+
+  # A stand-in program with one window, and a probe running the process
+  # shutdown against the real desktop.
+  add_executable(fakeproc tools/e2e/fakeproc.cpp)
+  target_link_options(fakeproc PRIVATE -static -static-libgcc -static-libstdc++)
+  file(GLOB PURGENT_WIN32_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
+  add_executable(fakeproc_probe tools/e2e/fakeproc_probe.cpp ${PURGENT_WIN32_PLATFORM_SOURCES})
+  target_link_libraries(fakeproc_probe PRIVATE purgent_core)
+  target_link_options(fakeproc_probe PRIVATE -static -static-libgcc -static-libstdc++)
 endif()
 include(cmake/e2e_helpers.cmake)
