@@ -245,6 +245,15 @@ TEST_F(SimRegistryTest, UnLoadKeyWaitsForHandlesThenWritesTheHiveBack) {
     EXPECT_FALSE(machine->HasKey("HKEY_USERS\\tempkey"));
 }
 
+TEST_F(SimRegistryTest, UntouchedRegistryIsSavedAsItWasLoaded) {
+    const std::string text =
+        "[HKEY_LOCAL_MACHINE\\Software\\A]\n@=\"x\"\n\"n\"=dword:00000001\n\"b\"=hex:01,02\n"
+        "\"m\"=hex(7):61,00,00,00\n"
+        "[HKEY_CLASSES_ROOT\\.gw]\n[HKEY_USERS\\.DEFAULT\\Software]\n[HKEY_CURRENT_USER\\Software\\B]\n";
+    Build(text);
+    EXPECT_TRUE(image::SameRegistry(machine->Saved(), RegText(text)));
+}
+
 TEST_F(SimRegistryTest, SavedImageHoldsTheChangesAndTheMountedHiveInItsFile) {
     Build("[HKEY_LOCAL_MACHINE\\Software\\Keep]\n[HKEY_LOCAL_MACHINE\\Software\\Drop]\n", AnnsHive());
     ASSERT_EQ(Registry().DeleteKey(HkeyLocalMachine, "Software\\Drop"), winerr::Success);

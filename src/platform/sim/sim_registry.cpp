@@ -22,10 +22,14 @@ void CopyValues(SimKey& key, const image::RegistryKey& source) {
 }
 
 // Parents before children, as regedit exports; mounted hives are left out.
-void CollectKeys(const SimKey& key, const std::string& path, image::RegistryKeys& out) {
-    image::RegistryKey saved{path, {}, false};
-    for (const SimValue& value : key.Values()) saved.values.push_back({value.name, value.type, value.data, false});
-    out.push_back(std::move(saved));
+// A root is listed only for values of its own: roots exist without being named.
+void CollectKeys(const SimKey& key, const std::string& path, image::RegistryKeys& out, bool root = false) {
+    if (!root || !key.Values().empty()) {
+        image::RegistryKey saved{path, {}, false};
+        for (const SimValue& value : key.Values())
+            saved.values.push_back({value.name, value.type, value.data, false});
+        out.push_back(std::move(saved));
+    }
     for (const auto& sub : key.Subkeys())
         if (sub->Hive() == key.Hive()) CollectKeys(*sub, path + "\\" + sub->Name(), out);
 }
@@ -96,7 +100,7 @@ void SimRegistry::Deny(const std::string& path) {
 
 image::RegistryKeys SimRegistry::Keys() const {
     image::RegistryKeys keys;
-    for (const auto& root : {localMachine_, currentUser_, users_}) CollectKeys(*root, root->Name(), keys);
+    for (const auto& root : {localMachine_, currentUser_, users_}) CollectKeys(*root, root->Name(), keys, true);
     return keys;
 }
 
@@ -259,7 +263,7 @@ bool SimRegistry::HiveHasOpenHandles(int hive) const {
 
 std::string SimRegistry::HiveText(const Hive& hive) {
     image::RegistryKeys keys;
-    CollectKeys(*hive.key, "HKEY_CURRENT_USER", keys);
+    CollectKeys(*hive.key, "HKEY_CURRENT_USER", keys, true);
     return image::WriteRegText(keys);
 }
 
