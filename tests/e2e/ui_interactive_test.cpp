@@ -24,9 +24,10 @@ TEST(UiInteractive, CleanRunsToDoneAndTheWindowStaysOpenUntilClosed) {
     EXPECT_EQ(purgent.Wait(60), 0) << desk.Output();
 }
 
-TEST(UiInteractive, KeepingClientAndMessengerDisablesTheRemovalBoxesButKeepsThemChecked) {
+TEST(UiInteractive, SwitchesShowInTheBoxesTheirStatesAndEnabling) {
     PurgentDesk desk;
-    WineProcess purgent = desk.StartPurgent({"/kc", "/km"});
+    WineProcess purgent =
+        desk.StartPurgent({"/kc", "/km", PurgentDesk::LaunchMarker("C:\\marker.txt", 0)});
     ASSERT_EQ(desk.Ui({"wait-main-visible", "60"}), kUiOk) << desk.Output();
     EXPECT_EQ(desk.Ui({"check-control", "Remove GroupWise Client", "0", "1"}), kUiOk);
     EXPECT_EQ(desk.Ui({"check-control", "Remove Writing Tools", "1", "0"}), kUiOk);
@@ -34,8 +35,8 @@ TEST(UiInteractive, KeepingClientAndMessengerDisablesTheRemovalBoxesButKeepsThem
     EXPECT_EQ(desk.Ui({"check-control", "Remove Messenger", "0", "1"}), kUiOk);
     EXPECT_EQ(desk.Ui({"check-control", "Remove Files", "1", "0"}), kUiOk);
     EXPECT_EQ(desk.Ui({"check-control", "Remove Registry Entries", "1", "0"}), kUiOk);
-    EXPECT_EQ(desk.Ui({"check-control", "Launch Application", "0", "1"}), kUiOk);
-    SaveScreenshot("ui-keep-client-messenger");
+    EXPECT_EQ(desk.Ui({"check-control", "Launch Application", "1", "1"}), kUiOk);
+    SaveScreenshot("ui-keep-client-messenger-launch");
 
     ASSERT_EQ(desk.Ui({"close-main"}), kUiOk);
     EXPECT_EQ(purgent.Wait(60), 0) << desk.Output();

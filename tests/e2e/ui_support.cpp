@@ -10,6 +10,11 @@ constexpr int kUiTimeoutSeconds = 200;  // uihelper's own waits are shorter
 }  // namespace
 
 PurgentDesk::PurgentDesk() {
+    // Xvfb has no window manager: let Wine draw every caption itself, so the
+    // screenshots show the frames Windows would.
+    prefix_.Run({"reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Decorated", "/d", "N",
+                 "/f"},
+                kUiTimeoutSeconds);
     std::filesystem::copy_file(Win64Exe("marker.exe"), prefix_.UnixPath("C:\\marker.exe"));
 }
 

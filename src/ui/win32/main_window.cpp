@@ -226,7 +226,7 @@ void MainWindow::SizeAndCentre(int clientWidth, int clientHeight) {
 void MainWindow::Paint() {
     // Unattended runs work inside the creation handler without a message loop.
     RedrawWindow(window_, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void MainWindow::Command(int id, int code) {
