@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "platform/sim/sim_cli.h"
 
 namespace purgent::sim {
@@ -39,6 +44,70 @@ TEST(SimCli, UsageErrors) {
         {"--command-line", "/s", "--", "/kc"},
     };
     for (const auto& args : bad) EXPECT_THROW(ParseSimCli(args), SimCliError) << args[0];
+}
+
+// A machine-image folder of its own, removed afterwards.
+class SimCliRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/purgent-sim-cli-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    void Write(const std::string& name, const std::string& text) {
+        std::filesystem::create_directories((dir_ / name).parent_path());
+        std::ofstream(dir_ / name, std::ios::binary) << text;
+    }
+    std::string Read(const std::string& name) {
+        std::ostringstream text;
+        text << std::ifstream(dir_ / name, std::ios::binary).rdbuf();
+        return text.str();
+    }
+    int Run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--machine", (dir_ / "image").string()});
+        return RunSimCli(args, out, err);
+    }
+
+    std::filesystem::path dir_;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(SimCliRun, UsageErrorsAndUnreadableImagesEndAbove63WithAMessage) {
+    EXPECT_EQ(RunSimCli({"--save"}, out, err), ExitUsage);
+    EXPECT_NE(err.str().find("usage: purgent-sim"), std::string::npos);
+
+    err.str("");
+    Write("image/registry.reg", "not a registry file\n");
+    EXPECT_EQ(Run({"/s"}), ExitBadImage);
+    EXPECT_NE(err.str().find("registry.reg"), std::string::npos);
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(SimCliRun, TraceGoesToTheFileAndTheChangedMachineIsSaved) {
+    Write("image/registry.reg",
+          "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Novell\\GroupWise]\n");
+    const std::string trace = (dir_ / "trace.txt").string();
+    EXPECT_EQ(Run({"--save", (dir_ / "saved").string(), "--trace", trace, "/sn", "/km"}), 0);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(Read("trace.txt").find("reg-delete-key\tHKEY_CURRENT_USER\\Software\\Novell\\GroupWise\n"),
+              std::string::npos);
+    EXPECT_EQ(Read("saved/registry.reg").find("GroupWise"), std::string::npos);
+    EXPECT_NE(Read("saved/registry.reg").find("[HKEY_CURRENT_USER\\Software\\Novell]"), std::string::npos);
+}
+
+TEST_F(SimCliRun, ExitStatusIsPurgentsOwn) {
+    // Two GroupWise windows that never close: the run halts, and a silent
+    // Purgent ends with its halt status.
+    Write("image/machine.ini", "[window]\ntitle=GroupWise\ncloses=no\n[window]\ntitle=GroupWise\ncloses=no\n");
+    const int status = Run({"--command-line", "/s"});
+    EXPECT_NE(status, 0);
+    EXPECT_LT(status, ExitUsage);
+    const std::string trace = out.str();
+    EXPECT_NE(trace.find("phase\tPurgent Halted\n"), std::string::npos);
+    EXPECT_NE(trace.find("exit\t" + std::to_string(status) + "\n"), std::string::npos);
 }
 
 }  // namespace

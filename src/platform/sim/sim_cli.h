@@ -1,5 +1,6 @@
 #pragma once
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,5 +33,11 @@ SimCliOptions ParseSimCli(const std::vector<std::string>& args);
 struct SimCliError {
     std::string message;
 };
+
+// The whole of purgent-sim: parses args (without the program name), loads
+// the image, runs Purgent, writes the trace to out (or the --trace file) and
+// saves the image. Messages about purgent-sim's own failures go to err.
+// Returns the exit status.
+int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace purgent::sim
