@@ -113,6 +113,18 @@ std::string TextFileToAnsi(std::string bytes) {
     return IsValidUtf8(bytes) ? Utf8ToAnsi(bytes) : bytes;
 }
 
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t pos = 0; pos < text.size();) {
+        auto end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(pos, end - pos));
+        if (!lines.back().empty() && lines.back().back() == '\r') lines.back().pop_back();
+        pos = end + 1;
+    }
+    return lines;
+}
+
 std::string Trim(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return "";

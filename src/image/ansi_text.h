@@ -18,6 +18,9 @@ bool IsValidUtf8(const std::string& text);
 // bytes that are not UTF-8 are taken as ANSI already.
 std::string TextFileToAnsi(std::string bytes);
 
+// The lines of a text, CRLF or LF; no empty last line for a final line break.
+std::vector<std::string> SplitLines(const std::string& text);
+
 // Without leading and trailing blanks and tabs.
 std::string Trim(const std::string& text);
 

@@ -60,13 +60,8 @@ private:
     std::vector<RawSection> SplitSections(const std::string& text) const {
         std::vector<RawSection> sections;
         int number = 0;
-        for (std::size_t pos = 0; pos < text.size();) {
-            auto end = text.find('\n', pos);
-            if (end == std::string::npos) end = text.size();
-            std::string line = text.substr(pos, end - pos);
-            pos = end + 1;
+        for (std::string line : SplitLines(text)) {
             ++number;
-            if (!line.empty() && line.back() == '\r') line.pop_back();
             line = Trim(line);
             if (line.empty() || line[0] == ';' || line[0] == '#') continue;
             if (line[0] == '[') {

@@ -25,8 +25,10 @@ public:
         : source_(std::move(source)), requiredRoot_(requiredRoot) {}
 
     RegistryKeys Parse(const std::string& text) {
-        std::size_t pos = 0;
-        while (NextLogicalLine(text, pos)) {
+        const std::vector<std::string> lines = SplitLines(text);
+        for (std::size_t next = 0; next < lines.size();) {
+            lineNumber_ = static_cast<int>(next) + 1;
+            HandleLine(JoinContinuedLines(lines, next));
         }
         if (!headerSeen_) throw ImageError(source_ + ": missing \"" + kRegHeader + "\" header");
         return std::move(keys_);
@@ -37,29 +39,15 @@ private:
         throw ImageError(source_ + ":" + std::to_string(lineNumber_) + ": " + what);
     }
 
-    // Joins physical lines continued with a trailing backslash; false at the end.
-    bool NextLogicalLine(const std::string& text, std::size_t& pos) {
-        if (pos >= text.size()) return false;
-        std::string logical;
-        int firstLine = 0;
-        while (pos < text.size()) {
-            auto end = text.find('\n', pos);
-            if (end == std::string::npos) end = text.size();
-            std::string physical = text.substr(pos, end - pos);
-            pos = end + 1;
-            ++physicalLine_;
-            if (!physical.empty() && physical.back() == '\r') physical.pop_back();
-            if (firstLine == 0) firstLine = physicalLine_;
-            logical += logical.empty() ? physical : Trim(physical);
-            const std::string trimmed = Trim(logical);
-            const bool continued = !trimmed.empty() && trimmed.back() == '\\' &&
-                                   trimmed[0] != '[' && trimmed[0] != ';';
-            if (!continued) break;
-            logical = trimmed.substr(0, trimmed.size() - 1);
+    // One logical line: value lines continue while they end with a backslash.
+    static std::string JoinContinuedLines(const std::vector<std::string>& lines, std::size_t& next) {
+        std::string logical = Trim(lines[next++]);
+        while (next < lines.size() && !logical.empty() && logical.back() == '\\' && logical[0] != '[' &&
+               logical[0] != ';') {
+            logical.pop_back();
+            logical += Trim(lines[next++]);
         }
-        lineNumber_ = firstLine;
-        HandleLine(Trim(logical));
-        return true;
+        return logical;
     }
 
     void HandleLine(const std::string& line) {
@@ -197,7 +185,6 @@ private:
     RegistryKeys keys_;
     bool headerSeen_ = false;
     bool unicode_ = true;
-    int physicalLine_ = 0;
     int lineNumber_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "image/machine_image.h"
+#include "image_error_of.h"
 
 namespace purgent::image {
 namespace {
@@ -28,12 +29,7 @@ protected:
     std::string Dir() const { return dir_.string(); }
 
     std::string LoadError() {
-        try {
-            LoadMachineImage(Dir());
-        } catch (const ImageError& error) {
-            return error.what();
-        }
-        return "no error";
+        return ImageErrorOf([&] { LoadMachineImage(Dir()); });
     }
 
     fs::path dir_;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "image/machine_image.h"
+#include "image_error_of.h"
 
 namespace purgent::image {
 namespace {
@@ -8,12 +9,7 @@ namespace {
 MachineIni Parse(const std::string& text) { return ParseMachineIni(text, "machine.ini"); }
 
 std::string ErrorOf(const std::string& text) {
-    try {
-        Parse(text);
-    } catch (const ImageError& error) {
-        return error.what();
-    }
-    return "no error";
+    return ImageErrorOf([&] { Parse(text); });
 }
 
 TEST(MachineIni, ReadsEverySectionAndKeepsUnknownKeys) {

@@ -5,8 +5,6 @@
 //   [attributes] are set last.
 // Files of [locked] are not held open: that needs a process that outlives
 // the seeding, which the tests needing it start themselves.
-#include <cstdio>
-
 #include "image/machine_image.h"
 #include "seed_registry.h"
 
@@ -61,15 +59,6 @@ void Seed(const std::string& imageDir) {
 }  // namespace purgent::e2e
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: seed <image-dir>\n");
-        return 64;
-    }
-    try {
-        purgent::e2e::Seed(argv[1]);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "seed: %s\n", error.what());
-        return 1;
-    }
-    return 0;
+    return purgent::e2e::RunHelper(argc, argv, "seed", {"<image-dir>"},
+                                   [](char** arguments) { purgent::e2e::Seed(arguments[0]); });
 }

@@ -1,5 +1,7 @@
 #include "seed_registry.h"
 
+#include <cstdio>
+
 #include "image/ansi_text.h"
 
 namespace purgent::e2e {
@@ -163,6 +165,23 @@ void CreateFolders(const std::string& path) {
 
 bool PathExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int RunHelper(int argc, char** argv, const char* name, const std::vector<const char*>& parameters,
+              const std::function<void(char** arguments)>& body) {
+    if (argc != static_cast<int>(parameters.size()) + 1) {
+        std::string usage = std::string("usage: ") + name;
+        for (const char* parameter : parameters) usage += std::string(" ") + parameter;
+        std::fprintf(stderr, "%s\n", usage.c_str());
+        return 64;
+    }
+    try {
+        body(argv + 1);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", name, error.what());
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace purgent::e2e

@@ -5,6 +5,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "image/machine_image.h"
 
@@ -42,5 +43,10 @@ image::Bytes ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const image::Bytes& bytes);
 void CreateFolders(const std::string& path);       // the folder and its parents
 bool PathExists(const std::string& path);
+
+// main() of a helper: checks the argument count (usage error: 64), runs body
+// (any failure: message on stderr, 1), else 0.
+int RunHelper(int argc, char** argv, const char* name, const std::vector<const char*>& parameters,
+              const std::function<void(char** arguments)>& body);
 
 }  // namespace purgent::e2e

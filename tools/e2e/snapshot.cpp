@@ -4,8 +4,6 @@
 //   its hive files, loaded under HKEY_USERS\PurgentSnapshot and written out
 //   as .reg text under HKEY_CURRENT_USER;
 //   its files and folders that still exist, with their r/h/s attributes.
-#include <cstdio>
-
 #include "image/machine_image.h"
 #include "seed_registry.h"
 
@@ -71,15 +69,6 @@ void Snapshot(const std::string& imageDir, const std::string& outDir) {
 }  // namespace purgent::e2e
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: snapshot <image-dir> <out-dir>\n");
-        return 64;
-    }
-    try {
-        purgent::e2e::Snapshot(argv[1], argv[2]);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "snapshot: %s\n", error.what());
-        return 1;
-    }
-    return 0;
+    return purgent::e2e::RunHelper(argc, argv, "snapshot", {"<image-dir>", "<out-dir>"},
+                                   [](char** arguments) { purgent::e2e::Snapshot(arguments[0], arguments[1]); });
 }
