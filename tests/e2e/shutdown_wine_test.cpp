@@ -1,0 +1,108 @@
+// The process shutdown of the real purgent.exe: stand-in programs with one
+// window each (fakeproc.exe, copied under the client's image names) are ended,
+// or, when a window stays, the run halts with nothing deleted.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "wine_harness.h"
+
+namespace purgent::e2e {
+namespace {
+
+constexpr int kTimeoutSeconds = 300;
+constexpr int kClosedByRequest = 10;  // fakeproc's status when its window closed
+// A key of the current user's that the client's registry cleaning deletes.
+const char* const kWitnessKey =
+    "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\Programs\\GroupWise";
+
+class ShutdownDesk {
+public:
+    ShutdownDesk() { std::filesystem::create_directories(prefix_.UnixPath("C:\\") + "/fake"); }
+
+    // fakeproc.exe copied as C:\fake\<image>, showing a window titled title.
+    WineProcess StartFake(const std::string& image, const std::string& title, bool refuseClose) {
+        std::filesystem::copy_file(Win64Exe("fakeproc.exe"), prefix_.UnixPath("C:\\fake") + "/" + image,
+                                   std::filesystem::copy_options::overwrite_existing);
+        std::vector<std::string> command{"C:\\fake\\" + image, title};
+        if (refuseClose) command.push_back("refuse-close");
+        WineProcess fake = prefix_.Start(command);
+        EXPECT_TRUE(WaitForWindow(title, 120)) << title << "\n" << prefix_.Output();
+        return fake;
+    }
+
+    int Run(const std::string& program, const std::vector<std::string>& args) {
+        std::vector<std::string> command{Win64Exe(program)};
+        command.insert(command.end(), args.begin(), args.end());
+        return prefix_.Run(command, kTimeoutSeconds);
+    }
+
+    // The value the probe printed last for key ("key=value").
+    std::string Probed(const std::string& key) {
+        std::string output = prefix_.Output();
+        std::string::size_type at = output.rfind(key + "=");
+        if (at == std::string::npos) return "";
+        at += key.size() + 1;
+        return output.substr(at, output.find_first_of("\r\n", at) - at);
+    }
+
+    void AddWitnessKey() {
+        ASSERT_EQ(prefix_.Run({"reg", "add", kWitnessKey, "/f"}, 120), 0) << prefix_.Output();
+    }
+    bool WitnessKeyExists() { return prefix_.Run({"reg", "query", kWitnessKey}, 120) == 0; }
+
+    std::string Output() const { return prefix_.Output(); }
+
+private:
+    WinePrefix prefix_;
+};
+
+TEST(ShutdownWine, SilentRunEndsTheClientProgramsAndGoesOn) {
+    ShutdownDesk desk;
+    desk.AddWitnessKey();
+    WineProcess client = desk.StartFake("grpwise.exe", "Novell GroupWise - Mailbox", true);
+    WineProcess messenger = desk.StartFake("nmcl32.exe", "Novell Messenger", true);
+    EXPECT_EQ(desk.Run("purgent.exe", {"/sn"}), 0) << desk.Output();
+    // Terminated with status 0; their windows refused every close request.
+    EXPECT_EQ(client.Wait(30), 0);
+    EXPECT_EQ(messenger.Wait(30), 0);
+    EXPECT_FALSE(desk.WitnessKeyExists());
+}
+
+TEST(ShutdownWine, AMessengerWindowThatStaysHaltsTheRunWithNothingDeleted) {
+    ShutdownDesk desk;
+    desk.AddWitnessKey();
+    WineProcess chat = desk.StartFake("chat.exe", "Messenger", true);
+    EXPECT_EQ(desk.Run("purgent.exe", {"/sn"}), 1) << desk.Output();
+    EXPECT_TRUE(chat.Running());
+    EXPECT_TRUE(desk.WitnessKeyExists());
+}
+
+TEST(ShutdownWine, KillsOneProcessPerCallWhateverTheCaseOfItsName) {
+    ShutdownDesk desk;
+    WineProcess first = desk.StartFake("GrpWise.EXE", "GroupWise one", true);
+    EXPECT_EQ(desk.Run("fakeproc_probe.exe", {"kill", "grpwise.exe"}), 0);
+    EXPECT_EQ(desk.Probed("kill-result"), "0") << desk.Output();
+    EXPECT_EQ(first.Wait(30), 0);
+    EXPECT_EQ(desk.Run("fakeproc_probe.exe", {"kill", "grpwise.exe"}), 0);
+    EXPECT_EQ(desk.Probed("kill-result"), "603") << desk.Output();
+    EXPECT_EQ(desk.Run("fakeproc_probe.exe", {"kill", std::string(261, 'a')}), 0);
+    EXPECT_EQ(desk.Probed("kill-result"), "632") << desk.Output();
+}
+
+TEST(ShutdownWine, NovellAppWindowsAreAskedToClose) {
+    ShutdownDesk desk;
+    WineProcess launcher = desk.StartFake("nal.exe", "Novell Application Launcher", false);
+    WineProcess stubborn = desk.StartFake("nalstay.exe", "Novell App Stays", true);
+    WineProcess other = desk.StartFake("other.exe", "novell app lower case", false);
+    EXPECT_EQ(desk.Run("fakeproc_probe.exe", {"close-novell-app"}), 0);
+    EXPECT_EQ(desk.Probed("survey-counter"), "2") << desk.Output();
+    EXPECT_EQ(launcher.Wait(30), kClosedByRequest);
+    EXPECT_TRUE(stubborn.Running());
+    EXPECT_TRUE(other.Running());
+}
+
+}  // namespace
+}  // namespace purgent::e2e
