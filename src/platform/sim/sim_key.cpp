@@ -49,18 +49,21 @@ void SimKey::MarkDeleted() {
     for (const auto& sub : subkeys_) sub->MarkDeleted();
 }
 
-std::vector<SimValue>::iterator SimKey::ValueNamed(const std::string& name) {
-    return std::find_if(values_.begin(), values_.end(),
-                        [&](const SimValue& v) { return SameName(v.name, name); });
+namespace {
+// For const and non-const value lists alike.
+template <class Values>
+auto ValueNamed(Values& values, const std::string& name) {
+    return std::find_if(values.begin(), values.end(), [&](const SimValue& v) { return SameName(v.name, name); });
 }
+}  // namespace
 
 const SimValue* SimKey::FindValue(const std::string& name) const {
-    const auto it = const_cast<SimKey*>(this)->ValueNamed(name);
+    const auto it = ValueNamed(values_, name);
     return it == values_.end() ? nullptr : &*it;
 }
 
 void SimKey::SetValue(const std::string& name, std::uint32_t type, std::vector<std::uint8_t> data) {
-    const auto it = ValueNamed(name);
+    const auto it = ValueNamed(values_, name);
     if (it == values_.end()) {
         values_.push_back(SimValue{name, type, std::move(data)});
         return;
@@ -70,7 +73,7 @@ void SimKey::SetValue(const std::string& name, std::uint32_t type, std::vector<s
 }
 
 bool SimKey::RemoveValue(const std::string& name) {
-    const auto it = ValueNamed(name);
+    const auto it = ValueNamed(values_, name);
     if (it == values_.end()) return false;
     values_.erase(it);
     return true;

@@ -49,7 +49,6 @@ public:
 
 private:
     std::vector<std::shared_ptr<SimKey>>::const_iterator LowerBound(const std::string& name) const;
-    std::vector<SimValue>::iterator ValueNamed(const std::string& name);
     void MarkDeleted();
 
     std::string name_;
