@@ -105,35 +105,30 @@ public:
     }
 
     bool FirstProcess(ProcessHandle snapshot, std::uint32_t& processId) override {
-        return ProcessEntry(Function(1), snapshot, processId);
+        return Entry<PROCESSENTRY32>(Function(1), snapshot, [&](auto& e) { processId = e.th32ProcessID; });
     }
     bool NextProcess(ProcessHandle snapshot, std::uint32_t& processId) override {
-        return ProcessEntry(Function(2), snapshot, processId);
+        return Entry<PROCESSENTRY32>(Function(2), snapshot, [&](auto& e) { processId = e.th32ProcessID; });
     }
     bool FirstModule(ProcessHandle snapshot, std::string& moduleName) override {
-        return ModuleEntry(Function(3), snapshot, moduleName);
+        return Entry<MODULEENTRY32>(Function(3), snapshot, [&](auto& e) { moduleName = e.szModule; });
     }
     bool NextModule(ProcessHandle snapshot, std::string& moduleName) override {
-        return ModuleEntry(Function(4), snapshot, moduleName);
+        return Entry<MODULEENTRY32>(Function(4), snapshot, [&](auto& e) { moduleName = e.szModule; });
     }
 
 private:
-    // The record sizes are 296 and 548 bytes in the 32-bit program.
-    static bool ProcessEntry(FARPROC walk, ProcessHandle snapshot, std::uint32_t& processId) {
-        using Fn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
-        PROCESSENTRY32 entry{};
-        entry.dwSize = sizeof(entry);
-        if (!As<Fn>(walk)(AsHandle(snapshot), &entry)) return false;
-        processId = entry.th32ProcessID;
-        return true;
-    }
+    static_assert(sizeof(void*) != 4 || (sizeof(PROCESSENTRY32) == 296 && sizeof(MODULEENTRY32) == 548),
+                  "the ANSI toolhelp records");
 
-    static bool ModuleEntry(FARPROC walk, ProcessHandle snapshot, std::string& moduleName) {
-        using Fn = BOOL(WINAPI*)(HANDLE, MODULEENTRY32*);
-        MODULEENTRY32 entry{};
-        entry.dwSize = sizeof(entry);
-        if (!As<Fn>(walk)(AsHandle(snapshot), &entry)) return false;
-        moduleName = entry.szModule;
+    // One step of a snapshot walk, the record's size field set first.
+    template <class Record, class Read>
+    static bool Entry(FARPROC walk, ProcessHandle snapshot, Read read) {
+        using Fn = BOOL(WINAPI*)(HANDLE, Record*);
+        Record record{};
+        record.dwSize = sizeof(record);
+        if (!As<Fn>(walk)(AsHandle(snapshot), &record)) return false;
+        read(record);
         return true;
     }
 };
