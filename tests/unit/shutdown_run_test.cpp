@@ -3,13 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "app/purgent_app.h"
 #include "platform/sim/run_purgent.h"
+#include "platform/sim/sim_form_view.h"
+#include "platform/sim/sim_status_view.h"
 #include "shutdown_sim_machine.h"
 
 namespace purgent {
 namespace {
 
-using test::MachineWithIni;
 using test::TraceOf;
 
 // A workstation with GroupWise and Messenger running and something to delete.
@@ -87,6 +89,20 @@ TEST(RunStart, LeavesMessengerWindowsAloneWhenMessengerIsKept) {
     EXPECT_EQ(sim::RunPurgentOnSim(*machine, {"/sn", "/km"}), 0);
     EXPECT_TRUE(TraceOf(*machine, "close-window").empty());
     EXPECT_EQ(TraceOf(*machine, "kill")[7], "nmcl32.exe\t0");
+}
+
+TEST(RunStart, ASecondCleanInTheSameProcessGetsOnlyTheReSurveysLeft) {
+    auto machine = RunningClient("[window]\ntitle=GroupWise\ncloses=no\n"
+                                 "[window]\ntitle=Address Book\ncloses=no\n");
+    sim::SimStatusView statusView(machine->Trace());
+    sim::SimFormView formView;
+    PurgentApp app(machine->GetPlatform(), statusView, formView);
+    app.FormCreate();
+    app.RunButtonClick();
+    EXPECT_EQ(TraceOf(*machine, "wait").size(), 5u);
+    app.RunButtonClick();
+    EXPECT_EQ(TraceOf(*machine, "wait").size(), 6u);
+    ExpectHalted(*machine, "Some GroupWise or Outlook processes cannot be stopped");
 }
 
 }  // namespace
