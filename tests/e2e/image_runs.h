@@ -1,0 +1,23 @@
+#pragma once
+// Cleans a machine image twice, for the differential checks: with the real
+// purgent.exe on a Wine machine seeded with it, and with purgent-sim.
+#include <string>
+#include <vector>
+
+#include "image/machine_image.h"
+
+namespace purgent::e2e {
+
+// The Wine path (drive Z:) of a host path.
+std::string WindowsPath(const std::string& hostPath);
+
+// seed.exe, purgent.exe with the arguments, snapshot.exe into outDir; the
+// snapshot as read back. Failures of the three programs are test failures.
+image::MachineImage CleanOnWine(const std::string& imageDir, const std::vector<std::string>& purgentArgs,
+                                const std::string& outDir);
+
+// purgent-sim with the arguments, saving into outDir (trace in outDir.trace).
+image::MachineImage CleanOnSim(const std::string& imageDir, const std::vector<std::string>& purgentArgs,
+                               const std::string& outDir);
+
+}  // namespace purgent::e2e
