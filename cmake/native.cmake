@@ -7,6 +7,12 @@ file(GLOB PURGENT_SIM_TOOL_SOURCES CONFIGURE_DEPENDS tools/purgent_sim/*.cpp)
 add_executable(purgent-sim ${PURGENT_SIM_TOOL_SOURCES})
 target_link_libraries(purgent-sim PRIVATE purgent_sim)
 
+# Timing figures of the simulator (not a test).
+file(GLOB PURGENT_BENCH_SOURCES CONFIGURE_DEPENDS tools/bench/*.cpp)
+add_executable(purgent-bench ${PURGENT_BENCH_SOURCES})
+target_link_libraries(purgent-bench PRIVATE purgent_sim)
+target_compile_definitions(purgent-bench PRIVATE PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+
 enable_testing()
 find_package(GTest REQUIRED)
 include(GoogleTest)
