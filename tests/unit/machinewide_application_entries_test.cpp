@@ -86,6 +86,15 @@ TEST(MachinewideApplicationEntries, InstallerFoldersOfTheClientGo) {
     EXPECT_TRUE(machine.HasValue(Folders, "C:\\Program Files\\Other\\"));
 }
 
+TEST(MachinewideApplicationEntries, FolderNameMatchingBothMarkersIsDeletedOnce) {
+    const std::string name = R"(C:\Novell\GroupWise\{B9A93A85-1997-4381-8979-4B0BB28AEBC7}\)";
+    MachinewideFixture machine("[" + Folders + "]\n\"C:\\\\Novell\\\\GroupWise\\\\"
+                               "{B9A93A85-1997-4381-8979-4B0BB28AEBC7}\\\\\"=\"\"\n");
+    EXPECT_NO_THROW(CleanApplicationEntries(machine.ctx));
+    EXPECT_FALSE(machine.HasValue(Folders, name));
+    EXPECT_EQ(CountOf(machine.TraceEvents("reg-delete-value"), Folders + "\t" + name), 1);
+}
+
 TEST(MachinewideApplicationEntries, InstallerFolderNamesAreMatchedCaseSensitively) {
     MachinewideFixture machine("[" + Folders + "]\n" +
                                "\"C:\\\\PROGRAM FILES\\\\NOVELL\\\\GROUPWISE\\\\\"=\"\"\n"
