@@ -39,7 +39,9 @@ void DeleteValuesNamed(RegistryAccess& registry, const std::string& path,
     registry.CloseKey();
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 Names SubkeyNames(RegistryAccess& registry, const std::string& path) {
     Names names;

@@ -22,7 +22,8 @@ TEST(MachinewideRegistryE2e, ClientRegistrationsGoOthersStayAndTheSimAgrees) {
     std::filesystem::create_directories(work);
     const image::RegistryKeys seeded = image::LoadMachineImage(kImage).registry;
     const image::RegistryKeys real = CleanOnWine(kImage, machinewide::kPurgentArgs, work + "/wine").registry;
-    const image::RegistryKeys simulated = CleanOnSim(kImage, machinewide::kPurgentArgs, work + "/sim").registry;
+    const image::RegistryKeys simulated =
+        CleanOnSim(kImage, machinewide::kPurgentArgs, work + "/sim").registry;
     machinewide::ExpectCleaned(seeded, real, "wine");
     machinewide::ExpectCleaned(seeded, simulated, "sim");
     machinewide::ExpectSameOnNamedData(seeded, real, simulated);

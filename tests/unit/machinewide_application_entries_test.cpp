@@ -9,7 +9,8 @@
 namespace purgent::testing {
 namespace {
 
-const std::string UserData = R"(HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\UserData)";
+const std::string UserData =
+    R"(HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\UserData)";
 const std::string Client = "96C870DFC415EFB4B814255E25456303";
 const std::string Other = "11111111222233334444555555555555";
 
@@ -24,12 +25,13 @@ long CountOf(const std::vector<std::string>& items, const std::string& text) {
 // Two accounts: a component of the client alone, one shared with another
 // product, one of the other product only.
 const std::string TwoAccounts =
-    "[" + Component("S-1-5-18", "AAAA0000000000000000000000000001") + "]\n\"" + Client + "\"=\"C:\\\\x.dll\"\n" +
-    "[" + Component("S-1-5-18", "AAAA0000000000000000000000000002") + "]\n\"" + Client + "\"=\"a\"\n\"" + Other +
-    "\"=\"b\"\n" + "[" + Component("S-1-5-18", "AAAA0000000000000000000000000003") + "]\n\"" + Other + "\"=\"c\"\n" +
-    "[" + Component("S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000001") + "]\n\"" + Client + "\"=\"d\"\n" +
-    "[" + Component("S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000002") + "\\Sub]\n" +
-    "[" + UserData + "\\S-1-5-21-7-8-9-1004\\Products\\" + Client + "\\InstallProperties]\n";
+    "[" + Component("S-1-5-18", "AAAA0000000000000000000000000001") + "]\n\"" + Client +
+    "\"=\"C:\\\\x.dll\"\n" + "[" + Component("S-1-5-18", "AAAA0000000000000000000000000002") + "]\n\"" +
+    Client + "\"=\"a\"\n\"" + Other + "\"=\"b\"\n" + "[" +
+    Component("S-1-5-18", "AAAA0000000000000000000000000003") + "]\n\"" + Other + "\"=\"c\"\n" + "[" +
+    Component("S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000001") + "]\n\"" + Client + "\"=\"d\"\n" +
+    "[" + Component("S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000002") + "\\Sub]\n" + "[" + UserData +
+    "\\S-1-5-21-7-8-9-1004\\Products\\" + Client + "\\InstallProperties]\n";
 
 TEST(MachinewideApplicationEntries, InstallerSweepRemovesTheClientsComponentsInEveryAccount) {
     MachinewideFixture machine(TwoAccounts);
@@ -39,7 +41,8 @@ TEST(MachinewideApplicationEntries, InstallerSweepRemovesTheClientsComponentsInE
     EXPECT_FALSE(machine.HasKey(Component("S-1-5-18", "AAAA0000000000000000000000000002")));
     EXPECT_TRUE(machine.HasValue(Component("S-1-5-18", "AAAA0000000000000000000000000003"), Other));
     EXPECT_FALSE(machine.HasKey(Component("S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000001")));
-    EXPECT_TRUE(machine.HasKey(Component("S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000002") + "\\Sub"));
+    EXPECT_TRUE(
+        machine.HasKey(Component("S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000002") + "\\Sub"));
     EXPECT_FALSE(machine.HasKey(UserData + "\\S-1-5-21-7-8-9-1004\\Products\\" + Client));
 
     // Each account's product record is reported, also where it is absent.
@@ -64,16 +67,18 @@ TEST(MachinewideApplicationEntries, FixedPartCountsSixtyFiveTreesWithoutInstalle
     EXPECT_EQ(accounts.Steps(), 65 + 3 + 2 + 1);
 }
 
-const std::string Folders = R"(HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\Folders)";
+const std::string Folders =
+    R"(HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\Folders)";
 
 TEST(MachinewideApplicationEntries, InstallerFoldersOfTheClientGo) {
-    MachinewideFixture machine("[" + Folders + "]\n" +
-                               "\"C:\\\\Program Files\\\\Novell\\\\GroupWise\\\\\"=\"\"\n"
-                               "\"C:\\\\Novell\\\\GroupWise\\\\GWCheck\\\\\"=\"\"\n"
-                               "\"C:\\\\Novell\\\\Tools\\\\OFViews\\\\\"=\"\"\n"
-                               "\"C:\\\\Setup\\\\{B9A93A85-1997-4381-8979-4B0BB28AEBC7}\\\\\"=\"\"\n"
-                               "\"C:\\\\Documents and Settings\\\\ann\\\\Start Menu\\\\Programs\\\\Novell GroupWise\\\\\"=\"\"\n"
-                               "\"C:\\\\Program Files\\\\Other\\\\\"=\"\"\n");
+    MachinewideFixture machine(
+        "[" + Folders + "]\n" +
+        "\"C:\\\\Program Files\\\\Novell\\\\GroupWise\\\\\"=\"\"\n"
+        "\"C:\\\\Novell\\\\GroupWise\\\\GWCheck\\\\\"=\"\"\n"
+        "\"C:\\\\Novell\\\\Tools\\\\OFViews\\\\\"=\"\"\n"
+        "\"C:\\\\Setup\\\\{B9A93A85-1997-4381-8979-4B0BB28AEBC7}\\\\\"=\"\"\n"
+        "\"C:\\\\Documents and Settings\\\\ann\\\\Start Menu\\\\Programs\\\\Novell GroupWise\\\\\"=\"\"\n"
+        "\"C:\\\\Program Files\\\\Other\\\\\"=\"\"\n");
     machine.ctx.locations.GroupWiseDir = "C:\\Novell\\Tools\\";
     machine.ctx.locations.UserPrograms = "C:\\Documents and Settings\\ann\\Start Menu\\Programs";
     CleanApplicationEntries(machine.ctx);
@@ -88,7 +93,8 @@ TEST(MachinewideApplicationEntries, InstallerFoldersOfTheClientGo) {
 
 TEST(MachinewideApplicationEntries, FolderNameMatchingBothMarkersIsDeletedOnce) {
     const std::string name = R"(C:\Novell\GroupWise\{B9A93A85-1997-4381-8979-4B0BB28AEBC7}\)";
-    MachinewideFixture machine("[" + Folders + "]\n\"C:\\\\Novell\\\\GroupWise\\\\"
+    MachinewideFixture machine("[" + Folders +
+                               "]\n\"C:\\\\Novell\\\\GroupWise\\\\"
                                "{B9A93A85-1997-4381-8979-4B0BB28AEBC7}\\\\\"=\"\"\n");
     EXPECT_NO_THROW(CleanApplicationEntries(machine.ctx));
     EXPECT_FALSE(machine.HasValue(Folders, name));
@@ -105,7 +111,8 @@ TEST(MachinewideApplicationEntries, InstallerFolderNamesAreMatchedCaseSensitivel
 }
 
 TEST(MachinewideApplicationEntries, ContactFileDefaultIsBlankedOnlyForTheExactMarker) {
-    MachinewideFixture marked("[HKEY_LOCAL_MACHINE\\.vcf]\n@=\"NovellGroupWise.vCard\"\n\"Other\"=\"GroupWise\"\n");
+    MachinewideFixture marked(
+        "[HKEY_LOCAL_MACHINE\\.vcf]\n@=\"NovellGroupWise.vCard\"\n\"Other\"=\"GroupWise\"\n");
     CleanApplicationEntries(marked.ctx);
     EXPECT_EQ(marked.StringValue("HKEY_LOCAL_MACHINE\\.vcf", ""), "");
     EXPECT_EQ(marked.StringValue("HKEY_LOCAL_MACHINE\\.vcf", "Other"), "GroupWise");
@@ -120,8 +127,9 @@ TEST(MachinewideApplicationEntries, ContactFileDefaultIsBlankedOnlyForTheExactMa
 }
 
 TEST(MachinewideApplicationEntries, NonStringContactFileDefaultEndsTheCatalogueWithTheError) {
-    MachinewideFixture machine("[HKEY_LOCAL_MACHINE\\.vcf]\n@=dword:00000001\n"
-                               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Clients\\Mail\\GroupWise]\n");
+    MachinewideFixture machine(
+        "[HKEY_LOCAL_MACHINE\\.vcf]\n@=dword:00000001\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Clients\\Mail\\GroupWise]\n");
     try {
         CleanApplicationEntries(machine.ctx);
         FAIL() << "no error raised";
@@ -150,10 +158,12 @@ TEST(MachinewideApplicationEntries, FreeBusyHookGoesWhereItIsAndNothingElse) {
 TEST(MachinewideApplicationEntries, SecondProductLeavesSystemComponentsItSharedWithOthers) {
     const std::string p = UserData + R"(\S-1-5-18\Components\)";
     MachinewideFixture machine("[" + p + "FFD08B3645DC698409FEC1E31F144EC6]\n" +
-                               "\"58A39A9B799118349897B4B02BA8BE7C\"=\"C:\\\\gw.dll\"\n\"" + Other + "\"=\"x\"\n" +
-                               "[" + p + "02E53555536F37F489E277B9CE7F9ACC]\n\"" + Other + "\"=\"y\"\n");
+                               "\"58A39A9B799118349897B4B02BA8BE7C\"=\"C:\\\\gw.dll\"\n\"" + Other +
+                               "\"=\"x\"\n" + "[" + p + "02E53555536F37F489E277B9CE7F9ACC]\n\"" + Other +
+                               "\"=\"y\"\n");
     CleanApplicationEntries(machine.ctx);
-    EXPECT_FALSE(machine.HasValue(p + "FFD08B3645DC698409FEC1E31F144EC6", "58A39A9B799118349897B4B02BA8BE7C"));
+    EXPECT_FALSE(
+        machine.HasValue(p + "FFD08B3645DC698409FEC1E31F144EC6", "58A39A9B799118349897B4B02BA8BE7C"));
     EXPECT_TRUE(machine.HasValue(p + "FFD08B3645DC698409FEC1E31F144EC6", Other));
     // One of the keys removed whole, whoever else uses it.
     EXPECT_FALSE(machine.HasKey(p + "02E53555536F37F489E277B9CE7F9ACC"));

@@ -40,7 +40,8 @@ TEST(MachinewideClassRegistrations, ExtensionKeysGoSilentlyOthersStay) {
     EXPECT_FALSE(machine.HasKey(R"(HKEY_LOCAL_MACHINE\SOFTWARE\Classes\.gwf)"));
     EXPECT_FALSE(machine.HasKey(R"(HKEY_LOCAL_MACHINE\SOFTWARE\Classes\.vew)"));
     EXPECT_TRUE(machine.HasKey(R"(HKEY_LOCAL_MACHINE\SOFTWARE\Classes\.txt)"));
-    EXPECT_TRUE(machine.HasKey(R"(HKEY_LOCAL_MACHINE\SOFTWARE\Classes\CLSID\{00000000-1111-2222-3333-444444444444})"));
+    EXPECT_TRUE(machine.HasKey(
+        R"(HKEY_LOCAL_MACHINE\SOFTWARE\Classes\CLSID\{00000000-1111-2222-3333-444444444444})"));
     for (const std::string& item : machine.Items()) EXPECT_EQ(item.find(".gwf"), std::string::npos) << item;
 }
 

@@ -35,8 +35,8 @@ TEST(MachinewideClassesRoot, ContactFileTypeUsesItsOwnMarker) {
 
 TEST(MachinewideClassesRoot, RegistryErrorEndsOnlyThisCatalogue) {
     MachinewideFixture machine("[" + Classes + "\\Mailto\\DefaultIcon]\n@=dword:00000001\n" + "[" + Classes +
-                               "\\Applications\\GrpWise.exe]\n" + "[" + Assemblies + "]\n" + RegName(AssemblyA) +
-                               "=\"\"\n");
+                               "\\Applications\\GrpWise.exe]\n" + "[" + Assemblies + "]\n" +
+                               RegName(AssemblyA) + "=\"\"\n");
     EXPECT_NO_THROW(CleanClassesRoot(machine.ctx));
     EXPECT_TRUE(machine.HasKey(Classes + "\\Applications\\GrpWise.exe"));
     EXPECT_TRUE(machine.HasValue(Assemblies, AssemblyA));

@@ -41,9 +41,12 @@ TEST(MachinewideImage, NonStringDefaultStopsTheRunWithTheErrorBoxOutsideTheClass
     EXPECT_FALSE(Traced(machine, "phase\tDone"));
     // The MAPI step after the handlers was not reached.
     const image::RegistryKeys after = machine.SaveImage().registry;
-    EXPECT_NE(image::FindValue(*image::FindKey(after, R"(HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows Messaging Subsystem\MSMapiApps)"),
-                               "grpwise.exe"),
-              nullptr);
+    EXPECT_NE(
+        image::FindValue(
+            *image::FindKey(
+                after, R"(HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows Messaging Subsystem\MSMapiApps)"),
+            "grpwise.exe"),
+        nullptr);
 }
 
 TEST(MachinewideImage, NonStringDefaultInTheClassesRootEndsOnlyThatCatalogue) {
@@ -54,8 +57,10 @@ TEST(MachinewideImage, NonStringDefaultInTheClassesRootEndsOnlyThatCatalogue) {
     EXPECT_TRUE(Traced(machine, "phase\tDone"));
     for (const std::string& line : machine.Trace().Lines()) EXPECT_NE(line.rfind("error\t", 0), 0u) << line;
     const image::RegistryKeys after = machine.SaveImage().registry;
-    EXPECT_NE(image::FindKey(after, R"(HKEY_LOCAL_MACHINE\SOFTWARE\Classes\CLSID\{4D4998C1-13FF-46D0-9B4A-782D3C49E248})"),
-              nullptr);
+    EXPECT_NE(
+        image::FindKey(after,
+                       R"(HKEY_LOCAL_MACHINE\SOFTWARE\Classes\CLSID\{4D4998C1-13FF-46D0-9B4A-782D3C49E248})"),
+        nullptr);
 }
 
 }  // namespace

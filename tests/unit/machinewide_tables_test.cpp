@@ -1,12 +1,12 @@
 // Pins every machine-wide catalogue table by its entry count and a hash of its
 // ordered entries, so that an edit cannot silently drop, add or reorder one.
+#include "registry/machinewide_tables.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "registry/machinewide_tables.h"
 
 namespace purgent {
 namespace {
@@ -68,12 +68,13 @@ TEST(MachinewideTables, ApplicationEntriesArePinned) {
     EXPECT_EQ(t.helpEntries.size(), 38u);
     EXPECT_EQ(t.systemComponentTrees.size(), 7u);
     EXPECT_EQ(t.systemComponentCodes.size(), 115u);
-    const Listing listing = ListingOf(
-        t.appPaths, t.installerFolders, t.userProgramsFolder, t.groupWiseFolders, t.upgradeCodeAndSystemProduct,
-        t.installerUserData, t.clientProduct, t.componentsKey, t.productsKey, t.uninstallEntries, t.helpEntries,
-        t.novellKeys, t.contactFileType.path, t.contactFileType.markers, t.mailNewsAndUninstall, t.freeBusyKeys,
-        t.freeBusyValue, t.folderNamesKey, t.folderNameMarkers, t.systemComponentTrees, t.systemComponents,
-        t.secondProduct, t.systemComponentCodes, t.secondProductRecords);
+    const Listing listing =
+        ListingOf(t.appPaths, t.installerFolders, t.userProgramsFolder, t.groupWiseFolders,
+                  t.upgradeCodeAndSystemProduct, t.installerUserData, t.clientProduct, t.componentsKey,
+                  t.productsKey, t.uninstallEntries, t.helpEntries, t.novellKeys, t.contactFileType.path,
+                  t.contactFileType.markers, t.mailNewsAndUninstall, t.freeBusyKeys, t.freeBusyValue,
+                  t.folderNamesKey, t.folderNameMarkers, t.systemComponentTrees, t.systemComponents,
+                  t.secondProduct, t.systemComponentCodes, t.secondProductRecords);
     EXPECT_EQ(listing.size(), 200u);
     EXPECT_EQ(Hash(listing), 0x9d287589a5c1236cull);
 }
@@ -82,9 +83,10 @@ TEST(MachinewideTables, WebServicesEntriesArePinned) {
     const WebServicesEntriesTable& t = WebServicesEntries();
     EXPECT_EQ(t.helpFiles.names.size(), 19u);
     EXPECT_EQ(t.webServicesTrees.size(), 95u);
-    const Listing listing = ListingOf(t.helpFiles.path, t.helpFiles.names, t.webServicesTrees, t.sharedDlls,
-                                      t.groupWiseMarker, t.clientMarker, t.writingToolsMarker,
-                                      t.webServicesMarker, t.defaultHandlers, t.mapiApps.path, t.mapiApps.names);
+    const Listing listing =
+        ListingOf(t.helpFiles.path, t.helpFiles.names, t.webServicesTrees, t.sharedDlls, t.groupWiseMarker,
+                  t.clientMarker, t.writingToolsMarker, t.webServicesMarker, t.defaultHandlers,
+                  t.mapiApps.path, t.mapiApps.names);
     EXPECT_EQ(listing.size(), 140u);
     EXPECT_EQ(Hash(listing), 0xb82ab850a2a0c1afull);
 }

@@ -1,7 +1,8 @@
+#include "platform/sim/sim_text.h"
+
 #include <gtest/gtest.h>
 
 #include "image/ansi_text.h"
-#include "platform/sim/sim_text.h"
 
 namespace purgent::sim {
 namespace {

@@ -60,9 +60,9 @@ void RunRegistryPhases(SimMachine& machine) {
     const purgent::MainForm options(formView, machine.GetPlatform().messages, process);  // the default boxes
     purgent::RunContext ctx{machine.GetPlatform(), status, access, options, process, {}, {}};
     purgent::DiscoverLocations(ctx);
-    for (purgent::PhaseStep step : {purgent::CleanUserRegistry, purgent::CleanClassRegistrations,
-                                    purgent::CleanApplicationEntries, purgent::CleanWebServicesEntries,
-                                    purgent::CleanClassesRoot})
+    for (purgent::PhaseStep step :
+         {purgent::CleanUserRegistry, purgent::CleanClassRegistrations, purgent::CleanApplicationEntries,
+          purgent::CleanWebServicesEntries, purgent::CleanClassesRoot})
         step(ctx);
 }
 
@@ -76,11 +76,13 @@ void Bench(const std::string& label, const std::string& dir) {
     Report("load image", Measure([] {}, [&] { image = purgent::image::LoadMachineImage(dir); }));
 
     std::unique_ptr<SimMachine> machine;
-    Report("build machine", Measure([&] { machine.reset(); }, [&] { machine = std::make_unique<SimMachine>(image); }));
+    Report("build machine",
+           Measure([&] { machine.reset(); }, [&] { machine = std::make_unique<SimMachine>(image); }));
     Report("full default run", Measure([&] { machine = std::make_unique<SimMachine>(image); },
                                        [&] { purgent::sim::RunPurgentOnSim(*machine, {}); }));
-    Report("registry phases (discovery incl.)", Measure([&] { machine = std::make_unique<SimMachine>(image); },
-                                                       [&] { RunRegistryPhases(*machine); }));
+    Report("registry phases (discovery incl.)",
+           Measure([&] { machine = std::make_unique<SimMachine>(image); },
+                   [&] { RunRegistryPhases(*machine); }));
 }
 
 }  // namespace
