@@ -84,9 +84,11 @@ reg_keys() {
     cat "$file"
   fi | tr -d '\r' | sed -n 's/^\[\([^-].*\)\]$/\1/p' | LC_ALL=C sort -u
 }
+# Files and folders (these with a trailing /) of an image's drive/ tree.
 drive_files() {
   [[ -d $1/drive ]] || return 0
-  (cd "$1/drive" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+  (cd "$1/drive" && find . -mindepth 1 \( -type d -printf '%P/\n' -o -printf '%P\n' \) |
+    LC_ALL=C sort)
 }
 # report <what> <before-list> <after-list>
 report() {
@@ -106,7 +108,13 @@ reg_keys "$WORK/after/registry.reg" >"$WORK/keys.after"
 drive_files "$IMAGE" >"$WORK/files.before"
 drive_files "$WORK/after" >"$WORK/files.after"
 report "registry keys" "$WORK/keys.before" "$WORK/keys.after"
-report "files" "$WORK/files.before" "$WORK/files.after"
+report "files and folders" "$WORK/files.before" "$WORK/files.after"
+# Each user's hive file holds that user's registry, as .reg text.
+while IFS= read -r hive; do
+  reg_keys "$IMAGE/drive/$hive" >"$WORK/hive.before"
+  reg_keys "$WORK/after/drive/$hive" >"$WORK/hive.after"
+  report "keys of $hive" "$WORK/hive.before" "$WORK/hive.after"
+done < <(grep -i '/ntuser\.dat$' "$WORK/files.before" || true)
 
 step "the same workstation, step by step (purgent-sim)"
 build/native/purgent-sim --machine "$IMAGE" -- /sn || true
