@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 LOGS=build/test-logs
-step() { printf '\n=== %s ===\n' "$*"; }
+step() { printf '\n=== %s (at %ds) ===\n' "$*" "$SECONDS"; }
 die() { printf '\n=== FAILED: %s ===\n' "$*" >&2; exit 1; }
 
 step "setup"
