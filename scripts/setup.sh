@@ -113,9 +113,12 @@ build_jpeg() {
 }
 
 # A ready win64 prefix: each e2e test copies it instead of booting its own.
+# A prefix made by another Wine version would be upgraded on every copy.
 make_wine_template() {
   local dest="$CACHE/wineprefix" tmp="$CACHE/wineprefix.tmp"
-  if [[ -f $CACHE/wineprefix.stamp && $(<"$CACHE/wineprefix.stamp") == "$PREFIX_RECIPE" ]]; then
+  local recipe
+  recipe="$PREFIX_RECIPE, $(wine --version 2>/dev/null)"
+  if [[ -f $CACHE/wineprefix.stamp && $(<"$CACHE/wineprefix.stamp") == "$recipe" ]]; then
     log "Wine template prefix: cached"
     return
   fi
@@ -131,7 +134,7 @@ make_wine_template() {
   # prefix's Fonts folder; without them every window falls back to DejaVu.
   cp /usr/share/wine/fonts/* "$tmp/drive_c/windows/Fonts/"
   mv "$tmp" "$dest"
-  printf '%s' "$PREFIX_RECIPE" >"$CACHE/wineprefix.stamp"
+  printf '%s' "$recipe" >"$CACHE/wineprefix.stamp"
 }
 
 main() {
