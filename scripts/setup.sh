@@ -123,7 +123,7 @@ make_wine_template() {
     return
   fi
   log "creating the Wine template prefix"
-  rm -rf "$tmp" "$dest" "$CACHE/wineprefix.stamp"
+  rm -rf "$tmp" "$CACHE/wineprefix.stamp"
   WINEPREFIX="$tmp" WINEARCH=win64 WINEDEBUG=-all \
   WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
     timeout 600 xvfb-run -a sh -c 'wineboot -i && wineserver -w' \
@@ -133,7 +133,11 @@ make_wine_template() {
   # This Wine build finds its own fonts (MS Sans Serif, Tahoma) only in the
   # prefix's Fonts folder; without them every window falls back to DejaVu.
   cp /usr/share/wine/fonts/* "$tmp/drive_c/windows/Fonts/"
+  # Swapped in at the last moment: tests running meanwhile keep a template.
+  rm -rf "$dest.old"
+  if [[ -d $dest ]]; then mv "$dest" "$dest.old"; fi
   mv "$tmp" "$dest"
+  rm -rf "$dest.old"
   printf '%s' "$recipe" >"$CACHE/wineprefix.stamp"
 }
 
