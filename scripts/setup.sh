@@ -78,6 +78,7 @@ fetch_jpeg_source() {
   log "fetching Debian's libjpeg-turbo source package"
   rm -rf "$CACHE/src.tmp"
   mkdir -p "$CACHE/src.tmp"
+  chown _apt "$CACHE/src.tmp" 2>/dev/null || true  # apt downloads as _apt
   (cd "$CACHE/src.tmp" && apt-get source -q libjpeg-turbo >/dev/null)
   rm -rf "$CACHE/src"
   mv "$CACHE/src.tmp" "$CACHE/src"
