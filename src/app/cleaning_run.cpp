@@ -16,8 +16,6 @@ namespace purgent {
 
 namespace {
 
-// ---- Process shutdown hooks --------------------------------------------
-
 // The result does not matter: the window survey checks that the program is gone.
 void StopProcess(RunContext& ctx, const std::string& image) { KillProcessByName(ctx.platform, image); }
 
@@ -28,8 +26,6 @@ bool GroupWiseWindowsRemain(RunContext& ctx) {
 bool MessengerWindowRemains(RunContext& ctx) {
     return CheckMessengerWindows(ctx.platform.windows, ctx.process.windowSurvey);
 }
-
-// -------------------------------------------------------------------------
 
 const char* const StoppedProcesses[] = {
     "notify.exe",   "addrbook.exe", "grpwise.exe", "gwsync.exe", "gwmailto.exe",

@@ -23,6 +23,42 @@ long EnumName(std::string& name, EnumFunction enumerate) {
     }
 }
 
+bool EnablePrivilege(const char* name) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) return false;
+    TOKEN_PRIVILEGES privileges{};
+    static_assert(sizeof(privileges) == 16, "one privilege entry is 16 bytes");
+    bool enabled = false;
+    if (LookupPrivilegeValueA(nullptr, name, &privileges.Privileges[0].Luid)) {
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        // AdjustTokenPrivileges succeeds even when the account lacks the
+        // privilege; only the last error tells (ERROR_NOT_ALL_ASSIGNED).
+        enabled = AdjustTokenPrivileges(token, FALSE, &privileges, sizeof(privileges), nullptr,
+                                        nullptr) &&
+                  GetLastError() == ERROR_SUCCESS;
+    }
+    CloseHandle(token);
+    return enabled;
+}
+
+bool RunningOnWine() {
+    static const bool wine =
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+// Saves the loaded key into a fresh file; false when no complete copy was written.
+bool SaveLoadedKey(HKEY root, const std::string& name, const std::string& file) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    EnablePrivilege("SeBackupPrivilege");
+    DeleteFileA(file.c_str());  // RegSaveKeyA refuses an existing file
+    const bool saved = RegSaveKeyA(key, file.c_str(), nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);  // an open handle would make the unload fail
+    return saved;
+}
+
 }  // namespace
 
 long Win32RegistryService::OpenKey(RegKey base, const std::string& subKey, RegKey& opened) {
@@ -96,30 +132,29 @@ long Win32RegistryService::DeleteValue(RegKey key, const std::string& name) {
 
 long Win32RegistryService::LoadKey(RegKey root, const std::string& name,
                                    const std::string& file) {
-    return RegLoadKeyA(Handle(root), name.c_str(), file.c_str());
+    const LONG result = RegLoadKeyA(Handle(root), name.c_str(), file.c_str());
+    if (result == ERROR_SUCCESS && RunningOnWine()) hiveFiles_[name] = file;
+    return result;
 }
 
+// Windows writes a loaded hive back to its file at the unload; Wine drops it
+// with every change made inside. So under Wine the key is saved next to the
+// hive file first and, once the unload has succeeded, the copy replaces it.
 long Win32RegistryService::UnLoadKey(RegKey root, const std::string& name) {
-    return RegUnLoadKeyA(Handle(root), name.c_str());
+    const auto hive = hiveFiles_.find(name);
+    if (hive == hiveFiles_.end()) return RegUnLoadKeyA(Handle(root), name.c_str());
+    const std::string file = hive->second;
+    const std::string saved = file + ".purgent-new";
+    const bool haveCopy = SaveLoadedKey(Handle(root), name, saved);
+    const LONG result = RegUnLoadKeyA(Handle(root), name.c_str());
+    const bool unloaded = result == ERROR_SUCCESS;
+    if (unloaded) hiveFiles_.erase(hive);
+    if (!unloaded || !haveCopy ||
+        !MoveFileExA(saved.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING))
+        DeleteFileA(saved.c_str());
+    return result;
 }
 
-bool Win32RegistryService::EnableRestorePrivilege() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) return false;
-    TOKEN_PRIVILEGES privileges{};
-    static_assert(sizeof(privileges) == 16, "one privilege entry is 16 bytes");
-    bool enabled = false;
-    if (LookupPrivilegeValueA(nullptr, "SeRestorePrivilege", &privileges.Privileges[0].Luid)) {
-        privileges.PrivilegeCount = 1;
-        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-        // AdjustTokenPrivileges succeeds even when the account lacks the
-        // privilege; only the last error tells (ERROR_NOT_ALL_ASSIGNED).
-        enabled = AdjustTokenPrivileges(token, FALSE, &privileges, sizeof(privileges), nullptr,
-                                        nullptr) &&
-                  GetLastError() == ERROR_SUCCESS;
-    }
-    CloseHandle(token);
-    return enabled;
-}
+bool Win32RegistryService::EnableRestorePrivilege() { return EnablePrivilege("SeRestorePrivilege"); }
 
 }  // namespace purgent

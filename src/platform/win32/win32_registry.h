@@ -1,4 +1,6 @@
 #pragma once
+#include <map>
+
 #include "platform/registry_service.h"
 
 namespace purgent {
@@ -21,6 +23,11 @@ public:
     long LoadKey(RegKey root, const std::string& name, const std::string& file) override;
     long UnLoadKey(RegKey root, const std::string& name) override;
     bool EnableRestorePrivilege() override;
+
+private:
+    // Under Wine, the file of every hive loaded through LoadKey, by key name:
+    // the unload writes the hive back to it.
+    std::map<std::string, std::string> hiveFiles_;
 };
 
 }  // namespace purgent
