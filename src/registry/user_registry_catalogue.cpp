@@ -41,12 +41,6 @@ const char* const GroupWiseSettings = "\\Software\\Novell\\GroupWise";
 const char* const SpellChecker = "\\Software\\Novell\\Spell Checker";
 const char* const UserWordList = "\\Software\\Novell\\User Word List";
 
-std::string AsciiUpper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 // Relative deletes run only inside a key that really opened: against a
 // fallback base they would hit an unrelated key of the same name.
 void DeleteSoundEvents(RegistryAccess& registry, const std::string& prefix) {
@@ -68,10 +62,10 @@ void DeleteMsxmlAssemblies(RegistryAccess& registry, const std::string& prefix) 
     registry.CloseKey();
 }
 
-void DeleteHandoff(RegistryAccess& registry, const std::string& path) {
-    if (!registry.OpenKey(path)) return;
-    DeleteGroupWiseHandoff(registry);
-    registry.CloseKey();
+void DeleteHandoff(RunContext& ctx, const std::string& path) {
+    if (!ctx.registry.OpenKey(path)) return;
+    DeleteGroupWiseHandoff(ctx.registry, ctx.platform.text);
+    ctx.registry.CloseKey();
 }
 
 void DeleteNovellDefaultSettings(RegistryAccess& registry, const std::string& prefix) {
@@ -118,7 +112,7 @@ void CleanOneUser(RunContext& ctx) {
     DeleteSoundEvents(registry, prefix);
     for (const char* path : UserKeyTrees) registry.DeleteKeyTree(prefix + path);
     DeleteMsxmlAssemblies(registry, prefix);
-    DeleteHandoff(registry, prefix + HandoffPriorities);
+    DeleteHandoff(ctx, prefix + HandoffPriorities);
     DeleteNovellDefaultSettings(registry, prefix);
     ResetDefaultProfiles(registry, prefix);
     DeleteOpenWithEntries(registry, prefix);
@@ -129,11 +123,9 @@ void CleanOneUser(RunContext& ctx) {
 
 }  // namespace
 
-void DeleteGroupWiseHandoff(RegistryAccess& registry) {
+void DeleteGroupWiseHandoff(RegistryAccess& registry, TextService& text) {
     if (!registry.ValueExists("RequestMakeCall")) return;
-    // The pattern is plain ASCII, so ASCII upper-casing finds it exactly as
-    // the system's upper-casing does in the Western code pages.
-    if (AsciiUpper(registry.ReadString("RequestMakeCall")).find("GROUPWISE") != std::string::npos)
+    if (text.UpperCase(registry.ReadString("RequestMakeCall")).find("GROUPWISE") != std::string::npos)
         registry.DeleteValue("RequestMakeCall");
 }
 
@@ -142,7 +134,7 @@ void CleanUserRegistry(RunContext& ctx) {
     registry.UserHivePass(ctx.locations.WindowsDrive, ctx.profiles, [&ctx] { CleanOneUser(ctx); });
 
     registry.SetRootKey(HkeyUsers);
-    DeleteHandoff(registry, "\\.DEFAULT" + std::string(HandoffPriorities));
+    DeleteHandoff(ctx, "\\.DEFAULT" + std::string(HandoffPriorities));
     registry.DeleteKeyTree("\\.DEFAULT" + std::string(GroupWiseSettings));
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/text_service.h"
 #include "app/run_context.h"
 
 namespace purgent {
@@ -10,6 +11,6 @@ void CleanUserRegistry(RunContext& ctx);
 
 // Deletes "RequestMakeCall" of the open HandoffPriorities key when it hands
 // calls to GroupWise; a dialer named there stays.
-void DeleteGroupWiseHandoff(RegistryAccess& registry);
+void DeleteGroupWiseHandoff(RegistryAccess& registry, TextService& text);
 
 }  // namespace purgent
