@@ -5,7 +5,8 @@
 
 namespace purgent {
 
-// The Win32 registry, passed through call by call.
+// The Win32 registry, passed through call by call; only the unload of a hive
+// does more, under Wine (see UnLoadKey).
 class Win32RegistryService : public RegistryService {
 public:
     long OpenKey(RegKey base, const std::string& subKey, RegKey& opened) override;
