@@ -44,4 +44,24 @@ image::MachineImage CleanOnSim(const std::string& imageDir, const std::vector<st
     return image::LoadMachineImage(outDir);
 }
 
+void ExpectSameOnNamedData(const image::RegistryKeys& seeded, const image::RegistryKeys& real,
+                           const image::RegistryKeys& simulated, const std::string& who) {
+    for (const image::RegistryKey& key : seeded) {
+        const image::RegistryKey* onWine = image::FindKey(real, key.path);
+        const image::RegistryKey* inSim = image::FindKey(simulated, key.path);
+        ASSERT_EQ(onWine != nullptr, inSim != nullptr)
+            << who << ": " << key.path << (onWine ? " only on Wine" : " only in the sim");
+        if (!onWine) continue;
+        for (const image::RegistryValue& value : key.values) {
+            const std::string where = who + ": " + key.path + " [" + value.name + "]";
+            const image::RegistryValue* a = image::FindValue(*onWine, value.name);
+            const image::RegistryValue* b = image::FindValue(*inSim, value.name);
+            ASSERT_EQ(a != nullptr, b != nullptr) << where << (a ? " only on Wine" : " only in the sim");
+            if (!a) continue;
+            EXPECT_EQ(a->type, b->type) << where;
+            EXPECT_EQ(a->data, b->data) << where;
+        }
+    }
+}
+
 }  // namespace purgent::e2e

@@ -1,6 +1,7 @@
 #pragma once
 // Cleans a machine image twice, for the differential checks: with the real
-// purgent.exe on a Wine machine seeded with it, and with purgent-sim.
+// purgent.exe on a Wine machine seeded with it, and with purgent-sim; and
+// compares the two results.
 #include <string>
 #include <vector>
 
@@ -19,5 +20,10 @@ image::MachineImage CleanOnWine(const std::string& imageDir, const std::vector<s
 // purgent-sim with the arguments, saving into outDir (trace in outDir.trace).
 image::MachineImage CleanOnSim(const std::string& imageDir, const std::vector<std::string>& purgentArgs,
                                const std::string& outDir);
+
+// The two cleaned registries agree on every key and value the seeded image
+// names (a snapshot reads more than that: whatever Wine keeps below them).
+void ExpectSameOnNamedData(const image::RegistryKeys& seeded, const image::RegistryKeys& real,
+                           const image::RegistryKeys& simulated, const std::string& who);
 
 }  // namespace purgent::e2e

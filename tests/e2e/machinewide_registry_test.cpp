@@ -26,7 +26,7 @@ TEST(MachinewideRegistryE2e, ClientRegistrationsGoOthersStayAndTheSimAgrees) {
         CleanOnSim(kImage, machinewide::kPurgentArgs, work + "/sim").registry;
     machinewide::ExpectCleaned(seeded, real, "wine");
     machinewide::ExpectCleaned(seeded, simulated, "sim");
-    machinewide::ExpectSameOnNamedData(seeded, real, simulated);
+    ExpectSameOnNamedData(seeded, real, simulated, "machine");
 }
 
 }  // namespace

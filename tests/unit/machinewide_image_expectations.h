@@ -178,23 +178,4 @@ inline void ExpectCleaned(const image::RegistryKeys& seeded, const image::Regist
     }
 }
 
-// Two cleaned registries agree on every key and value the seeded image names.
-inline void ExpectSameOnNamedData(const image::RegistryKeys& seeded, const image::RegistryKeys& a,
-                                  const image::RegistryKeys& b) {
-    for (const image::RegistryKey& key : seeded) {
-        const image::RegistryKey* ka = image::FindKey(a, key.path);
-        const image::RegistryKey* kb = image::FindKey(b, key.path);
-        ASSERT_EQ(ka != nullptr, kb != nullptr) << key.path;
-        if (!ka) continue;
-        for (const image::RegistryValue& value : key.values) {
-            const image::RegistryValue* va = image::FindValue(*ka, value.name);
-            const image::RegistryValue* vb = image::FindValue(*kb, value.name);
-            ASSERT_EQ(va != nullptr, vb != nullptr) << key.path << " [" << value.name << "]";
-            if (!va) continue;
-            EXPECT_EQ(va->type, vb->type) << key.path << " [" << value.name << "]";
-            EXPECT_EQ(va->data, vb->data) << key.path << " [" << value.name << "]";
-        }
-    }
-}
-
 }  // namespace purgent::machinewide
