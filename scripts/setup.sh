@@ -15,7 +15,7 @@ PREFIX_RECIPE="win64 wineboot -i, mono/gecko off, wine fonts, v3"
 PACKAGES=(
   cmake g++ make googletest libgtest-dev libgmock-dev libjpeg62-turbo-dev
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-  wine64 wine fonts-wine xvfb xauth x11-utils imagemagick clang dpkg-dev
+  wine64 wine fonts-wine xvfb xauth x11-utils imagemagick clang libclang-rt-dev dpkg-dev
 )
 
 log() { printf '[setup] %s\n' "$*"; }
