@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/cursor_service.h"
 #include "platform/environment_service.h"
+#include "platform/file_service.h"
 #include "platform/message_box_service.h"
 #include "platform/process_service.h"
 #include "platform/program_service.h"
@@ -21,6 +22,7 @@ struct Platform {
     ProcessService& processes;
     WindowService& windows;
     TextService& text;
+    FileService& files;
 };
 
 }  // namespace purgent

@@ -132,7 +132,7 @@ TEST(KillProcessByName, ReportsAnUnreadableVersion) {
     NoVersionEnvironment environment;
     Platform platform = machine->GetPlatform();
     Platform withoutVersion{environment, platform.registry, platform.messages, platform.cursor,
-                            platform.programs, platform.processes, platform.windows, platform.text};
+                            platform.programs, platform.processes, platform.windows, platform.text, platform.files};
     EXPECT_EQ(KillProcessByName(withoutVersion, "grpwise.exe"), kill::VersionUnreadable);
     EXPECT_TRUE(Running(*machine, 0));
 }

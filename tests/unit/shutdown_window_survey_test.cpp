@@ -47,7 +47,7 @@ private:
 // The machine's services with those waits.
 Platform WithWaits(sim::SimMachine& machine, ProgramService& waits) {
     Platform p = machine.GetPlatform();
-    return Platform{p.environment, p.registry, p.messages, p.cursor, waits, p.processes, p.windows, p.text};
+    return Platform{p.environment, p.registry, p.messages, p.cursor, waits, p.processes, p.windows, p.text, p.files};
 }
 
 TEST(WaitForGroupWiseWindows, PassesAfterOneWaitWithNoneOrOneWindowLeft) {

@@ -1,25 +1,88 @@
 #include "platform/sim/sim_drive.h"
 
+#include <algorithm>
+
+#include "image/ansi_text.h"
 #include "platform/sim/sim_names.h"
 
 namespace purgent::sim {
 
 namespace {
-// "C:\A\" and "C:\A" name the same folder.
+
+constexpr std::uint32_t KeptAttributes = FileAttrReadOnly | FileAttrHidden | FileAttrSystem;
+
+// The folded, normalised form of a Windows path: "c:\windows\system32". The
+// root of a drive is "c:". A network path names nothing here: "".
 std::string ItemKey(const std::string& path) {
-    std::string key = FoldName(path);
-    while (key.size() > 1 && key.back() == '\\') key.pop_back();
+    if (path.rfind("\\\\", 0) == 0) return "";
+    std::string drive = "c:";
+    std::string rest = path;
+    if (path.size() >= 2 && path[1] == ':') {
+        drive = FoldName(path.substr(0, 2));
+        rest = path.substr(2);
+    }
+    std::vector<std::string> parts;
+    std::string::size_type start = 0;
+    while (start <= rest.size()) {
+        const auto end = std::min(rest.find_first_of("\\/", start), rest.size());
+        const std::string part = rest.substr(start, end - start);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(FoldName(part));
+        }
+        start = end + 1;
+    }
+    std::string key = drive;
+    for (const std::string& part : parts) key += "\\" + part;
     return key;
 }
+
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+
+bool MatchFrom(const std::string& name, std::size_t n, const std::string& pattern, std::size_t p) {
+    while (p < pattern.size()) {
+        if (pattern[p] == '*') {
+            for (std::size_t rest = n; rest <= name.size(); ++rest)
+                if (MatchFrom(name, rest, pattern, p + 1)) return true;
+            return false;
+        }
+        if (n == name.size()) return false;
+        if (pattern[p] != '?' && image::FoldCase(pattern[p]) != image::FoldCase(name[n])) return false;
+        ++n;
+        ++p;
+    }
+    return n == name.size();
+}
+
 }  // namespace
 
-SimDrive::SimDrive(const image::DriveItems& items) {
-    for (const image::DriveItem& item : items) items_[ItemKey(item.path)] = item;
+bool MatchesMask(const std::string& name, const std::string& pattern) {
+    if (pattern == "*.*") return true;
+    return MatchFrom(name, 0, pattern, 0);
+}
+
+SimDrive::SimDrive(const image::DriveItems& items, const image::MachineIni& machine) {
+    for (const image::DriveItem& item : items) items_[ItemKey(item.path)].item = item;
+    for (const image::FileAttributes& entry : machine.attributes)
+        if (Entry* found = At(entry.path)) found->attributes = entry.attributes & KeptAttributes;
+    for (const std::string& path : machine.locked)
+        if (Entry* found = At(path)) found->locked = true;
+}
+
+SimDrive::Entry* SimDrive::At(const std::string& path) {
+    const auto it = items_.find(ItemKey(path));
+    return it == items_.end() ? nullptr : &it->second;
+}
+
+const SimDrive::Entry* SimDrive::At(const std::string& path) const {
+    const auto it = items_.find(ItemKey(path));
+    return it == items_.end() ? nullptr : &it->second;
 }
 
 const image::DriveItem* SimDrive::Find(const std::string& path) const {
-    const auto it = items_.find(ItemKey(path));
-    return it == items_.end() ? nullptr : &it->second;
+    const Entry* entry = At(path);
+    return entry ? &entry->item : nullptr;
 }
 
 bool SimDrive::FileExists(const std::string& path) const {
@@ -28,17 +91,88 @@ bool SimDrive::FileExists(const std::string& path) const {
 }
 
 bool SimDrive::WriteFile(const std::string& path, const std::string& contents) {
-    const auto it = items_.find(ItemKey(path));
-    if (it == items_.end() || it->second.folder) return false;
-    it->second.contents.assign(contents.begin(), contents.end());
+    Entry* entry = At(path);
+    if (!entry || entry->item.folder) return false;
+    entry->item.contents.assign(contents.begin(), contents.end());
     return true;
 }
 
+bool SimDrive::IsDriveRoot(const std::string& key) const {
+    // Drive C: holds the system; another drive exists when it holds anything.
+    return key.size() == 2 && (key == "c:" || HasChildren(key));
+}
+
+bool SimDrive::HasChildren(const std::string& key) const {
+    const std::string prefix = key + "\\";
+    const auto it = items_.lower_bound(prefix);
+    return it != items_.end() && it->first.compare(0, prefix.size(), prefix) == 0;
+}
+
+std::uint32_t SimDrive::Attributes(const std::string& path) const {
+    const std::string key = ItemKey(path);
+    if (key.empty()) return NoSuchFile;
+    if (IsDriveRoot(key)) return FileAttrFolder;
+    const auto it = items_.find(key);
+    if (it == items_.end()) return NoSuchFile;
+    return it->second.attributes | (it->second.item.folder ? FileAttrFolder : 0);
+}
+
+bool SimDrive::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    Entry* entry = At(path);
+    if (!entry) return false;
+    entry->attributes = attributes & KeptAttributes;
+    return true;
+}
+
+bool SimDrive::DeleteFile(const std::string& path) {
+    const auto it = items_.find(ItemKey(path));
+    if (it == items_.end() || it->second.item.folder || it->second.locked ||
+        (it->second.attributes & FileAttrReadOnly))
+        return false;
+    items_.erase(it);
+    return true;
+}
+
+bool SimDrive::RemoveFolder(const std::string& path) {
+    const auto it = items_.find(ItemKey(path));
+    if (it == items_.end() || !it->second.item.folder || HasChildren(it->first)) return false;
+    items_.erase(it);
+    return true;
+}
+
+std::vector<FoundFile> SimDrive::Entries(const std::string& folder, const std::string& pattern) const {
+    std::vector<FoundFile> found;
+    const std::string key = ItemKey(folder);
+    const std::uint32_t attributes = Attributes(folder);
+    if (pattern.empty() || attributes == NoSuchFile || !(attributes & FileAttrFolder)) return found;
+    const std::string prefix = key + "\\";
+    for (auto it = items_.lower_bound(prefix); it != items_.end() && it->first.compare(0, prefix.size(), prefix) == 0;
+         ++it) {
+        if (it->first.find('\\', prefix.size()) != std::string::npos) continue;
+        const std::string name = NameOf(it->second.item.path);
+        if (!MatchesMask(name, pattern)) continue;
+        found.push_back({name, it->second.attributes | (it->second.item.folder ? FileAttrFolder : 0u), true});
+    }
+    std::sort(found.begin(), found.end(), [](const FoundFile& a, const FoundFile& b) { return NameLess(a.name, b.name); });
+    if (!IsDriveRoot(key)) {
+        for (const char* dots : {"..", "."})
+            if (MatchesMask(dots, pattern)) found.insert(found.begin(), FoundFile{dots, FileAttrFolder, true});
+    }
+    return found;
+}
+
 image::DriveItems SimDrive::Items() const {
-    // A folder's path is a prefix of everything it holds, so map order puts it first.
+    // A folder's key is a prefix of everything it holds, so map order puts it first.
     image::DriveItems items;
-    for (const auto& [key, item] : items_) items.push_back(item);
+    for (const auto& [key, entry] : items_) items.push_back(entry.item);
     return items;
+}
+
+std::vector<image::FileAttributes> SimDrive::AttributeList() const {
+    std::vector<image::FileAttributes> list;
+    for (const auto& [key, entry] : items_)
+        if (entry.attributes) list.push_back({entry.item.path, entry.attributes});
+    return list;
 }
 
 }  // namespace purgent::sim

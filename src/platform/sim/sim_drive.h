@@ -1,27 +1,59 @@
 #pragma once
+#include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "image/machine_image.h"
+#include "platform/file_service.h"
 
 namespace purgent::sim {
 
 // The files and folders of the simulated drives, found by full Windows path
-// in any case.
+// in any case, with Windows' rules for what can be deleted: not a read-only
+// or locked ([locked]) file, and only an empty folder. Paths are normalised
+// as Windows does (repeated separators, "." and ".."); a path without a drive
+// letter lies on drive C:, the drive the program runs from.
 class SimDrive {
 public:
-    explicit SimDrive(const image::DriveItems& items);
+    explicit SimDrive(const image::DriveItems& items, const image::MachineIni& machine = {});
 
     const image::DriveItem* Find(const std::string& path) const;
     bool FileExists(const std::string& path) const;
     // Replaces the contents of an existing file; false when there is none.
     bool WriteFile(const std::string& path, const std::string& contents);
 
+    // NoSuchFile when the path names nothing; a drive root is a folder.
+    std::uint32_t Attributes(const std::string& path) const;
+    // The r/h/s bits of a file or folder; false when it does not exist.
+    bool SetAttributes(const std::string& path, std::uint32_t attributes);
+    bool DeleteFile(const std::string& path);
+    bool RemoveFolder(const std::string& path);
+    // The entries of folder whose names match pattern, as FindFirstFileA lists
+    // them: "." and ".." first (not in a drive root), then by upper-cased name.
+    std::vector<FoundFile> Entries(const std::string& folder, const std::string& pattern) const;
+
     // Every item, each folder before what it holds.
     image::DriveItems Items() const;
+    // The r/h/s attributes of every item that has any.
+    std::vector<image::FileAttributes> AttributeList() const;
 
 private:
-    std::map<std::string, image::DriveItem> items_;   // by folded path
+    struct Entry {
+        image::DriveItem item;
+        std::uint32_t attributes = 0;  // r/h/s only
+        bool locked = false;
+    };
+
+    Entry* At(const std::string& path);
+    const Entry* At(const std::string& path) const;
+    bool HasChildren(const std::string& key) const;
+    bool IsDriveRoot(const std::string& key) const;
+
+    std::map<std::string, Entry> items_;  // by normalised, folded path
 };
+
+// "*" and "?" against a name, in any case; "*.*" matches every name.
+bool MatchesMask(const std::string& name, const std::string& pattern);
 
 }  // namespace purgent::sim

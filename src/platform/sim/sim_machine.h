@@ -4,6 +4,7 @@
 #include "platform/sim/sim_cursor.h"
 #include "platform/sim/sim_drive.h"
 #include "platform/sim/sim_environment.h"
+#include "platform/sim/sim_files.h"
 #include "platform/sim/sim_messages.h"
 #include "platform/sim/sim_processes.h"
 #include "platform/sim/sim_programs.h"
@@ -38,6 +39,7 @@ private:
     image::MachineIni machine_;
     SimTrace trace_;
     SimDrive drive_;
+    SimFiles files_;
     SimRegistry registry_;
     SimEnvironment environment_;
     SimMessages messages_;

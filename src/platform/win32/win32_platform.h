@@ -2,6 +2,7 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_cursor.h"
 #include "platform/win32/win32_environment.h"
+#include "platform/win32/win32_files.h"
 #include "platform/win32/win32_message_boxes.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_programs.h"
@@ -21,7 +22,8 @@ struct Win32Platform {
     Win32ProcessService processes;
     Win32WindowService windows;
     Win32TextService text;
-    Platform platform{environment, registry, messages, cursor, programs, processes, windows, text};
+    Win32FileService files;
+    Platform platform{environment, registry, messages, cursor, programs, processes, windows, text, files};
 };
 
 }  // namespace purgent

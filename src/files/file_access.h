@@ -1,0 +1,80 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "app/status_reporter.h"
+#include "platform/file_service.h"
+
+namespace purgent {
+
+// The attribute filter of a listing: an entry with none of the hidden, system
+// and folder bits is always listed; any other only when it shares one of
+// those bits with the filter.
+enum ListingFilter : std::uint32_t {
+    PlainFiles = 0,
+    PlainAndHiddenFiles = FileAttrHidden,
+    FilesAndFolders = FileAttrFolder,
+};
+
+// Whether a listing filter lets an entry through.
+bool PassesFilter(std::uint32_t attributes, std::uint32_t filter);
+
+// One folder listing (findfirst, findnext, findclose): the entries of a mask
+// that pass the filter. Deleting entries already returned is allowed.
+class FileListing {
+public:
+    FileListing(FileService& files, const std::string& mask, std::uint32_t filter);
+    ~FileListing();
+    FileListing(const FileListing&) = delete;
+    FileListing& operator=(const FileListing&) = delete;
+
+    bool HasEntry() const { return hasEntry_; }
+    const std::string& Name() const { return entry_.name; }
+    void Next();
+
+private:
+    void SkipFiltered();
+
+    FileService& files_;
+    std::uint32_t filter_;
+    FindHandle find_;
+    FoundFile entry_;
+    bool hasEntry_;
+};
+
+enum class Forced { No, Yes };
+enum class ProgressPerFile { No, Yes };
+
+// Every file operation of a run: the platform's, a read-only reset, and the
+// composite steps the catalogues are written in. Nothing here fails loudly:
+// a missing, locked or denied item simply stays.
+class FileAccess {
+public:
+    FileAccess(FileService& files, StatusReporter& status) : files_(files), status_(status) {}
+
+    // A file, not a folder, whose time reads as a DOS date.
+    bool FileExists(const std::string& path);
+    bool DirectoryExists(const std::string& path);
+    std::uint32_t FileGetAttr(const std::string& path);
+    long FileSetAttr(const std::string& path, std::uint32_t attributes);
+    bool DeleteFile(const std::string& path);
+    bool RemoveDir(const std::string& path);
+    FileListing List(const std::string& mask, std::uint32_t filter) const;
+
+    void DeleteIfExists(const std::string& path);
+    // Clears every attribute of a read-only file first.
+    bool DeleteForced(const std::string& path);
+    void RemoveDirIfExists(const std::string& path);
+    // Deletes the files of one folder matching pattern, each shown on the
+    // status bar; subfolders are not entered.
+    void PurgeFolder(const std::string& folder, const std::string& pattern, std::uint32_t filter, Forced forced,
+                     ProgressPerFile progress);
+
+private:
+    void ClearReadOnly(const std::string& path);
+
+    FileService& files_;
+    StatusReporter& status_;
+};
+
+}  // namespace purgent

@@ -1,0 +1,48 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace purgent {
+
+// Attribute bits as Windows numbers them.
+constexpr std::uint32_t FileAttrReadOnly = 0x01;
+constexpr std::uint32_t FileAttrHidden = 0x02;
+constexpr std::uint32_t FileAttrSystem = 0x04;
+constexpr std::uint32_t FileAttrFolder = 0x10;
+// GetFileAttributesA's answer for a path that names nothing.
+constexpr std::uint32_t NoSuchFile = 0xFFFFFFFFu;
+
+// One entry of a folder listing (WIN32_FIND_DATAA, as far as the program looks).
+struct FoundFile {
+    std::string name;  // long name
+    std::uint32_t attributes = 0;
+    // Whether its last-write time converts to a local DOS date and time
+    // (FileTimeToLocalFileTime, FileTimeToDosDateTime).
+    bool dosTime = true;
+};
+
+using FindHandle = std::uintptr_t;
+constexpr FindHandle NoFind = 0;
+
+// The file system as the Win32 API offers it (FindFirstFileA ... RemoveDirectoryA).
+class FileService {
+public:
+    virtual ~FileService() = default;
+
+    // FindFirstFileA: the first entry matching mask ("*" and "?", any case),
+    // or NoFind. The listing goes on returning the entries it had not
+    // returned yet when others are deleted meanwhile.
+    virtual FindHandle FindFirst(const std::string& mask, FoundFile& entry) = 0;
+    // FindNextFileA: false when no entry is left.
+    virtual bool FindNext(FindHandle find, FoundFile& entry) = 0;
+    virtual void FindClose(FindHandle find) = 0;
+
+    virtual std::uint32_t GetAttributes(const std::string& path) = 0;
+    // 0 on success, else the Win32 error code.
+    virtual long SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    virtual bool RemoveFile(const std::string& path) = 0;
+    // Only an empty folder can be removed.
+    virtual bool RemoveFolder(const std::string& path) = 0;
+};
+
+}  // namespace purgent

@@ -1,0 +1,40 @@
+#pragma once
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/file_service.h"
+#include "platform/sim/sim_drive.h"
+#include "platform/sim/sim_trace.h"
+
+namespace purgent::sim {
+
+// The file system of the simulated workstation. A listing is taken when it
+// starts; entries deleted before their turn are passed over, as on Windows.
+// Deletions, folder removals and attribute changes are traced.
+class SimFiles final : public FileService {
+public:
+    SimFiles(SimDrive& drive, SimTrace& trace) : drive_(drive), trace_(trace) {}
+
+    FindHandle FindFirst(const std::string& mask, FoundFile& entry) override;
+    bool FindNext(FindHandle find, FoundFile& entry) override;
+    void FindClose(FindHandle find) override;
+    std::uint32_t GetAttributes(const std::string& path) override;
+    long SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    bool RemoveFile(const std::string& path) override;
+    bool RemoveFolder(const std::string& path) override;
+
+private:
+    struct Listing {
+        std::string folder;
+        std::vector<FoundFile> entries;
+        std::size_t next = 0;
+    };
+
+    SimDrive& drive_;
+    SimTrace& trace_;
+    std::map<FindHandle, Listing> listings_;
+    FindHandle nextHandle_ = 1;
+};
+
+}  // namespace purgent::sim

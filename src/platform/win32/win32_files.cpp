@@ -1,0 +1,48 @@
+#include "platform/win32/win32_files.h"
+
+#include <windows.h>
+
+namespace purgent {
+
+namespace {
+
+FoundFile Entry(const WIN32_FIND_DATAA& data) {
+    FILETIME local;
+    WORD date = 0, time = 0;
+    const bool dosTime = FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) &&
+                         FileTimeToDosDateTime(&local, &date, &time);
+    return FoundFile{data.cFileName, data.dwFileAttributes, dosTime};
+}
+
+HANDLE Handle(FindHandle find) { return reinterpret_cast<HANDLE>(find); }
+
+}  // namespace
+
+FindHandle Win32FileService::FindFirst(const std::string& mask, FoundFile& entry) {
+    WIN32_FIND_DATAA data;
+    const HANDLE find = FindFirstFileA(mask.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return NoFind;
+    entry = Entry(data);
+    return reinterpret_cast<FindHandle>(find);
+}
+
+bool Win32FileService::FindNext(FindHandle find, FoundFile& entry) {
+    WIN32_FIND_DATAA data;
+    if (!FindNextFileA(Handle(find), &data)) return false;
+    entry = Entry(data);
+    return true;
+}
+
+void Win32FileService::FindClose(FindHandle find) { ::FindClose(Handle(find)); }
+
+std::uint32_t Win32FileService::GetAttributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+long Win32FileService::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    return SetFileAttributesA(path.c_str(), attributes) ? ERROR_SUCCESS : static_cast<long>(GetLastError());
+}
+
+bool Win32FileService::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+bool Win32FileService::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
+
+}  // namespace purgent

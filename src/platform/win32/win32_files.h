@@ -1,0 +1,18 @@
+#pragma once
+#include "platform/file_service.h"
+
+namespace purgent {
+
+// The Win32 file system, passed through call by call.
+class Win32FileService : public FileService {
+public:
+    FindHandle FindFirst(const std::string& mask, FoundFile& entry) override;
+    bool FindNext(FindHandle find, FoundFile& entry) override;
+    void FindClose(FindHandle find) override;
+    std::uint32_t GetAttributes(const std::string& path) override;
+    long SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    bool RemoveFile(const std::string& path) override;
+    bool RemoveFolder(const std::string& path) override;
+};
+
+}  // namespace purgent
