@@ -1,9 +1,9 @@
 #include "app/cleaning_run.h"
 
+#include <exception>
 #include <string>
 #include <vector>
 
-#include "app/errors.h"
 #include "app/launch_command.h"
 #include "app/program_search.h"
 #include "discovery/discovery.h"
@@ -194,7 +194,9 @@ void RunCleaning(RunContext& ctx) {
         if (!Start(ctx)) return;
         for (const PhaseRow& row : Phases()) RunPhase(ctx, row);
         End(ctx);
-    } catch (const PurgentError& error) {
+    } catch (const std::exception& error) {
+        // Not only the accessor's own errors: an unexpected failure (memory,
+        // say) must end an unattended run with the same box and status.
         // The cursor stays as it is and nothing is launched.
         ctx.platform.messages.ShowError(ErrorBoxText(error.what()));
         ExitUnlessShown(ctx, ExitFailed);

@@ -4,6 +4,7 @@
 #include "app/status_reporter.h"
 #include "discovery/install_locations.h"
 #include "discovery/profile_set.h"
+#include "files/file_access.h"
 #include "platform/platform.h"
 #include "registry/registry_access.h"
 
@@ -21,6 +22,7 @@ struct RunContext {
     ProfileSet profiles;
     bool ExcelIntegrationFailed = false;
     bool WordIntegrationFailed = false;
+    FileAccess files{platform.files, status};
 
     bool Checked(Option option) const { return options.Checked(option); }
 };

@@ -193,6 +193,38 @@ TEST(CleaningRunError, HiddenModesEndWithStatusTwoAfterTheErrorBox) {
     }
 }
 
+// An environment that runs out of memory when asked for a variable.
+class ExhaustedEnvironment : public EnvironmentService {
+public:
+    explicit ExhaustedEnvironment(EnvironmentService& real) : real_(real) {}
+    std::optional<std::string> Variable(const std::string&) override { throw std::bad_alloc(); }
+    std::string CommandLine() override { return real_.CommandLine(); }
+    bool PlatformId(std::uint32_t& id) override { return real_.PlatformId(id); }
+
+private:
+    EnvironmentService& real_;
+};
+
+TEST(CleaningRunError, AnUnexpectedFailureTakesTheSameWayAsAKnownError) {
+    auto machine = Machine();
+    machine->Environment().SetCommandLine("purgent.exe /s");
+    Platform real = machine->GetPlatform();
+    ExhaustedEnvironment environment(real.environment);
+    Platform platform{environment,   real.registry, real.messages, real.cursor, real.programs,
+                      real.processes, real.windows,  real.text,     real.files};
+    sim::SimStatusView statusView{machine->Trace()};
+    test::RecordingFormView view;
+    PurgentApp app{platform, statusView, view};
+    int status = -1;
+    try {
+        app.FormCreate();
+    } catch (const sim::SimProcessExit& exit) {
+        status = exit.status;
+    }
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(Events(*machine, "error"), (Lines{"std::bad_alloc."}));
+}
+
 // FormCreate with a view that records how the window is shown.
 class FormCreateTest : public ::testing::Test {
 protected:
