@@ -7,6 +7,7 @@
 #include "app/launch_command.h"
 #include "app/program_search.h"
 #include "discovery/discovery.h"
+#include "files/file_phase.h"
 #include "registry/machinewide_registry.h"
 #include "registry/user_registry_catalogue.h"
 #include "shutdown/kill_process.h"
@@ -76,7 +77,11 @@ const std::vector<PhaseRow>& Phases() {
         {{Option::Client, Option::DeleteRegistry}, "Deregistering DLLs..", true, {}, 0},
         // Shortcuts, program and system files, Office integration and Writing
         // Tools files.
-        {{Option::Client, Option::DeleteFiles}, "Deleting Files..", false, {}, 0},
+        {{Option::Client, Option::DeleteFiles},
+         "Deleting Files..",
+         false,
+         {RemoveShortcuts, RemoveProgramAndSystemFiles, RemoveOfficeIntegration},
+         0},
     };
     return phases;
 }

@@ -57,7 +57,8 @@ long IndexOf(sim::SimMachine& machine, const std::string& prefix) {
 TEST(CleaningRun, DefaultRunShowsEachPhaseItWorksThroughInOrder) {
     auto machine = Machine();
     EXPECT_EQ(sim::RunPurgentOnSim(*machine, {}), 0);
-    EXPECT_EQ(Events(*machine, "phase"), (Lines{"Purgent Started", "Deleting Registry Entries", "Done"}));
+    EXPECT_EQ(Events(*machine, "phase"),
+              (Lines{"Purgent Started", "Deleting Registry Entries", "Deleting Files..", "Done"}));
     Lines items = Events(*machine, "item");
     ASSERT_FALSE(items.empty());
     EXPECT_EQ(items.front(), "Closing GroupWise processes");

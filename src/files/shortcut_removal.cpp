@@ -1,0 +1,98 @@
+#include <string>
+#include <vector>
+
+#include "files/file_phase.h"
+#include "files/file_tables.h"
+
+namespace purgent {
+
+namespace {
+
+void DeleteEachIfExists(FileAccess& files, const PathFields& fields, const PathTemplates& paths) {
+    for (const PathTemplate& path : paths) files.DeleteIfExists(fields.Expand(path));
+}
+
+// The folder name two levels below the drive root of a profile image path
+// ("%SystemDrive%\Documents and Settings\ann" -> "ann"): the text after the
+// second backslash; a value with fewer backslashes stays as it is.
+std::string ProfileFolderName(std::string imagePath) {
+    for (int cut = 0; cut < 2; ++cut) {
+        const auto slash = imagePath.find('\\');
+        if (slash != std::string::npos) imagePath.erase(0, slash + 1);
+    }
+    return imagePath;
+}
+
+// The SendTo shortcuts of every profile the registry knows, then the
+// default user's; deleted without an existence test.
+void RemoveProfileSendTo(RunContext& ctx, PathFields fields, const ShortcutTable& table) {
+    RegistryAccess& registry = ctx.registry;
+    registry.SetRootKey(HkeyLocalMachine);
+    if (registry.OpenKey(table.profileListKey)) {
+        const std::vector<std::string> sids = registry.GetKeyNames();
+        for (const std::string& sid : sids) {
+            registry.CloseKey();
+            registry.OpenKey(table.profileListKey + "\\" + sid);
+            fields.Set("Q", ProfileFolderName(registry.ReadString(table.profileImagePath)));
+            for (const PathTemplate& path : table.profileSendTo) ctx.files.DeleteFile(fields.Expand(path));
+        }
+        registry.CloseKey();
+    }
+    for (const PathTemplate& path : table.defaultUserSendTo) ctx.files.DeleteFile(fields.Expand(path));
+    ctx.status.StepProgress(1);
+}
+
+// Every GroupWise shortcut name in the program groups, start-up folders and
+// profile folders; each profile's local GroupWise data on the way.
+void RemoveNamedShortcuts(RunContext& ctx, PathFields fields, const ShortcutTable& table) {
+    FileAccess& files = ctx.files;
+    for (const std::string& name : table.shortcutNames) {
+        fields.Set("N", name);
+        DeleteEachIfExists(files, fields, table.programGroupShortcuts);
+        for (const std::string& profile : ctx.profiles) {
+            fields.Set("P", profile);
+            DeleteEachIfExists(files, fields, table.profileShortcuts);
+        }
+        fields.Set("P", ctx.locations.LogonUserName);
+        DeleteEachIfExists(files, fields, table.profileShortcuts);
+        for (const std::string& profile : ctx.profiles) {
+            fields.Set("P", profile);
+            DeleteEachIfExists(files, fields, table.oldProfileShortcuts);
+        }
+        for (const std::string& profile : ctx.profiles) {
+            fields.Set("P", profile);
+            const std::string localData = fields.Expand(table.localData);
+            if (files.DirectoryExists(localData)) {
+                files.PurgeFolder(localData, table.localDataPattern, PlainFiles, Forced::Yes, ProgressPerFile::No);
+                files.RemoveDir(localData);
+            }
+            files.DeleteIfExists(fields.Expand(table.quickLaunchShortcut));
+        }
+        DeleteEachIfExists(files, fields, table.logonUserOldProfileShortcuts);
+    }
+    ctx.status.StepProgress(1);
+}
+
+void RemoveFixedShortcuts(RunContext& ctx, PathFields fields, const ShortcutTable& table) {
+    for (const FixedShortcut& shortcut : table.fixedShortcuts) {
+        fields.Set("F", shortcut.file);
+        DeleteEachIfExists(ctx.files, fields, shortcut.desktop ? table.desktopLocations : table.startupLocations);
+        ctx.status.StepProgress(1);
+    }
+}
+
+}  // namespace
+
+void RemoveShortcuts(RunContext& ctx) {
+    const ShortcutTable& table = Shortcuts();
+    const PathFields fields(ctx.locations);
+    ctx.status.ShowItem("Links..");
+    DeleteEachIfExists(ctx.files, fields, table.shellFolderShortcuts);
+    RemoveProfileSendTo(ctx, fields, table);
+    RemoveNamedShortcuts(ctx, fields, table);
+    for (const PathTemplate& group : table.programGroups) ctx.files.RemoveDirIfExists(fields.Expand(group));
+    ctx.status.StepProgress(1);
+    RemoveFixedShortcuts(ctx, fields, table);
+}
+
+}  // namespace purgent
