@@ -37,8 +37,8 @@ private:
 
     FileService& files_;
     std::uint32_t filter_;
+    FoundFile entry_;  // before find_: the first entry is read while find_ is set
     FindHandle find_;
-    FoundFile entry_;
     bool hasEntry_;
 };
 
