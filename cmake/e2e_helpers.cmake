@@ -1,7 +1,8 @@
 # e2e helpers of the win64 build: seed.exe applies a machine image to the
-# machine it runs on, snapshot.exe reads the machine back into one.
+# machine it runs on, snapshot.exe reads the machine back into one,
+# hiveload.exe tells whether a hive file can be loaded.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-  foreach(helper seed snapshot)
+  foreach(helper seed snapshot hiveload)
     add_executable(${helper} tools/e2e/${helper}.cpp tools/e2e/seed_registry.cpp)
     target_link_libraries(${helper} PRIVATE purgent_image)
     # RegDeleteTreeA

@@ -193,14 +193,23 @@ void RegistryAccess::UserHivePass(const std::string& drive, const std::vector<st
         }
         if (mounted) {
             status_.ShowItem("");
-            body();
+            try {
+                body();
+            } catch (...) {
+                // A hive left loaded outlives the process: the user's ntuser.dat
+                // stays locked and every later run finds "tempkey" taken.
+                if (entry > 0) ReleaseUserHive();
+                throw;
+            }
         }
-        if (entry > 0) {
-            // A body may leave a key open inside the hive; it would block the unload.
-            CloseKey();
-            UnLoadKey(TempHive);
-        }
+        if (entry > 0) ReleaseUserHive();
     }
+}
+
+void RegistryAccess::ReleaseUserHive() {
+    // A body may leave a key open inside the hive; it would block the unload.
+    CloseKey();
+    UnLoadKey(TempHive);
 }
 
 }  // namespace purgent

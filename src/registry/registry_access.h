@@ -50,6 +50,8 @@ private:
     // A new handle to the key at path with full access, or 0.
     RegKey OpenHandle(const std::string& path) const;
     std::vector<std::string> ListNames(bool valueNames);
+    // Closes the open key and unloads the hive mounted under TempHive.
+    void ReleaseUserHive();
 
     RegistryService& registry_;
     StatusReporter& status_;

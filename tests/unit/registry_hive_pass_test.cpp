@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/sim/run_purgent.h"
 #include "registry_test_machine.h"
 
 namespace purgent::testing {
@@ -72,6 +73,17 @@ TEST(RegistryUserHivePass, KeyLeftOpenInsideTheHiveDoesNotBlockTheUnload) {
     });
     EXPECT_EQ(bodies, 3);
     EXPECT_EQ(machine.TraceEvents("hive-unload").size(), 2u);
+}
+
+// ann's hive holds "RequestMakeCall" as a DWORD: reading it raises inside the pass.
+TEST(RegistryUserHivePass, AnErrorInsideAMountedHiveUnloadsItBeforeTheRunEnds) {
+    sim::SimMachine machine(image::LoadMachineImage(std::string(PURGENT_TEST_DATA) + "/bad-hive-value"));
+    EXPECT_EQ(sim::RunPurgentOnSim(machine, {"/sn", "/km"}), 2);
+    const std::vector<std::string> lines = machine.Trace().Lines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
+              (std::vector<std::string>{"hive-unload\ttempkey", "error\tInvalid data type for 'RequestMakeCall'.",
+                                        "exit\t2"}));
 }
 
 TEST(RegistryUserHivePass, WithoutTheRestorePrivilegeOnlyTheCurrentUserIsCleaned) {
