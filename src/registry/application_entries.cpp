@@ -12,8 +12,19 @@ Names ClientFolderNames(const ApplicationEntriesTable& table, const InstallLocat
     return names;
 }
 
-// In every account of the installer, each component the client product uses
-// goes whole (with what other products keep in it), then the product record.
+// True when the open key holds no subkey and no value besides an empty
+// unnamed default.
+bool NothingElseLeft(RegistryAccess& registry) {
+    if (!registry.GetKeyNames().empty()) return false;
+    for (const std::string& name : registry.GetValueNames()) {
+        if (!name.empty() || !registry.ValueIsEmpty(name)) return false;
+    }
+    return true;
+}
+
+// Components are shared between products: each one the client uses loses
+// the client's value, and goes only when no other product keeps anything in
+// it. Then the account's product record goes.
 void InstallerDataSweep(RegistryAccess& registry, const ApplicationEntriesTable& table) {
     for (const std::string& account : SubkeyNames(registry, table.installerUserData)) {
         const std::string accountKey = table.installerUserData + "\\" + account;
@@ -21,8 +32,13 @@ void InstallerDataSweep(RegistryAccess& registry, const ApplicationEntriesTable&
         for (const std::string& component : SubkeyNames(registry, components)) {
             const std::string componentKey = components + "\\" + component;
             const bool used = registry.OpenKey(componentKey) && registry.ValueExists(table.clientProduct);
+            if (used) registry.DeleteValue(table.clientProduct);
+            const bool emptied = used && NothingElseLeft(registry);
             registry.CloseKey();
-            if (used) registry.DeleteKeyTree(componentKey);
+            if (emptied)
+                registry.DeleteKeyTree(componentKey);
+            else if (used)
+                registry.ReportKey(componentKey);
         }
         registry.DeleteKeyTree(accountKey + table.productsKey + table.clientProduct);
     }

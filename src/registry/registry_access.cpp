@@ -95,6 +95,15 @@ void RegistryAccess::WriteString(const std::string& name, const std::string& tex
         throw PurgentError(Quoted("Failed to set data for '%s'", name));
 }
 
+bool RegistryAccess::ValueIsEmpty(const std::string& name) {
+    if (!hasCurrent_) return false;
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    if (registry_.QueryValue(current_, name, type, data) != winerr::Success) return false;
+    const bool isString = type == RegSz || type == RegExpandSz;
+    return data.empty() || (isString && data.front() == 0);
+}
+
 bool RegistryAccess::DeleteValue(const std::string& name) {
     return hasCurrent_ && registry_.DeleteValue(current_, name) == winerr::Success;
 }
@@ -158,11 +167,15 @@ void RegistryAccess::DeleteKeyTree(const std::string& path) {
         CloseKey();
     }
     for (const std::string& child : children) DeleteKeyTree(path + "\\" + child);
+    ReportKey(path);
+    CloseKey();
+    DeleteKey(path);
+}
+
+void RegistryAccess::ReportKey(const std::string& path) {
     status_.ShowItem(path);
     status_.StepProgress(1);
     status_.WrapProgress();
-    CloseKey();
-    DeleteKey(path);
 }
 
 bool RegistryAccess::MountUserHive(const std::string& file, const std::string& name) {

@@ -30,6 +30,8 @@ public:
     bool ValueExists(const std::string& name);
     std::string ReadString(const std::string& name);
     void WriteString(const std::string& name, const std::string& text);
+    // True when the value exists and holds no data or an empty string.
+    bool ValueIsEmpty(const std::string& name);
     bool DeleteValue(const std::string& name);
     bool DeleteKey(const std::string& path);
     std::vector<std::string> GetKeyNames();
@@ -38,6 +40,8 @@ public:
     bool UnLoadKey(const std::string& name);
 
     void DeleteKeyTree(const std::string& path);
+    // What DeleteKeyTree reports for each key: its path, one progress step.
+    void ReportKey(const std::string& path);
     bool MountUserHive(const std::string& file, const std::string& name);
     void UserHivePass(const std::string& drive, const std::vector<std::string>& profiles,
                       const std::function<void()>& body);

@@ -22,25 +22,43 @@ long CountOf(const std::vector<std::string>& items, const std::string& text) {
     return std::count(items.begin(), items.end(), text);
 }
 
-// Two accounts: a component of the client alone, one shared with another
-// product, one of the other product only.
+// Two accounts. The system account: a component of the client alone, one
+// shared with another product, one of the other product only, one of the
+// client with an empty default, one of the client with a subkey.
 const std::string TwoAccounts =
     "[" + Component("S-1-5-18", "AAAA0000000000000000000000000001") + "]\n\"" + Client +
     "\"=\"C:\\\\x.dll\"\n" + "[" + Component("S-1-5-18", "AAAA0000000000000000000000000002") + "]\n\"" +
     Client + "\"=\"a\"\n\"" + Other + "\"=\"b\"\n" + "[" +
     Component("S-1-5-18", "AAAA0000000000000000000000000003") + "]\n\"" + Other + "\"=\"c\"\n" + "[" +
+    Component("S-1-5-18", "AAAA0000000000000000000000000004") + "]\n@=\"\"\n\"" + Client + "\"=\"e\"\n" + "[" +
+    Component("S-1-5-18", "AAAA0000000000000000000000000005") + "]\n\"" + Client + "\"=\"f\"\n" + "[" +
+    Component("S-1-5-18", "AAAA0000000000000000000000000005") + "\\Sub]\n" + "[" +
     Component("S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000001") + "]\n\"" + Client + "\"=\"d\"\n" +
     "[" + Component("S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000002") + "\\Sub]\n" + "[" + UserData +
     "\\S-1-5-21-7-8-9-1004\\Products\\" + Client + "\\InstallProperties]\n";
 
-TEST(MachinewideApplicationEntries, InstallerSweepRemovesTheClientsComponentsInEveryAccount) {
+TEST(MachinewideApplicationEntries, InstallerSweepTakesTheClientsValueAndOnlyKeysLeftEmpty) {
     MachinewideFixture machine(TwoAccounts);
     CleanApplicationEntries(machine.ctx);
-    EXPECT_FALSE(machine.HasKey(Component("S-1-5-18", "AAAA0000000000000000000000000001")));
-    // Removed whole, with the value the other product keeps in it.
-    EXPECT_FALSE(machine.HasKey(Component("S-1-5-18", "AAAA0000000000000000000000000002")));
-    EXPECT_TRUE(machine.HasValue(Component("S-1-5-18", "AAAA0000000000000000000000000003"), Other));
-    EXPECT_FALSE(machine.HasKey(Component("S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000001")));
+    struct Expected {
+        std::string account, code;
+        bool kept;
+    };
+    for (const Expected& row : std::vector<Expected>{{"S-1-5-18", "AAAA0000000000000000000000000001", false},
+                                                     {"S-1-5-18", "AAAA0000000000000000000000000002", true},
+                                                     {"S-1-5-18", "AAAA0000000000000000000000000003", true},
+                                                     {"S-1-5-18", "AAAA0000000000000000000000000004", false},
+                                                     {"S-1-5-18", "AAAA0000000000000000000000000005", true},
+                                                     {"S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000001", false},
+                                                     {"S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000002", true}}) {
+        const std::string key = Component(row.account, row.code);
+        EXPECT_EQ(machine.HasKey(key), row.kept) << key;
+        EXPECT_FALSE(machine.HasValue(key, Client)) << key;
+    }
+    // The other product's record and the subkeys stay as they were.
+    EXPECT_EQ(machine.StringValue(Component("S-1-5-18", "AAAA0000000000000000000000000002"), Other), "b");
+    EXPECT_EQ(machine.StringValue(Component("S-1-5-18", "AAAA0000000000000000000000000003"), Other), "c");
+    EXPECT_TRUE(machine.HasKey(Component("S-1-5-18", "AAAA0000000000000000000000000005") + "\\Sub"));
     EXPECT_TRUE(
         machine.HasKey(Component("S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000002") + "\\Sub"));
     EXPECT_FALSE(machine.HasKey(UserData + "\\S-1-5-21-7-8-9-1004\\Products\\" + Client));
@@ -49,6 +67,8 @@ TEST(MachinewideApplicationEntries, InstallerSweepRemovesTheClientsComponentsInE
     const std::string userData = R"(\Software\Microsoft\Windows\CurrentVersion\Installer\UserData\)";
     EXPECT_EQ(CountOf(machine.Items(), userData + "S-1-5-18\\Products\\" + Client), 1);
     EXPECT_EQ(CountOf(machine.Items(), userData + "S-1-5-21-7-8-9-1004\\Products\\" + Client), 1);
+    // A component that stays is reported like one that goes.
+    EXPECT_EQ(CountOf(machine.Items(), userData + "S-1-5-18\\Components\\AAAA0000000000000000000000000005"), 1);
 }
 
 TEST(MachinewideApplicationEntries, FixedPartCountsSixtyFiveTreesWithoutInstallerData) {
@@ -62,9 +82,10 @@ TEST(MachinewideApplicationEntries, FixedPartCountsSixtyFiveTreesWithoutInstalle
 
     MachinewideFixture accounts(TwoAccounts);
     CleanApplicationEntries(accounts.ctx);
-    // Two accounts: three client components, two product records (one with
-    // its subkey); the fixed part sees the system account's remaining keys.
-    EXPECT_EQ(accounts.Steps(), 65 + 3 + 2 + 1);
+    // Two accounts: one step for each of the five client components, two
+    // product records (one with its subkey); the fixed part sees the system
+    // account's remaining keys.
+    EXPECT_EQ(accounts.Steps(), 65 + 5 + 2 + 1);
 }
 
 const std::string Folders =

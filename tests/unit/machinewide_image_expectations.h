@@ -31,7 +31,6 @@ inline std::vector<std::string> GoneTrees() {
         kUserData + R"(S-1-5-18\Products\96C870DFC415EFB4B814255E25456303)",
         kUserData + R"(S-1-5-18\Products\58A39A9B799118349897B4B02BA8BE7C)",
         kUserData + R"(S-1-5-18\Components\1B0D9A2C3E4F5A6B7C8D9E0F1A2B3C4D)",
-        kUserData + R"(S-1-5-18\Components\2C1E0B3D4F5A6B7C8D9E0F1A2B3C4D5E)",
         kUserData + R"(S-1-5-18\Components\02E53555536F37F489E277B9CE7F9ACC)",
         kUserData + R"(S-1-5-18\Components\0511BD06EBDFDC045AB9B0B55E18EB54)",
         kUserData + R"(S-1-5-18\Components\8AE32CC33690E3049B7DEF053DF7ABB9)",
@@ -104,6 +103,9 @@ inline std::vector<ValueRef> GoneValues() {
         {folders, R"(C:\Config.Msi\{B9A93A85-1997-4381-8979-4B0BB28AEBC7}\)"},
         {kUserData + R"(S-1-5-18\Components\FFD08B3645DC698409FEC1E31F144EC6)",
          "58A39A9B799118349897B4B02BA8BE7C"},
+        // Shared with another product: only the client's value goes.
+        {kUserData + R"(S-1-5-18\Components\2C1E0B3D4F5A6B7C8D9E0F1A2B3C4D5E)",
+         "96C870DFC415EFB4B814255E25456303"},
         {sharedDlls, R"(C:\WINDOWS\system32\GWENV1.DLL)"},
         {sharedDlls, R"(C:\Novell\GroupWise\gwcma1.dll)"},
         {sharedDlls, R"(C:\Program Files\Common Files\Corel\WT\wt9spl.dll)"},
