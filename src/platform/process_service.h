@@ -74,6 +74,10 @@ public:
     // 0 when the process cannot be opened with that access.
     virtual ProcessHandle OpenProcess(std::uint32_t access, std::uint32_t processId) = 0;
     virtual bool TerminateProcess(ProcessHandle process, std::uint32_t exitCode) = 0;
+    // QueryFullProcessImageNameA, looked up in "Kernel32.DLL" at run time (absent
+    // before Vista): the path of the process's executable, also where its module
+    // list cannot be read. False when the function is missing or fails.
+    virtual bool FullImageName(ProcessHandle process, std::string& path) = 0;
     virtual void CloseHandle(ProcessHandle handle) = 0;
     // Told the outcome of every KillProcessByName; the simulator traces it,
     // Windows has nothing to do with it.

@@ -40,17 +40,21 @@ bool ReadAllProcessIds(ProcessStatusLibrary& psapi, std::vector<std::uint32_t>& 
     }
 }
 
-// "Unknown" when the process cannot be queried, so it never matches.
+// "Unknown" when the process cannot be queried, so it never matches. A 32-bit
+// program cannot read the module list of a 64-bit process; the path of its
+// executable still names it.
 std::string ExecutableName(ProcessService& processes, ProcessStatusLibrary& psapi,
                            std::uint32_t processId) {
     std::string name = "Unknown";
     ProcessHandle process = processes.OpenProcess(ProcessQueryAndReadAccess, processId);
     if (process != 0) {
         ModuleHandle executable = 0;
-        std::string baseName;
+        std::string baseName, path;
         if (psapi.FirstModule(process, executable) &&
             psapi.ModuleBaseName(process, executable, baseName)) {
             name = baseName;
+        } else if (processes.FullImageName(process, path)) {
+            name = path.substr(path.find_last_of('\\') + 1);
         }
     }
     processes.CloseHandle(process);  // attempted even when the open failed

@@ -26,6 +26,8 @@ const std::vector<KillCase>& KillCases() {
         {"capitals on the caller side", "[process]\nimage=GrpWise.exe\n", "GRPWISE.EXE", 0},
         {"not running", "[process]\nimage=notepad.exe\n", "grpwise.exe", kill::NotFound},
         {"name is only a prefix", "[process]\nimage=grpwise.exe.old\n", "grpwise.exe", 603},
+        {"module list unreadable (64-bit): named by its image path",
+         "[process]\nimage=outlook.exe\nmodules=no\n", "outlook.exe", kill::Terminated},
         {"not queryable is never matched", "[process]\nimage=grpwise.exe\nqueryable=no\n",
          "grpwise.exe", kill::NotFound},
         {"cannot be opened to terminate", "[process]\nimage=grpwise.exe\nterminable=no\n",

@@ -40,7 +40,8 @@ SimTasks::SimTasks(const image::MachineIni& ini) {
     std::uint32_t id = 0;
     for (const image::ProcessEntry& entry : ini.processes) {
         id += 4;  // Windows hands out process ids in steps of 4
-        processes.push_back(SimProcess{id, entry.image, entry.queryable, entry.terminable,
+        processes.push_back(SimProcess{id, entry.image, entry.queryable,
+                                       YesNoKey(entry.otherKeys, "modules", "process"), entry.terminable,
                                        YesNoKey(entry.otherKeys, "terminates", "process"), true});
     }
     for (const image::WindowEntry& entry : ini.windows) {
@@ -81,14 +82,15 @@ public:
     }
 
     bool FirstModule(ProcessHandle process, ModuleHandle& module) override {
-        SimProcesses::Handle* handle = QueryHandle(process);
-        if (handle == nullptr) return false;
+        SimProcesses::Handle* handle = owner_.QueryHandle(process);
+        SimProcess* running = handle ? owner_.tasks_.FindRunning(handle->processId) : nullptr;
+        if (running == nullptr || !running->modulesReadable) return false;
         module = handle->processId;
         return true;
     }
 
     bool ModuleBaseName(ProcessHandle process, ModuleHandle module, std::string& name) override {
-        SimProcesses::Handle* handle = QueryHandle(process);
+        SimProcesses::Handle* handle = owner_.QueryHandle(process);
         if (handle == nullptr || module != handle->processId) return false;
         SimProcess* running = owner_.tasks_.FindRunning(handle->processId);
         if (running == nullptr) return false;
@@ -97,13 +99,6 @@ public:
     }
 
 private:
-    SimProcesses::Handle* QueryHandle(ProcessHandle process) {
-        SimProcesses::Handle* handle = owner_.FindHandle(process);
-        bool mayQuery = handle != nullptr &&
-                        (handle->access & ProcessQueryAndReadAccess) == ProcessQueryAndReadAccess;
-        return mayQuery ? handle : nullptr;
-    }
-
     SimProcesses& owner_;
     bool failing_;
 };
@@ -218,6 +213,14 @@ bool SimProcesses::TerminateProcess(ProcessHandle process, std::uint32_t /*exitC
     return true;
 }
 
+bool SimProcesses::FullImageName(ProcessHandle process, std::string& path) {
+    Handle* handle = QueryHandle(process);
+    SimProcess* running = handle ? tasks_.FindRunning(handle->processId) : nullptr;
+    if (running == nullptr) return false;
+    path = "C:\\Program Files\\" + running->image;
+    return true;
+}
+
 void SimProcesses::CloseHandle(ProcessHandle handle) { handles_.erase(handle); }
 
 void SimProcesses::KillFinished(const std::string& name, int code) {
@@ -234,6 +237,13 @@ ProcessHandle SimProcesses::NewHandle(Handle handle) {
 SimProcesses::Handle* SimProcesses::FindHandle(ProcessHandle handle) {
     auto found = handles_.find(handle);
     return found == handles_.end() ? nullptr : &found->second;
+}
+
+SimProcesses::Handle* SimProcesses::QueryHandle(ProcessHandle process) {
+    Handle* handle = FindHandle(process);
+    const bool mayQuery =
+        handle != nullptr && (handle->access & ProcessQueryAndReadAccess) == ProcessQueryAndReadAccess;
+    return mayQuery ? handle : nullptr;
 }
 
 }  // namespace purgent::sim

@@ -14,6 +14,7 @@ struct SimProcess {
     std::uint32_t id = 0;
     std::string image;          // also its module name as 9x reports it
     bool queryable = true;      // NT: opens for querying; 9x: its module snapshot can be taken
+    bool modulesReadable = true;  // machine.ini `modules=no`: NT: only its image name can be read
     bool terminable = true;     // opens for termination
     bool terminates = true;     // machine.ini `terminates=no`: TerminateProcess fails
     bool running = true;
@@ -55,6 +56,8 @@ public:
     LoadedLibrary<ToolhelpLibrary> LoadToolhelpLibrary() override;
     ProcessHandle OpenProcess(std::uint32_t access, std::uint32_t processId) override;
     bool TerminateProcess(ProcessHandle process, std::uint32_t exitCode) override;
+    // The image name in a folder of its own.
+    bool FullImageName(ProcessHandle process, std::string& path) override;
     void CloseHandle(ProcessHandle handle) override;
     void KillFinished(const std::string& name, int code) override;
 
@@ -79,6 +82,8 @@ private:
 
     ProcessHandle NewHandle(Handle handle);
     Handle* FindHandle(ProcessHandle handle);
+    // A process handle opened for querying, else nullptr.
+    Handle* QueryHandle(ProcessHandle process);
     template <class Library>
     LoadedLibrary<Library> Load(SimLibrary behaviour);
 
