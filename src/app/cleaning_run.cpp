@@ -6,6 +6,7 @@
 
 #include "app/launch_command.h"
 #include "app/program_search.h"
+#include "components/component_phases.h"
 #include "discovery/discovery.h"
 #include "files/file_phase.h"
 #include "registry/machinewide_registry.h"
@@ -66,15 +67,19 @@ const std::vector<PhaseRow>& Phases() {
           CleanClassesRoot},
          0},
         // Messenger DLLs, then the first Messenger registry block.
-        {{Option::Messenger, Option::DeleteRegistry}, "Deregistering  DLLs..", true, {}, 0},
+        {{Option::Messenger, Option::DeleteRegistry},
+         "Deregistering  DLLs..",
+         true,
+         {DeregisterMessengerDlls, DeleteMessengerRegistration},
+         0},
         // The logged-on user's folder joins the profile set.
         {{}, nullptr, false, {AppendLogonUser}, 0},
         // Messenger files.
-        {{Option::Messenger, Option::DeleteFiles}, "Deleting Messenger Files..", false, {}, 0},
+        {{Option::Messenger, Option::DeleteFiles}, "Deleting Messenger Files..", false, {DeleteMessengerFiles}, 0},
         // The second Messenger registry block.
-        {{Option::Messenger, Option::DeleteRegistry}, nullptr, false, {}, 10},
+        {{Option::Messenger, Option::DeleteRegistry}, nullptr, false, {DeleteMessengerSettings}, 10},
         // Client DLLs.
-        {{Option::Client, Option::DeleteRegistry}, "Deregistering DLLs..", true, {}, 0},
+        {{Option::Client, Option::DeleteRegistry}, "Deregistering DLLs..", true, {DeregisterClientDlls}, 0},
         // Shortcuts, program and system files, Office integration and Writing
         // Tools files.
         {{Option::Client, Option::DeleteFiles},

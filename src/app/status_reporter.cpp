@@ -24,6 +24,8 @@ void StatusReporter::SetItemText(const std::string& text) {
 
 void StatusReporter::RepaintStatus() { view_.RepaintStatus(); }
 
+void StatusReporter::UpdateApplicationField() { view_.UpdateApplicationField(); }
+
 void StatusReporter::StepProgress(int n) { SetProgress(position_ + n, maximum_); }
 
 void StatusReporter::ExtendProgress(int n) { SetProgress(position_, maximum_ + n); }

@@ -17,6 +17,7 @@ public:
     // Panel 1 without a repaint; visible at the next RepaintStatus.
     void SetItemText(const std::string& text);
     void RepaintStatus();
+    void UpdateApplicationField();
 
     void StepProgress(int n);
     void ExtendProgress(int n);

@@ -12,6 +12,9 @@ public:
     // Paint the status bar now: the run never lets the message loop run.
     virtual void RepaintStatus() = 0;
     virtual void SetProgress(int position, int maximum) = 0;
+    // Paint the window's launch-application field now (the client's DLL
+    // phase keeps it fresh); a view without that field has nothing to do.
+    virtual void UpdateApplicationField() {}
 };
 
 }  // namespace purgent

@@ -58,7 +58,8 @@ TEST(CleaningRun, DefaultRunShowsEachPhaseItWorksThroughInOrder) {
     auto machine = Machine();
     EXPECT_EQ(sim::RunPurgentOnSim(*machine, {}), 0);
     EXPECT_EQ(Events(*machine, "phase"),
-              (Lines{"Purgent Started", "Deleting Registry Entries", "Deleting Files..", "Done"}));
+              (Lines{"Purgent Started", "Deleting Registry Entries", "Deregistering  DLLs..", "Deleting Messenger Files..",
+                     "Deregistering DLLs..", "Deleting Files..", "Done"}));
     Lines items = Events(*machine, "item");
     ASSERT_FALSE(items.empty());
     EXPECT_EQ(items.front(), "Closing GroupWise processes");

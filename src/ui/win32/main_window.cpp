@@ -140,6 +140,8 @@ void MainWindow::SetProgress(int position, int maximum) {
     SendMessageA(progress_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
+void MainWindow::UpdateApplicationField() { UpdateWindow(ControlWindow(Control::Application)); }
+
 void MainWindow::ShowInteractive() {
     ShowWindow(window_, SW_SHOWNORMAL);
     Paint();

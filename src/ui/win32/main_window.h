@@ -31,6 +31,7 @@ public:
     void SetPanelText(int panel, const std::string& text) override;
     void RepaintStatus() override;
     void SetProgress(int position, int maximum) override;
+    void UpdateApplicationField() override;
 
     void ShowInteractive() override;
     void ShowProgressOnly() override;

@@ -1,0 +1,78 @@
+#include <exception>
+
+#include "components/component_phases.h"
+#include "components/component_tables.h"
+#include "files/own_folder.h"
+
+namespace purgent {
+
+namespace {
+
+void DeleteShortcuts(RunContext& ctx, const std::vector<LocatedPath>& shortcuts) {
+    for (const LocatedPath& shortcut : shortcuts) {
+        const std::string path = ctx.locations.*shortcut.base + shortcut.literal;
+        if (shortcut.action == PathAction::DeleteIfExists)
+            ctx.files.DeleteIfExists(path);
+        else
+            ctx.files.RemoveDirIfExists(path);
+    }
+    ctx.status.StepProgress(1);
+}
+
+// The plain files of one folder, then the folder if that left it empty.
+void PurgeAndRemove(FileAccess& files, const std::string& folder, const std::string& pattern) {
+    if (!files.DirectoryExists(folder)) return;
+    files.PurgeFolder(folder + "\\", pattern, PlainFiles, Forced::No, ProgressPerFile::No);
+    files.RemoveDir(folder);
+}
+
+// Every entry of the profiles folder, hidden folders, "." and ".." included:
+// the Messenger data of those that have some goes, deepest folder first.
+void DeleteProfileData(RunContext& ctx, const MessengerTable& table) {
+    const std::string profiles = ctx.locations.WindowsDrive + table.profilesFolder;
+    try {
+        for (FileListing listing = ctx.files.List(profiles + table.profileMask, FilesAndFolders);
+             listing.HasEntry(); listing.Next()) {
+            const std::string data = profiles + listing.Name() + table.dataFolder;
+            for (const std::string& subfolder : table.dataSubfolders)
+                PurgeAndRemove(ctx.files, data + subfolder, table.purgePattern);
+            PurgeAndRemove(ctx.files, data, table.purgePattern);
+            ctx.status.ShowItem(data);
+            ctx.status.StepProgress(1);
+        }
+    } catch (const std::exception&) {
+        // Ends the walk only: the program folder and the registry still go.
+    }
+}
+
+// The log folder is a named subfolder and goes whatever the program folder
+// is; the program folder's own files only when it is a folder of its own.
+void DeleteProgramFolder(RunContext& ctx, const MessengerTable& table) {
+    const std::string& folder = ctx.locations.MessengerDir;
+    const bool own = IsOwnFolder(folder, ctx.locations, ctx.profiles);
+    ctx.files.PurgeFolder(folder + table.logFiles + "\\", table.purgePattern, PlainFiles, Forced::Yes,
+                          ProgressPerFile::Yes);
+    if (own) ctx.files.PurgeFolder(folder, table.purgePattern, PlainFiles, Forced::No, ProgressPerFile::Yes);
+    ctx.files.RemoveDir(folder + table.logFiles);
+    if (own) ctx.files.RemoveDir(folder);
+}
+
+void DeleteInstallerInfo(RunContext& ctx, const MessengerTable& table) {
+    const std::string folder = ctx.locations.WindowsDrive + table.installerInfo;
+    ctx.files.PurgeFolder(folder + "\\", table.purgePattern, PlainFiles, Forced::Yes, ProgressPerFile::No);
+    ctx.status.StepProgress(1);
+    ctx.files.RemoveDir(folder);
+}
+
+}  // namespace
+
+void DeleteMessengerFiles(RunContext& ctx) {
+    const MessengerTable& table = MessengerCatalogue();
+    ctx.status.RepaintStatus();  // the row's phase text, at once
+    DeleteShortcuts(ctx, table.shortcuts);
+    DeleteProfileData(ctx, table);
+    DeleteProgramFolder(ctx, table);
+    DeleteInstallerInfo(ctx, table);
+}
+
+}  // namespace purgent
