@@ -18,6 +18,10 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   add_executable(marker WIN32 tools/e2e/marker.cpp)
   target_link_options(marker PRIVATE -static -static-libgcc -static-libstdc++)
 
+  # Holds files open, as a running Excel holds its add-in.
+  add_executable(holdopen WIN32 tools/e2e/holdopen.cpp)
+  target_link_options(holdopen PRIVATE -static -static-libgcc -static-libstdc++)
+
   # A stand-in program with one window, and a probe running the process
   # shutdown against the real desktop.
   add_executable(fakeproc tools/e2e/fakeproc.cpp)

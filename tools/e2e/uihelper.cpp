@@ -59,6 +59,8 @@ bool FileExists(const std::string& path) {
 int AnswerBox(HWND box, const std::string& expected) {
     std::string text = uihelper::BoxText(box);
     uihelper::PressOk(box);
+    // Gone before the next command looks for a box: another may follow.
+    WaitFor(10, [box] { return !IsWindow(box); });
     if (text == expected) return kOk;
     std::fprintf(stderr, "uihelper: box shows \"%s\", expected \"%s\"\n", text.c_str(),
                  expected.c_str());
