@@ -44,8 +44,9 @@ void DeleteMessengerRegistration(RunContext& ctx) {
 void DeleteMessengerSettings(RunContext& ctx) {
     const MessengerTable& table = MessengerCatalogue();
     RegistryAccess& registry = ctx.registry;
-    registry.UserHivePass(ctx.locations.WindowsDrive, ctx.profiles,
-                          [&registry, &table] { DeleteKeyTrees(registry, registry.HivePrefix(), table.userKeys); });
+    registry.UserHivePass(ctx.locations.WindowsDrive, ctx.profiles, [&registry, &table] {
+        DeleteKeyTrees(registry, registry.HivePrefix(), table.userKeys);
+    });
     registry.SetRootKey(HkeyLocalMachine);
     DeleteKeyTrees(registry, "", table.machineClassKeys);
 }

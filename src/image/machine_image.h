@@ -104,6 +104,14 @@ struct WindowEntry {
     std::vector<IniEntry> otherKeys;
 };
 
+// A DLL whose own unregistration ("regsvr32 /u") removes these keys, each
+// with its subtree.
+struct DllEntry {
+    std::string path;                      // full Windows path of a file in drive/
+    std::vector<std::string> unregisters;  // full key paths, root spelled out
+    std::vector<IniEntry> otherKeys;
+};
+
 struct IniSection {
     std::string name;
     std::vector<std::string> lines;   // verbatim, trimmed
@@ -123,6 +131,7 @@ struct MachineIni {
     std::vector<std::string> denied;   // keys that cannot be opened with full access
     std::vector<ProcessEntry> processes;
     std::vector<WindowEntry> windows;
+    std::vector<DllEntry> dlls;
     std::vector<IniSection> otherSections;   // unknown sections, kept as they are
 };
 

@@ -43,6 +43,8 @@ public:
                 ini.processes.push_back(ReadProcess(section));
             } else if (EqualsIgnoreCase(name, "window")) {
                 ini.windows.push_back(ReadWindow(section));
+            } else if (EqualsIgnoreCase(name, "dll")) {
+                ini.dlls.push_back(ReadDll(section));
             } else {
                 IniSection other{name, {}};
                 for (const SourceLine& line : section.lines) other.lines.push_back(line.text);
@@ -156,6 +158,16 @@ private:
         return window;
     }
 
+    DllEntry ReadDll(const RawSection& section) const {
+        DllEntry dll;
+        ReadEntries(section,
+                    {{"path", [&](const SourceLine&, const std::string& v) { dll.path = v; }},
+                     {"unregisters", [&](const SourceLine&, const std::string& v) { dll.unregisters.push_back(v); }}},
+                    dll.otherKeys);
+        if (dll.path.empty()) Fail(section.number, "[dll] without path=");
+        return dll;
+    }
+
     std::string source_;
 };
 
@@ -227,6 +239,12 @@ std::string WriteMachineIni(const MachineIni& ini) {
         out.Entry("closes", YesNoText(window.closes));
         if (!window.process.empty()) out.Entry("process", window.process);
         out.Entries(window.otherKeys);
+    }
+    for (const DllEntry& dll : ini.dlls) {
+        out.Section("dll");
+        out.Entry("path", dll.path);
+        for (const std::string& key : dll.unregisters) out.Entry("unregisters", key);
+        out.Entries(dll.otherKeys);
     }
     for (const IniSection& section : ini.otherSections) {
         out.Section(section.name);

@@ -38,6 +38,10 @@ TEST(MachineIni, ReadsEverySectionAndKeepsUnknownKeys) {
         "class=GWMainWnd\r\n"
         "closes=no\r\n"
         "process=grpwise.exe\r\n"
+        "[dll]\r\n"
+        "path=C:\\Novell\\GroupWise\\gwenv1.dll\r\n"
+        "unregisters=HKEY_CLASSES_ROOT\\GW.Env\r\n"
+        "unregisters=HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{1}\r\n"
         "[later]\r\n"
         "anything at all\r\n");
     EXPECT_FALSE(ini.machine.windir.has_value());   // a [machine] without windir: unset
@@ -62,6 +66,10 @@ TEST(MachineIni, ReadsEverySectionAndKeepsUnknownKeys) {
     EXPECT_EQ(ini.windows[0].className, "GWMainWnd");
     EXPECT_FALSE(ini.windows[0].closes);
     EXPECT_EQ(ini.windows[0].process, "grpwise.exe");
+    ASSERT_EQ(ini.dlls.size(), 1u);
+    EXPECT_EQ(ini.dlls[0].path, "C:\\Novell\\GroupWise\\gwenv1.dll");
+    EXPECT_EQ(ini.dlls[0].unregisters,
+              (std::vector<std::string>{"HKEY_CLASSES_ROOT\\GW.Env", "HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{1}"}));
     ASSERT_EQ(ini.otherSections.size(), 1u);
     EXPECT_EQ(ini.otherSections[0].lines, std::vector<std::string>{"anything at all"});
 }
@@ -88,6 +96,7 @@ TEST(MachineIni, WriteThenParseGivesTheSameMachine) {
     ini.locked = {"C:\\x.dll"};
     ini.processes = {{"grpwise.exe", false, true, {{"pid", "7"}}}};
     ini.windows = {{"Title", "Class", false, "", {}}};
+    ini.dlls = {{"C:\\a b\\x.dll", {"HKEY_CLASSES_ROOT\\X", "HKEY_CLASSES_ROOT\\Y"}, {}}};
     ini.otherSections = {{"notes", {"free text"}}};
     const std::string text = WriteMachineIni(ini);
     const MachineIni back = Parse(text);
@@ -104,6 +113,9 @@ TEST(MachineIni, WriteThenParseGivesTheSameMachine) {
     EXPECT_EQ(back.processes[0].otherKeys.at(0).key, "pid");
     ASSERT_EQ(back.windows.size(), 1u);
     EXPECT_EQ(back.windows[0].process, "");
+    ASSERT_EQ(back.dlls.size(), 1u);
+    EXPECT_EQ(back.dlls[0].path, ini.dlls[0].path);
+    EXPECT_EQ(back.dlls[0].unregisters, ini.dlls[0].unregisters);
     EXPECT_EQ(back.otherSections.at(0).lines.at(0), "free text");
     EXPECT_EQ(WriteMachineIni(back), text);
 
@@ -120,6 +132,7 @@ TEST(MachineIni, MalformedLinesNameFileAndLine) {
     EXPECT_EQ(ErrorOf("[process]\nimage=a.exe\nterminable=maybe\n"),
               "machine.ini:3: expected yes or no, not \"maybe\"");
     EXPECT_EQ(ErrorOf("[process]\nqueryable=no\n"), "machine.ini:1: [process] without image=");
+    EXPECT_EQ(ErrorOf("[dll]\nunregisters=HKEY_CLASSES_ROOT\\X\n"), "machine.ini:1: [dll] without path=");
     EXPECT_EQ(ErrorOf("[attributes]\nC:\\a.txt=rx\n"), "machine.ini:2: unknown attribute letter 'x' (r, h, s)");
     EXPECT_EQ(ErrorOf("[attributes]\nC:\\a.txt\n"), "machine.ini:2: expected <path>=<letters>");
 }

@@ -9,9 +9,10 @@ SimMachine::SimMachine(image::MachineImage image)
       drive_(image.drive, machine_),
       files_(drive_, trace_),
       registry_(trace_, drive_, machine_.machine.restorePrivilege),
+      regsvr_(drive_, registry_, machine_.dlls),
       environment_(machine_.machine),
       messages_(trace_),
-      programs_(drive_, environment_, trace_),
+      programs_(drive_, environment_, regsvr_, trace_),
       processes_(machine_, trace_),
       windows_(processes_.Tasks(), trace_),
       platform_{environment_, registry_, messages_, cursor_, programs_, processes_, windows_, text_, files_} {

@@ -41,6 +41,7 @@ private:
     SimDrive drive_;
     SimFiles files_;
     SimRegistry registry_;
+    SimRegsvr regsvr_;
     SimEnvironment environment_;
     SimMessages messages_;
     SimCursor cursor_;

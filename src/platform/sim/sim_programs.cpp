@@ -39,14 +39,17 @@ std::vector<std::string> SplitList(const std::string& list) {
 
 }  // namespace
 
-SimPrograms::SimPrograms(const SimDrive& drive, SimEnvironment& environment, SimTrace& trace)
-    : drive_(drive), environment_(environment), trace_(trace) {}
+SimPrograms::SimPrograms(const SimDrive& drive, SimEnvironment& environment, SimRegsvr& regsvr,
+                         SimTrace& trace)
+    : drive_(drive), environment_(environment), regsvr_(regsvr), trace_(trace) {}
+
+bool SimPrograms::IsSystemFile(const std::string& path, const char* name) {
+    const auto windir = environment_.Variable("windir");
+    return windir && SameName(path, *windir + "\\system32\\" + name);
+}
 
 bool SimPrograms::IsSystemTool(const std::string& path) {
-    const auto windir = environment_.Variable("windir");
-    if (!windir) return false;
-    return SameName(path, *windir + "\\system32\\regsvr32.exe") ||
-           SameName(path, *windir + "\\system32\\cmd.exe");
+    return IsSystemFile(path, "regsvr32.exe") || IsSystemFile(path, "cmd.exe");
 }
 
 bool SimPrograms::FileExists(const std::string& path) { return drive_.FileExists(path) || IsSystemTool(path); }
@@ -75,6 +78,7 @@ bool SimPrograms::RunAndWait(const std::string& application, const std::string& 
     const std::string program = application.empty() ? FindProgram(commandLine) : application;
     if (program.empty() || !FileExists(program)) return false;
     trace_.Event("launch", {program, commandLine});
+    if (IsSystemFile(program, "regsvr32.exe")) regsvr_.Run(commandLine);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/program_service.h"
 #include "platform/sim/sim_drive.h"
 #include "platform/sim/sim_environment.h"
+#include "platform/sim/sim_regsvr.h"
 #include "platform/sim/sim_trace.h"
 
 namespace purgent::sim {
@@ -17,9 +18,10 @@ struct SimProcessExit {
 // Starting programs on the simulated workstation. A started program is
 // recorded and counts as having run to its end at once; waits are recorded,
 // not slept. The image has no 8.3 names: a short path is the path as given.
+// The registration tool of the system folder does its work (SimRegsvr).
 class SimPrograms final : public ProgramService {
 public:
-    SimPrograms(const SimDrive& drive, SimEnvironment& environment, SimTrace& trace);
+    SimPrograms(const SimDrive& drive, SimEnvironment& environment, SimRegsvr& regsvr, SimTrace& trace);
 
     std::string ShortPathName(const std::string& path) override;
     // CreateProcessA: an application given by name must exist as named; with
@@ -34,10 +36,12 @@ public:
 private:
     // A bare workstation has the registration tool and the command interpreter.
     bool IsSystemTool(const std::string& path);
+    bool IsSystemFile(const std::string& path, const char* name);
     std::string FindProgram(const std::string& commandLine);
 
     const SimDrive& drive_;
     SimEnvironment& environment_;
+    SimRegsvr& regsvr_;
     SimTrace& trace_;
 };
 

@@ -77,16 +77,29 @@ std::shared_ptr<SimKey> SimRegistry::ClassesKey() const {
     return localMachine_->AddSubkey("SOFTWARE")->AddSubkey("Classes");
 }
 
+std::shared_ptr<SimKey> SimRegistry::RootOf(const std::string& name) const {
+    if (SameName(name, "HKEY_LOCAL_MACHINE") || SameName(name, "HKLM")) return localMachine_;
+    if (SameName(name, "HKEY_CURRENT_USER") || SameName(name, "HKCU")) return currentUser_;
+    if (SameName(name, "HKEY_USERS") || SameName(name, "HKU")) return users_;
+    if (SameName(name, "HKEY_CLASSES_ROOT") || SameName(name, "HKCR")) return ClassesKey();
+    return nullptr;
+}
+
 std::shared_ptr<SimKey> SimRegistry::KeyAt(const std::string& path) {
     bool ok = false;
     const std::vector<std::string> parts = SplitPath(path, ok);
     if (!ok || parts.empty()) return nullptr;
-    const std::string& root = parts[0];
-    if (SameName(root, "HKEY_LOCAL_MACHINE") || SameName(root, "HKLM")) return AddPath(localMachine_, parts, 1);
-    if (SameName(root, "HKEY_CURRENT_USER") || SameName(root, "HKCU")) return AddPath(currentUser_, parts, 1);
-    if (SameName(root, "HKEY_USERS") || SameName(root, "HKU")) return AddPath(users_, parts, 1);
-    if (SameName(root, "HKEY_CLASSES_ROOT") || SameName(root, "HKCR")) return AddPath(ClassesKey(), parts, 1);
-    return nullptr;
+    const std::shared_ptr<SimKey> root = RootOf(parts[0]);
+    return root ? AddPath(root, parts, 1) : nullptr;
+}
+
+std::shared_ptr<SimKey> SimRegistry::ExistingKeyAt(const std::string& path) const {
+    bool ok = false;
+    const std::vector<std::string> parts = SplitPath(path, ok);
+    if (!ok || parts.empty()) return nullptr;
+    std::shared_ptr<SimKey> key = RootOf(parts[0]);
+    for (std::size_t i = 1; key && i < parts.size(); ++i) key = key->FindSubkey(parts[i]);
+    return key;
 }
 
 void SimRegistry::Load(const image::RegistryKeys& keys) {
@@ -199,15 +212,30 @@ long SimRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t ty
 long SimRegistry::DeleteKey(RegKey base, const std::string& subKey) {
     std::shared_ptr<SimKey> key;
     if (const long error = Lookup(base, subKey, key)) return error;
+    return Remove(*key);
+}
+
+long SimRegistry::Remove(SimKey& key) {
     // Roots, hive roots, protected keys and keys with subkeys stay, as with
     // RegDeleteKeyA.
-    const bool hiveRoot = key->Hive() != 0 && key->Parent() == users_.get();
-    if (!key->Parent() || hiveRoot || IsClassesKey(*key) || key->Denied() || !key->Subkeys().empty())
+    const bool hiveRoot = key.Hive() != 0 && key.Parent() == users_.get();
+    if (!key.Parent() || hiveRoot || IsClassesKey(key) || key.Denied() || !key.Subkeys().empty())
         return winerr::AccessDenied;
-    const std::string path = key->Path();
-    key->Parent()->RemoveSubkey(*key);
+    const std::string path = key.Path();
+    key.Parent()->RemoveSubkey(key);
     trace_.Event("reg-delete-key", {path});
     return winerr::Success;
+}
+
+void SimRegistry::DeleteTree(const std::string& path) {
+    if (const std::shared_ptr<SimKey> key = ExistingKeyAt(path)) RemoveTree(*key);
+}
+
+void SimRegistry::RemoveTree(SimKey& key) {
+    // A copy: removing a subkey changes the list; the last ones go first.
+    const std::vector<std::shared_ptr<SimKey>> subkeys = key.Subkeys();
+    for (auto sub = subkeys.rbegin(); sub != subkeys.rend(); ++sub) RemoveTree(**sub);
+    Remove(key);
 }
 
 long SimRegistry::DeleteValue(RegKey key, const std::string& name) {

@@ -25,6 +25,10 @@ public:
     void Load(const image::RegistryKeys& keys);
     // The key (created if absent) exists but cannot be opened with full access.
     void Deny(const std::string& path);
+    // Deletes the key at a full path with its subtree, deepest keys first, as
+    // a program's own unregistration does (RegDeleteTree); a key that cannot
+    // be deleted stays, and so do the keys above it. Nothing when absent.
+    void DeleteTree(const std::string& path);
     // The registry without the mounted hives, parents before children.
     image::RegistryKeys Keys() const;
     // The hive files as they would be written if the hives were unloaded now.
@@ -53,7 +57,13 @@ private:
         std::shared_ptr<SimKey> key;
     };
 
+    std::shared_ptr<SimKey> RootOf(const std::string& name) const;
     std::shared_ptr<SimKey> KeyAt(const std::string& path);
+    // The key at a full path, or nullptr; creates nothing.
+    std::shared_ptr<SimKey> ExistingKeyAt(const std::string& path) const;
+    // RegDeleteKeyA on a found key: the error code, or the key unlinked and traced.
+    long Remove(SimKey& key);
+    void RemoveTree(SimKey& key);
     // HKEY_LOCAL_MACHINE\SOFTWARE\Classes, made when first needed so that an
     // image's own spelling of it is kept.
     std::shared_ptr<SimKey> ClassesKey() const;
