@@ -99,9 +99,7 @@ bool GuardHolds(const RunContext& ctx, const PhaseRow& row) {
 }
 
 void RunPhase(RunContext& ctx, const PhaseRow& row) {
-    // A row whose steps are not built yet shows and counts nothing: its status
-    // text would claim work that is not done.
-    if (row.steps.empty() || !GuardHolds(ctx, row)) return;
+    if (!GuardHolds(ctx, row)) return;
     if (row.phaseText) ctx.status.ShowPhase(row.phaseText);
     if (row.clearItem) ctx.status.ShowItem("");
     for (PhaseStep step : row.steps) step(ctx);
