@@ -17,6 +17,9 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   # A window-less program: started by purgent.exe it must not open a console.
   add_executable(marker WIN32 tools/e2e/marker.cpp)
   target_link_options(marker PRIVATE -static -static-libgcc -static-libstdc++)
+  # Another one that writes down the arguments it was given.
+  add_executable(argsfile WIN32 tools/e2e/argsfile.cpp)
+  target_link_options(argsfile PRIVATE -static -static-libgcc -static-libstdc++)
 
   # Holds files open, as a running Excel holds its add-in.
   add_executable(holdopen WIN32 tools/e2e/holdopen.cpp)

@@ -67,7 +67,8 @@ ParsedLaunch ParseLaunchCommand(const std::string& command) {
 }
 
 std::string LaunchCommandLine(const ParsedLaunch& launch) {
-    std::string line = launch.LaunchProgram;
+    const std::string& program = launch.LaunchProgram;
+    std::string line = program.find(' ') == std::string::npos ? program : '"' + program + '"';
     for (const std::string& argument : launch.LaunchArgs) line += ' ' + argument;
     return line;
 }

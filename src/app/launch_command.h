@@ -18,6 +18,8 @@ struct ParsedLaunch {
 ParsedLaunch ParseLaunchCommand(const std::string& command);
 
 // The program followed by every slot, each after one blank, empty ones too.
+// A program holding a blank goes in double quotes: unquoted, the started
+// program would take the rest of its own path for its first argument.
 std::string LaunchCommandLine(const ParsedLaunch& launch);
 
 }  // namespace purgent

@@ -70,7 +70,11 @@ std::optional<ProgramStart> FindProgram(const std::string& program, const std::s
     if (!IsBatchFile(*file)) return ProgramStart{*file, commandLine};
     std::optional<std::string> interpreter = environment.Variable("COMSPEC");
     if (!interpreter || interpreter->empty()) return std::nullopt;
-    return ProgramStart{*interpreter, *interpreter + " /c " + commandLine};
+    // The interpreter drops the first and the last quote of a command after /c
+    // that begins with one; one more pair keeps a quoted program whole.
+    const bool quoted = !commandLine.empty() && commandLine.front() == '"';
+    const std::string command = quoted ? '"' + commandLine + '"' : commandLine;
+    return ProgramStart{*interpreter, *interpreter + " /c " + command};
 }
 
 }  // namespace purgent

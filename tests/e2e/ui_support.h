@@ -23,6 +23,7 @@ public:
     // The "/la-" argument that runs marker.exe, which writes file after sleepMs.
     static std::string LaunchMarker(const std::string& file, int sleepMs);
     bool FileExists(const std::string& winPath) const;
+    std::string UnixPath(const std::string& winPath) const { return prefix_.UnixPath(winPath); }
     std::string Output() const { return prefix_.Output(); }
 
 private:

@@ -2,6 +2,10 @@
 // for, the closing box comes after it, and no main window shows where none may.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "ui_support.h"
 
 namespace purgent::e2e {
@@ -46,6 +50,24 @@ TEST(UiUnattended, ProgressOnlyShowsTheShrunkWindowUntilTheLaunchedProgramEnds) 
     EXPECT_EQ(purgent.Wait(60), 0) << desk.Output();
     EXPECT_TRUE(desk.FileExists(kMarker));
     EXPECT_EQ(desk.Ui({"no-box", "1"}), kUiOk);
+}
+
+// Named without its extension the program has no short path, so the blank of
+// its folder stays; the batch file runs through the interpreter.
+TEST(UiUnattended, AProgramInAFolderWithABlankGetsExactlyItsArguments) {
+    for (const char* program : {"args", "go"}) {
+        PurgentDesk desk;
+        const std::string folder = desk.UnixPath("C:\\") + "/My Tools";
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(Win64Exe("argsfile.exe"), folder + "/args.exe");
+        std::ofstream(folder + "/go.bat", std::ios::binary) << "@\"C:\\My Tools\\args.exe\" %*\r\n";
+        const std::string launch = std::string("/la-\"C:\\My Tools\\") + program + "\" C:\\args.txt \"x y\" z";
+        WineProcess purgent = desk.StartPurgent({"/sn", "/kf", "/kr", launch});
+        EXPECT_EQ(purgent.Wait(kPurgentTimeoutSeconds), 0) << desk.Output();
+        std::ostringstream given;
+        given << std::ifstream(desk.UnixPath("C:\\args.txt"), std::ios::binary).rdbuf();
+        EXPECT_EQ(given.str(), "C:\\args.txt\nx y\nz\n") << program;
+    }
 }
 
 }  // namespace

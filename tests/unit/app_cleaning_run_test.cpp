@@ -123,7 +123,7 @@ TEST(CleaningRunLaunch, QuotedPathAndArgumentsRunBeforeTheClosingMessage) {
     auto machine = MachineWithFiles({"C:\\New Client\\setup.exe"});
     EXPECT_EQ(sim::RunPurgentOnSim(*machine, {"/s", "/la-\"C:\\New Client\\setup.exe\" \"/a b\" \"c\""}), 0);
     EXPECT_EQ(Events(*machine, "launch"),
-              (Lines{"C:\\New Client\\setup.exe\tC:\\New Client\\setup.exe \"/a b\" \"c\"        "}));
+              (Lines{"C:\\New Client\\setup.exe\t\"C:\\New Client\\setup.exe\" \"/a b\" \"c\"        "}));
     EXPECT_LT(IndexOf(*machine, "phase\tDone"), IndexOf(*machine, "launch\t"));
     EXPECT_LT(IndexOf(*machine, "launch\t"), IndexOf(*machine, "message\tPurgent - Completed"));
 }

@@ -69,14 +69,15 @@ TEST(RunPurgentOnSim, ArgumentsReachPurgentExactlyAsGiven) {
     SimMachine machine(ImageWithFiles({setup}));
     RunPurgentOnSim(machine, With(KeepAll, {"/sn", "/la-\"" + setup + "\" \"a b\" c\\"}));
     EXPECT_EQ(Events(machine, "launch"),
-              std::vector<std::string>{setup + "\t" + WithEmptySlots(setup + " \"a b\" c\\", 2)});
+              std::vector<std::string>{setup + "\t" + WithEmptySlots("\"" + setup + "\" \"a b\" c\\", 2)});
 }
 
 TEST(RunPurgentOnSim, RawCommandLineIsSplitByPurgent) {
     const std::string setup = "C:\\Program Files\\Novell\\setup.exe";
     SimMachine machine(ImageWithFiles({setup}));
     RunPurgentOnSimCommandLine(machine, "/sn /kc  /km \"/la-\\\"" + setup + "\\\" /q\"");
-    EXPECT_EQ(Events(machine, "launch"), std::vector<std::string>{setup + "\t" + WithEmptySlots(setup + " /q", 1)});
+    EXPECT_EQ(Events(machine, "launch"),
+              std::vector<std::string>{setup + "\t" + WithEmptySlots("\"" + setup + "\" /q", 1)});
 }
 
 TEST(RunPurgentOnSim, FollowUpProgramIsFoundAlongPathAndBatchFilesRunThroughComspec) {
@@ -94,6 +95,24 @@ TEST(RunPurgentOnSim, FollowUpProgramIsFoundAlongPathAndBatchFilesRunThroughComs
               std::vector<std::string>{cmd + "\t" + cmd + " /c " + WithEmptySlots("C:\\Tools\\install", 0)});
     EXPECT_TRUE(Events(missing, "launch").empty());
     EXPECT_EQ(missing.Trace().Lines().back(), "exit\t0");
+}
+
+// Without a short path the blank stays: the program goes in quotes, and for
+// the interpreter the whole command after /c in one more pair.
+TEST(RunPurgentOnSim, AProgramPathWithABlankReachesTheCommandLineQuoted) {
+    const std::string setup = "C:\\My Tools\\setup.exe", batch = "C:\\My Tools\\go";
+    const std::string cmd = "C:\\WINDOWS\\system32\\cmd.exe";
+    const std::pair<std::string, std::string> cases[] = {
+        {"\"" + setup + "\" a", setup + "\t" + WithEmptySlots("\"" + setup + "\" a", 1)},
+        {"\"" + batch + ".bat\" \"a b\"",
+         cmd + "\t" + cmd + " /c \"" + WithEmptySlots("\"" + batch + ".bat\" \"a b\"", 1) + "\""},
+        {"\"" + batch + "\"", cmd + "\t" + cmd + " /c \"" + WithEmptySlots("\"" + batch + "\"", 0) + "\""},
+    };
+    for (const auto& [launch, launched] : cases) {
+        SimMachine machine(ImageWithFiles({setup, batch + ".bat"}));
+        RunPurgentOnSim(machine, With(KeepAll, {"/sn", "/la-" + launch}));
+        EXPECT_EQ(Events(machine, "launch"), std::vector<std::string>{launched}) << launch;
+    }
 }
 
 }  // namespace
