@@ -9,4 +9,12 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
     target_compile_definitions(${helper} PRIVATE _WIN32_WINNT=0x0600)
     target_link_options(${helper} PRIVATE -static -static-libgcc -static-libstdc++)
   endforeach()
+
+  # A COM server whose registration names its own file: seed.exe copies it
+  # over the placeholder of each [dll] section and registers the copy.
+  add_library(comserver SHARED tools/e2e/comserver.cpp)
+  set_target_properties(comserver PROPERTIES PREFIX "")
+  target_compile_definitions(comserver PRIVATE _WIN32_WINNT=0x0600)
+  target_link_options(comserver PRIVATE -static -static-libgcc -static-libstdc++)
+  add_dependencies(seed comserver)
 endif()

@@ -2,6 +2,8 @@
 //   registry.reg is written through the registry API ([-KEY] deletes);
 //   drive/<LETTER>/... is copied to <LETTER>:\ ;
 //   every ntuser.dat becomes a hive file holding its .reg text's keys;
+//   the file of each [dll] section is replaced by comserver.dll (beside
+//   seed.exe) and registered with the system's regsvr32;
 //   [attributes] are set last.
 // Files of [locked] are not held open: that needs a process that outlives
 // the seeding, which the tests needing it start themselves.
@@ -45,11 +47,45 @@ void CopyDriveItem(const image::DriveItem& item) {
     else WriteWholeFile(item.path, item.contents);
 }
 
+std::string OwnFolder() {
+    char path[MAX_PATH];
+    const std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return self.substr(0, self.rfind('\\'));
+}
+
+// Runs a program to its end; its exit status.
+DWORD RunAndWait(const std::string& commandLine) {
+    std::string line = commandLine;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        throw HelperError("cannot start " + commandLine);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD status = 1;
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return status;
+}
+
+// The DLL a [dll] section names becomes a copy of the test COM server,
+// registered the way an installer registers it.
+void RegisterDll(const image::DllEntry& dll) {
+    if (!CopyFileA((OwnFolder() + "\\comserver.dll").c_str(), dll.path.c_str(), FALSE))
+        throw HelperError("cannot copy comserver.dll to " + dll.path);
+    char system[MAX_PATH];
+    const std::string regsvr = std::string(system, GetSystemDirectoryA(system, MAX_PATH)) + "\\regsvr32.exe";
+    if (const DWORD status = RunAndWait(regsvr + " /s \"" + dll.path + "\""))
+        throw HelperError("regsvr32 " + dll.path + " failed with status " + std::to_string(status));
+}
+
 void Seed(const std::string& imageDir) {
     const image::MachineImage machine = image::LoadMachineImage(imageDir);
     EnablePrivilege("SeBackupPrivilege");
     ApplyRegistryKeys(machine.registry, LocateKey);
     for (const image::DriveItem& item : machine.drive) CopyDriveItem(item);
+    for (const image::DllEntry& dll : machine.machine.dlls) RegisterDll(dll);
     for (const image::FileAttributes& entry : machine.machine.attributes)
         if (!SetFileAttributesA(entry.path.c_str(), entry.attributes ? entry.attributes : FILE_ATTRIBUTE_NORMAL))
             throw HelperError("cannot set the attributes of " + entry.path);
