@@ -42,5 +42,25 @@ TEST(UiInteractive, SwitchesShowInTheBoxesTheirStatesAndEnabling) {
     EXPECT_EQ(purgent.Wait(60), 0) << desk.Output();
 }
 
+// The tool-window frame of Interactive gets no taskbar button, and an owned
+// window of any frame gets none either: the entry is the owner's.
+TEST(UiInteractive, WhileTheWindowShowsTheProcessHasATaskbarEntryPurgent) {
+    const struct {
+        const char* mode;
+        std::vector<std::string> args;
+    } cases[] = {{"interactive", {}},
+                 {"progress only", {"/sp", "/kf", "/kr", PurgentDesk::LaunchMarker("C:\\marker.txt", 8000)}}};
+    for (const auto& c : cases) {
+        PurgentDesk desk;
+        WineProcess purgent = desk.StartPurgent(c.args);
+        ASSERT_EQ(desk.Ui({"wait-main-visible", "60"}), kUiOk) << desk.Output();
+        EXPECT_EQ(desk.Ui({"taskbar-entry"}), kUiOk) << c.mode;
+        if (c.args.empty()) {
+            EXPECT_EQ(desk.Ui({"close-main"}), kUiOk);
+        }
+        EXPECT_EQ(purgent.Wait(60), 0) << desk.Output();
+    }
+}
+
 }  // namespace
 }  // namespace purgent::e2e

@@ -9,6 +9,8 @@
 //   check-control <caption> <checked> <enabled>  compare a check box's state (0/1 each)
 //   wait-main-visible [timeout-s]            wait until the main window is visible
 //   main-visible                             0 when a visible main window exists, else 1
+//   taskbar-entry                            0 when the main window's owner is a visible,
+//                                            unowned "Purgent" window without the tool-window style
 //   close-main [timeout-s]                   ask the main window to close
 // Exit status: 0 done, 1 wrong state or text, 2 timed out, 64 usage.
 #include <windows.h>
@@ -194,6 +196,18 @@ int WaitMainVisible(const Args& args) {
 
 int MainVisible(const Args&) { return VisibleMainForm() ? kOk : kWrong; }
 
+// What Windows needs to give a window a taskbar button and an Alt+Tab entry.
+int TaskbarEntry(const Args&) {
+    HWND form = uihelper::MainForm();
+    HWND owner = form ? GetWindow(form, GW_OWNER) : nullptr;
+    if (owner && IsWindowVisible(owner) && !GetWindow(owner, GW_OWNER) &&
+        !(GetWindowLongPtrA(owner, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) && uihelper::Text(owner) == "Purgent") {
+        return kOk;
+    }
+    std::fprintf(stderr, "uihelper: the main window has no taskbar entry \"Purgent\" for its owner\n");
+    return kWrong;
+}
+
 int CloseMain(const Args& args) {
     HWND form = nullptr;
     if (!WaitFor(Seconds(args, 0, 30), [&] { return (form = uihelper::MainForm()) != nullptr; })) {
@@ -219,6 +233,7 @@ const Command kCommands[] = {
     {"check-control", CheckControl},
     {"wait-main-visible", WaitMainVisible},
     {"main-visible", MainVisible},
+    {"taskbar-entry", TaskbarEntry},
     {"close-main", CloseMain},
 };
 

@@ -57,7 +57,8 @@ HWND MainWindow::Create() {
     RegisterPanelClass(instance_);
 
     window_ = CreateWindowExA(kFormExStyle, kFormClass, kFormCaption, kFormStyle, 0, 0,
-                              kClientWidth, kClientHeight, nullptr, nullptr, instance_, this);
+                              kClientWidth, kClientHeight, owner_.Create(instance_, windowClass.hIcon), nullptr,
+                              instance_, this);
     font_ = CreateFormFont();
     CreateControls();
     CreateBars();
@@ -142,10 +143,7 @@ void MainWindow::SetProgress(int position, int maximum) {
 
 void MainWindow::UpdateApplicationField() { UpdateWindow(ControlWindow(Control::Application)); }
 
-void MainWindow::ShowInteractive() {
-    ShowWindow(window_, SW_SHOWNORMAL);
-    Paint();
-}
+void MainWindow::ShowInteractive() { Reveal(); }
 
 void MainWindow::ShowProgressOnly() {
     ShowWindow(panels_[static_cast<int>(PanelName::Panel3)], SW_HIDE);
@@ -156,8 +154,7 @@ void MainWindow::ShowProgressOnly() {
     GetWindowRect(status_, &statusBar);
     SizeAndCentre(kClientWidth, kHeaderHeight + kProgressHeight +
                                     (statusBar.bottom - statusBar.top));
-    ShowWindow(window_, SW_SHOWNORMAL);
-    Paint();
+    Reveal();
 }
 
 void MainWindow::StayHidden() {
@@ -223,6 +220,12 @@ void MainWindow::SizeAndCentre(int clientWidth, int clientHeight) {
     int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     SetWindowPos(window_, nullptr, x, y, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void MainWindow::Reveal() {
+    owner_.Show(window_);
+    ShowWindow(window_, SW_SHOWNORMAL);
+    Paint();
 }
 
 void MainWindow::Paint() {

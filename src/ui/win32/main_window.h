@@ -12,6 +12,7 @@
 #include "ui/win32/browse_glyph.h"
 #include "ui/win32/form_layout.h"
 #include "ui/win32/hints.h"
+#include "ui/win32/taskbar_owner.h"
 
 namespace purgent::ui {
 
@@ -23,7 +24,7 @@ public:
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // Creates the window and its controls, hidden.
+    // Creates the window and its controls, hidden, owned by the taskbar entry.
     HWND Create();
     // Connects the program's handlers and shows the model's state.
     void Attach(PurgentApp& app);
@@ -49,12 +50,15 @@ private:
     void LayoutBars();
     void SizeAndCentre(int clientWidth, int clientHeight);
     void Paint();
+    // Shows the window, with its taskbar entry.
+    void Reveal();
     HWND ControlWindow(Control control) const;
 
     HINSTANCE instance_;
     Win32CursorService& cursor_;
     MessageBoxService& messages_;
     PurgentApp* app_ = nullptr;
+    TaskbarOwner owner_;
     HWND window_ = nullptr;
     std::array<HWND, kPanelCount> panels_{};
     std::array<HWND, kControlCount> controls_{};
