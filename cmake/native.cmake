@@ -24,5 +24,10 @@ target_compile_definitions(purgent_unit_tests PRIVATE
   PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
 gtest_discover_tests(purgent_unit_tests PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
 
+# The release package of the win32 preset (built by its package target).
+add_test(NAME ReleasePackage COMMAND bash "${CMAKE_SOURCE_DIR}/tests/package/check_package.sh"
+  "${CMAKE_SOURCE_DIR}/build/win32/purgent-3.5-win32.zip")
+set_tests_properties(ReleasePackage PROPERTIES LABELS package)
+
 include(cmake/e2e.cmake)
 include(cmake/fuzz.cmake)

@@ -5,6 +5,8 @@ file(GLOB_RECURSE PURGENT_WIN32_SOURCES CONFIGURE_DEPENDS
 add_executable(purgent WIN32 ${PURGENT_WIN32_SOURCES})
 # purgent.rc names its pictures relative to its own folder.
 target_include_directories(purgent PRIVATE src/ui/win32)
+set_source_files_properties(src/ui/win32/purgent.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/src/ui/win32/purgent.manifest;${CMAKE_SOURCE_DIR}/src/ui/win32/res/purgent.ico")
 target_link_libraries(purgent PRIVATE purgent_core purgent_jpeg comctl32 comdlg32 msimg32 gdi32)
 target_link_options(purgent PRIVATE -static -static-libgcc -static-libstdc++)
 
@@ -21,6 +23,11 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   add_executable(argsfile WIN32 tools/e2e/argsfile.cpp)
   target_link_options(argsfile PRIVATE -static -static-libgcc -static-libstdc++)
 
+  # Reads a program's version information and manifest.
+  add_executable(exeinfo tools/e2e/exeinfo.cpp)
+  target_link_libraries(exeinfo PRIVATE version)
+  target_link_options(exeinfo PRIVATE -static -static-libgcc -static-libstdc++)
+
   # Holds files open, as a running Excel holds its add-in.
   add_executable(holdopen WIN32 tools/e2e/holdopen.cpp)
   target_link_options(holdopen PRIVATE -static -static-libgcc -static-libstdc++)
@@ -35,3 +42,4 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   target_link_options(fakeproc_probe PRIVATE -static -static-libgcc -static-libstdc++)
 endif()
 include(cmake/e2e_helpers.cmake)
+include(cmake/package.cmake)

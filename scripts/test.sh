@@ -17,6 +17,8 @@ for preset in native win64 win32; do
   cmake --preset "$preset" >/dev/null || die "configure $preset"
   cmake --build --preset "$preset" || die "build $preset"
 done
+step "package win32"
+cmake --build --preset win32 --target package || die "package win32"
 mkdir -p "$LOGS"
 
 # run_label <label> <ctest options...>: runs one label, keeps its output.
@@ -39,6 +41,7 @@ run_label() {
 }
 
 run_label unit -j2
+run_label package
 run_label wine -j1
 
 step "summary"
