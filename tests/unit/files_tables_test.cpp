@@ -7,10 +7,13 @@
 
 #include <cstdint>
 
+#include "table_hash.h"
+
 namespace purgent {
 namespace {
 
-using Listing = std::vector<std::string>;
+using testing::Hash;
+using testing::Listing;
 
 void Add(Listing& listing, const std::string& entry) { listing.push_back(entry); }
 void Add(Listing& listing, const Names& names) { listing.insert(listing.end(), names.begin(), names.end()); }
@@ -33,18 +36,6 @@ Listing ListingOf(const Parts&... parts) {
     Listing listing;
     (Add(listing, parts), ...);
     return listing;
-}
-
-// FNV-1a (64 bit) over the entries, each followed by a line feed.
-std::uint64_t Hash(const Listing& listing) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const std::string& entry : listing) {
-        for (char c : entry + "\n") {
-            hash ^= static_cast<unsigned char>(c);
-            hash *= 1099511628211ull;
-        }
-    }
-    return hash;
 }
 
 TEST(FileTables, ShortcutsArePinned) {

@@ -3,6 +3,7 @@
 // accessor, discovery and catalogue tests: keys from .reg text, hive files in
 // the drive tree.
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,14 +19,20 @@ namespace purgent::testing {
 class RecordingStatusView : public StatusView {
 public:
     void SetPanelText(int panel, const std::string& text) override {
+        if (panel == 1 && !failOn.empty() && text.find(failOn) != std::string::npos)
+            throw std::runtime_error("cannot show " + text);
         if (panel == 1) items.push_back(text);
     }
     void RepaintStatus() override { ++repaints; }
     void SetProgress(int position, int) override { positions.push_back(position); }
+    void UpdateApplicationField() override { ++applicationFieldUpdates; }
 
     std::vector<std::string> items;
     std::vector<int> positions;
     int repaints = 0;
+    int applicationFieldUpdates = 0;
+    // An item holding this text fails to show: an error in the middle of a phase.
+    std::string failOn;
 };
 
 class CheckedOptions : public RunOptions {
