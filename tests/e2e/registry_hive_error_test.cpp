@@ -26,8 +26,8 @@ TEST(RegistryHiveErrorE2e, AfterAnErrorExitTheUsersHiveLoadsAgain) {
               0)
         << prefix.Output();
     EXPECT_EQ(purgent.Wait(60), 2) << prefix.Output();
-    EXPECT_EQ(prefix.Run({Win64Exe("hiveload.exe"), "C:\\Documents and Settings\\ann\\ntuser.dat", "tempkey"}, 60), 0)
-        << prefix.Output();
+    const std::string hive = "C:\\Documents and Settings\\ann\\ntuser.dat";
+    EXPECT_EQ(prefix.Run({Win64Exe("hiveload.exe"), hive, "tempkey"}, 60), 0) << prefix.Output();
 }
 
 }  // namespace

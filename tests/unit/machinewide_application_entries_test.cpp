@@ -30,7 +30,7 @@ const std::string TwoAccounts =
     "\"=\"C:\\\\x.dll\"\n" + "[" + Component("S-1-5-18", "AAAA0000000000000000000000000002") + "]\n\"" +
     Client + "\"=\"a\"\n\"" + Other + "\"=\"b\"\n" + "[" +
     Component("S-1-5-18", "AAAA0000000000000000000000000003") + "]\n\"" + Other + "\"=\"c\"\n" + "[" +
-    Component("S-1-5-18", "AAAA0000000000000000000000000004") + "]\n@=\"\"\n\"" + Client + "\"=\"e\"\n" + "[" +
+    Component("S-1-5-18", "AAAA0000000000000000000000000004") + "]\n@=\"\"\n\"" + Client + "\"=\"e\"\n[" +
     Component("S-1-5-18", "AAAA0000000000000000000000000005") + "]\n\"" + Client + "\"=\"f\"\n" + "[" +
     Component("S-1-5-18", "AAAA0000000000000000000000000005") + "\\Sub]\n" + "[" +
     Component("S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000001") + "]\n\"" + Client + "\"=\"d\"\n" +
@@ -40,19 +40,17 @@ const std::string TwoAccounts =
 TEST(MachinewideApplicationEntries, InstallerSweepTakesTheClientsValueAndOnlyKeysLeftEmpty) {
     MachinewideFixture machine(TwoAccounts);
     CleanApplicationEntries(machine.ctx);
-    struct Expected {
-        std::string account, code;
-        bool kept;
+    const std::pair<std::string, bool> keptOrNot[] = {
+        {Component("S-1-5-18", "AAAA0000000000000000000000000001"), false},
+        {Component("S-1-5-18", "AAAA0000000000000000000000000002"), true},
+        {Component("S-1-5-18", "AAAA0000000000000000000000000003"), true},
+        {Component("S-1-5-18", "AAAA0000000000000000000000000004"), false},
+        {Component("S-1-5-18", "AAAA0000000000000000000000000005"), true},
+        {Component("S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000001"), false},
+        {Component("S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000002"), true},
     };
-    for (const Expected& row : std::vector<Expected>{{"S-1-5-18", "AAAA0000000000000000000000000001", false},
-                                                     {"S-1-5-18", "AAAA0000000000000000000000000002", true},
-                                                     {"S-1-5-18", "AAAA0000000000000000000000000003", true},
-                                                     {"S-1-5-18", "AAAA0000000000000000000000000004", false},
-                                                     {"S-1-5-18", "AAAA0000000000000000000000000005", true},
-                                                     {"S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000001", false},
-                                                     {"S-1-5-21-7-8-9-1004", "BBBB0000000000000000000000000002", true}}) {
-        const std::string key = Component(row.account, row.code);
-        EXPECT_EQ(machine.HasKey(key), row.kept) << key;
+    for (const auto& [key, kept] : keptOrNot) {
+        EXPECT_EQ(machine.HasKey(key), kept) << key;
         EXPECT_FALSE(machine.HasValue(key, Client)) << key;
     }
     // The other product's record and the subkeys stay as they were.
@@ -68,7 +66,8 @@ TEST(MachinewideApplicationEntries, InstallerSweepTakesTheClientsValueAndOnlyKey
     EXPECT_EQ(CountOf(machine.Items(), userData + "S-1-5-18\\Products\\" + Client), 1);
     EXPECT_EQ(CountOf(machine.Items(), userData + "S-1-5-21-7-8-9-1004\\Products\\" + Client), 1);
     // A component that stays is reported like one that goes.
-    EXPECT_EQ(CountOf(machine.Items(), userData + "S-1-5-18\\Components\\AAAA0000000000000000000000000005"), 1);
+    const std::string withSubkey = userData + "S-1-5-18\\Components\\AAAA0000000000000000000000000005";
+    EXPECT_EQ(CountOf(machine.Items(), withSubkey), 1);
 }
 
 TEST(MachinewideApplicationEntries, FixedPartCountsSixtyFiveTreesWithoutInstallerData) {

@@ -82,8 +82,8 @@ TEST(RegistryUserHivePass, AnErrorInsideAMountedHiveUnloadsItBeforeTheRunEnds) {
     const std::vector<std::string> lines = machine.Trace().Lines();
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
-              (std::vector<std::string>{"hive-unload\ttempkey", "error\tInvalid data type for 'RequestMakeCall'.",
-                                        "exit\t2"}));
+              (std::vector<std::string>{"hive-unload\ttempkey",
+                                        "error\tInvalid data type for 'RequestMakeCall'.", "exit\t2"}));
 }
 
 TEST(RegistryUserHivePass, WithoutTheRestorePrivilegeOnlyTheCurrentUserIsCleaned) {

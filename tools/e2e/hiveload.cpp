@@ -19,6 +19,7 @@ void LoadAndUnload(const std::string& file, const std::string& name) {
 }  // namespace purgent::e2e
 
 int main(int argc, char** argv) {
-    return purgent::e2e::RunHelper(argc, argv, "hiveload", {"<hive-file>", "<name>"},
-                                   [](char** arguments) { purgent::e2e::LoadAndUnload(arguments[0], arguments[1]); });
+    return purgent::e2e::RunHelper(
+        argc, argv, "hiveload", {"<hive-file>", "<name>"},
+        [](char** arguments) { purgent::e2e::LoadAndUnload(arguments[0], arguments[1]); });
 }

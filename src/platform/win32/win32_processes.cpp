@@ -157,7 +157,8 @@ bool Win32ProcessService::TerminateProcess(ProcessHandle process, std::uint32_t 
 bool Win32ProcessService::FullImageName(ProcessHandle process, std::string& path) {
     using Fn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, DWORD*);
     // Kernel32 stays loaded for the whole life of the process.
-    static const FARPROC query = GetProcAddress(GetModuleHandleA("Kernel32.DLL"), "QueryFullProcessImageNameA");
+    static const FARPROC query =
+        GetProcAddress(GetModuleHandleA("Kernel32.DLL"), "QueryFullProcessImageNameA");
     if (query == nullptr) return false;
     std::string buffer(32768, '\0');  // the longest path Windows knows
     DWORD length = static_cast<DWORD>(buffer.size());

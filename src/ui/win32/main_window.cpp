@@ -56,9 +56,9 @@ HWND MainWindow::Create() {
     RegisterClassA(&windowClass);
     RegisterPanelClass(instance_);
 
+    HWND owner = owner_.Create(instance_, windowClass.hIcon);
     window_ = CreateWindowExA(kFormExStyle, kFormClass, kFormCaption, kFormStyle, 0, 0,
-                              kClientWidth, kClientHeight, owner_.Create(instance_, windowClass.hIcon), nullptr,
-                              instance_, this);
+                              kClientWidth, kClientHeight, owner, nullptr, instance_, this);
     font_ = CreateFormFont();
     CreateControls();
     CreateBars();
