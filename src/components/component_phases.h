@@ -26,7 +26,7 @@ void DeleteMessengerFiles(RunContext& ctx);
 void DeleteMessengerSettings(RunContext& ctx);
 
 // Client and DeleteRegistry: every DLL of the GroupWise folder (when it is a
-// folder of its own, save two address-book DLLs) and the "gw*.dll" of the
+// folder of its own, save the excluded names) and the "gw*.dll" of the
 // system folders.
 void DeregisterClientDlls(RunContext& ctx);
 

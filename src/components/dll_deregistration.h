@@ -20,7 +20,7 @@ bool IsExcludedDll(const std::string& name, const Names& exclusions);
 
 // Runs the registration tool on one DLL, waits for it, then asks the
 // "Novell App" windows to close. The detail panel shows the path at the
-// next status repaint.
+// next status repaint. Paths of any length are passed whole.
 void DeregisterDll(RunContext& ctx, const std::string& path);
 
 // Which view the phase keeps up to date: the client phase also repaints the
