@@ -74,6 +74,8 @@ const RegistryValue* FindValue(const RegistryKey& key, const std::string& name);
 
 enum class PlatformFamily { Nt, Win9x, Other };   // nt | 9x | other
 
+// One of the keys the simulator reads beyond the documented ones (the
+// sections' otherKeys); parsed, key and value are in lower case.
 struct IniEntry {
     std::string key;
     std::string value;
@@ -112,11 +114,6 @@ struct DllEntry {
     std::vector<IniEntry> otherKeys;
 };
 
-struct IniSection {
-    std::string name;
-    std::vector<std::string> lines;   // verbatim, trimmed
-};
-
 struct MachineSettings {
     std::optional<std::string> windir = std::string("C:\\WINDOWS");   // nullopt = unset
     PlatformFamily platform = PlatformFamily::Nt;
@@ -127,16 +124,16 @@ struct MachineSettings {
 struct MachineIni {
     MachineSettings machine;
     std::vector<FileAttributes> attributes;
-    std::vector<std::string> locked;   // files that cannot be deleted
+    std::vector<std::string> locked;   // files that cannot be deleted; a hive file: in use
     std::vector<std::string> denied;   // keys that cannot be opened with full access
     std::vector<ProcessEntry> processes;
     std::vector<WindowEntry> windows;
     std::vector<DllEntry> dlls;
-    std::vector<IniSection> otherSections;   // unknown sections, kept as they are
 };
 
 // A [machine] section without a windir line means an unset variable; a file
-// without a [machine] section is the bare workstation's settings.
+// without a [machine] section is the bare workstation's settings. Unknown
+// sections and keys are errors.
 MachineIni ParseMachineIni(const std::string& text, const std::string& sourceName);
 std::string WriteMachineIni(const MachineIni& ini);
 
@@ -164,8 +161,9 @@ struct MachineImage {
     DriveItems drive;
 };
 
-// A missing folder, registry.reg, machine.ini or drive/ is a bare NT
-// workstation: windir C:\WINDOWS, nothing installed.
+// A missing registry.reg, machine.ini or drive/ is that part of a bare NT
+// workstation: windir C:\WINDOWS, nothing installed. A missing folder, and a
+// hive file that is not .reg text under HKEY_CURRENT_USER, are errors.
 MachineImage LoadMachineImage(const std::string& dir);
 // Replaces registry.reg, machine.ini and drive/ in dir (created if needed).
 void SaveMachineImage(const MachineImage& image, const std::string& dir);

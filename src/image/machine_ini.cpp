@@ -9,6 +9,31 @@
 namespace purgent::image {
 namespace {
 
+// The keys the simulator reads beyond the documented ones, so that tests can
+// reach every failure path (the README lists them), with the values each takes.
+struct SimulatorKey {
+    const char* section;
+    const char* key;
+    std::vector<const char*> values;
+};
+const SimulatorKey SimulatorKeys[] = {
+    {"machine", "psapi", {"yes", "no", "incomplete", "failing"}},
+    {"machine", "toolhelp", {"yes", "no", "incomplete", "failing"}},
+    {"process", "modules", {"yes", "no"}},
+    {"process", "terminates", {"yes", "no"}},
+    {"window", "thread", {"yes", "no"}},
+};
+
+// "a, b or c"
+std::string Alternatives(const std::vector<const char*>& values) {
+    std::string text;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) text += i + 1 == values.size() ? " or " : ", ";
+        text += values[i];
+    }
+    return text;
+}
+
 struct SourceLine {
     std::string text;
     int number = 0;
@@ -46,9 +71,7 @@ public:
             } else if (EqualsIgnoreCase(name, "dll")) {
                 ini.dlls.push_back(ReadDll(section));
             } else {
-                IniSection other{name, {}};
-                for (const SourceLine& line : section.lines) other.lines.push_back(line.text);
-                ini.otherSections.push_back(std::move(other));
+                Fail(section.number, "unknown section [" + name + "]");
             }
         }
         return ini;
@@ -91,18 +114,31 @@ private:
     }
 
     // Hands each key=value of the section to the reader of its key; the
-    // others are kept in otherKeys.
+    // simulator's own keys go to otherKeys, key and value spelt as listed.
     using KeyReaders = std::map<std::string, std::function<void(const SourceLine&, const std::string&)>>;
     void ReadEntries(const RawSection& section, const KeyReaders& readers,
                      std::vector<IniEntry>& otherKeys) const {
         for (const SourceLine& line : section.lines) {
-            IniEntry entry = SplitEntry(line);
+            const IniEntry entry = SplitEntry(line);
             std::string key;
             for (char c : entry.key) key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             const auto reader = readers.find(key);
-            if (reader == readers.end()) otherKeys.push_back(std::move(entry));
+            if (reader == readers.end()) otherKeys.push_back({key, SimulatorValue(section, line, key, entry.value)});
             else reader->second(line, entry.value);
         }
+    }
+
+    // A typo must not quietly change the simulated machine: a key is known or
+    // it is an error.
+    std::string SimulatorValue(const RawSection& section, const SourceLine& line, const std::string& key,
+                               const std::string& value) const {
+        for (const SimulatorKey& known : SimulatorKeys) {
+            if (!EqualsIgnoreCase(section.name, known.section) || key != known.key) continue;
+            for (const char* allowed : known.values)
+                if (EqualsIgnoreCase(value, allowed)) return allowed;
+            Fail(line.number, "expected " + key + " " + Alternatives(known.values) + ", not \"" + value + "\"");
+        }
+        Fail(line.number, "unknown key \"" + key + "\" in [" + section.name + "]");
     }
 
     void ReadMachine(const RawSection& section, MachineSettings& machine) const {
@@ -245,10 +281,6 @@ std::string WriteMachineIni(const MachineIni& ini) {
         out.Entry("path", dll.path);
         for (const std::string& key : dll.unregisters) out.Entry("unregisters", key);
         out.Entries(dll.otherKeys);
-    }
-    for (const IniSection& section : ini.otherSections) {
-        out.Section(section.name);
-        for (const std::string& line : section.lines) out.Line(line);
     }
     return out.Text();
 }

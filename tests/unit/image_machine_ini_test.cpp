@@ -12,13 +12,13 @@ std::string ErrorOf(const std::string& text) {
     return ImageErrorOf([&] { Parse(text); });
 }
 
-TEST(MachineIni, ReadsEverySectionAndKeepsUnknownKeys) {
+TEST(MachineIni, ReadsEverySectionAndTheSimulatorsKeys) {
     const MachineIni ini = Parse(
         "; workstation\r\n"
         "[machine]\r\n"
         "platform=9x\r\n"
         "restore-privilege=NO\r\n"
-        "owner=ann\r\n"
+        "PSAPI=Failing\r\n"
         "[attributes]\r\n"
         "C:\\Odd=Name\\a.txt=rhs\r\n"
         "C:\\b.txt=\r\n"
@@ -32,7 +32,7 @@ TEST(MachineIni, ReadsEverySectionAndKeepsUnknownKeys) {
         "[process]\r\n"
         "image=nmapp.exe\r\n"
         "queryable=no\r\n"
-        "pid=42\r\n"
+        "modules=no\r\n"
         "[window]\r\n"
         "title=Novell GroupWise\r\n"
         "class=GWMainWnd\r\n"
@@ -41,14 +41,13 @@ TEST(MachineIni, ReadsEverySectionAndKeepsUnknownKeys) {
         "[dll]\r\n"
         "path=C:\\Novell\\GroupWise\\gwenv1.dll\r\n"
         "unregisters=HKEY_CLASSES_ROOT\\GW.Env\r\n"
-        "unregisters=HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{1}\r\n"
-        "[later]\r\n"
-        "anything at all\r\n");
+        "unregisters=HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{1}\r\n");
     EXPECT_FALSE(ini.machine.windir.has_value());   // a [machine] without windir: unset
     EXPECT_EQ(ini.machine.platform, PlatformFamily::Win9x);
     EXPECT_FALSE(ini.machine.restorePrivilege);
     ASSERT_EQ(ini.machine.otherKeys.size(), 1u);
-    EXPECT_EQ(ini.machine.otherKeys[0].key, "owner");
+    EXPECT_EQ(ini.machine.otherKeys[0].key, "psapi");
+    EXPECT_EQ(ini.machine.otherKeys[0].value, "failing");
     ASSERT_EQ(ini.attributes.size(), 2u);
     EXPECT_EQ(ini.attributes[0].path, "C:\\Odd=Name\\a.txt");
     EXPECT_EQ(ini.attributes[0].attributes, AttrReadOnly | AttrHidden | AttrSystem);
@@ -60,7 +59,7 @@ TEST(MachineIni, ReadsEverySectionAndKeepsUnknownKeys) {
     EXPECT_TRUE(ini.processes[0].queryable);
     EXPECT_FALSE(ini.processes[0].terminable);
     EXPECT_FALSE(ini.processes[1].queryable);
-    EXPECT_EQ(ini.processes[1].otherKeys.at(0).value, "42");
+    EXPECT_EQ(ini.processes[1].otherKeys.at(0).value, "no");
     ASSERT_EQ(ini.windows.size(), 1u);
     EXPECT_EQ(ini.windows[0].title, "Novell GroupWise");
     EXPECT_EQ(ini.windows[0].className, "GWMainWnd");
@@ -70,8 +69,6 @@ TEST(MachineIni, ReadsEverySectionAndKeepsUnknownKeys) {
     EXPECT_EQ(ini.dlls[0].path, "C:\\Novell\\GroupWise\\gwenv1.dll");
     EXPECT_EQ(ini.dlls[0].unregisters,
               (std::vector<std::string>{"HKEY_CLASSES_ROOT\\GW.Env", "HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{1}"}));
-    ASSERT_EQ(ini.otherSections.size(), 1u);
-    EXPECT_EQ(ini.otherSections[0].lines, std::vector<std::string>{"anything at all"});
 }
 
 TEST(MachineIni, WithoutAMachineSectionTheWorkstationIsBareNt) {
@@ -91,18 +88,17 @@ TEST(MachineIni, WriteThenParseGivesTheSameMachine) {
     MachineIni ini;
     ini.machine.windir = "D:\\WINNT";
     ini.machine.platform = PlatformFamily::Other;
-    ini.machine.otherKeys = {{"owner", "ann"}};
+    ini.machine.otherKeys = {{"toolhelp", "no"}};
     ini.attributes = {{"C:\\a=b", AttrHidden}, {"C:\\plain", 0}};
     ini.locked = {"C:\\x.dll"};
-    ini.processes = {{"grpwise.exe", false, true, {{"pid", "7"}}}};
+    ini.processes = {{"grpwise.exe", false, true, {{"terminates", "no"}}}};
     ini.windows = {{"Title", "Class", false, "", {}}};
     ini.dlls = {{"C:\\a b\\x.dll", {"HKEY_CLASSES_ROOT\\X", "HKEY_CLASSES_ROOT\\Y"}, {}}};
-    ini.otherSections = {{"notes", {"free text"}}};
     const std::string text = WriteMachineIni(ini);
     const MachineIni back = Parse(text);
     EXPECT_EQ(back.machine.windir, ini.machine.windir);
     EXPECT_EQ(back.machine.platform, ini.machine.platform);
-    EXPECT_EQ(back.machine.otherKeys.at(0).value, "ann");
+    EXPECT_EQ(back.machine.otherKeys.at(0).value, "no");
     ASSERT_EQ(back.attributes.size(), 2u);
     EXPECT_EQ(back.attributes[0].path, "C:\\a=b");
     EXPECT_EQ(back.attributes[0].attributes, AttrHidden);
@@ -110,13 +106,12 @@ TEST(MachineIni, WriteThenParseGivesTheSameMachine) {
     EXPECT_TRUE(back.denied.empty());
     ASSERT_EQ(back.processes.size(), 1u);
     EXPECT_FALSE(back.processes[0].queryable);
-    EXPECT_EQ(back.processes[0].otherKeys.at(0).key, "pid");
+    EXPECT_EQ(back.processes[0].otherKeys.at(0).key, "terminates");
     ASSERT_EQ(back.windows.size(), 1u);
     EXPECT_EQ(back.windows[0].process, "");
     ASSERT_EQ(back.dlls.size(), 1u);
     EXPECT_EQ(back.dlls[0].path, ini.dlls[0].path);
     EXPECT_EQ(back.dlls[0].unregisters, ini.dlls[0].unregisters);
-    EXPECT_EQ(back.otherSections.at(0).lines.at(0), "free text");
     EXPECT_EQ(WriteMachineIni(back), text);
 
     MachineIni unset;
@@ -135,6 +130,11 @@ TEST(MachineIni, MalformedLinesNameFileAndLine) {
     EXPECT_EQ(ErrorOf("[dll]\nunregisters=HKEY_CLASSES_ROOT\\X\n"), "machine.ini:1: [dll] without path=");
     EXPECT_EQ(ErrorOf("[attributes]\nC:\\a.txt=rx\n"), "machine.ini:2: unknown attribute letter 'x' (r, h, s)");
     EXPECT_EQ(ErrorOf("[attributes]\nC:\\a.txt\n"), "machine.ini:2: expected <path>=<letters>");
+    EXPECT_EQ(ErrorOf("[machine]\n[proces]\nimage=a.exe\n"), "machine.ini:2: unknown section [proces]");
+    EXPECT_EQ(ErrorOf("[machine]\nplatfrom=nt\n"), "machine.ini:2: unknown key \"platfrom\" in [machine]");
+    EXPECT_EQ(ErrorOf("[dll]\npath=C:\\x.dll\nthread=no\n"), "machine.ini:3: unknown key \"thread\" in [dll]");
+    EXPECT_EQ(ErrorOf("[machine]\npsapi=broken\n"),
+              "machine.ini:2: expected psapi yes, no, incomplete or failing, not \"broken\"");
 }
 
 }  // namespace
