@@ -59,7 +59,8 @@ void LoadFolder(const fs::path& folder, const std::string& windowsPath, DriveIte
     }
 }
 
-// "C:\WINDOWS\x.dll" -> driveDir/C/WINDOWS/x.dll
+}  // namespace
+
 fs::path HostPath(const std::string& driveDir, const std::string& windowsPath) {
     const bool rooted = windowsPath.size() > 3 && std::isalpha(static_cast<unsigned char>(windowsPath[0])) &&
                         windowsPath.compare(1, 2, ":\\") == 0;
@@ -76,12 +77,11 @@ fs::path HostPath(const std::string& driveDir, const std::string& windowsPath) {
     return host;
 }
 
-}  // namespace
-
 DriveItems LoadDriveFolder(const std::string& driveDir) {
     DriveItems items;
     const fs::path root = fs::u8path(driveDir);
-    if (!fs::is_directory(root)) return items;
+    if (!fs::exists(root)) return items;
+    if (!fs::is_directory(root)) throw ImageError(driveDir + ": not a folder");
     std::map<char, fs::path> drives;
     for (const fs::directory_entry& drive : fs::directory_iterator(root)) {
         const std::string name = drive.path().filename().u8string();
@@ -108,6 +108,8 @@ void SaveDriveFolder(const DriveItems& items, const std::string& driveDir) {
 }
 
 Bytes ReadFileBytes(const std::string& path) {
+    // A folder opens as a stream on some hosts and fails only on reading.
+    if (fs::is_directory(fs::u8path(path))) throw ImageError(path + ": a folder, not a file");
     std::ifstream in(fs::u8path(path), std::ios::binary);
     if (!in) throw ImageError(path + ": cannot be read");
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -1,5 +1,6 @@
 #pragma once
 // The drive/ folder of an image: drive/<LETTER>/... holds the files of <LETTER>:\.
+#include <filesystem>
 #include <string>
 
 #include "image/machine_image.h"
@@ -9,6 +10,8 @@ namespace purgent::image {
 // A missing folder holds nothing.
 DriveItems LoadDriveFolder(const std::string& driveDir);
 void SaveDriveFolder(const DriveItems& items, const std::string& driveDir);
+// Where a drive item lies below driveDir: "C:\WINDOWS\x.dll" -> driveDir/C/WINDOWS/x.dll.
+std::filesystem::path HostPath(const std::string& driveDir, const std::string& windowsPath);
 
 Bytes ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const Bytes& bytes);

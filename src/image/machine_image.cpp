@@ -18,10 +18,18 @@ std::string Child(const std::string& dir, const char* name) {
     return (fs::u8path(dir) / name).u8string();
 }
 
+// A hive file is checked when the image is read, as registry.reg is: a user
+// whose hive would not load must not be left uncleaned without a word.
+void CheckHiveFiles(const DriveItems& drive, const std::string& driveDir) {
+    for (const DriveItem& item : drive)
+        if (IsHiveFile(item)) ParseHiveText(item.contents, HostPath(driveDir, item.path).u8string());
+}
+
 MachineImage LoadExistingParts(const std::string& dir) {
     MachineImage image;
-    if (fs::exists(fs::u8path(dir)) && !fs::is_directory(fs::u8path(dir)))
-        throw ImageError(dir + ": not a folder");
+    // A mistyped folder must not pass for a bare workstation.
+    if (!fs::exists(fs::u8path(dir))) throw ImageError(dir + ": no such folder");
+    if (!fs::is_directory(fs::u8path(dir))) throw ImageError(dir + ": not a folder");
     const std::string registryFile = Child(dir, kRegistryFile);
     if (fs::exists(fs::u8path(registryFile)))
         image.registry = ParseRegText(ReadFileBytes(registryFile), registryFile);
@@ -31,6 +39,7 @@ MachineImage LoadExistingParts(const std::string& dir) {
         image.machine = ParseMachineIni(std::string(text.begin(), text.end()), machineFile);
     }
     image.drive = LoadDriveFolder(Child(dir, kDriveFolder));
+    CheckHiveFiles(image.drive, Child(dir, kDriveFolder));
     return image;
 }
 

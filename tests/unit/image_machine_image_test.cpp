@@ -41,8 +41,8 @@ std::vector<std::string> Paths(const DriveItems& items) {
     return paths;
 }
 
-TEST_F(MachineImageFolder, MissingFolderIsABareNtWorkstation) {
-    const MachineImage image = LoadMachineImage(Dir() + "/absent");
+TEST_F(MachineImageFolder, EmptyFolderIsABareNtWorkstation) {
+    const MachineImage image = LoadMachineImage(Dir());
     EXPECT_TRUE(image.registry.empty());
     EXPECT_TRUE(image.drive.empty());
     EXPECT_EQ(image.machine.machine.windir, std::string("C:\\WINDOWS"));

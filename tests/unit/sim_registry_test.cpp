@@ -211,6 +211,15 @@ TEST_F(SimRegistryTest, LoadKeyFailsForMissingOrUnreadableFiles) {
     EXPECT_TRUE(Events("hive-load").empty());
 }
 
+TEST_F(SimRegistryTest, LoadKeyRefusesAHiveFileInUse) {
+    image::MachineImage image = ImageOf("", AnnsHive());
+    image.machine.locked.push_back(AnnHive);
+    machine = std::make_unique<RegistryTestMachine>(std::move(image));
+    ASSERT_TRUE(Registry().EnableRestorePrivilege());
+    EXPECT_EQ(Registry().LoadKey(HkeyUsers, "tempkey", AnnHive), winerr::SharingViolation);
+    EXPECT_TRUE(Events("hive-load").empty());
+}
+
 TEST_F(SimRegistryTest, LoadKeyNeedsTheRestorePrivilegeEnabled) {
     Build("", AnnsHive(), "", true);
     EXPECT_EQ(Registry().LoadKey(HkeyUsers, "tempkey", AnnHive), winerr::PrivilegeNotHeld);

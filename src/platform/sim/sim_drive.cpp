@@ -85,6 +85,11 @@ const image::DriveItem* SimDrive::Find(const std::string& path) const {
     return entry ? &entry->item : nullptr;
 }
 
+bool SimDrive::Locked(const std::string& path) const {
+    const Entry* entry = At(path);
+    return entry && entry->locked;
+}
+
 bool SimDrive::FileExists(const std::string& path) const {
     const image::DriveItem* item = Find(path);
     return item && !item->folder;

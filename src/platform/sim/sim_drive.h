@@ -20,6 +20,8 @@ public:
 
     const image::DriveItem* Find(const std::string& path) const;
     bool FileExists(const std::string& path) const;
+    // Held open by another program ([locked]).
+    bool Locked(const std::string& path) const;
     // Replaces the contents of an existing file; false when there is none.
     bool WriteFile(const std::string& path, const std::string& contents);
 

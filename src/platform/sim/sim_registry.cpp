@@ -265,6 +265,8 @@ long SimRegistry::LoadKey(RegKey root, const std::string& name, const std::strin
         return winerr::SharingViolation;
     const image::DriveItem* item = drive_.Find(file);
     if (!item || item->folder) return winerr::FileNotFound;
+    // A hive file another program holds open, as a logged-on user's is.
+    if (drive_.Locked(file)) return winerr::SharingViolation;
 
     image::RegistryKeys keys;
     try {
