@@ -123,8 +123,10 @@ private:
             std::string key;
             for (char c : entry.key) key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             const auto reader = readers.find(key);
-            if (reader == readers.end()) otherKeys.push_back({key, SimulatorValue(section, line, key, entry.value)});
-            else reader->second(line, entry.value);
+            if (reader == readers.end())
+                otherKeys.push_back({key, SimulatorValue(section, line, key, entry.value)});
+            else
+                reader->second(line, entry.value);
         }
     }
 
@@ -136,7 +138,8 @@ private:
             if (!EqualsIgnoreCase(section.name, known.section) || key != known.key) continue;
             for (const char* allowed : known.values)
                 if (EqualsIgnoreCase(value, allowed)) return allowed;
-            Fail(line.number, "expected " + key + " " + Alternatives(known.values) + ", not \"" + value + "\"");
+            Fail(line.number,
+                 "expected " + key + " " + Alternatives(known.values) + ", not \"" + value + "\"");
         }
         Fail(line.number, "unknown key \"" + key + "\" in [" + section.name + "]");
     }
