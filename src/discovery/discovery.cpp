@@ -1,5 +1,7 @@
 #include "discovery/discovery.h"
 
+#include <utility>
+
 #include "discovery/profile_discovery.h"
 
 namespace purgent {
@@ -16,6 +18,30 @@ const char* const ShellFoldersKey =
 void OpenOnly(RegistryAccess& registry, const std::string& path) {
     registry.CloseKey();
     registry.OpenKey(path);
+}
+
+// Every field of InstallLocations, in declaration order, for the platform's
+// LocationFound.
+const std::pair<const char*, std::string InstallLocations::*> LocationFields[] = {
+    {"WindowsDir", &InstallLocations::WindowsDir},
+    {"WindowsDrive", &InstallLocations::WindowsDrive},
+    {"GroupWiseDir", &InstallLocations::GroupWiseDir},
+    {"MessengerDir", &InstallLocations::MessengerDir},
+    {"CommonSendTo", &InstallLocations::CommonSendTo},
+    {"CommonDesktop", &InstallLocations::CommonDesktop},
+    {"CommonStartup", &InstallLocations::CommonStartup},
+    {"CommonPrograms", &InstallLocations::CommonPrograms},
+    {"UserSendTo", &InstallLocations::UserSendTo},
+    {"UserDesktop", &InstallLocations::UserDesktop},
+    {"UserStartup", &InstallLocations::UserStartup},
+    {"UserPrograms", &InstallLocations::UserPrograms},
+    {"LogonUserName", &InstallLocations::LogonUserName},
+    {"DefaultUserProfile", &InstallLocations::DefaultUserProfile},
+    {"AllUsersProfile", &InstallLocations::AllUsersProfile},
+};
+
+void TellProfile(RunContext& ctx, std::size_t index) {
+    ctx.platform.environment.ProfileFound(index + 1, ctx.profiles[index]);
 }
 
 // The "Path" of the program's App Paths entry, or the default; ends in "\".
@@ -64,8 +90,15 @@ void DiscoverLocations(RunContext& ctx) {
     found.UserStartup = registry.ReadString("startup");
     found.UserPrograms = registry.ReadString("programs");
     registry.CloseKey();
+
+    for (const auto& [name, field] : LocationFields)
+        ctx.platform.environment.LocationFound(name, found.*field);
+    for (std::size_t i = 0; i < ctx.profiles.size(); ++i) TellProfile(ctx, i);
 }
 
-void AppendLogonUser(RunContext& ctx) { ctx.profiles.push_back(ctx.locations.LogonUserName); }
+void AppendLogonUser(RunContext& ctx) {
+    ctx.profiles.push_back(ctx.locations.LogonUserName);
+    TellProfile(ctx, ctx.profiles.size() - 1);
+}
 
 }  // namespace purgent

@@ -3,8 +3,9 @@
 
 namespace purgent {
 
-// Finds InstallLocations and the ProfileSet for this run; deletes nothing and
-// reports nothing. Leaves the accessor with no key open.
+// Finds InstallLocations and the ProfileSet for this run and tells the
+// platform what it found; deletes nothing and shows nothing. Leaves the
+// accessor with no key open.
 void DiscoverLocations(RunContext& ctx);
 
 // After the first Messenger block: the logged-on user's folder joins the set,

@@ -115,5 +115,30 @@ TEST(RunPurgentOnSim, AProgramPathWithABlankReachesTheCommandLineQuoted) {
     }
 }
 
+// Discovery is traced before any change: each location once, in the order
+// InstallLocations declares them, then the profile set. The logged-on user
+// (jo), left out of the ProfileList pass, joins the set later, after the
+// per-user registry pass.
+TEST(RunPurgentOnSim, TracesWhatDiscoveryFound) {
+    SimMachine machine(image::LoadMachineImage(std::string(PURGENT_TEST_DATA) + "/users"));
+    RunPurgentOnSim(machine, {"/sn"});
+    EXPECT_EQ(Events(machine, "location"),
+              (std::vector<std::string>{
+                  "WindowsDir\tC:\\WINDOWS", "WindowsDrive\tC", "GroupWiseDir\tc:\\novell\\groupwise\\",
+                  "MessengerDir\tc:\\novell\\messenger\\", "CommonSendTo\t", "CommonDesktop\t",
+                  "CommonStartup\t", "CommonPrograms\t", "UserSendTo\t", "UserDesktop\t", "UserStartup\t",
+                  "UserPrograms\t", "LogonUserName\tjo", "DefaultUserProfile\tDefault User",
+                  "AllUsersProfile\tAll Users"}));
+    EXPECT_EQ(Events(machine, "profile"), (std::vector<std::string>{"1\t", "2\tann", "3\tbob", "4\tjo"}));
+
+    const std::vector<std::string>& lines = machine.Trace().Lines();
+    const auto at = [&](const std::string& prefix) {
+        return std::find_if(lines.begin(), lines.end(),
+                            [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
+    };
+    EXPECT_LT(at("profile\t3\t"), at("reg-delete-key\t"));
+    EXPECT_LT(at("hive-unload\t"), at("profile\t4\t"));
+}
+
 }  // namespace
 }  // namespace purgent::sim

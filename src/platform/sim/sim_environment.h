@@ -4,15 +4,16 @@
 
 #include "image/machine_image.h"
 #include "platform/environment_service.h"
+#include "platform/sim/sim_trace.h"
 
 namespace purgent::sim {
 
 // The process environment of the simulated workstation: windir from the
 // image, PATH and COMSPEC as a bare Windows sets them, the command line the
-// runner gives.
+// runner gives. What discovery found is traced.
 class SimEnvironment : public EnvironmentService {
 public:
-    explicit SimEnvironment(const image::MachineSettings& settings);
+    SimEnvironment(const image::MachineSettings& settings, SimTrace& trace);
 
     void SetCommandLine(std::string commandLine) { commandLine_ = std::move(commandLine); }
 
@@ -20,10 +21,13 @@ public:
     std::optional<std::string> Variable(const std::string& name) override;
     std::string CommandLine() override { return commandLine_; }
     bool PlatformId(std::uint32_t& id) override;
+    void LocationFound(const std::string& field, const std::string& value) override;
+    void ProfileFound(std::size_t position, const std::string& folder) override;
 
 private:
     std::optional<std::string> windir_;
     image::PlatformFamily platform_;
+    SimTrace& trace_;
     std::string commandLine_ = "purgent.exe";
 };
 

@@ -10,7 +10,7 @@ SimMachine::SimMachine(image::MachineImage image)
       files_(drive_, trace_),
       registry_(trace_, drive_, machine_.machine.restorePrivilege),
       regsvr_(drive_, registry_, machine_.dlls),
-      environment_(machine_.machine),
+      environment_(machine_.machine, trace_),
       messages_(trace_),
       programs_(drive_, environment_, regsvr_, trace_),
       processes_(machine_, trace_),
