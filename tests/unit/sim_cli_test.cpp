@@ -10,15 +10,18 @@
 namespace purgent::sim {
 namespace {
 
-TEST(SimCli, OptionsThenPurgentArguments) {
-    const SimCliOptions options =
-        ParseSimCli({"--machine", "m", "--save", "s", "--trace", "t", "/s", "--machine", "/la-x"});
+TEST(SimCli, OptionsAndPurgentArgumentsInAnyOrder) {
+    const SimCliOptions options = ParseSimCli(
+        {"--machine", "m", "/s", "--save=s", "--trace", "t", "--summary", "/la-x", "--", "--machine", "/kc"});
     EXPECT_EQ(options.machineDir, "m");
     EXPECT_EQ(options.saveDir, "s");
     EXPECT_EQ(options.traceFile, "t");
+    EXPECT_TRUE(options.summary);
+    EXPECT_FALSE(options.help);
     EXPECT_FALSE(options.commandLine);
-    // Everything from the first non-option on is Purgent's.
-    EXPECT_EQ(options.purgentArguments, (std::vector<std::string>{"/s", "--machine", "/la-x"}));
+    // Before "--" only what does not begin with "--" is Purgent's; after it, everything.
+    EXPECT_EQ(options.purgentArguments, (std::vector<std::string>{"/s", "/la-x", "--machine", "/kc"}));
+    EXPECT_EQ(ParseSimCli({"--machine=a=b"}).machineDir, "a=b");
 }
 
 TEST(SimCli, DoubleDashEndsTheOptions) {
@@ -38,7 +41,10 @@ TEST(SimCli, RawCommandLineIsKeptWhole) {
 TEST(SimCli, UsageErrors) {
     const std::vector<std::vector<std::string>> bad{
         {"--bogus"},
+        {"/sn", "--mashine", "m"},
+        {"--summary=yes"},
         {"--machine"},
+        {"--machine=a", "--machine", "b"},
         {"--trace", "a", "--trace", "b"},
         {"--command-line", "/s", "/kc"},
         {"--command-line", "/s", "--", "/kc"},
@@ -75,15 +81,62 @@ protected:
     std::ostringstream err;
 };
 
-TEST_F(SimCliRun, UsageErrorsAndUnreadableImagesEndAbove63WithAMessage) {
-    EXPECT_EQ(RunSimCli({"--save"}, out, err), ExitUsage);
-    EXPECT_NE(err.str().find("usage: purgent-sim"), std::string::npos);
+TEST_F(SimCliRun, HelpPrintsTheUsage) {
+    EXPECT_EQ(RunSimCli({"/sn", "--help"}, out, err), 0);
+    EXPECT_EQ(out.str(), SimCliUsage);
+    EXPECT_EQ(err.str(), "");
+}
 
-    err.str("");
-    Write("image/registry.reg", "not a registry file\n");
-    EXPECT_EQ(Run({"/s"}), ExitBadImage);
-    EXPECT_NE(err.str().find("registry.reg"), std::string::npos);
-    EXPECT_EQ(out.str(), "");
+// Nothing runs when the options or the image are wrong: the status says
+// which, stderr names the cause.
+TEST_F(SimCliRun, UsageErrorsAndUnreadableImagesEndAbove63WithAMessage) {
+    const std::string hive = "image/drive/C/Documents and Settings/ann/ntuser.dat";
+    const struct {
+        std::vector<std::pair<std::string, std::string>> files;  // a name ending in "/" is a folder
+        std::vector<std::string> args;                           // "@" stands for the image folder
+        int status;
+        std::string message;
+    } cases[] = {
+        {{}, {"--save"}, ExitUsage, "option --save needs a value"},
+        {{}, {"/sn", "--machine", "@", "--sumary"}, ExitUsage, "unknown option --sumary"},
+        {{}, {"--machine", "@", "--save", "@/../image/", "/sn"}, ExitUsage, "is the image folder itself"},
+        {{}, {"--machine=@/absent", "/sn"}, ExitBadImage, "/image/absent: no such folder"},
+        {{{"image/registry.reg", "not a registry file\n"}}, {"--machine", "@"}, ExitBadImage, "registry.reg:1"},
+        {{{"image/registry.reg/", ""}}, {"--machine", "@"}, ExitBadImage, "registry.reg: a folder, not a file"},
+        {{{"image/machine.ini", "[machine]\nplatfrom=nt\n"}},
+         {"--machine", "@"},
+         ExitBadImage,
+         "machine.ini:2: unknown key \"platfrom\" in [machine]"},
+        {{{"image/machine.ini", "[proces]\nimage=grpwise.exe\n"}},
+         {"--machine", "@"},
+         ExitBadImage,
+         "machine.ini:1: unknown section [proces]"},
+        // A single backslash in a string, as written by hand.
+        {{{hive, "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n\"Path\"=\"C:\\Novell\"\n"}},
+         {"--machine", "@"},
+         ExitBadImage,
+         "ann/ntuser.dat:4: invalid escape"},
+    };
+    for (const auto& [files, args, status, message] : cases) {
+        std::filesystem::remove_all(dir_ / "image");
+        std::filesystem::create_directories(dir_ / "image");
+        for (const auto& [name, text] : files) {
+            if (name.back() == '/') std::filesystem::create_directories(dir_ / name);
+            else Write(name, text);
+        }
+        std::vector<std::string> expanded;
+        for (const std::string& arg : args) {
+            const auto at = arg.find('@');
+            expanded.push_back(at == std::string::npos
+                                   ? arg
+                                   : arg.substr(0, at) + (dir_ / "image").string() + arg.substr(at + 1));
+        }
+        out.str("");
+        err.str("");
+        EXPECT_EQ(RunSimCli(expanded, out, err), status) << message;
+        EXPECT_NE(err.str().find(message), std::string::npos) << err.str();
+        EXPECT_EQ(out.str(), "") << message;
+    }
 }
 
 TEST_F(SimCliRun, TraceGoesToTheFileAndTheChangedMachineIsSaved) {
@@ -96,6 +149,38 @@ TEST_F(SimCliRun, TraceGoesToTheFileAndTheChangedMachineIsSaved) {
               std::string::npos);
     EXPECT_EQ(Read("saved/registry.reg").find("GroupWise"), std::string::npos);
     EXPECT_NE(Read("saved/registry.reg").find("[HKEY_CURRENT_USER\\Software\\Novell]"), std::string::npos);
+}
+
+// Runs of blanks as one: the summary's columns without their padding.
+std::string Squeezed(const std::string& text) {
+    std::string squeezed;
+    for (char c : text)
+        if (c != ' ' || squeezed.empty() || squeezed.back() != ' ') squeezed += c;
+    return squeezed;
+}
+
+// The users image: the current user, ann's and bob's hives and the default
+// user's lose the client's keys; no process runs. The trace still goes to
+// its file.
+TEST_F(SimCliRun, SummaryCountsWhatTheTraceHolds) {
+    const std::string trace = (dir_ / "trace.txt").string();
+    const std::string image = std::string(PURGENT_TEST_DATA) + "/users";
+    EXPECT_EQ(RunSimCli({"--summary", "--trace", trace, "--machine", image, "/sn"}, out, err), 0);
+    const std::string summary = Squeezed(out.str());
+    for (const std::string expected : {
+             "Changes deleted changed\n"
+             " registry keys 71 -\n registry values 15 6\n files 0 0\n folders 0 -\n DLL registrations 0 -\n",
+             " HKEY_CURRENT_USER 23 5 2\n",
+             " C:\\Documents and Settings\\ann\\ntuser.dat (loaded as HKEY_USERS\\tempkey) 23 5 2\n",
+             " C:\\Documents and Settings\\bob\\ntuser.dat (loaded as HKEY_USERS\\tempkey) 23 4 2\n",
+             " HKEY_USERS\\.DEFAULT 2 1 0\n",
+             " 1 (the current user)\n 2 ann\n 3 bob\n 4 jo\n",
+             " grpwise.exe not running (603)\n",
+             "Exit status: 0\n",
+         })
+        EXPECT_NE(summary.find(expected), std::string::npos) << expected << "\nin\n" << summary;
+    EXPECT_NE(Read("trace.txt").find("reg-delete-key\tHKEY_USERS\\tempkey\\Software\\Novell\\GroupWise\n"),
+              std::string::npos);
 }
 
 TEST_F(SimCliRun, ExitStatusIsPurgentsOwn) {

@@ -1,16 +1,21 @@
 #include "platform/sim/sim_cli.h"
 
 #include <exception>
+#include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "image/machine_image.h"
 #include "platform/sim/run_purgent.h"
+#include "platform/sim/trace_summary.h"
+#include "shutdown/kill_result_text.h"
 
 namespace purgent::sim {
 
 namespace {
+namespace fs = std::filesystem;
 
-std::optional<std::string>* OptionSlot(SimCliOptions& options, const std::string& name) {
+std::optional<std::string>* ValueSlot(SimCliOptions& options, const std::string& name) {
     if (name == "--machine") return &options.machineDir;
     if (name == "--save") return &options.saveDir;
     if (name == "--trace") return &options.traceFile;
@@ -18,31 +23,54 @@ std::optional<std::string>* OptionSlot(SimCliOptions& options, const std::string
     return nullptr;
 }
 
+bool* FlagSlot(SimCliOptions& options, const std::string& name) {
+    if (name == "--summary") return &options.summary;
+    if (name == "--help") return &options.help;
+    return nullptr;
+}
+
+// The same folder however it is spelt: relative, with "..", through a link.
+bool SameFolder(const std::string& a, const std::string& b) {
+    std::error_code errorA, errorB;
+    const fs::path canonicalA = fs::weakly_canonical(fs::u8path(a), errorA);
+    const fs::path canonicalB = fs::weakly_canonical(fs::u8path(b), errorB);
+    return !errorA && !errorB && canonicalA == canonicalB;
+}
+
+// Saving over the image would replace a hand-written machine with the cleaned one.
+void RefuseSavingOverTheImage(const SimCliOptions& options) {
+    if (options.machineDir && options.saveDir && SameFolder(*options.machineDir, *options.saveDir))
+        throw SimCliError{"--save " + *options.saveDir + " is the image folder itself"};
+}
+
 int Simulate(const SimCliOptions& options, std::ostream& out, std::ostream& err) {
     const auto fail = [&err](int status, const std::string& message) {
         err << "purgent-sim: " << message << '\n';
         return status;
     };
-    image::MachineImage machineImage;
+    std::unique_ptr<SimMachine> machine;
     try {
+        image::MachineImage machineImage;
         if (options.machineDir) machineImage = image::LoadMachineImage(*options.machineDir);
+        machine = std::make_unique<SimMachine>(std::move(machineImage));
     } catch (const image::ImageError& error) {
         return fail(ExitBadImage, error.what());
     }
-    SimMachine machine(std::move(machineImage));
 
     std::ofstream traceFile;
     if (options.traceFile) {
         traceFile.open(*options.traceFile, std::ios::binary);
         if (!traceFile) return fail(ExitCannotWrite, "cannot write " + *options.traceFile);
     }
-    machine.Trace().AttachOutput(options.traceFile ? &traceFile : &out);
+    if (options.traceFile) machine->Trace().AttachOutput(&traceFile);
+    else if (!options.summary) machine->Trace().AttachOutput(&out);
 
-    const int status = options.commandLine ? RunPurgentOnSimCommandLine(machine, *options.commandLine)
-                                           : RunPurgentOnSim(machine, options.purgentArguments);
+    const int status = options.commandLine ? RunPurgentOnSimCommandLine(*machine, *options.commandLine)
+                                           : RunPurgentOnSim(*machine, options.purgentArguments);
+    if (options.summary) WriteTraceSummary(machine->Trace().Lines(), KillResultText, out);
     if (options.saveDir) {
         try {
-            image::SaveMachineImage(machine.SaveImage(), *options.saveDir);
+            image::SaveMachineImage(machine->SaveImage(), *options.saveDir);
         } catch (const std::exception& error) {
             return fail(ExitCannotWrite, error.what());
         }
@@ -55,20 +83,30 @@ int Simulate(const SimCliOptions& options, std::ostream& out, std::ostream& err)
 SimCliOptions ParseSimCli(const std::vector<std::string>& args) {
     SimCliOptions options;
     std::size_t i = 0;
-    for (; i < args.size(); ++i) {
+    for (; i < args.size() && args[i] != "--"; ++i) {
         const std::string& arg = args[i];
-        if (arg == "--") {
-            ++i;
-            break;
+        if (arg.rfind("--", 0) != 0) {
+            options.purgentArguments.push_back(arg);
+            continue;
         }
-        if (arg.rfind("--", 0) != 0) break;
-        std::optional<std::string>* slot = OptionSlot(options, arg);
-        if (!slot) throw SimCliError{"unknown option " + arg};
-        if (*slot) throw SimCliError{"option " + arg + " given twice"};
-        if (i + 1 == args.size()) throw SimCliError{"option " + arg + " needs a value"};
-        *slot = args[++i];
+        const auto equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        if (bool* flag = FlagSlot(options, name)) {
+            if (equals != std::string::npos) throw SimCliError{"option " + name + " takes no value"};
+            *flag = true;
+            continue;
+        }
+        std::optional<std::string>* slot = ValueSlot(options, name);
+        if (!slot) throw SimCliError{"unknown option " + name};
+        if (*slot) throw SimCliError{"option " + name + " given twice"};
+        if (equals != std::string::npos)
+            *slot = arg.substr(equals + 1);
+        else if (i + 1 < args.size())
+            *slot = args[++i];
+        else
+            throw SimCliError{"option " + name + " needs a value"};
     }
-    options.purgentArguments.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    for (++i; i < args.size(); ++i) options.purgentArguments.push_back(args[i]);
     if (options.commandLine && !options.purgentArguments.empty())
         throw SimCliError{"give Purgent's arguments either with --command-line or after the options, not both"};
     return options;
@@ -78,8 +116,13 @@ int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostr
     SimCliOptions options;
     try {
         options = ParseSimCli(args);
+        if (options.help) {
+            out << SimCliUsage;
+            return 0;
+        }
+        RefuseSavingOverTheImage(options);
     } catch (const SimCliError& error) {
-        err << "purgent-sim: " << error.message << '\n' << SimCliUsage << '\n';
+        err << "purgent-sim: " << error.message << '\n' << SimCliUsage;
         return ExitUsage;
     }
     try {

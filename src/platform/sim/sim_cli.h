@@ -6,19 +6,21 @@
 
 namespace purgent::sim {
 
-// The options of
-//   purgent-sim [--machine DIR] [--save DIR] [--trace FILE] [--command-line TEXT] [--] [purgent arguments...]
+// The options of purgent-sim (see SimCliUsage).
 struct SimCliOptions {
     std::optional<std::string> machineDir;
     std::optional<std::string> saveDir;
     std::optional<std::string> traceFile;
     std::optional<std::string> commandLine;   // raw, without the program name
+    bool summary = false;
+    bool help = false;
     std::vector<std::string> purgentArguments;
 };
 
 constexpr const char* SimCliUsage =
-    "usage: purgent-sim [--machine DIR] [--save DIR] [--trace FILE] [--command-line TEXT] [--] "
-    "[purgent arguments...]";
+    "purgent-sim [--machine DIR] [--save DIR] [--trace FILE] [--summary] [--command-line TEXT] [--] "
+    "[purgent arguments...]\n"
+    "purgent-sim --help\n";
 
 // Exit statuses of purgent-sim itself; below 64 it passes Purgent's on.
 constexpr int ExitUsage = 64;
@@ -26,8 +28,9 @@ constexpr int ExitBadImage = 65;
 constexpr int ExitInternal = 70;
 constexpr int ExitCannotWrite = 73;
 
-// Options are read up to "--" or the first argument that is not an option;
-// everything after that is Purgent's. Throws SimCliError on a usage error.
+// Up to "--", every argument that begins with "--" is an option (a value
+// option as "--name VALUE" or "--name=VALUE"), every other one Purgent's;
+// after "--" all are Purgent's. Throws SimCliError on a usage error.
 SimCliOptions ParseSimCli(const std::vector<std::string>& args);
 
 struct SimCliError {
@@ -35,9 +38,9 @@ struct SimCliError {
 };
 
 // The whole of purgent-sim: parses args (without the program name), loads
-// the image, runs Purgent, writes the trace to out (or the --trace file) and
-// saves the image. Messages about purgent-sim's own failures go to err.
-// Returns the exit status.
+// the image, runs Purgent, writes the trace (or the summary) to out, the
+// trace also to the --trace file, and saves the image. Messages about
+// purgent-sim's own failures go to err. Returns the exit status.
 int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace purgent::sim
