@@ -13,15 +13,23 @@ add_executable(purgent-bench ${PURGENT_BENCH_SOURCES})
 target_link_libraries(purgent-bench PRIVATE purgent_sim)
 target_compile_definitions(purgent-bench PRIVATE PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
 
+# The demo's account of a run: what went, which bystanders stayed.
+add_library(purgent_demo_report STATIC tools/demo_report/demo_report.cpp)
+target_link_libraries(purgent_demo_report PUBLIC purgent_image)
+target_include_directories(purgent_demo_report PUBLIC tools/demo_report)
+add_executable(purgent-demo-report tools/demo_report/main.cpp)
+target_link_libraries(purgent-demo-report PRIVATE purgent_demo_report)
+
 enable_testing()
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
 file(GLOB_RECURSE PURGENT_UNIT_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(purgent_unit_tests ${PURGENT_UNIT_SOURCES})
-target_link_libraries(purgent_unit_tests PRIVATE purgent_sim GTest::gtest GTest::gtest_main)
+target_link_libraries(purgent_unit_tests PRIVATE purgent_sim purgent_demo_report GTest::gtest GTest::gtest_main)
 target_compile_definitions(purgent_unit_tests PRIVATE
-  PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+  PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
+  PURGENT_DEMO_IMAGE="${CMAKE_SOURCE_DIR}/demo/workstation")
 gtest_discover_tests(purgent_unit_tests PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
 
 # The release package of the win32 preset (built by its package target).

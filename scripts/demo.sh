@@ -1,28 +1,28 @@
 #!/usr/bin/env bash
 # The main job: the real purgent.exe (win64 build, under Wine with a virtual
-# screen) cleans the built-in demo workstation, unattended ("/sn"). Prints
-# what is gone and what is still there, then the simulator's step-by-step
-# trace of the same workstation.
+# screen) cleans the built-in demo workstation, showing only its progress
+# window ("/sp"). Prints, in one screen, what went and what stayed (and why),
+# checks every other program's item listed in demo/workstation/bystanders.txt,
+# and ends with a verdict; exit status 1 when a bystander went.
+# The full lists, screenshots, logs and purgent-sim's trace go to build/demo/.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 ROOT=$PWD
 IMAGE=$ROOT/demo/workstation
 WIN64=$ROOT/build/win64
+OUT=$ROOT/build/demo
 
-step() { printf '\n=== %s ===\n' "$*"; }
-die() { printf '\n=== FAILED: %s ===\n' "$*" >&2; exit 1; }
+say() { printf '%s\n' "$*"; }
+die() { printf 'FAILED: %s (logs in %s)\n' "$*" "$OUT" >&2; exit 2; }
 
-[[ -d $IMAGE ]] || die "the demo workstation image $IMAGE is missing"
-
-step "setup"
-bash scripts/setup.sh || die "setup (scripts/setup.sh)"
+rm -rf "$OUT"
+mkdir -p "$OUT"
+say "Purgent demo: outputs in $OUT"
+say "- setting up and building (logs: setup.log, build.log)"
+bash scripts/setup.sh >"$OUT/setup.log" 2>&1 || die "setup (scripts/setup.sh)"
 for preset in win64 native; do
-  step "build $preset"
-  cmake --preset "$preset" >/dev/null || die "configure $preset"
-  cmake --build --preset "$preset" || die "build $preset"
-done
-for exe in purgent.exe seed.exe snapshot.exe; do
-  [[ -f $WIN64/$exe ]] || die "$WIN64/$exe was not built"
+  { cmake --preset "$preset" && cmake --build --preset "$preset"; } >>"$OUT/build.log" 2>&1 ||
+    die "build $preset"
 done
 
 # A throwaway Wine machine and virtual screen, removed on exit.
@@ -48,7 +48,7 @@ winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 run_wine() {
   local seconds=$1; shift
   local status=0
-  timeout --kill-after=5 "$seconds" wine "$@" >>"$WORK/wine.log" 2>&1 || status=$?
+  timeout --kill-after=5 "$seconds" wine "$@" >>"$OUT/wine.log" 2>&1 || status=$?
   if ((status == 124 || status == 137)); then
     wineserver -k || true
     die "$(basename "$1") did not finish within $seconds s"
@@ -56,65 +56,36 @@ run_wine() {
   return "$status"
 }
 
-step "seed the demo workstation into a fresh Wine machine"
-run_wine 300 "$WIN64/seed.exe" "$(winpath "$IMAGE")" || die "seed.exe failed (status $?)"
+say "- seeding the demo workstation into a fresh Wine machine (seed.exe)"
+run_wine 300 "$WIN64/seed.exe" "$(winpath "$IMAGE")" || die "seed.exe failed"
 
-step "run purgent.exe /sn"
+say "- running purgent.exe /sp (screenshots of its window: progress-*.png)"
+timeout --kill-after=5 300 wine "$WIN64/purgent.exe" /sp >>"$OUT/wine.log" 2>&1 &
+PURGENT_PID=$!
+for shot in 1 2 3; do
+  sleep 1
+  import -window root "$OUT/progress-$shot.png" 2>/dev/null || true
+done
 status=0
-run_wine 300 "$WIN64/purgent.exe" /sn || status=$?
-case $status in
-  0) meaning="completed" ;;
-  1) meaning="halted" ;;
-  2) meaning="error" ;;
-  *) meaning="unexpected" ;;
-esac
-echo "purgent.exe exit status: $status ($meaning)"
+wait "$PURGENT_PID" || status=$?
+((status == 0)) || die "purgent.exe ended with status $status"
 
-step "read the machine back"
-run_wine 300 "$WIN64/snapshot.exe" "$(winpath "$IMAGE")" "$(winpath "$WORK/after")" ||
-  die "snapshot.exe failed (status $?)"
+run_wine 300 "$WIN64/snapshot.exe" "$(winpath "$IMAGE")" "$(winpath "$OUT/after")" ||
+  die "snapshot.exe failed"
+build/native/purgent-sim --machine "$IMAGE" --save "$OUT/sim" --trace "$OUT/sim-trace.txt" -- /sp \
+  >/dev/null 2>>"$OUT/sim.log" || die "purgent-sim failed"
 
-# Keys of a .reg file (UTF-16LE or UTF-8), one a line, sorted.
-reg_keys() {
-  local file=$1
-  [[ -f $file ]] || return 0
-  if [[ $(head -c2 "$file" | od -An -tx1 | tr -d ' ') == fffe ]]; then
-    iconv -f UTF-16LE -t UTF-8 "$file"
-  else
-    cat "$file"
-  fi | tr -d '\r' | sed -n 's/^\[\([^-].*\)\]$/\1/p' | LC_ALL=C sort -u
-}
-# Files and folders (these with a trailing /) of an image's drive/ tree.
-drive_files() {
-  [[ -d $1/drive ]] || return 0
-  (cd "$1/drive" && find . -mindepth 1 \( -type d -printf '%P/\n' -o -printf '%P\n' \) |
-    LC_ALL=C sort)
-}
-# report <what> <before-list> <after-list>
-report() {
-  local gone kept
-  gone=$(LC_ALL=C comm -23 "$2" "$3")
-  kept=$(LC_ALL=C comm -12 "$2" "$3")
-  printf '\n-- %s removed (%d):\n' "$1" "$(grep -c . <<<"$gone" || true)"
-  [[ -n $gone ]] && sed 's/^/  - /' <<<"$gone"
-  printf '\n-- %s still there (%d):\n' "$1" "$(grep -c . <<<"$kept" || true)"
-  [[ -n $kept ]] && sed 's/^/  = /' <<<"$kept"
-  return 0
-}
-
-step "what purgent.exe did"
-reg_keys "$IMAGE/registry.reg" >"$WORK/keys.before"
-reg_keys "$WORK/after/registry.reg" >"$WORK/keys.after"
-drive_files "$IMAGE" >"$WORK/files.before"
-drive_files "$WORK/after" >"$WORK/files.after"
-report "registry keys" "$WORK/keys.before" "$WORK/keys.after"
-report "files and folders" "$WORK/files.before" "$WORK/files.after"
-# Each user's hive file holds that user's registry, as .reg text.
-while IFS= read -r hive; do
-  reg_keys "$IMAGE/drive/$hive" >"$WORK/hive.before"
-  reg_keys "$WORK/after/drive/$hive" >"$WORK/hive.after"
-  report "keys of $hive" "$WORK/hive.before" "$WORK/hive.after"
-done < <(grep -i '/ntuser\.dat$' "$WORK/files.before" || true)
-
-step "the same workstation, step by step (purgent-sim)"
-build/native/purgent-sim --machine "$IMAGE" -- /sn || true
+verdict=0
+build/native/purgent-demo-report "$IMAGE" "$OUT/after" "$OUT/lists" >"$OUT/report.txt" || verdict=$?
+# The simulator's preview of the same run must tell the same story.
+build/native/purgent-demo-report "$IMAGE" "$OUT/sim" "$OUT/sim-lists" >"$OUT/sim-report.txt" || true
+say "- the full lists: lists/went.txt, lists/lost-bystanders.txt; purgent-sim's trace: sim-trace.txt"
+say ""
+if ! diff -q "$OUT/lists/went.txt" "$OUT/sim-lists/went.txt" >/dev/null; then
+  cat "$OUT/report.txt"
+  say "Verdict: FAIL - purgent-sim's preview differs from the real run (lists/ and sim-lists/)."
+  exit 1
+fi
+say "purgent-sim's preview of the same workstation removes exactly the same items."
+cat "$OUT/report.txt"
+exit "$verdict"
