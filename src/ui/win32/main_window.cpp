@@ -50,7 +50,8 @@ HWND MainWindow::Create() {
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance_;
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    // Windows takes the small icon for the system menu from the same resource.
+    windowClass.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_PURGENT));
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = kFormClass;
     RegisterClassA(&windowClass);
