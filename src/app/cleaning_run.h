@@ -1,6 +1,6 @@
 #pragma once
-#include "app/run_context.h"
-#include "app/run_options.h"
+#include "run/run_context.h"
+#include "run/run_options.h"
 
 namespace purgent {
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "app/main_form.h"
-#include "app/process_state.h"
+#include "run/process_state.h"
 
 namespace purgent {
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "app/form_view.h"
-#include "app/process_state.h"
-#include "app/run_options.h"
+#include "run/process_state.h"
+#include "run/run_options.h"
 #include "platform/message_box_service.h"
 
 namespace purgent {

@@ -2,7 +2,7 @@
 
 #include "app/cleaning_run.h"
 #include "app/command_line.h"
-#include "app/run_context.h"
+#include "run/run_context.h"
 
 namespace purgent {
 
@@ -10,7 +10,8 @@ PurgentApp::PurgentApp(Platform& platform, StatusView& statusView, FormView& for
     : platform_(platform),
       formView_(formView),
       status_(statusView, platform.cursor),
-      form_(formView, platform.messages, state_) {}
+      form_(formView, platform.messages, state_),
+      files_(platform.files, status_) {}
 
 PurgentApp::~PurgentApp() = default;
 
@@ -40,7 +41,7 @@ void PurgentApp::FormCreate() {
 
 void PurgentApp::RunButtonClick() {
     if (!registry_) return;  // the window is already closing
-    RunContext ctx{platform_, status_, *registry_, form_, state_, {}, {}};
+    RunContext ctx{platform_, status_, *registry_, files_, form_, state_, {}, {}};
     RunCleaning(ctx);
 }
 

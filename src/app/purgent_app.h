@@ -3,10 +3,11 @@
 
 #include "app/form_view.h"
 #include "app/main_form.h"
-#include "app/process_state.h"
-#include "app/status_reporter.h"
-#include "app/status_view.h"
+#include "run/process_state.h"
+#include "run/status_reporter.h"
+#include "run/status_view.h"
 #include "platform/platform.h"
+#include "files/file_access.h"
 #include "registry/registry_access.h"
 
 namespace purgent {
@@ -40,6 +41,7 @@ private:
     ProcessState state_;
     StatusReporter status_;
     MainForm form_;
+    FileAccess files_;
     std::unique_ptr<RegistryAccess> registry_;
 };
 

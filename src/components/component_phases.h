@@ -1,6 +1,8 @@
 #pragma once
 // The steps of the deregistration and Messenger rows of the run, in run order.
-#include "app/run_context.h"
+#include "run/run_context.h"
+#include "registry/registry_access.h"
+#include "files/file_access.h"
 
 namespace purgent {
 

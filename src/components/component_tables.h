@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "discovery/install_locations.h"
+#include "run/install_locations.h"
 
 namespace purgent {
 

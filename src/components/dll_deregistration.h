@@ -3,7 +3,9 @@
 // process per DLL, each waited for.
 #include <string>
 
-#include "app/run_context.h"
+#include "run/run_context.h"
+#include "registry/registry_access.h"
+#include "files/file_access.h"
 #include "components/component_tables.h"
 
 namespace purgent {

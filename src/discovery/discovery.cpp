@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "discovery/profile_discovery.h"
+#include "registry/registry_access.h"
 
 namespace purgent {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "discovery/install_locations.h"
-#include "discovery/profile_set.h"
+#include "run/install_locations.h"
+#include "run/profile_set.h"
 #include "platform/environment_service.h"
 #include "registry/registry_access.h"
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/status_reporter.h"
+#include "run/status_reporter.h"
 #include "platform/file_service.h"
 
 namespace purgent {

@@ -1,5 +1,7 @@
 #pragma once
-#include "app/run_context.h"
+#include "run/run_context.h"
+#include "registry/registry_access.h"
+#include "files/file_access.h"
 #include "files/path_template.h"
 
 namespace purgent {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "discovery/install_locations.h"
+#include "run/install_locations.h"
 
 namespace purgent {
 

@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "run/errors.h"
 #include "registry/catalogue_steps.h"
 #include "registry/machinewide_registry.h"
 

@@ -1,7 +1,8 @@
 #pragma once
 // The machine-wide catalogues of the registry phase, run in this order after
 // the per-user catalogue, under Client and DeleteRegistry.
-#include "app/run_context.h"
+#include "run/run_context.h"
+#include "registry/registry_access.h"
 
 namespace purgent {
 

@@ -1,6 +1,6 @@
 #include "registry/registry_access.h"
 
-#include "app/errors.h"
+#include "run/errors.h"
 
 namespace purgent {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/status_reporter.h"
+#include "run/status_reporter.h"
 #include "platform/registry_service.h"
 
 namespace purgent {

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/text_service.h"
-#include "app/run_context.h"
+#include "run/run_context.h"
+#include "registry/registry_access.h"
 
 namespace purgent {
 

@@ -5,7 +5,7 @@
 
 #include "app/form_view.h"
 #include "app/main_form.h"
-#include "app/process_state.h"
+#include "run/process_state.h"
 #include "platform/message_box_service.h"
 
 namespace purgent::test {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/status_reporter.h"
+#include "run/status_reporter.h"
 
 namespace purgent {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/errors.h"
+#include "run/errors.h"
 #include "discovery/discovery.h"
 #include "registry_test_machine.h"
 

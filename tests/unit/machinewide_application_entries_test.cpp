@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/errors.h"
+#include "run/errors.h"
 #include "machinewide_fixture.h"
 #include "registry/machinewide_registry.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/errors.h"
+#include "run/errors.h"
 #include "machinewide_fixture.h"
 #include "registry/machinewide_registry.h"
 

@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/run_context.h"
-#include "app/status_reporter.h"
+#include "run/run_context.h"
+#include "run/status_reporter.h"
 #include "image/machine_image.h"
 #include "platform/sim/sim_machine.h"
+#include "files/file_access.h"
 #include "registry/registry_access.h"
 
 namespace purgent::testing {
@@ -105,9 +106,10 @@ struct RegistryTestMachine {
     RecordingStatusView view;
     StatusReporter status{view, machine.GetPlatform().cursor};
     RegistryAccess access{machine.GetPlatform().registry, status};
+    FileAccess files{machine.GetPlatform().files, status};
     CheckedOptions options;
     ProcessState process;
-    RunContext ctx{machine.GetPlatform(), status, access, options, process, {}, {}};
+    RunContext ctx{machine.GetPlatform(), status, access, files, options, process, {}, {}};
 };
 
 }  // namespace purgent::testing

@@ -17,6 +17,7 @@
 #include "app/cleaning_run.h"
 #include "app/main_form.h"
 #include "discovery/discovery.h"
+#include "files/file_access.h"
 #include "image/machine_image.h"
 #include "platform/sim/run_purgent.h"
 #include "platform/sim/sim_form_view.h"
@@ -55,10 +56,11 @@ void RunRegistryPhases(SimMachine& machine) {
     purgent::sim::SimStatusView view(machine.Trace());
     purgent::StatusReporter status(view, machine.GetPlatform().cursor);
     purgent::RegistryAccess access(machine.GetPlatform().registry, status);
+    purgent::FileAccess files(machine.GetPlatform().files, status);
     purgent::sim::SimFormView formView;
     purgent::ProcessState process;
     const purgent::MainForm options(formView, machine.GetPlatform().messages, process);  // the default boxes
-    purgent::RunContext ctx{machine.GetPlatform(), status, access, options, process, {}, {}};
+    purgent::RunContext ctx{machine.GetPlatform(), status, access, files, options, process, {}, {}};
     purgent::DiscoverLocations(ctx);
     for (purgent::PhaseStep step :
          {purgent::CleanUserRegistry, purgent::CleanClassRegistrations, purgent::CleanApplicationEntries,

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/status_view.h"
+#include "run/status_view.h"
 #include "platform/sim/sim_trace.h"
 
 namespace purgent::sim {

@@ -6,7 +6,7 @@
 
 #include "app/form_view.h"
 #include "app/purgent_app.h"
-#include "app/status_view.h"
+#include "run/status_view.h"
 #include "platform/message_box_service.h"
 #include "platform/win32/win32_cursor.h"
 #include "ui/win32/browse_glyph.h"

@@ -1,4 +1,4 @@
-#include "app/status_reporter.h"
+#include "run/status_reporter.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "app/run_options.h"
-#include "shutdown/window_survey.h"
+#include "run/run_options.h"
+#include "run/window_survey_state.h"
 
 namespace purgent {
 

@@ -1,20 +1,23 @@
 #pragma once
-#include "app/process_state.h"
-#include "app/run_options.h"
-#include "app/status_reporter.h"
-#include "discovery/install_locations.h"
-#include "discovery/profile_set.h"
-#include "files/file_access.h"
 #include "platform/platform.h"
-#include "registry/registry_access.h"
+#include "run/install_locations.h"
+#include "run/process_state.h"
+#include "run/profile_set.h"
+#include "run/run_options.h"
+#include "run/status_reporter.h"
 
 namespace purgent {
+
+// The accessors of the registry and the file system (registry/, files/).
+class RegistryAccess;
+class FileAccess;
 
 // Everything one cleaning run works with; rebuilt by every run.
 struct RunContext {
     Platform& platform;
     StatusReporter& status;
     RegistryAccess& registry;
+    FileAccess& files;
     const RunOptions& options;
     ProcessState& process;
 
@@ -22,7 +25,6 @@ struct RunContext {
     ProfileSet profiles;
     bool ExcelIntegrationFailed = false;
     bool WordIntegrationFailed = false;
-    FileAccess files{platform.files, status};
 
     bool Checked(Option option) const { return options.Checked(option); }
 };

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/status_view.h"
+#include "run/status_view.h"
 #include "platform/cursor_service.h"
 
 namespace purgent {
