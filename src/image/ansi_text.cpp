@@ -125,10 +125,11 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+// A carriage return left at a line's end (text converted to CR LF twice) is blank too.
 std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
+    const auto first = text.find_first_not_of(" \t\r");
     if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 char FoldCase(char c) {

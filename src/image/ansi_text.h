@@ -21,7 +21,7 @@ std::string TextFileToAnsi(std::string bytes);
 // The lines of a text, CRLF or LF; no empty last line for a final line break.
 std::vector<std::string> SplitLines(const std::string& text);
 
-// Without leading and trailing blanks and tabs.
+// Without leading and trailing blanks, tabs and carriage returns.
 std::string Trim(const std::string& text);
 
 // Case-insensitive comparison as Windows matches file and key names
