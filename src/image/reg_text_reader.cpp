@@ -1,4 +1,7 @@
 // Reads regedit documents into RegistryKeys.
+#include <algorithm>
+#include <cstring>
+
 #include "image/ansi_text.h"
 #include "image/machine_image.h"
 #include "image/reg_text_format.h"
@@ -14,6 +17,11 @@ std::string DecodeDocument(const Bytes& bytes, const std::string& source) {
         throw ImageError(source + ": UTF-16 big-endian text is not supported");
     return TextFileToAnsi(std::string(bytes.begin(), bytes.end()));
 }
+
+// Windows' own limits: what it cannot hold, an image cannot describe.
+constexpr std::size_t kMaxKeyDepth = 512;           // levels below the root key
+constexpr std::size_t kMaxKeyNameLength = 255;      // one key name
+constexpr std::size_t kMaxValueNameLength = 16383;
 
 bool StartsWith(const std::string& s, const std::string& prefix) {
     return s.compare(0, prefix.size(), prefix) == 0;
@@ -90,9 +98,23 @@ private:
         const std::string rootName = path.substr(0, slash);
         const char* root = CanonicalRoot(rootName);
         if (!root) Fail("unknown root key \"" + rootName + "\"");
-        std::string rest = slash == std::string::npos ? "" : path.substr(slash);
-        if (rest.find("\\\\") != std::string::npos) Fail("empty key name in \"" + path + "\"");
+        const std::string rest = slash == std::string::npos ? "" : path.substr(slash);
+        CheckKeyNames(path, rest, std::count(root, root + std::strlen(root), '\\'));
         return root + rest;
+    }
+
+    // rest: the path below its root, each name after a backslash; the root's
+    // stored spelling may itself lie some levels down (HKEY_CLASSES_ROOT).
+    void CheckKeyNames(const std::string& path, const std::string& rest, std::size_t depth) const {
+        for (std::size_t start = 0; start < rest.size(); ++depth) {
+            const std::size_t end = std::min(rest.find('\\', start + 1), rest.size());
+            const std::size_t length = end - start - 1;
+            if (length == 0) Fail("empty key name in \"" + path + "\"");
+            if (length > kMaxKeyNameLength)
+                Fail("key name longer than " + std::to_string(kMaxKeyNameLength) + " characters");
+            start = end;
+        }
+        if (depth > kMaxKeyDepth) Fail("key nested deeper than " + std::to_string(kMaxKeyDepth) + " levels");
     }
 
     std::string ParseQuoted(const std::string& line, std::size_t& pos) const {
@@ -119,6 +141,8 @@ private:
         if (line[0] == '@') pos = 1;
         else if (line[0] == '"') value.name = ParseQuoted(line, pos);
         else Fail("expected \"name\"= or @=");
+        if (value.name.size() > kMaxValueNameLength)
+            Fail("value name longer than " + std::to_string(kMaxValueNameLength) + " characters");
         while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
         if (pos >= line.size() || line[pos] != '=') Fail("expected '=' after the value name");
         const std::string data = Trim(line.substr(pos + 1));

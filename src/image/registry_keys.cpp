@@ -43,9 +43,13 @@ void MergeValue(RegistryKey& key, const RegistryValue& value) {
 // Keys by folded path, each with the order of its first appearance.
 class KeyTree {
 public:
+    // The subtree's keys sort together after "path\", so only they are visited.
     void Delete(const std::string& path) {
-        for (auto it = keys_.begin(); it != keys_.end();)
-            it = IsAtOrBelow(it->first, path) ? keys_.erase(it) : std::next(it);
+        const std::string folded = Folded(path);
+        keys_.erase(folded);
+        const std::string below = folded + "\\";
+        auto it = keys_.lower_bound(below);
+        while (it != keys_.end() && it->first.compare(0, below.size(), below) == 0) it = keys_.erase(it);
     }
 
     RegistryKey& Ensure(const std::string& path) {
@@ -62,21 +66,26 @@ public:
         return keys_.emplace(folded, std::move(entry)).first->second.key;
     }
 
-    // Parents before children, siblings in order of first appearance.
+    // Parents before children, siblings in order of first appearance. Keys
+    // under a root that is not listed share one parent, placed before every
+    // listed root: an unlisted root ranks lowest.
     RegistryKeys InTreeOrder() const {
-        std::vector<std::pair<std::vector<int>, const RegistryKey*>> sorted;
+        Entry unlistedRoots;
+        unlistedRoots.order = -1;
+        Children children;
+        children[nullptr].push_back(&unlistedRoots);
         for (const auto& [folded, entry] : keys_) {
-            std::vector<int> rank;
-            for (std::string path = folded; !path.empty(); path = ParentPath(path)) {
-                const auto ancestor = keys_.find(path);
-                rank.insert(rank.begin(), ancestor == keys_.end() ? -1 : ancestor->second.order);
-            }
-            sorted.emplace_back(std::move(rank), &entry.key);
+            const std::string parent = ParentPath(folded);
+            const auto listed = keys_.find(parent);
+            const Entry* above = parent.empty()              ? nullptr
+                                 : listed != keys_.end()     ? &listed->second
+                                                             : &unlistedRoots;
+            children[above].push_back(&entry);
         }
-        std::sort(sorted.begin(), sorted.end(),
-                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (auto& [parent, list] : children)
+            std::sort(list.begin(), list.end(), [](const Entry* a, const Entry* b) { return a->order < b->order; });
         RegistryKeys out;
-        for (const auto& item : sorted) out.push_back(*item.second);
+        for (const Entry* top : children[nullptr]) Append(children, top, top != &unlistedRoots, out);
         return out;
     }
 
@@ -85,6 +94,15 @@ private:
         RegistryKey key;
         int order = 0;
     };
+    using Children = std::map<const Entry*, std::vector<const Entry*>>;
+
+    static void Append(const Children& children, const Entry* entry, bool listed, RegistryKeys& out) {
+        if (listed) out.push_back(entry->key);
+        const auto below = children.find(entry);
+        if (below == children.end()) return;
+        for (const Entry* child : below->second) Append(children, child, true, out);
+    }
+
     std::map<std::string, Entry> keys_;
     int next_ = 0;
 };

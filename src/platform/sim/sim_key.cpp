@@ -35,9 +35,9 @@ void SimKey::AttachSubkey(const std::shared_ptr<SimKey>& key) {
 }
 
 void SimKey::RemoveSubkey(const SimKey& key) {
-    const auto it = std::find_if(subkeys_.begin(), subkeys_.end(),
-                                 [&](const std::shared_ptr<SimKey>& k) { return k.get() == &key; });
-    if (it == subkeys_.end()) return;
+    // Sibling names differ, so the sorted position of the name is the only place to look.
+    const auto it = LowerBound(key.name_);
+    if (it == subkeys_.end() || it->get() != &key) return;
     const std::shared_ptr<SimKey> removed = *it;
     subkeys_.erase(it);
     removed->MarkDeleted();

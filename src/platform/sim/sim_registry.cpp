@@ -16,9 +16,31 @@ std::shared_ptr<SimKey> AddPath(const std::shared_ptr<SimKey>& from, const std::
     return key;
 }
 
-void CopyValues(SimKey& key, const image::RegistryKey& source) {
-    for (const image::RegistryValue& value : source.values)
-        if (!value.deleted) key.SetValue(value.name, value.type, value.data);
+// The key below `from` at parts[first...], or nullptr; creates nothing.
+std::shared_ptr<SimKey> FindPath(std::shared_ptr<SimKey> from, const std::vector<std::string>& parts,
+                                 std::size_t first) {
+    for (std::size_t i = first; from && i < parts.size(); ++i) from = from->FindSubkey(parts[i]);
+    return from;
+}
+
+// Imports a .reg document as regedit does, key by key in the order written:
+// keyAt(path, create) finds (or creates, with its parents) the key at a full
+// path. Each path is walked once, so the cost is linear in the document.
+template <class KeyAt>
+void Import(const image::RegistryKeys& keys, KeyAt keyAt) {
+    for (const image::RegistryKey& key : keys) {
+        if (key.deleted) {
+            const std::shared_ptr<SimKey> gone = keyAt(key.path, false);
+            if (gone && gone->Parent()) gone->Parent()->RemoveSubkey(*gone);
+            continue;
+        }
+        const std::shared_ptr<SimKey> node = keyAt(key.path, true);
+        if (!node) continue;
+        for (const image::RegistryValue& value : key.values) {
+            if (value.deleted) node->RemoveValue(value.name);
+            else node->SetValue(value.name, value.type, value.data);
+        }
+    }
 }
 
 // Parents before children, as regedit exports; mounted hives are left out.
@@ -97,14 +119,11 @@ std::shared_ptr<SimKey> SimRegistry::ExistingKeyAt(const std::string& path) cons
     bool ok = false;
     const std::vector<std::string> parts = SplitPath(path, ok);
     if (!ok || parts.empty()) return nullptr;
-    std::shared_ptr<SimKey> key = RootOf(parts[0]);
-    for (std::size_t i = 1; key && i < parts.size(); ++i) key = key->FindSubkey(parts[i]);
-    return key;
+    return FindPath(RootOf(parts[0]), parts, 1);
 }
 
 void SimRegistry::Load(const image::RegistryKeys& keys) {
-    for (const image::RegistryKey& key : image::NetRegistry(keys))
-        if (auto node = KeyAt(key.path)) CopyValues(*node, key);
+    Import(keys, [&](const std::string& path, bool create) { return create ? KeyAt(path) : ExistingKeyAt(path); });
 }
 
 void SimRegistry::Deny(const std::string& path) {
@@ -270,16 +289,18 @@ long SimRegistry::LoadKey(RegKey root, const std::string& name, const std::strin
 
     image::RegistryKeys keys;
     try {
-        keys = image::NetRegistry(image::ParseHiveText(item->contents, file));
+        keys = image::ParseHiveText(item->contents, file);
     } catch (const image::ImageError&) {
         return winerr::BadDb;
     }
     const int id = nextHiveId_++;
     auto hiveKey = std::make_shared<SimKey>(name, id);
-    for (const image::RegistryKey& key : keys) {
+    // Paths below HKEY_CURRENT_USER, which the hive's key stands for.
+    Import(keys, [&](const std::string& path, bool create) {
         bool ok = false;
-        CopyValues(*AddPath(hiveKey, SplitPath(key.path, ok), 1), key);
-    }
+        const std::vector<std::string> parts = SplitPath(path, ok);
+        return create ? AddPath(hiveKey, parts, 1) : FindPath(hiveKey, parts, 1);
+    });
     users_->AttachSubkey(hiveKey);
     hives_.push_back(Hive{id, item->path, hiveKey});
     trace_.Event("hive-load", {name, file});
