@@ -10,8 +10,17 @@ target_link_libraries(purgent-sim PRIVATE purgent_sim)
 # Timing figures of the simulator (not a test).
 file(GLOB PURGENT_BENCH_SOURCES CONFIGURE_DEPENDS tools/bench/*.cpp)
 add_executable(purgent-bench ${PURGENT_BENCH_SOURCES})
-target_link_libraries(purgent-bench PRIVATE purgent_sim)
-target_compile_definitions(purgent-bench PRIVATE PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+target_link_libraries(purgent-bench PRIVATE purgent_sim purgent_image_generator)
+target_compile_definitions(purgent-bench PRIVATE PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
+  PURGENT_DEMO_IMAGE="${CMAKE_SOURCE_DIR}/demo/workstation")
+
+# Large machine images for the cost figures and their test.
+add_library(purgent_image_generator STATIC tools/image_generator/image_generator.cpp)
+target_link_libraries(purgent_image_generator PUBLIC purgent_image)
+target_include_directories(purgent_image_generator PUBLIC tools/image_generator)
+add_executable(purgent-generate-image tools/image_generator/main.cpp)
+target_link_libraries(purgent-generate-image PRIVATE purgent_image_generator)
+target_compile_definitions(purgent-generate-image PRIVATE PURGENT_DEMO_IMAGE="${CMAKE_SOURCE_DIR}/demo/workstation")
 
 # The demo's account of a run: what went, which bystanders stayed.
 add_library(purgent_demo_report STATIC tools/demo_report/demo_report.cpp)
@@ -26,7 +35,8 @@ include(GoogleTest)
 
 file(GLOB_RECURSE PURGENT_UNIT_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(purgent_unit_tests ${PURGENT_UNIT_SOURCES})
-target_link_libraries(purgent_unit_tests PRIVATE purgent_sim purgent_demo_report GTest::gtest GTest::gtest_main)
+target_link_libraries(purgent_unit_tests PRIVATE purgent_sim purgent_demo_report purgent_image_generator
+  GTest::gtest GTest::gtest_main)
 target_compile_definitions(purgent_unit_tests PRIVATE
   PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
   PURGENT_DEMO_IMAGE="${CMAKE_SOURCE_DIR}/demo/workstation")

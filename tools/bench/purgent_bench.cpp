@@ -6,6 +6,7 @@
 //   - registry phases: the per-user and the four machine-wide catalogues
 //     alone, on a fresh machine, after discovery.
 // Machine building and image loading are timed apart. Not a test: figures only.
+// purgent-bench --series: the cost on generated images of growing size (series.h).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -25,6 +26,7 @@
 #include "platform/sim/sim_status_view.h"
 #include "registry/machinewide_registry.h"
 #include "registry/user_registry_catalogue.h"
+#include "series.h"
 
 namespace {
 
@@ -91,6 +93,10 @@ void Bench(const std::string& label, const std::string& dir) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> dirs(argv + 1, argv + argc);
+    if (dirs == std::vector<std::string>{"--series"}) {
+        purgent::bench::BenchSeries();
+        return 0;
+    }
     if (dirs.empty()) dirs = {"", PURGENT_TEST_DATA "/machinewide"};
     std::printf("%d rounds each\n", kRounds);
     for (const std::string& dir : dirs)
