@@ -3,14 +3,21 @@ file(GLOB_RECURSE PURGENT_SIM_SOURCES CONFIGURE_DEPENDS src/platform/sim/*.cpp)
 add_library(purgent_sim STATIC ${PURGENT_SIM_SOURCES})
 target_link_libraries(purgent_sim PUBLIC purgent_core purgent_image)
 
-file(GLOB PURGENT_SIM_TOOL_SOURCES CONFIGURE_DEPENDS tools/purgent_sim/*.cpp)
-add_executable(purgent-sim ${PURGENT_SIM_TOOL_SOURCES})
-target_link_libraries(purgent-sim PRIVATE purgent_sim)
+# The whole program on a simulated machine, with purgent-sim's command line:
+# used by purgent-sim, purgent-bench and the tests.
+file(GLOB PURGENT_SIM_RUNNER_SOURCES CONFIGURE_DEPENDS tools/purgent_sim/*.cpp)
+list(REMOVE_ITEM PURGENT_SIM_RUNNER_SOURCES "${CMAKE_SOURCE_DIR}/tools/purgent_sim/main.cpp")
+add_library(purgent_sim_runner STATIC ${PURGENT_SIM_RUNNER_SOURCES})
+target_link_libraries(purgent_sim_runner PUBLIC purgent_sim)
+target_include_directories(purgent_sim_runner PUBLIC tools)
+
+add_executable(purgent-sim tools/purgent_sim/main.cpp)
+target_link_libraries(purgent-sim PRIVATE purgent_sim_runner)
 
 # Timing figures of the simulator (not a test).
 file(GLOB PURGENT_BENCH_SOURCES CONFIGURE_DEPENDS tools/bench/*.cpp)
 add_executable(purgent-bench ${PURGENT_BENCH_SOURCES})
-target_link_libraries(purgent-bench PRIVATE purgent_sim purgent_image_generator)
+target_link_libraries(purgent-bench PRIVATE purgent_sim_runner purgent_image_generator)
 target_compile_definitions(purgent-bench PRIVATE PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
   PURGENT_DEMO_IMAGE="${CMAKE_SOURCE_DIR}/demo/workstation")
 
@@ -35,7 +42,7 @@ include(GoogleTest)
 
 file(GLOB_RECURSE PURGENT_UNIT_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(purgent_unit_tests ${PURGENT_UNIT_SOURCES})
-target_link_libraries(purgent_unit_tests PRIVATE purgent_sim purgent_demo_report purgent_image_generator
+target_link_libraries(purgent_unit_tests PRIVATE purgent_sim_runner purgent_demo_report purgent_image_generator
   GTest::gtest GTest::gtest_main)
 target_compile_definitions(purgent_unit_tests PRIVATE
   PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"

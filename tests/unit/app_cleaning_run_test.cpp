@@ -5,8 +5,8 @@
 #include "app/purgent_app.h"
 #include "app_fakes.h"
 #include "image/machine_image.h"
-#include "platform/sim/run_purgent.h"
-#include "platform/sim/sim_status_view.h"
+#include "purgent_sim/run_purgent.h"
+#include "purgent_sim/sim_status_view.h"
 #include "shutdown_sim_machine.h"
 
 namespace purgent {

@@ -5,7 +5,7 @@
 #include "components/component_phases.h"
 #include "discovery/discovery.h"
 #include "messenger_image_expectations.h"
-#include "platform/sim/run_purgent.h"
+#include "purgent_sim/run_purgent.h"
 #include "registry_test_machine.h"
 #include "shutdown_sim_machine.h"
 

@@ -5,7 +5,7 @@
 
 #include "demo_report.h"
 #include "image/ansi_text.h"
-#include "platform/sim/run_purgent.h"
+#include "purgent_sim/run_purgent.h"
 
 namespace purgent::demo {
 namespace {

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "platform/sim/sim_machine.h"
-#include "platform/sim/sim_status_view.h"
+#include "purgent_sim/sim_status_view.h"
 #include "shutdown_sim_machine.h"
 
 namespace purgent {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "files_image_expectations.h"
-#include "platform/sim/run_purgent.h"
+#include "purgent_sim/run_purgent.h"
 #include "shutdown_sim_machine.h"
 
 namespace purgent::files {

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "image_generator.h"
-#include "platform/sim/run_purgent.h"
+#include "purgent_sim/run_purgent.h"
 
 namespace purgent::generator {
 namespace {

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "machinewide_image_expectations.h"
-#include "platform/sim/run_purgent.h"
+#include "purgent_sim/run_purgent.h"
 
 namespace purgent::machinewide {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/sim/run_purgent.h"
+#include "purgent_sim/run_purgent.h"
 #include "registry_test_machine.h"
 
 namespace purgent::testing {

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "app/purgent_app.h"
-#include "platform/sim/run_purgent.h"
-#include "platform/sim/sim_form_view.h"
-#include "platform/sim/sim_status_view.h"
+#include "purgent_sim/run_purgent.h"
+#include "purgent_sim/sim_form_view.h"
+#include "purgent_sim/sim_status_view.h"
 #include "shutdown_sim_machine.h"
 
 namespace purgent {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/sim/sim_cli.h"
+#include "purgent_sim/sim_cli.h"
 
 namespace purgent::sim {
 namespace {

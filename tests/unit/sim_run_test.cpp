@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/sim/run_purgent.h"
+#include "purgent_sim/run_purgent.h"
 #include "sim_test_image.h"
 
 namespace purgent::sim {

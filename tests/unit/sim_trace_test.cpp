@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "platform/sim/sim_status_view.h"
+#include "purgent_sim/sim_status_view.h"
 #include "platform/sim/sim_trace.h"
 
 namespace purgent::sim {

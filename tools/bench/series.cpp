@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "image_generator.h"
-#include "platform/sim/run_purgent.h"
+#include "purgent_sim/run_purgent.h"
 
 namespace purgent::bench {
 namespace {

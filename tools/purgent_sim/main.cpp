@@ -2,7 +2,7 @@
 // by a machine image and prints what happened as a trace.
 #include <iostream>
 
-#include "platform/sim/sim_cli.h"
+#include "purgent_sim/sim_cli.h"
 
 int main(int argc, char** argv) {
     return purgent::sim::RunSimCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);

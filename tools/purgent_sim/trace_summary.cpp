@@ -1,4 +1,4 @@
-#include "platform/sim/trace_summary.h"
+#include "purgent_sim/trace_summary.h"
 
 #include <algorithm>
 #include <map>

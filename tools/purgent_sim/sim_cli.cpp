@@ -1,4 +1,4 @@
-#include "platform/sim/sim_cli.h"
+#include "purgent_sim/sim_cli.h"
 
 #include <exception>
 #include <filesystem>
@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "image/machine_image.h"
-#include "platform/sim/run_purgent.h"
-#include "platform/sim/trace_summary.h"
+#include "purgent_sim/run_purgent.h"
+#include "purgent_sim/trace_summary.h"
 #include "shutdown/kill_result_text.h"
 
 namespace purgent::sim {

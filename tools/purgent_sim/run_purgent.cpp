@@ -1,9 +1,9 @@
-#include "platform/sim/run_purgent.h"
+#include "purgent_sim/run_purgent.h"
 
 #include "app/command_line.h"
 #include "app/purgent_app.h"
-#include "platform/sim/sim_form_view.h"
-#include "platform/sim/sim_status_view.h"
+#include "purgent_sim/sim_form_view.h"
+#include "purgent_sim/sim_status_view.h"
 
 namespace purgent::sim {
 

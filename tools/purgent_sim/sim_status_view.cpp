@@ -1,4 +1,4 @@
-#include "platform/sim/sim_status_view.h"
+#include "purgent_sim/sim_status_view.h"
 
 namespace purgent::sim {
 
