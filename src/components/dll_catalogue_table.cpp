@@ -4,12 +4,15 @@ namespace purgent {
 
 const DllDeregistrationTable& DllCatalogue() {
     static const DllDeregistrationTable table{
-        R"(\system32\regsvr32.exe)",
-        {"GWABDLG.DLL", "GWMSB1.DLL"},
-        {
-            {&InstallLocations::GroupWiseDir, "", "*.dll", true, true, true},
-            {&InstallLocations::WindowsDir, R"(\system32\)", "gw*.dll", false, false, false},
-            {&InstallLocations::WindowsDir, R"(\system\)", "gw*.dll", false, false, false},
+        .regSvr = R"(\system32\regsvr32.exe)",
+        .exclusions = {"GWABDLG.DLL", "GWMSB1.DLL"},
+        .clientPasses = {
+            {.base = &InstallLocations::GroupWiseDir, .subfolder = "", .pattern = "*.dll",
+             .countedFirst = true, .ownFolderOnly = true, .withExclusions = true},
+            {.base = &InstallLocations::WindowsDir, .subfolder = R"(\system32\)", .pattern = "gw*.dll",
+             .countedFirst = false, .ownFolderOnly = false, .withExclusions = false},
+            {.base = &InstallLocations::WindowsDir, .subfolder = R"(\system\)", .pattern = "gw*.dll",
+             .countedFirst = false, .ownFolderOnly = false, .withExclusions = false},
         },
     };
     return table;

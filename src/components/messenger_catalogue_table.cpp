@@ -7,22 +7,24 @@ const MessengerTable& MessengerCatalogue() {
     constexpr PathAction Delete = PathAction::DeleteIfExists;
     constexpr PathAction RemoveDir = PathAction::RemoveDirIfExists;
     static const MessengerTable table{
-        {&L::MessengerDir, "", "*.dll", true, true, false},
-        {R"(\Novell.MessengerClient)", R"(\Novell.MessengerClient.1)"},
-        {
+        .dllPass = {.base = &L::MessengerDir, .subfolder = "", .pattern = "*.dll",
+                    .countedFirst = true, .ownFolderOnly = true, .withExclusions = false},
+        .classesRootKeys = {R"(\Novell.MessengerClient)", R"(\Novell.MessengerClient.1)"},
+        .machineKeys = {
             R"(\Software\Classes\Novell.MessengerClient)",
             R"(\Software\Classes\Novell.MessengerClient.1)",
             R"(\Software\Clients\IM\Novell Messenger)",
         },
-        R"(\Software\Clients\IM)",
-        "Novell Messenger",
-        R"(\Software\Microsoft\Internet Explorer\Extensions\{3C3171BC-1025-43d1-8D1D-61CF4B38A28F})",
-        {
-            {R"(\Software\Microsoft\Windows\CurrentVersion\Run)", "Novell Messenger"},
-            {R"(\Software\Microsoft\Internet Explorer\Extensions\CMDMapping)",
-             "{3C3171BC-1025-43d1-8D1D-61CF4B38A28F}"},
+        .imClients = R"(\Software\Clients\IM)",
+        .imDefault = "Novell Messenger",
+        .explorerExtension =
+            R"(\Software\Microsoft\Internet Explorer\Extensions\{3C3171BC-1025-43d1-8D1D-61CF4B38A28F})",
+        .userValues = {
+            {.key = R"(\Software\Microsoft\Windows\CurrentVersion\Run)", .name = "Novell Messenger"},
+            {.key = R"(\Software\Microsoft\Internet Explorer\Extensions\CMDMapping)",
+             .name = "{3C3171BC-1025-43d1-8D1D-61CF4B38A28F}"},
         },
-        {
+        .shortcuts = {
             {Delete, &L::UserDesktop, R"(\GroupWise Messenger.lnk)"},
             {Delete, &L::CommonDesktop, R"(\GroupWise Messenger.lnk)"},
             {Delete, &L::UserPrograms, R"(\Novell Messenger\GroupWise Messenger.lnk)"},
@@ -33,14 +35,15 @@ const MessengerTable& MessengerCatalogue() {
             {Delete, &L::CommonPrograms, R"(\GroupWise Messenger\GroupWise Messenger.lnk)"},
             {RemoveDir, &L::CommonPrograms, R"(\GroupWise Messenger)"},
         },
-        R"(:\Documents and Settings\)",
-        "*.*",
-        R"(\Local Settings\Application Data\Novell\GroupWise Messenger)",
-        {R"(\history\admin)", R"(\history)"},
-        "*.*",
-        "LogFiles",
-        R"(:\Program Files\InstallShield Installation Information\{3FC0833E-073C-4D5D-A046-74BC32358CB3})",
-        {
+        .profilesFolder = R"(:\Documents and Settings\)",
+        .profileMask = "*.*",
+        .dataFolder = R"(\Local Settings\Application Data\Novell\GroupWise Messenger)",
+        .dataSubfolders = {R"(\history\admin)", R"(\history)"},
+        .purgePattern = "*.*",
+        .logFiles = "LogFiles",
+        .installerInfo =
+            R"(:\Program Files\InstallShield Installation Information\{3FC0833E-073C-4D5D-A046-74BC32358CB3})",
+        .userKeys = {
             R"(\AppEvents\EventLabels\NM_ContactOffline)",
             R"(\AppEvents\EventLabels\NM_ContactOnline)",
             R"(\AppEvents\EventLabels\NM_FirstMessageIn)",
@@ -52,7 +55,7 @@ const MessengerTable& MessengerCatalogue() {
             R"(\Software\Novell\Messenger)",
             R"(\Software\Novell Messenger)",
         },
-        {
+        .machineClassKeys = {
             R"(\Software\Classes\.nmx)",
             R"(\Software\Classes\AppID\{4184F6AD-5302-11D6-82F4-00B0D011982F})",
             R"(\Software\Classes\AppID\NMCL32.EXE)",

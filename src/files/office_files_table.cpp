@@ -6,25 +6,25 @@ namespace purgent {
 // is tested and deleted alike, so nothing is deleted blindly.
 const OfficeFilesTable& OfficeFiles() {
     static const OfficeFilesTable table{
-        {
+        .fastFindFiles = {
             R"(<WindowsDrive>:\ffastun.ffa)",
             R"(<WindowsDrive>:\ffastun.ffl)",
             R"(<WindowsDrive>:\ffastun.ffo)",
             R"(<WindowsDrive>:\ffastun0.ffx)",
         },
-        {
-            {R"(<WindowsDrive>:\)", "wt61*.uwl"},
-            {"<WindowsDir>", R"(\wt61*.uwl)"},
-            {"<UserProfileFolder>", R"(\wt61*.uwl)"},
+        .writingToolsPurges = {
+            {.folder = R"(<WindowsDrive>:\)", .pattern = "wt61*.uwl"},
+            {.folder = "<WindowsDir>", .pattern = R"(\wt61*.uwl)"},
+            {.folder = "<UserProfileFolder>", .pattern = R"(\wt61*.uwl)"},
         },
-        8,
-        13,
-        R"(\Software\Microsoft\Office\<V>.0\Excel\InstallRoot)",
-        "Path",
-        "cd",
-        {"XLStart", "INICIAR", "XLINICIO", "XLOUVRIR"},
-        {R"(<ExcelDir><S>\GWXL97.xla)", R"(<ExcelDir>\<S>\GWXL97.xla)"},
-        R"(<WindowsDir>\wpcmapi.ini)",
+        .firstOfficeVersion = 8,
+        .lastOfficeVersion = 13,
+        .excelInstallRoot = R"(\Software\Microsoft\Office\<V>.0\Excel\InstallRoot)",
+        .excelPathValue = "Path",
+        .excelDrives = "cd",
+        .excelStartupFolders = {"XLStart", "INICIAR", "XLINICIO", "XLOUVRIR"},
+        .addInCandidates = {R"(<ExcelDir><S>\GWXL97.xla)", R"(<ExcelDir>\<S>\GWXL97.xla)"},
+        .odmaSettings = R"(<WindowsDir>\wpcmapi.ini)",
     };
     return table;
 }

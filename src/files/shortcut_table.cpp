@@ -4,7 +4,7 @@ namespace purgent {
 
 const ShortcutTable& Shortcuts() {
     static const ShortcutTable table{
-        {
+        .shellFolderShortcuts = {
             R"(<UserSendTo>\GroupWise Recipient.lnk)",
             R"(<UserSendTo>\GroupWise Library.lnk)",
             R"(<UserDesktop>\GroupWise Marquee.lnk)",
@@ -18,17 +18,17 @@ const ShortcutTable& Shortcuts() {
             R"(<CommonDesktop>\GroupWise 5.lnk)",
             R"(<CommonDesktop>\GroupWise.lnk)",
         },
-        R"(\Software\MicroSoft\Windows NT\CurrentVersion\ProfileList)",
-        "profileImagePath",
-        {
+        .profileListKey = R"(\Software\MicroSoft\Windows NT\CurrentVersion\ProfileList)",
+        .profileImagePath = "profileImagePath",
+        .profileSendTo = {
             R"(<WindowsDrive>:\Documents and Settings\<Q>\SendTo\GroupWise Library.lnk)",
             R"(<WindowsDrive>:\Documents and Settings\<Q>\SendTo\GroupWise Recipient.lnk)",
         },
-        {
+        .defaultUserSendTo = {
             R"(<WindowsDrive>:\Documents and Settings\<DefaultUserProfile>\SendTo\GroupWise Library.lnk)",
             R"(<WindowsDrive>:\Documents and Settings\<DefaultUserProfile>\SendTo\GroupWise Recipient.lnk)",
         },
-        {
+        .shortcutNames = {
             "GroupWise Notify.lnk",
             "GroupWise Marquee.lnk",
             "GroupWise DeskTop.lnk",
@@ -39,7 +39,7 @@ const ShortcutTable& Shortcuts() {
             "Notify.lnk",
             "Address Book.lnk",
         },
-        {
+        .programGroupShortcuts = {
             R"(<WindowsDrive>:\Documents and Settings\All Users\Start Menu\Programs\GroupWise 5\<N>)",
             R"(<WindowsDrive>:\Documents and Settings\<AllUsersProfile>\Start Menu\Programs\GroupWise 5\<N>)",
             R"(<WindowsDir>\Profiles\All Users\Start Menu\Programs\GroupWise 5\<N>)",
@@ -54,22 +54,24 @@ const ShortcutTable& Shortcuts() {
             R"(<CommonStartup>\<N>)",
             R"(<UserStartup>\<N>)",
         },
-        {
+        .profileShortcuts = {
             R"(<WindowsDrive>:\Documents and Settings\<P>\Start Menu\Programs\Startup\<N>)",
             R"(<WindowsDrive>:\Documents and Settings\<P>\Desktop\<N>)",
         },
-        {
+        .oldProfileShortcuts = {
             R"(<WindowsDir>\Profiles\<P>\Start Menu\Programs\Startup\<N>)",
             R"(<WindowsDir>\Profiles\<P>\Desktop\<N>)",
         },
-        R"(<WindowsDrive>:\Documents and Settings\<P>\Local Settings\Application Data\GroupWise)",
-        R"(\*.*)",
-        R"(<WindowsDrive>:\Documents and Settings\<P>\Application Data\Microsoft\Internet Explorer\Quick Launch\GroupWise.lnk)",
-        {
+        .localData =
+            R"(<WindowsDrive>:\Documents and Settings\<P>\Local Settings\Application Data\GroupWise)",
+        .localDataPattern = R"(\*.*)",
+        .quickLaunchShortcut =
+            R"(<WindowsDrive>:\Documents and Settings\<P>\Application Data\Microsoft\Internet Explorer\Quick Launch\GroupWise.lnk)",
+        .logonUserOldProfileShortcuts = {
             R"(<WindowsDir>\Profiles\<LogonUserName>\Start Menu\Programs\Startup\<N>)",
             R"(<WindowsDir>\Profiles\<LogonUserName>\Desktop\<N>)",
         },
-        {
+        .programGroups = {
             R"(<WindowsDrive>:\Documents and Settings\All Users\Start Menu\Programs\GroupWise 5)",
             R"(<WindowsDrive>:\Documents and Settings\<AllUsersProfile>\Start Menu\Programs\GroupWise 5)",
             R"(<WindowsDir>\Profiles\All Users\Start Menu\Programs\GroupWise 5)",
@@ -82,13 +84,13 @@ const ShortcutTable& Shortcuts() {
             R"(<UserPrograms>\Novell GroupWise)",
             R"(<CommonPrograms>\Novell GroupWise)",
         },
-        {
-            {"GroupWise 5.lnk", false},
-            {"GroupWise Notify.lnk", false},
-            {"GroupWise Conversation Place.lnk", false},
-            {"GroupWise 5.lnk", true},
+        .fixedShortcuts = {
+            {.file = "GroupWise 5.lnk", .desktop = false},
+            {.file = "GroupWise Notify.lnk", .desktop = false},
+            {.file = "GroupWise Conversation Place.lnk", .desktop = false},
+            {.file = "GroupWise 5.lnk", .desktop = true},
         },
-        {
+        .startupLocations = {
             R"(<WindowsDrive>:\Documents and Settings\All Users\Start Menu\Programs\Startup\<F>)",
             R"(<WindowsDrive>:\WINNT\Profiles\All Users\Start Menu\Programs\Startup\<F>)",
             R"(<WindowsDrive>:\Documents and Settings\<AllUsersProfile>\Start Menu\Programs\Startup\<F>)",
@@ -97,7 +99,7 @@ const ShortcutTable& Shortcuts() {
             R"(<UserPrograms>\Startup\<F>)",
             R"(<CommonPrograms>\Startup\<F>)",
         },
-        {
+        .desktopLocations = {
             R"(<WindowsDrive>:\Documents and Settings\All Users\Desktop\<F>)",
             R"(<WindowsDrive>:\WINNT\Profiles\All Users\Desktop\<F>)",
             R"(<WindowsDrive>:\Documents and Settings\<AllUsersProfile>\Desktop\<F>)",

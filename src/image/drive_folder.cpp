@@ -13,9 +13,9 @@ namespace purgent::image {
 namespace fs = std::filesystem;
 namespace {
 
-// File names are UTF-8 on disk on every host (u8path/u8string), ANSI in the model.
+// File names are UTF-8 on disk on every host, ANSI in the model.
 std::string AnsiName(const fs::path& path) {
-    return TextFileToAnsi(path.filename().u8string());
+    return TextFileToAnsi(Utf8Text(path.filename()));
 }
 
 void CheckName(const std::string& name, const std::string& where) {
@@ -28,7 +28,7 @@ void LoadFolder(const fs::path& folder, const std::string& windowsPath, DriveIte
     std::vector<std::pair<std::string, fs::path>> entries;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         const std::string name = AnsiName(entry.path());
-        CheckName(name, folder.u8string());
+        CheckName(name, Utf8Text(folder));
         entries.emplace_back(name, entry.path());
     }
     // Sorted as Windows lists a folder: case-insensitively. Names that differ
@@ -41,7 +41,7 @@ void LoadFolder(const fs::path& folder, const std::string& windowsPath, DriveIte
               [&](const auto& a, const auto& b) { return folded(a.first) < folded(b.first); });
     for (std::size_t i = 1; i < entries.size(); ++i)
         if (EqualsIgnoreCase(entries[i - 1].first, entries[i].first))
-            throw ImageError(folder.u8string() + ": \"" + entries[i - 1].first + "\" and \"" +
+            throw ImageError(Utf8Text(folder) + ": \"" + entries[i - 1].first + "\" and \"" +
                              entries[i].first + "\" are the same name on Windows");
     for (const auto& [name, path] : entries) {
         DriveItem item;
@@ -51,27 +51,36 @@ void LoadFolder(const fs::path& folder, const std::string& windowsPath, DriveIte
             items.push_back(item);
             LoadFolder(path, item.path, items);
         } else if (fs::is_regular_file(path)) {
-            item.contents = ReadFileBytes(path.u8string());
+            item.contents = ReadFileBytes(Utf8Text(path));
             items.push_back(std::move(item));
         } else {
-            throw ImageError(path.u8string() + ": neither a file nor a folder");
+            throw ImageError(Utf8Text(path) + ": neither a file nor a folder");
         }
     }
 }
 
 }  // namespace
 
+fs::path Utf8Path(const std::string& text) {
+    return fs::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string Utf8Text(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 fs::path HostPath(const std::string& driveDir, const std::string& windowsPath) {
     const bool rooted = windowsPath.size() > 3 && std::isalpha(static_cast<unsigned char>(windowsPath[0])) &&
                         windowsPath.compare(1, 2, ":\\") == 0;
     if (!rooted) throw ImageError("\"" + windowsPath + "\" is not a full path below a drive root");
-    fs::path host = fs::u8path(driveDir) / std::string(1, static_cast<char>(std::toupper(windowsPath[0])));
+    fs::path host = Utf8Path(driveDir) / std::string(1, static_cast<char>(std::toupper(windowsPath[0])));
     for (std::size_t pos = 3; pos <= windowsPath.size();) {
         auto slash = windowsPath.find('\\', pos);
         if (slash == std::string::npos) slash = windowsPath.size();
         const std::string name = windowsPath.substr(pos, slash - pos);
         CheckName(name, windowsPath);
-        host /= fs::u8path(AnsiToUtf8(name));
+        host /= Utf8Path(AnsiToUtf8(name));
         pos = slash + 1;
     }
     return host;
@@ -79,17 +88,17 @@ fs::path HostPath(const std::string& driveDir, const std::string& windowsPath) {
 
 DriveItems LoadDriveFolder(const std::string& driveDir) {
     DriveItems items;
-    const fs::path root = fs::u8path(driveDir);
+    const fs::path root = Utf8Path(driveDir);
     if (!fs::exists(root)) return items;
     if (!fs::is_directory(root)) throw ImageError(driveDir + ": not a folder");
     std::map<char, fs::path> drives;
     for (const fs::directory_entry& drive : fs::directory_iterator(root)) {
-        const std::string name = drive.path().filename().u8string();
+        const std::string name = Utf8Text(drive.path().filename());
         if (name.size() != 1 || !std::isalpha(static_cast<unsigned char>(name[0])) || !drive.is_directory())
-            throw ImageError(drive.path().u8string() + ": expected a folder named by a drive letter");
+            throw ImageError(Utf8Text(drive.path()) + ": expected a folder named by a drive letter");
         const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
         if (!drives.emplace(letter, drive.path()).second)
-            throw ImageError(root.u8string() + ": drive " + letter + " given twice");
+            throw ImageError(Utf8Text(root) + ": drive " + letter + " given twice");
     }
     for (const auto& [letter, folder] : drives) LoadFolder(folder, std::string(1, letter) + ":", items);
     return items;
@@ -102,21 +111,21 @@ void SaveDriveFolder(const DriveItems& items, const std::string& driveDir) {
             fs::create_directories(host);
         } else {
             fs::create_directories(host.parent_path());
-            WriteFileBytes(host.u8string(), item.contents);
+            WriteFileBytes(Utf8Text(host), item.contents);
         }
     }
 }
 
 Bytes ReadFileBytes(const std::string& path) {
     // A folder opens as a stream on some hosts and fails only on reading.
-    if (fs::is_directory(fs::u8path(path))) throw ImageError(path + ": a folder, not a file");
-    std::ifstream in(fs::u8path(path), std::ios::binary);
+    if (fs::is_directory(Utf8Path(path))) throw ImageError(path + ": a folder, not a file");
+    std::ifstream in(Utf8Path(path), std::ios::binary);
     if (!in) throw ImageError(path + ": cannot be read");
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void WriteFileBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::trunc);
+    std::ofstream out(Utf8Path(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out.flush()) throw ImageError(path + ": cannot be written");
 }

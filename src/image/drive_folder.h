@@ -10,6 +10,10 @@ namespace purgent::image {
 // A missing folder holds nothing.
 DriveItems LoadDriveFolder(const std::string& driveDir);
 void SaveDriveFolder(const DriveItems& items, const std::string& driveDir);
+// Host paths as the UTF-8 text they are given and reported in, on every host.
+std::filesystem::path Utf8Path(const std::string& text);
+std::string Utf8Text(const std::filesystem::path& path);
+
 // Where a drive item lies below driveDir: "C:\WINDOWS\x.dll" -> driveDir/C/WINDOWS/x.dll.
 std::filesystem::path HostPath(const std::string& driveDir, const std::string& windowsPath);
 

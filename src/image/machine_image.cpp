@@ -15,26 +15,26 @@ const char* const kMachineFile = "machine.ini";
 const char* const kDriveFolder = "drive";
 
 std::string Child(const std::string& dir, const char* name) {
-    return (fs::u8path(dir) / name).u8string();
+    return Utf8Text(Utf8Path(dir) / name);
 }
 
 // A hive file is checked when the image is read, as registry.reg is: a user
 // whose hive would not load must not be left uncleaned without a word.
 void CheckHiveFiles(const DriveItems& drive, const std::string& driveDir) {
     for (const DriveItem& item : drive)
-        if (IsHiveFile(item)) ParseHiveText(item.contents, HostPath(driveDir, item.path).u8string());
+        if (IsHiveFile(item)) ParseHiveText(item.contents, Utf8Text(HostPath(driveDir, item.path)));
 }
 
 MachineImage LoadExistingParts(const std::string& dir) {
     MachineImage image;
     // A mistyped folder must not pass for a bare workstation.
-    if (!fs::exists(fs::u8path(dir))) throw ImageError(dir + ": no such folder");
-    if (!fs::is_directory(fs::u8path(dir))) throw ImageError(dir + ": not a folder");
+    if (!fs::exists(Utf8Path(dir))) throw ImageError(dir + ": no such folder");
+    if (!fs::is_directory(Utf8Path(dir))) throw ImageError(dir + ": not a folder");
     const std::string registryFile = Child(dir, kRegistryFile);
-    if (fs::exists(fs::u8path(registryFile)))
+    if (fs::exists(Utf8Path(registryFile)))
         image.registry = ParseRegText(ReadFileBytes(registryFile), registryFile);
     const std::string machineFile = Child(dir, kMachineFile);
-    if (fs::exists(fs::u8path(machineFile))) {
+    if (fs::exists(Utf8Path(machineFile))) {
         const Bytes text = ReadFileBytes(machineFile);
         image.machine = ParseMachineIni(std::string(text.begin(), text.end()), machineFile);
     }
@@ -67,13 +67,13 @@ MachineImage LoadMachineImage(const std::string& dir) {
 
 void SaveMachineImage(const MachineImage& image, const std::string& dir) {
     try {
-        fs::create_directories(fs::u8path(dir));
-        fs::remove_all(fs::u8path(Child(dir, kDriveFolder)));
+        fs::create_directories(Utf8Path(dir));
+        fs::remove_all(Utf8Path(Child(dir, kDriveFolder)));
         const std::string registry = WriteRegText(image.registry);
         WriteFileBytes(Child(dir, kRegistryFile), Bytes(registry.begin(), registry.end()));
         const std::string machine = WriteMachineIni(image.machine);
         WriteFileBytes(Child(dir, kMachineFile), Bytes(machine.begin(), machine.end()));
-        fs::create_directories(fs::u8path(Child(dir, kDriveFolder)));
+        fs::create_directories(Utf8Path(Child(dir, kDriveFolder)));
         SaveDriveFolder(image.drive, Child(dir, kDriveFolder));
     } catch (const fs::filesystem_error& error) {
         throw ImageError(dir + ": " + error.what());

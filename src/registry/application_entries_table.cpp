@@ -4,26 +4,26 @@ namespace purgent {
 
 const ApplicationEntriesTable& ApplicationEntries() {
     static const ApplicationEntriesTable table{
-        KeyTable()
+        .appPaths = KeyTable()
             .Under(R"(\Software\Microsoft\Windows\CurrentVersion\App Paths\)", {
                 "ADDRBOOK.EXE", "cplace.exe", "GrpWise.exe", "GWDsktop.exe"})
             .Build(),
-        R"(\Software\Microsoft\Windows\CurrentVersion\Installer\Folders)",
-        R"(\Novell GroupWise\)",
-        {R"(GWCheck\)", R"(OFViews\)", R"(OFViews\win\)", R"(PPForms\)"},
-        KeyTable()
+        .installerFolders = R"(\Software\Microsoft\Windows\CurrentVersion\Installer\Folders)",
+        .userProgramsFolder = R"(\Novell GroupWise\)",
+        .groupWiseFolders = {R"(GWCheck\)", R"(OFViews\)", R"(OFViews\win\)", R"(PPForms\)"},
+        .upgradeCodeAndSystemProduct = KeyTable()
             .Key(R"(\Software\Microsoft\Windows\CurrentVersion\Installer\UpgradeCodes\7090B36299023AC48902BDC961E152BA)")
             .Key(R"(\Software\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Products\4534E8807F21A7143B694F41E70C5870)")
             .Build(),
-        R"(\Software\Microsoft\Windows\CurrentVersion\Installer\UserData)",
-        "96C870DFC415EFB4B814255E25456303",
-        R"(\Components)",
-        R"(\Products\)",
-        KeyTable()
+        .installerUserData = R"(\Software\Microsoft\Windows\CurrentVersion\Installer\UserData)",
+        .clientProduct = "96C870DFC415EFB4B814255E25456303",
+        .componentsKey = R"(\Components)",
+        .productsKey = R"(\Products\)",
+        .uninstallEntries = KeyTable()
             .Under(R"(\Software\Microsoft\Windows\CurrentVersion\Uninstall\)", {
                 "GroupWise5UninstallKey", "{FD078C69-514C-4BFE-8B41-52E552543630}", "GWTIP", "GWX"})
             .Build(),
-        KeyTable()
+        .helpEntries = KeyTable()
             .Under(R"(\Software\Microsoft\Windows\Help\)", {
                 "gwcma1br.dll", "gwcmb1br.dll", "gwcma1cs.dll", "gwcmb1cs.dll", "gwcma1ct.dll",
                 "gwcmb1ct.dll", "gwcma1cz.dll", "gwcmb1cz.dll", "gwcma1de.dll", "gwcmb1de.dll",
@@ -34,31 +34,35 @@ const ApplicationEntriesTable& ApplicationEntries() {
                 "gwcma1ru.dll", "gwcmb1ru.dll", "gwcma1su.dll", "gwcmb1su.dll", "gwcma1sv.dll",
                 "gwcmb1sv.dll", "gwcma1us.dll", "gwcmb1us.dll"})
             .Build(),
-        KeyTable().Key(R"(\Software\Novell\GroupWise)").Key(R"(\Software\Novell\GroupWise 5.5)").Build(),
+        .novellKeys = KeyTable()
+            .Key(R"(\Software\Novell\GroupWise)")
+            .Key(R"(\Software\Novell\GroupWise 5.5)")
+            .Build(),
         // Directly under HKEY_LOCAL_MACHINE, not under its Software\Classes.
-        {R"(\.vcf)", {"GroupWise"}},
-        KeyTable()
+        .contactFileType = {.path = R"(\.vcf)", .markers = {"GroupWise"}},
+        .mailNewsAndUninstall = KeyTable()
             .Key(R"(\Software\Clients\Mail\GroupWise)")
             .Key(R"(\Software\Clients\News\GroupWise)")
             .Under(R"(\Software\Microsoft\Windows\CurrentVersion\Uninstall\)", {
                 "GroupWiseUninstallKey", "GWMLTO", "GWHTM"})
             .Build(),
-        {R"(\SOFTWARE\Microsoft\Office\10.0\Outlook\SchedulingInformation\FreeBusySupport)",
-         R"(\SOFTWARE\Microsoft\Office\11.0\Outlook\SchedulingInformation\FreeBusySupport)"},
-        "NGW",
-        R"(\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\Folders)",
-        {"GroupWise", "B9A93A85-1997-4381-8979-4B0BB28AEBC7"},
+        .freeBusyKeys = {R"(\SOFTWARE\Microsoft\Office\10.0\Outlook\SchedulingInformation\FreeBusySupport)",
+                         R"(\SOFTWARE\Microsoft\Office\11.0\Outlook\SchedulingInformation\FreeBusySupport)"},
+        .freeBusyValue = "NGW",
+        .folderNamesKey = R"(\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\Folders)",
+        .folderNameMarkers = {"GroupWise", "B9A93A85-1997-4381-8979-4B0BB28AEBC7"},
         // The last three find nothing left; each still shows its path and counts.
-        KeyTable()
+        .systemComponentTrees = KeyTable()
             .Under(R"(\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Components\)", {
                 "02E53555536F37F489E277B9CE7F9ACC", "03719A9723AB13845AFDDE273B8FE5E9",
                 "0511BD06EBDFDC045AB9B0B55E18EB54", "0AEE6D1450A1B3B4EA0E7FF49E60B6ED",
                 "0511BD06EBDFDC045AB9B0B55E18EB54", "0511BD06EBDFDC045AB9B0B55E18EB54",
                 "0511BD06EBDFDC045AB9B0B55E18EB54"})
             .Build(),
-        R"(\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Components\)",
-        "58A39A9B799118349897B4B02BA8BE7C",
-        {
+        .systemComponents =
+            R"(\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Components\)",
+        .secondProduct = "58A39A9B799118349897B4B02BA8BE7C",
+        .systemComponentCodes = {
             "02E53555536F37F489E277B9CE7F9ACC", "03719A9723AB13845AFDDE273B8FE5E9",
             "0511BD06EBDFDC045AB9B0B55E18EB54", "0AEE6D1450A1B3B4EA0E7FF49E60B6ED",
             "0B150AC107B12D11A9DD0006794C4E25", "0B3BBBFA7D760B942985961C23A9B5F1",
@@ -117,7 +121,7 @@ const ApplicationEntriesTable& ApplicationEntries() {
             "F96C40A0B5AA87A438ECC8462225CD34", "FBEDDDD174AAA244DAD0140E7C1B7695",
             "FCAA9190E5A60CC469A6CB8254B94B21", "FDF559C6545E37D49930A656AAE67994",
             "FFD08B3645DC698409FEC1E31F144EC6"},
-        KeyTable()
+        .secondProductRecords = KeyTable()
             .Key(R"(\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Products\58A39A9B799118349897B4B02BA8BE7C)")
             .Key(R"(\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{B9A93A85-1997-4381-8979-4B0BB28AEBC7})")
             .Key(R"(\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Components\8AE32CC33690E3049B7DEF053DF7ABB9)")

@@ -7,9 +7,9 @@ namespace purgent {
 // run, and the progress count depends on the number of entries.
 const ClassRegistrationsTable& ClassRegistrations() {
     static const ClassRegistrationsTable table{
-        R"(\Software\Classes)",
-        {".gwf", ".gwi", ".nab", ".vew"},
-        KeyTable()
+        .classesKey = R"(\Software\Classes)",
+        .extensionKeys = {".gwf", ".gwi", ".nab", ".vew"},
+        .trees = KeyTable()
             .Under(R"(\SOFTWARE\Microsoft\Windows\CurrentVersion\App Management\ARPCache\)", {
                 "GroupWise5UninstallKey", "GroupWiseUninstallKey", "GWMLTO", "GWHTML", "GWTIP"})
             .Under(R"(\Software\Classes\)", {

@@ -4,14 +4,14 @@ namespace purgent {
 
 const ClassesRootTable& ClassesRoot() {
     static const ClassesRootTable table{
-        {
-            {R"(\Mailto\DefaultIcon)", {"gwmailto"}},
-            {R"(\Mailto\Shell\Open\Command)", {"gwmailto"}},
-            {R"(\nntp\DefaultIcon)", {"gwmailto"}},
-            {R"(\nntp\Shell\Open\Command)", {"gwmailto"}},
-            {R"(\.vcf)", {"NovellGroupWare"}},
+        .defaultHandlers = {
+            {.path = R"(\Mailto\DefaultIcon)", .markers = {"gwmailto"}},
+            {.path = R"(\Mailto\Shell\Open\Command)", .markers = {"gwmailto"}},
+            {.path = R"(\nntp\DefaultIcon)", .markers = {"gwmailto"}},
+            {.path = R"(\nntp\Shell\Open\Command)", .markers = {"gwmailto"}},
+            {.path = R"(\.vcf)", .markers = {"NovellGroupWare"}},
         },
-        KeyTable()
+        .trees = KeyTable()
             .Key(R"(\Applications\GrpWise.exe)")
             .Key(R"(\CLSID\{C00BD7C2-38C4-4816-A4DA-9EF6FCACF928})")
             .Key(R"(\CLSID\{4D4998C1-13FF-46D0-9B4A-782D3C49E248})")
@@ -32,10 +32,12 @@ const ClassesRootTable& ClassesRoot() {
             .Key(R"(\Installer\Patches\58A39A9B799118349897B4B02BA8BE7C)")
             .Key(R"(\Installer\UpgradeCodes\7090B36299023AC48902BDC961E152BA)")
             .Build(),
-        R"(\Installer\Win32Assemblies\Global)",
+        .assemblies = R"(\Installer\Win32Assemblies\Global)",
         // The published identities of the MSXML 4 side-by-side assemblies.
-        R"(Microsoft.MSXML2,publicKeyToken="6bd6b9abf345378f",version="4.1.0.0",type="win32",processorArchitecture="x86")",
-        R"(Microsoft.MSXML2R,publicKeyToken="6bd6b9abf345378f",version="4.1.0.0",type="win32",processorArchitecture="x86")"};
+        .msxmlAssembly =
+            R"(Microsoft.MSXML2,publicKeyToken="6bd6b9abf345378f",version="4.1.0.0",type="win32",processorArchitecture="x86")",
+        .msxmlResourceAssembly =
+            R"(Microsoft.MSXML2R,publicKeyToken="6bd6b9abf345378f",version="4.1.0.0",type="win32",processorArchitecture="x86")"};
     return table;
 }
 

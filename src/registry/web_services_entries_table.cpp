@@ -4,12 +4,12 @@ namespace purgent {
 
 const WebServicesEntriesTable& WebServicesEntries() {
     static const WebServicesEntriesTable table{
-        {R"(\Software\Microsoft\Windows\Help)", {
+        .helpFiles = {.path = R"(\Software\Microsoft\Windows\Help)", .names = {
             "gwnfy1br.hlp", "gwnfy1cs.hlp", "gwnfy1ct.hlp", "gwnfy1cz.hlp", "gwnfy1de.hlp",
             "gwnfy1dk.hlp", "gwnfy1es.hlp", "gwnfy1fr.hlp", "gwnfy1it.hlp", "gwnfy1jp.hlp",
             "gwnfy1kr.hlp", "gwnfy1ma.hlp", "gwnfy1nl.hlp", "gwnfy1no.hlp", "gwnfy1pl.hlp",
             "gwnfy1ru.hlp", "gwnfy1su.hlp", "gwnfy1sv.hlp", "gwnfy1US.hlp"}},
-        KeyTable()
+        .webServicesTrees = KeyTable()
             .Under(R"(\Software\Classes\CLSID\)", {
                 "{00b7e0ab-817a-44ad-a04b-d1148d524136}",
                 "{7c6e29bc-8b8b-4c3d-859e-af6cd158be0f}",
@@ -104,22 +104,23 @@ const WebServicesEntriesTable& WebServicesEntries() {
                 "C:/WINNT/System32/msxml4.dll", "C:/WINNT/System32/msxml4a.dll",
                 "C:/WINNT/System32/msxml4r.dll"})
             .Build(),
-        R"(\Software\MicroSoft\Windows\CurrentVersion\SharedDLLs)",
-        R"(\groupwise)",
-        R"(\gw)",
-        R"(\wt)",
-        R"(\msxml4)",
-        {
-            {R"(\Software\Classes\Mailto\DefaultIcon)", {"gwmailto"}},
-            {R"(\Software\Classes\Mailto\Shell\Open\Command)", {"gwmailto"}},
-            {R"(\Software\Classes\News\DefaultIcon)", {"gwmailto"}},
-            {R"(\Software\Classes\News\Shell\Open\Command)", {"gwmailto"}},
-            {R"(\Software\Classes\nntp\DefaultIcon)", {"gwmailto"}},
-            {R"(\Software\Classes\nntp\Shell\Open\Command)", {"gwmailto"}},
-            {R"(\Software\Clients\Mail)", {"gwmailto"}},
-            {R"(\Software\Clients\News)", {"gwmailto", "GroupWise"}},
+        .sharedDlls = R"(\Software\MicroSoft\Windows\CurrentVersion\SharedDLLs)",
+        .groupWiseMarker = R"(\groupwise)",
+        .clientMarker = R"(\gw)",
+        .writingToolsMarker = R"(\wt)",
+        .webServicesMarker = R"(\msxml4)",
+        .defaultHandlers = {
+            {.path = R"(\Software\Classes\Mailto\DefaultIcon)", .markers = {"gwmailto"}},
+            {.path = R"(\Software\Classes\Mailto\Shell\Open\Command)", .markers = {"gwmailto"}},
+            {.path = R"(\Software\Classes\News\DefaultIcon)", .markers = {"gwmailto"}},
+            {.path = R"(\Software\Classes\News\Shell\Open\Command)", .markers = {"gwmailto"}},
+            {.path = R"(\Software\Classes\nntp\DefaultIcon)", .markers = {"gwmailto"}},
+            {.path = R"(\Software\Classes\nntp\Shell\Open\Command)", .markers = {"gwmailto"}},
+            {.path = R"(\Software\Clients\Mail)", .markers = {"gwmailto"}},
+            {.path = R"(\Software\Clients\News)", .markers = {"gwmailto", "GroupWise"}},
         },
-        {R"(\Software\Microsoft\Windows Messaging SubSystem\MSMapiApps)", {"grpwise.exe", "gwcma1.dll"}}};
+        .mapiApps = {.path = R"(\Software\Microsoft\Windows Messaging SubSystem\MSMapiApps)",
+                     .names = {"grpwise.exe", "gwcma1.dll"}}};
     return table;
 }
 
