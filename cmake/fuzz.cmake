@@ -9,8 +9,8 @@ if(NOT PURGENT_CLANGXX)
 endif()
 
 file(GLOB PURGENT_FUZZ_HEADERS CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/src/app/*.h ${CMAKE_SOURCE_DIR}/src/platform/*.h ${CMAKE_SOURCE_DIR}/src/shutdown/*.h
-  ${CMAKE_SOURCE_DIR}/src/image/*.h)
+  ${CMAKE_SOURCE_DIR}/src/app/*.h ${CMAKE_SOURCE_DIR}/src/run/*.h ${CMAKE_SOURCE_DIR}/src/platform/*.h
+  ${CMAKE_SOURCE_DIR}/src/shutdown/*.h ${CMAKE_SOURCE_DIR}/src/image/*.h)
 
 # purgent_fuzzer(NAME TEST MAX_LEN SEEDS SOURCES...): builds purgent_NAME_fuzzer
 # and adds the unit test TEST, a short run from the seed folder. New inputs go
@@ -19,7 +19,7 @@ function(purgent_fuzzer name test max_len seeds)
   set(sources ${ARGN})
   set(fuzzer ${CMAKE_BINARY_DIR}/purgent_${name}_fuzzer)
   add_custom_command(OUTPUT ${fuzzer}
-    COMMAND ${PURGENT_CLANGXX} -std=c++17 -g -O1
+    COMMAND ${PURGENT_CLANGXX} -std=c++20 -g -O1
       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
       -I${CMAKE_SOURCE_DIR}/src ${sources} -o ${fuzzer}
     DEPENDS ${sources} ${PURGENT_FUZZ_HEADERS}
