@@ -10,33 +10,27 @@
 #include "table_hash.h"
 
 namespace purgent {
-namespace {
 
+using testing::Add;
 using testing::Hash;
 using testing::Listing;
+using testing::ListingOf;
 
-void Add(Listing& listing, const std::string& entry) { listing.push_back(entry); }
-void Add(Listing& listing, const Names& names) { listing.insert(listing.end(), names.begin(), names.end()); }
-void Add(Listing& listing, const std::vector<FixedShortcut>& shortcuts) {
+static void Add(Listing& listing, const std::vector<FixedShortcut>& shortcuts) {
     for (const FixedShortcut& s : shortcuts) listing.push_back(s.file + (s.desktop ? " [desktop]" : " [startup]"));
 }
-void Add(Listing& listing, const std::vector<ProgramSubfolder>& subfolders) {
+static void Add(Listing& listing, const std::vector<ProgramSubfolder>& subfolders) {
     for (const ProgramSubfolder& s : subfolders) {
         listing.push_back(s.purged + (s.forced == Forced::Yes ? " [forced]" : ""));
         Add(listing, s.removed);
         if (s.thenProgramFolder) listing.push_back("[program folder]");
     }
 }
-void Add(Listing& listing, const std::vector<FolderPattern>& purges) {
+static void Add(Listing& listing, const std::vector<FolderPattern>& purges) {
     for (const FolderPattern& p : purges) listing.push_back(p.folder + p.pattern);
 }
 
-template <typename... Parts>
-Listing ListingOf(const Parts&... parts) {
-    Listing listing;
-    (Add(listing, parts), ...);
-    return listing;
-}
+namespace {
 
 TEST(FileTables, ShortcutsArePinned) {
     const ShortcutTable& t = Shortcuts();

@@ -11,30 +11,24 @@
 #include "table_hash.h"
 
 namespace purgent {
-namespace {
 
+using testing::Add;
 using testing::Hash;
 using testing::Listing;
+using testing::ListingOf;
 
-void Add(Listing& listing, const std::string& entry) { listing.push_back(entry); }
-void Add(Listing& listing, const Names& names) { listing.insert(listing.end(), names.begin(), names.end()); }
-void Add(Listing& listing, const CatalogueKeys& keys) {
+static void Add(Listing& listing, const CatalogueKeys& keys) {
     for (const CatalogueKey& key : keys)
         listing.push_back(key.path + (key.guard == KeyGuard::WritingToolsOnly ? " [WritingTools]" : ""));
 }
-void Add(Listing& listing, const DefaultHandlers& handlers) {
+static void Add(Listing& listing, const DefaultHandlers& handlers) {
     for (const DefaultHandler& handler : handlers) {
         Add(listing, handler.path);
         Add(listing, handler.markers);
     }
 }
 
-template <typename... Parts>
-Listing ListingOf(const Parts&... parts) {
-    Listing listing;
-    (Add(listing, parts), ...);
-    return listing;
-}
+namespace {
 
 TEST(MachinewideTables, ClassRegistrationsArePinned) {
     const ClassRegistrationsTable& t = ClassRegistrations();

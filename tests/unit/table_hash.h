@@ -9,6 +9,20 @@ namespace purgent::testing {
 
 using Listing = std::vector<std::string>;
 
+inline void Add(Listing& listing, const std::string& entry) { listing.push_back(entry); }
+inline void Add(Listing& listing, const std::vector<std::string>& names) {
+    listing.insert(listing.end(), names.begin(), names.end());
+}
+
+// The entries of a table's parts in order. A test lists its own structured
+// parts with Add overloads in namespace purgent, found where the parts' types live.
+template <typename... Parts>
+Listing ListingOf(const Parts&... parts) {
+    Listing listing;
+    (Add(listing, parts), ...);
+    return listing;
+}
+
 // FNV-1a (64 bit) over the entries, each followed by a line feed.
 inline std::uint64_t Hash(const Listing& listing) {
     std::uint64_t hash = 14695981039346656037ull;
