@@ -13,7 +13,8 @@ namespace purgent::sim {
 // in any case, with Windows' rules for what can be deleted: not a read-only
 // or locked ([locked]) file, and only an empty folder. Paths are normalised
 // as Windows does (repeated separators, "." and ".."); a path without a drive
-// letter lies on drive C:, the drive the program runs from.
+// letter lies on drive C:, the drive the program runs from. A path through a
+// junction ([junction]) names what lies at its target.
 class SimDrive {
 public:
     explicit SimDrive(const image::DriveItems& items, const image::MachineIni& machine = {});
@@ -47,12 +48,16 @@ private:
         bool locked = false;
     };
 
+    // The normalised, folded path an item is found under, junctions resolved.
+    std::string Key(const std::string& path) const;
+    bool IsJunction(const std::string& path) const;
     Entry* At(const std::string& path);
     const Entry* At(const std::string& path) const;
     bool HasChildren(const std::string& key) const;
     bool IsDriveRoot(const std::string& key) const;
 
-    std::map<std::string, Entry> items_;  // by normalised, folded path
+    std::map<std::string, Entry> items_;  // by Key()
+    std::vector<std::pair<std::string, std::string>> junctions_;  // folded link, folded target
 };
 
 // "*" and "?" against a name, in any case; "*.*" matches every name.
