@@ -1,8 +1,9 @@
 # e2e helpers of the win64 build: seed.exe applies a machine image to the
 # machine it runs on, snapshot.exe reads the machine back into one,
-# hiveload.exe tells whether a hive file can be loaded.
+# hiveload.exe tells whether a hive file can be loaded, hivehold.exe keeps
+# one loaded as a logged-on user's is.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-  foreach(helper seed snapshot hiveload)
+  foreach(helper seed snapshot hiveload hivehold)
     add_executable(${helper} tools/e2e/${helper}.cpp tools/e2e/seed_registry.cpp)
     target_link_libraries(${helper} PRIVATE purgent_image)
     # RegDeleteTreeA
