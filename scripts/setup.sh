@@ -18,7 +18,7 @@ PREFIX_WOW64_RECIPE="win64 with wine32 (WoW64) wineboot -i, mono/gecko off, wine
 PACKAGES=(
   cmake g++ make googletest libgtest-dev libgmock-dev libjpeg62-turbo-dev
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-  wine64 wine fonts-wine xvfb xauth x11-utils imagemagick clang libclang-rt-dev dpkg-dev
+  wine64 wine fonts-wine xvfb xauth x11-utils imagemagick clang libclang-rt-dev dpkg-dev zip unzip
 )
 
 log() { printf '[setup] %s\n' "$*"; }
