@@ -43,6 +43,13 @@ public:
     virtual bool RemoveFile(const std::string& path) = 0;
     // Only an empty folder can be removed.
     virtual bool RemoveFolder(const std::string& path) = 0;
+    // GetFullPathNameA: the absolute path Windows will use ("." and ".."
+    // segments resolved, a segment's trailing dot and the last segment's
+    // trailing dots and blanks dropped); "" when it has none.
+    virtual std::string FullPathName(const std::string& path) = 0;
+    // GetLongPathNameA: an existing path with its short (8.3) names replaced
+    // by the long ones; "" when the path names nothing.
+    virtual std::string LongPathName(const std::string& path) = 0;
 };
 
 }  // namespace purgent

@@ -202,6 +202,7 @@ public:
     std::optional<std::string> Variable(const std::string&) override { throw std::bad_alloc(); }
     std::string CommandLine() override { return real_.CommandLine(); }
     bool PlatformId(std::uint32_t& id) override { return real_.PlatformId(id); }
+    std::string WindowsDirectory() override { return real_.WindowsDirectory(); }
 
 private:
     EnvironmentService& real_;

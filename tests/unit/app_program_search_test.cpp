@@ -20,6 +20,7 @@ public:
         id = PlatformWinNT;
         return true;
     }
+    std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
     std::map<std::string, std::string> variables;
 };
 

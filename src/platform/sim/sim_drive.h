@@ -12,7 +12,7 @@ namespace purgent::sim {
 // The files and folders of the simulated drives, found by full Windows path
 // in any case, with Windows' rules for what can be deleted: not a read-only
 // or locked ([locked]) file, and only an empty folder. Paths are normalised
-// as Windows does (repeated separators, "." and ".."); a path without a drive
+// as Windows does (see FullPath); a path without a drive
 // letter lies on drive C:, the drive the program runs from.
 class SimDrive {
 public:

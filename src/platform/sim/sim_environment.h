@@ -9,7 +9,8 @@
 namespace purgent::sim {
 
 // The process environment of the simulated workstation: windir from the
-// image, PATH and COMSPEC as a bare Windows sets them, the command line the
+// image, PATH, COMSPEC and SystemDrive as a bare Windows sets them, the
+// Windows folder at windir (C:\WINDOWS without it), the command line the
 // runner gives. What discovery found is traced.
 class SimEnvironment : public EnvironmentService {
 public:
@@ -21,6 +22,7 @@ public:
     std::optional<std::string> Variable(const std::string& name) override;
     std::string CommandLine() override { return commandLine_; }
     bool PlatformId(std::uint32_t& id) override;
+    std::string WindowsDirectory() override;
     void LocationFound(const std::string& field, const std::string& value) override;
     void ProfileFound(std::size_t position, const std::string& folder) override;
 

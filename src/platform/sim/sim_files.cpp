@@ -1,6 +1,7 @@
 #include "platform/sim/sim_files.h"
 
 #include "platform/registry_service.h"
+#include "platform/sim/sim_names.h"
 
 namespace purgent::sim {
 
@@ -52,6 +53,12 @@ bool SimFiles::RemoveFolder(const std::string& path) {
     if (!drive_.RemoveFolder(path)) return false;
     trace_.Event("dir-remove", {path});
     return true;
+}
+
+std::string SimFiles::FullPathName(const std::string& path) { return path.empty() ? "" : FullPath(path); }
+
+std::string SimFiles::LongPathName(const std::string& path) {
+    return drive_.Attributes(path) == NoSuchFile ? "" : path;
 }
 
 }  // namespace purgent::sim

@@ -11,7 +11,8 @@ namespace purgent::sim {
 
 // The file system of the simulated workstation. A listing is taken when it
 // starts; entries deleted before their turn are passed over, as on Windows.
-// Deletions, folder removals and attribute changes are traced.
+// Deletions, folder removals and attribute changes are traced. The drives
+// have no short (8.3) names: a long path name is the path itself.
 class SimFiles final : public FileService {
 public:
     SimFiles(SimDrive& drive, SimTrace& trace) : drive_(drive), trace_(trace) {}
@@ -23,6 +24,8 @@ public:
     long SetAttributes(const std::string& path, std::uint32_t attributes) override;
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
+    std::string FullPathName(const std::string& path) override;
+    std::string LongPathName(const std::string& path) override;
 
 private:
     struct Listing {

@@ -34,4 +34,10 @@ bool Win32EnvironmentService::PlatformId(std::uint32_t& id) {
     return true;
 }
 
+std::string Win32EnvironmentService::WindowsDirectory() {
+    char folder[MAX_PATH + 1];
+    const UINT length = GetWindowsDirectoryA(folder, sizeof(folder));
+    return length == 0 || length >= sizeof(folder) ? std::string() : std::string(folder, length);
+}
+
 }  // namespace purgent

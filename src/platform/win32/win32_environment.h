@@ -8,6 +8,7 @@ public:
     std::optional<std::string> Variable(const std::string& name) override;
     std::string CommandLine() override;
     bool PlatformId(std::uint32_t& id) override;
+    std::string WindowsDirectory() override;
 };
 
 }  // namespace purgent

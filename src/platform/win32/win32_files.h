@@ -13,6 +13,8 @@ public:
     long SetAttributes(const std::string& path, std::uint32_t attributes) override;
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
+    std::string FullPathName(const std::string& path) override;
+    std::string LongPathName(const std::string& path) override;
 };
 
 }  // namespace purgent
