@@ -22,7 +22,8 @@ public:
 
     // Reads the command line, creates the registry accessor, shows the window
     // as the mode wants and, unattended, runs at once. Ends the process on an
-    // invalid command line and after an unattended run (see RunButtonClick).
+    // invalid command line (status 3), on a failure before the run (2) and
+    // after an unattended run (see RunButtonClick).
     void FormCreate();
     // One cleaning run. Ends the process after a completed unattended run
     // (status 0) and, in Silent and SilentNoMessage, after a halt (1) or an
@@ -36,6 +37,10 @@ public:
     ProcessState& State() { return state_; }
 
 private:
+    // Applies the command line and creates the registry accessor; false for an
+    // invalid command line. Ends the process on a failure.
+    bool Prepare();
+
     Platform& platform_;
     FormView& formView_;
     ProcessState state_;

@@ -215,7 +215,8 @@ void RegistryAccess::UserHivePass(const std::string& drive, const std::vector<st
                 throw;
             }
         }
-        if (entry > 0) ReleaseUserHive();
+        // A "tempkey" this pass did not load is another program's hive.
+        if (entry > 0 && mounted) ReleaseUserHive();
     }
 }
 
