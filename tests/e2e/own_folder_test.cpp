@@ -26,20 +26,22 @@ std::map<std::string, std::string> Verdicts(const std::string& output) {
         const auto tab = line.find('\t');
         if (tab == std::string::npos) continue;
         const std::string verdict = line.substr(0, tab);
-        if (verdict == "own" || verdict == "refused" || verdict == "short") verdicts[line.substr(tab + 1)] = verdict;
+        if (verdict == "own" || verdict == "refused") verdicts[line.substr(tab + 1)] = verdict;
     }
     return verdicts;
 }
 
-// The machine's own short name of a path.
-std::string ShortName(WinePrefix& prefix, const std::string& path) {
-    prefix.Run({Win64Exe("ownfolder_probe.exe"), "--short", path}, kTimeoutSeconds);
+// The last value the probe printed under key ("short", "desktop").
+std::string Probed(WinePrefix& prefix, const std::vector<std::string>& args, const std::string& key) {
+    std::vector<std::string> command = {Win64Exe("ownfolder_probe.exe")};
+    command.insert(command.end(), args.begin(), args.end());
+    prefix.Run(command, kTimeoutSeconds);
     std::istringstream lines(prefix.Output());
-    std::string shortName;
+    std::string value;
     for (std::string line; std::getline(lines, line);)
-        if (line.rfind("short\t", 0) == 0) shortName = line.substr(6);
-    if (!shortName.empty() && shortName.back() == '\r') shortName.pop_back();
-    return shortName;
+        if (line.rfind(key + "\t", 0) == 0) value = line.substr(key.size() + 1);
+    if (!value.empty() && value.back() == '\r') value.pop_back();
+    return value;
 }
 
 struct Spelling {
@@ -65,10 +67,12 @@ TEST(OwnFolderE2e, EverySpellingOfASystemFolderIsRefused) {
     ASSERT_EQ(prefix.Run({Win64Exe("seed.exe"), WindowsPath(kImage)}, kTimeoutSeconds), 0) << prefix.Output();
     // Wine makes up short names of its own; the machine's are tested beside
     // the ones the issue names.
-    const std::string programFiles = ShortName(prefix, "C:\\Program Files");
-    const std::string commonFiles = ShortName(prefix, "C:\\Program Files\\Common Files");
-    const std::string documents = ShortName(prefix, "C:\\Documents and Settings\\ann");
-    ASSERT_FALSE(programFiles.empty() || commonFiles.empty() || documents.empty()) << prefix.Output();
+    const std::string programFiles = Probed(prefix, {"--short", "C:\\Program Files"}, "short");
+    const std::string commonFiles = Probed(prefix, {"--short", "C:\\Program Files\\Common Files"}, "short");
+    const std::string documents = Probed(prefix, {"--short", "C:\\Documents and Settings\\ann"}, "short");
+    const std::string desktop = Probed(prefix, {}, "desktop");
+    ASSERT_FALSE(programFiles.empty() || commonFiles.empty() || documents.empty() || desktop.empty())
+        << prefix.Output();
     ExpectVerdicts(prefix, {},
                    {
                        {"C:\\PROGRA~1\\", false},
@@ -85,6 +89,7 @@ TEST(OwnFolderE2e, EverySpellingOfASystemFolderIsRefused) {
                        {"C:\\Dokumente und Einstellungen\\ann\\", false},
                        {"\\\\localhost\\c$\\WINDOWS\\system32\\", false},
                        {"C:\\Program Files\\Common Files\\System\\", false},
+                       {desktop + "\\", false},
                        {"C:\\Programme\\Novell\\GroupWise\\", true},
                        {"C:\\Novell\\GroupWise\\", true},
                    });

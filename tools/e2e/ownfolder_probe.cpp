@@ -1,6 +1,7 @@
 // Judges folders with the own-folder rule against the real (Wine) machine,
 // its locations found as a run finds them, and prints one line per folder:
-//   ownfolder_probe.exe [--no-windir] FOLDER...   -> "own\tFOLDER" or "refused\tFOLDER"
+//   ownfolder_probe.exe [--no-windir] FOLDER...   -> "desktop\tTHE USER'S DESKTOP", then
+//                                                    "own\tFOLDER" or "refused\tFOLDER"
 //   ownfolder_probe.exe --short PATH              -> "short\tSHORT PATH"
 #include <windows.h>
 
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
     purgent::ProcessState process;
     purgent::RunContext ctx{machine.platform, status, registry, files, options, process, {}, {}};
     purgent::DiscoverLocations(ctx);
+    std::printf("desktop\t%s\n", ctx.locations.UserDesktop.c_str());
     for (int i = first; i < argc; ++i)
         std::printf("%s\t%s\n", purgent::IsOwnFolder(ctx, argv[i]) ? "own" : "refused", argv[i]);
     return 0;
