@@ -175,12 +175,12 @@ void End(RunContext& ctx) {
     if (mode != SilentMode::Interactive) ctx.platform.programs.ExitProcess(ExitCompleted);
 }
 
+}  // namespace
+
 std::string ErrorBoxText(const std::string& message) {
     if (!message.empty() && message.back() == '.') return message;
     return message + ".";
 }
-
-}  // namespace
 
 int InitialProgressMaximum(const RunOptions& options) {
     bool client = options.Checked(Option::Client);

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "run/run_context.h"
 #include "run/run_options.h"
 
@@ -11,11 +13,17 @@ using PhaseStep = void (*)(RunContext& ctx);
 // Exit statuses of the process after an unattended run.
 constexpr int ExitCompleted = 0;
 constexpr int ExitHalted = 1;  // Silent, SilentNoMessage only
-constexpr int ExitFailed = 2;  // Silent, SilentNoMessage only
+constexpr int ExitFailed = 2;  // Silent, SilentNoMessage only; before the run, every mode
+// After the "Invalid Purgent Commandline" box, in every mode: a deployment
+// tool must not take a run that did nothing for a success.
+constexpr int ExitInvalidCommandLine = 3;
 
 // The click action of the Clean button: start, phases, end. Returns after a
 // halt, an error, or a completed Interactive run; otherwise ends the process.
 void RunCleaning(RunContext& ctx);
+
+// The error box's text for a failure: its message, ending in a full stop.
+std::string ErrorBoxText(const std::string& message);
 
 // The progress maximum a run starts with, before the deregistration phases
 // add the DLLs they find.

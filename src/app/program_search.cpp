@@ -70,11 +70,12 @@ std::optional<ProgramStart> FindProgram(const std::string& program, const std::s
     if (!IsBatchFile(*file)) return ProgramStart{*file, commandLine};
     std::optional<std::string> interpreter = environment.Variable("COMSPEC");
     if (!interpreter || interpreter->empty()) return std::nullopt;
-    // The interpreter drops the first and the last quote of a command after /c
-    // that begins with one; one more pair keeps a quoted program whole.
+    // The interpreter splits an unquoted path at "&", "^", "(", ")" and "%",
+    // and drops the first and the last quote of a command after /c that
+    // begins with one: the program goes in quotes, the command in one more pair.
     const bool quoted = !commandLine.empty() && commandLine.front() == '"';
-    const std::string command = quoted ? '"' + commandLine + '"' : commandLine;
-    return ProgramStart{*interpreter, *interpreter + " /c " + command};
+    const std::string arguments = commandLine.substr(std::min(commandLine.size(), program.size() + (quoted ? 2 : 0)));
+    return ProgramStart{*interpreter, *interpreter + " /c \"\"" + program + '"' + arguments + '"'};
 }
 
 }  // namespace purgent

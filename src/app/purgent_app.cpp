@@ -1,5 +1,7 @@
 #include "app/purgent_app.h"
 
+#include <exception>
+
 #include "app/cleaning_run.h"
 #include "app/command_line.h"
 #include "run/run_context.h"
@@ -15,11 +17,25 @@ PurgentApp::PurgentApp(Platform& platform, StatusView& statusView, FormView& for
 
 PurgentApp::~PurgentApp() = default;
 
+bool PurgentApp::Prepare() {
+    bool valid = false;
+    try {
+        valid = ApplySwitches(SplitCommandLine(platform_.environment.CommandLine()), form_, state_);
+        if (valid) registry_ = std::make_unique<RegistryAccess>(platform_.registry, status_);
+    } catch (const std::exception& error) {
+        // No window has shown yet, whatever the mode, so nothing could ever end
+        // the process: it ends as a failed run does.
+        platform_.messages.ShowError(ErrorBoxText(error.what()));
+        platform_.programs.ExitProcess(ExitFailed);
+    }
+    return valid;
+}
+
 void PurgentApp::FormCreate() {
     form_.SetApplicationHint(MainForm::ApplicationHintText);
-    if (!ApplySwitches(SplitCommandLine(platform_.environment.CommandLine()), form_, state_)) {
+    if (!Prepare()) {
         platform_.messages.ShowMessage("Invalid Purgent Commandline");
-        platform_.programs.ExitProcess(0);
+        platform_.programs.ExitProcess(ExitInvalidCommandLine);
     }
     // Before anything is cleaned: an administrator who asked for a log gets
     // none of the run without it, in every mode.
@@ -27,7 +43,6 @@ void PurgentApp::FormCreate() {
         platform_.messages.ShowError("Cannot create the log file '" + *state_.logFile + "'.");
         platform_.programs.ExitProcess(ExitFailed);
     }
-    registry_ = std::make_unique<RegistryAccess>(platform_.registry, status_);
 
     switch (state_.silentMode) {
         case SilentMode::Silent:

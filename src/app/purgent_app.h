@@ -20,11 +20,11 @@ public:
     PurgentApp(const PurgentApp&) = delete;
     PurgentApp& operator=(const PurgentApp&) = delete;
 
-    // Reads the command line, starts the run log it asks for, creates the
-    // registry accessor, shows the window as the mode wants and, unattended,
-    // runs at once. Ends the process on an invalid command line, on a run log
-    // that cannot be created (status 2) and after an unattended run (see
-    // RunButtonClick).
+    // Reads the command line, creates the registry accessor, starts the run
+    // log it asks for, shows the window as the mode wants and, unattended,
+    // runs at once. Ends the process on an invalid command line (status 3),
+    // on a failure before the run or a run log that cannot be created (2)
+    // and after an unattended run (see RunButtonClick).
     void FormCreate();
     // One cleaning run. Ends the process after a completed unattended run
     // (status 0) and, in Silent and SilentNoMessage, after a halt (1) or an
@@ -38,6 +38,10 @@ public:
     ProcessState& State() { return state_; }
 
 private:
+    // Applies the command line and creates the registry accessor; false for an
+    // invalid command line. Ends the process on a failure.
+    bool Prepare();
+
     Platform& platform_;
     FormView& formView_;
     ProcessState state_;

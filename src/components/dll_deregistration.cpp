@@ -21,7 +21,7 @@ int CountListed(RunContext& ctx, const std::string& mask) {
 
 void RunPass(RunContext& ctx, const DllPass& pass, LaunchField launchField) {
     const std::string folder = ctx.locations.*pass.base + pass.subfolder;
-    if (pass.ownFolderOnly && !IsOwnFolder(folder, ctx.locations, ctx.profiles)) return;
+    if (pass.ownFolderOnly && !IsOwnFolder(ctx, folder)) return;
     const std::string mask = folder + pass.pattern;
     // The progress control repaints itself on every change, so the count
     // needs no repaint of its own.

@@ -45,16 +45,16 @@ void DeleteProfileData(RunContext& ctx, const MessengerTable& table) {
     }
 }
 
-// The log folder is a named subfolder and goes whatever the program folder
-// is; the program folder's own files only when it is a folder of its own.
+// Only a folder of Messenger's own: pointed at system32, its "LogFiles"
+// would be the system's log folder.
 void DeleteProgramFolder(RunContext& ctx, const MessengerTable& table) {
     const std::string& folder = ctx.locations.MessengerDir;
-    const bool own = IsOwnFolder(folder, ctx.locations, ctx.profiles);
+    if (!IsOwnFolder(ctx, folder)) return;
     ctx.files.PurgeFolder(folder + table.logFiles + "\\", table.purgePattern, PlainFiles, Forced::Yes,
                           ProgressPerFile::Yes);
-    if (own) ctx.files.PurgeFolder(folder, table.purgePattern, PlainFiles, Forced::No, ProgressPerFile::Yes);
+    ctx.files.PurgeFolder(folder, table.purgePattern, PlainFiles, Forced::No, ProgressPerFile::Yes);
     ctx.files.RemoveDir(folder + table.logFiles);
-    if (own) ctx.files.RemoveDir(folder);
+    ctx.files.RemoveDir(folder);
 }
 
 void DeleteInstallerInfo(RunContext& ctx, const MessengerTable& table) {

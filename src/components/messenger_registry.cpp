@@ -1,15 +1,25 @@
 #include "components/component_phases.h"
 #include "components/component_tables.h"
+#include "run/errors.h"
 
 namespace purgent {
 
 namespace {
 
+// A default that is not text ("Invalid data type") is not Messenger's either.
+bool DefaultIsMessenger(RegistryAccess& registry, const MessengerTable& table) {
+    try {
+        return registry.ReadString("") == table.imDefault;
+    } catch (const PurgentError&) {
+        return false;
+    }
+}
+
 // Another messenger registered as the default IM client keeps its place.
 void BlankDefaultIfMessenger(RegistryAccess& registry, const MessengerTable& table) {
     registry.CloseKey();  // an unopened key must read as "", not as an earlier key
     registry.OpenKey(table.imClients);
-    if (registry.ReadString("") == table.imDefault) registry.WriteString("", "");
+    if (DefaultIsMessenger(registry, table)) registry.WriteString("", "");
     registry.CloseKey();
 }
 

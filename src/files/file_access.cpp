@@ -4,7 +4,11 @@ namespace purgent {
 
 bool PassesFilter(std::uint32_t attributes, std::uint32_t filter) {
     const std::uint32_t special = FileAttrHidden | FileAttrSystem | FileAttrFolder;
-    return (attributes & special) == 0 || (attributes & special & filter) != 0;
+    if ((attributes & special) == 0) return true;
+    // Hidden files only: a hidden system file (desktop.ini, Thumbs.db) or a
+    // hidden folder is not the program's to delete.
+    if (filter == PlainAndHiddenFiles) return (attributes & (FileAttrSystem | FileAttrFolder)) == 0;
+    return (attributes & special & filter) != 0;
 }
 
 FileListing::FileListing(FileService& files, const std::string& mask, std::uint32_t filter)

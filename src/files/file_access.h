@@ -9,7 +9,8 @@ namespace purgent {
 
 // The attribute filter of a listing: an entry with none of the hidden, system
 // and folder bits is always listed; any other only when it shares one of
-// those bits with the filter.
+// those bits with the filter, and under PlainAndHiddenFiles only when it is
+// neither a system file nor a folder.
 enum ListingFilter : std::uint32_t {
     PlainFiles = 0,
     PlainAndHiddenFiles = FileAttrHidden,

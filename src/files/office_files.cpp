@@ -42,10 +42,12 @@ void RemoveFastFindFiles(RunContext& ctx, const PathFields& fields) {
 }
 
 // The user's profile folder is taken as the desktop's parent; a desktop
-// folder that is not named so leaves no profile folder to search.
+// folder that is not named so leaves no profile folder to search. One
+// trailing separator ("...\Desktop\") names the same folder.
 void RemoveWritingToolsFiles(RunContext& ctx, const PathFields& fields) {
     if (ctx.Checked(Option::WritingTools)) {
-        const std::string& desktop = ctx.locations.UserDesktop;
+        std::string desktop = ctx.locations.UserDesktop;
+        if (!desktop.empty() && desktop.back() == '\\') desktop.pop_back();
         const bool profileKnown = EndsWithIgnoringCase(desktop, DesktopTail);
         PathFields withProfile = fields;
         withProfile.Set("UserProfileFolder", desktop.substr(0, profileKnown ? desktop.size() - DesktopTail.size() : 0));

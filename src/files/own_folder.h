@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "run/install_locations.h"
-#include "run/profile_set.h"
+#include "files/system_folders.h"
+#include "run/run_context.h"
 
 namespace purgent {
 
@@ -14,6 +14,16 @@ namespace purgent {
 // "Program Files", "Common Files", "Documents and Settings" or "Users"
 // folder, and a user's profile folder. Named files and subfolders in it are
 // still handled by their catalogues.
-bool IsOwnFolder(const std::string& folder, const InstallLocations& locations, const ProfileSet& profiles);
+//
+// The folder is judged as written and in the form Windows resolves it to
+// (GetFullPathNameA, then GetLongPathNameA where it exists), so that short
+// names, "." and "..", trailing dots and blanks, and administrative shares
+// ("\\host\C$\...", judged as "C:\...") cannot disguise a system folder; the
+// system folders are those the machine names (see SystemFolders) as well as
+// the English names. Every form must pass.
+bool IsOwnFolder(const std::string& folder, Platform& platform, const SystemFolders& system);
+
+// The same, against this run's machine, locations and profiles.
+bool IsOwnFolder(RunContext& ctx, const std::string& folder);
 
 }  // namespace purgent

@@ -49,7 +49,7 @@ void RemoveInstallerCache(FileAccess& files, const PathFields& fields, const Sys
 void RemoveProgramFolder(RunContext& ctx, const PathFields& fields, const SystemFilesTable& table) {
     FileAccess& files = ctx.files;
     const std::string folder = fields.Expand(table.programFolder);
-    const bool own = IsOwnFolder(folder, ctx.locations, ctx.profiles);
+    const bool own = IsOwnFolder(ctx, folder);
     if (own) {
         files.PurgeFolder(folder, table.programFolderPattern, PlainFiles, Forced::Yes, ProgressPerFile::No);
         files.PurgeFolder(folder, table.programFolderPattern, PlainAndHiddenFiles, Forced::No, ProgressPerFile::No);

@@ -1,6 +1,7 @@
 #include "image/ansi_text.h"
 
 #include <array>
+#include <utility>
 
 namespace purgent::image {
 namespace {
@@ -55,20 +56,48 @@ bool DecodeUtf8(const std::string& text, std::size_t& pos, char32_t& cp) {
     return true;
 }
 
+// ANSI text built character by character, remembering the lines where a
+// character had no Windows-1252 form.
+class AnsiBuilder {
+public:
+    explicit AnsiBuilder(std::vector<int>& lossyLines) : lossyLines_(lossyLines) {}
+    void Add(char32_t cp) {
+        const char c = CodePointToAnsi(cp);
+        if (c == '?' && cp != '?') Lost();
+        else out_ += c;
+        if (c == '\n') ++line_;
+    }
+    void Lost() {
+        out_ += '?';
+        if (lossyLines_.empty() || lossyLines_.back() != line_) lossyLines_.push_back(line_);
+    }
+    std::string Text() { return std::move(out_); }
+
+private:
+    std::vector<int>& lossyLines_;
+    std::string out_;
+    int line_ = 1;
+};
+
 }  // namespace
 
 std::string Utf8ToAnsi(const std::string& utf8) {
-    std::string out;
+    std::vector<int> lossyLines;
+    return Utf8ToAnsi(utf8, lossyLines);
+}
+
+std::string Utf8ToAnsi(const std::string& utf8, std::vector<int>& lossyLines) {
+    AnsiBuilder out(lossyLines);
     for (std::size_t pos = 0; pos < utf8.size();) {
         char32_t cp = 0;
         if (!DecodeUtf8(utf8, pos, cp)) {
-            out += '?';
+            out.Lost();
             ++pos;
             continue;
         }
-        out += CodePointToAnsi(cp);
+        out.Add(cp);
     }
-    return out;
+    return out.Text();
 }
 
 std::string AnsiToUtf8(const std::string& ansi) {
@@ -78,7 +107,12 @@ std::string AnsiToUtf8(const std::string& ansi) {
 }
 
 std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16) {
-    std::string out;
+    std::vector<int> lossyLines;
+    return Utf16LeToAnsi(utf16, lossyLines);
+}
+
+std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16, std::vector<int>& lossyLines) {
+    AnsiBuilder out(lossyLines);
     for (std::size_t i = 0; i + 1 < utf16.size(); i += 2) {
         const char32_t unit = utf16[i] | (utf16[i + 1] << 8);
         // A surrogate pair is one character outside Windows-1252.
@@ -86,9 +120,9 @@ std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16) {
             const char32_t previous = utf16[i - 2] | (utf16[i - 1] << 8);
             if (previous >= 0xD800 && previous < 0xDC00) continue;
         }
-        out += CodePointToAnsi(unit);
+        out.Add(unit);
     }
-    return out;
+    return out.Text();
 }
 
 std::vector<std::uint8_t> AnsiToUtf16Le(const std::string& ansi) {
@@ -109,8 +143,13 @@ bool IsValidUtf8(const std::string& text) {
 }
 
 std::string TextFileToAnsi(std::string bytes) {
+    std::vector<int> lossyLines;
+    return TextFileToAnsi(std::move(bytes), lossyLines);
+}
+
+std::string TextFileToAnsi(std::string bytes, std::vector<int>& lossyLines) {
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
-    return IsValidUtf8(bytes) ? Utf8ToAnsi(bytes) : bytes;
+    return IsValidUtf8(bytes) ? Utf8ToAnsi(bytes, lossyLines) : bytes;
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {

@@ -7,16 +7,20 @@
 
 namespace purgent::image {
 
-// Characters without a Windows-1252 form become '?', as WideCharToMultiByte does.
+// Characters without a Windows-1252 form become '?', as WideCharToMultiByte
+// does; lossyLines gets the 1-based number of each line that held one.
 std::string Utf8ToAnsi(const std::string& utf8);
+std::string Utf8ToAnsi(const std::string& utf8, std::vector<int>& lossyLines);
 std::string AnsiToUtf8(const std::string& ansi);
 // Each UTF-16 code unit becomes one ANSI byte (NULs included).
 std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16);
+std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16, std::vector<int>& lossyLines);
 std::vector<std::uint8_t> AnsiToUtf16Le(const std::string& ansi);
 bool IsValidUtf8(const std::string& text);
 // A text file's bytes as ANSI: a UTF-8 BOM is dropped and UTF-8 converted;
 // bytes that are not UTF-8 are taken as ANSI already.
 std::string TextFileToAnsi(std::string bytes);
+std::string TextFileToAnsi(std::string bytes, std::vector<int>& lossyLines);
 
 // The lines of a text, CRLF or LF; no empty last line for a final line break.
 std::vector<std::string> SplitLines(const std::string& text);

@@ -13,9 +13,14 @@ namespace purgent::image {
 namespace fs = std::filesystem;
 namespace {
 
-// File names are UTF-8 on disk on every host, ANSI in the model.
+// File names are UTF-8 on disk on every host, ANSI in the model. A character
+// Windows-1252 lacks would become "?": another name, or two names merged.
 std::string AnsiName(const fs::path& path) {
-    return TextFileToAnsi(Utf8Text(path.filename()));
+    std::vector<int> lossyLines;
+    const std::string name = TextFileToAnsi(Utf8Text(path.filename()), lossyLines);
+    if (!lossyLines.empty())
+        throw ImageError(Utf8Text(path) + ": the name holds a character that Windows-1252 lacks");
+    return name;
 }
 
 void CheckName(const std::string& name, const std::string& where) {
@@ -24,11 +29,21 @@ void CheckName(const std::string& name, const std::string& where) {
         throw ImageError(where + ": \"" + name + "\" is not a valid Windows file name");
 }
 
-void LoadFolder(const fs::path& folder, const std::string& windowsPath, DriveItems& items) {
+// The canonical folders being read, outermost first: a link back to one of
+// them would be read without end.
+using OpenFolders = std::vector<fs::path>;
+
+void LoadFolder(const fs::path& folder, const std::string& windowsPath, const fs::path& image, OpenFolders& open,
+                DriveItems& items) {
+    const fs::path canonical = fs::canonical(folder);
+    if (std::find(open.begin(), open.end(), canonical) != open.end())
+        throw ImageError(Utf8Text(folder) + ": a symbolic link back to a folder that holds it");
+    open.push_back(canonical);
     std::vector<std::pair<std::string, fs::path>> entries;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         const std::string name = AnsiName(entry.path());
         CheckName(name, Utf8Text(folder));
+        CheckImagePath(entry.path(), image);
         entries.emplace_back(name, entry.path());
     }
     // Sorted as Windows lists a folder: case-insensitively. Names that differ
@@ -49,17 +64,35 @@ void LoadFolder(const fs::path& folder, const std::string& windowsPath, DriveIte
         if (fs::is_directory(path)) {
             item.folder = true;
             items.push_back(item);
-            LoadFolder(path, item.path, items);
-        } else if (fs::is_regular_file(path)) {
+            LoadFolder(path, item.path, image, open, items);
+        } else {
             item.contents = ReadFileBytes(Utf8Text(path));
             items.push_back(std::move(item));
-        } else {
-            throw ImageError(Utf8Text(path) + ": neither a file nor a folder");
         }
     }
+    open.pop_back();
+}
+
+bool IsWithin(const fs::path& path, const fs::path& folder) {
+    const auto [end, unused] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+    return end == folder.end();
 }
 
 }  // namespace
+
+void CheckImagePath(const fs::path& path, const fs::path& image) {
+    const std::string where = Utf8Text(path);
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (error == std::errc::too_many_symbolic_link_levels) throw ImageError(where + ": a loop of symbolic links");
+    if (fs::is_symlink(fs::symlink_status(path, error))) {
+        const fs::path target = fs::weakly_canonical(path, error);
+        if (error || !IsWithin(target, fs::canonical(image)))
+            throw ImageError(where + ": a symbolic link that leads out of the image folder");
+    }
+    if (!fs::is_regular_file(status) && !fs::is_directory(status))
+        throw ImageError(where + ": neither a file nor a folder");
+}
 
 fs::path Utf8Path(const std::string& text) {
     return fs::path(std::u8string(text.begin(), text.end()));
@@ -86,13 +119,15 @@ fs::path HostPath(const std::string& driveDir, const std::string& windowsPath) {
     return host;
 }
 
-DriveItems LoadDriveFolder(const std::string& driveDir) {
+DriveItems LoadDriveFolder(const std::string& driveDir, const std::string& imageDir) {
     DriveItems items;
     const fs::path root = Utf8Path(driveDir);
-    if (!fs::exists(root)) return items;
+    if (!fs::exists(fs::symlink_status(root))) return items;
+    CheckImagePath(root, Utf8Path(imageDir));
     if (!fs::is_directory(root)) throw ImageError(driveDir + ": not a folder");
     std::map<char, fs::path> drives;
     for (const fs::directory_entry& drive : fs::directory_iterator(root)) {
+        CheckImagePath(drive.path(), Utf8Path(imageDir));
         const std::string name = Utf8Text(drive.path().filename());
         if (name.size() != 1 || !std::isalpha(static_cast<unsigned char>(name[0])) || !drive.is_directory())
             throw ImageError(Utf8Text(drive.path()) + ": expected a folder named by a drive letter");
@@ -100,7 +135,9 @@ DriveItems LoadDriveFolder(const std::string& driveDir) {
         if (!drives.emplace(letter, drive.path()).second)
             throw ImageError(Utf8Text(root) + ": drive " + letter + " given twice");
     }
-    for (const auto& [letter, folder] : drives) LoadFolder(folder, std::string(1, letter) + ":", items);
+    OpenFolders open{fs::canonical(root)};
+    for (const auto& [letter, folder] : drives)
+        LoadFolder(folder, std::string(1, letter) + ":", Utf8Path(imageDir), open, items);
     return items;
 }
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <unordered_set>
 
 #include "image/ansi_text.h"
 #include "image/drive_folder.h"
@@ -25,20 +28,37 @@ void CheckHiveFiles(const DriveItems& drive, const std::string& driveDir) {
         if (IsHiveFile(item)) ParseHiveText(item.contents, Utf8Text(HostPath(driveDir, item.path)));
 }
 
+// Whether the image holds this part (checked as CheckImagePath does).
+bool HasPart(const std::string& path, const std::string& dir) {
+    if (!fs::exists(fs::symlink_status(Utf8Path(path)))) return false;
+    CheckImagePath(Utf8Path(path), Utf8Path(dir));
+    return true;
+}
+
+// The folded paths of the drive's items: what machine.ini's paths must name.
+std::function<bool(const std::string&)> DriveLookup(const DriveItems& drive) {
+    auto folded = [](std::string path) {
+        std::transform(path.begin(), path.end(), path.begin(), FoldCase);
+        return path;
+    };
+    auto paths = std::make_shared<std::unordered_set<std::string>>();
+    for (const DriveItem& item : drive) paths->insert(folded(item.path));
+    return [paths, folded](const std::string& path) { return paths->count(folded(path)) != 0; };
+}
+
 MachineImage LoadExistingParts(const std::string& dir) {
     MachineImage image;
     // A mistyped folder must not pass for a bare workstation.
     if (!fs::exists(Utf8Path(dir))) throw ImageError(dir + ": no such folder");
     if (!fs::is_directory(Utf8Path(dir))) throw ImageError(dir + ": not a folder");
     const std::string registryFile = Child(dir, kRegistryFile);
-    if (fs::exists(Utf8Path(registryFile)))
-        image.registry = ParseRegText(ReadFileBytes(registryFile), registryFile);
+    if (HasPart(registryFile, dir)) image.registry = ParseRegText(ReadFileBytes(registryFile), registryFile);
+    image.drive = LoadDriveFolder(Child(dir, kDriveFolder), dir);
     const std::string machineFile = Child(dir, kMachineFile);
-    if (fs::exists(Utf8Path(machineFile))) {
+    if (HasPart(machineFile, dir)) {
         const Bytes text = ReadFileBytes(machineFile);
-        image.machine = ParseMachineIni(std::string(text.begin(), text.end()), machineFile);
+        image.machine = ParseMachineIni(std::string(text.begin(), text.end()), machineFile, DriveLookup(image.drive));
     }
-    image.drive = LoadDriveFolder(Child(dir, kDriveFolder));
     CheckHiveFiles(image.drive, Child(dir, kDriveFolder));
     return image;
 }

@@ -7,6 +7,7 @@
 // All text in the model is 8-bit ANSI (Windows-1252), as the program sees it
 // through the A functions; files on disk are UTF-8 and converted on the way.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -141,8 +142,10 @@ struct MachineIni {
 
 // A [machine] section without a windir line means an unset variable; a file
 // without a [machine] section is the bare workstation's settings. Unknown
-// sections and keys are errors.
-MachineIni ParseMachineIni(const std::string& text, const std::string& sourceName);
+// sections and keys are errors. With namesDriveItem, a path in [attributes],
+// [locked] or a [dll] section for which it is false is an error too.
+MachineIni ParseMachineIni(const std::string& text, const std::string& sourceName,
+                           const std::function<bool(const std::string&)>& namesDriveItem = nullptr);
 std::string WriteMachineIni(const MachineIni& ini);
 
 // ---------------------------------------------------------------- drives

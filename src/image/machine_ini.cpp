@@ -47,7 +47,8 @@ struct RawSection {
 
 class MachineIniParser {
 public:
-    explicit MachineIniParser(std::string source) : source_(std::move(source)) {}
+    MachineIniParser(std::string source, const std::function<bool(const std::string&)>& namesDriveItem)
+        : source_(std::move(source)), namesDriveItem_(namesDriveItem) {}
 
     MachineIni Parse(const std::string& text) {
         MachineIni ini;
@@ -61,7 +62,7 @@ public:
             } else if (EqualsIgnoreCase(name, "attributes")) {
                 for (const SourceLine& line : section.lines) ini.attributes.push_back(ReadAttributes(line));
             } else if (EqualsIgnoreCase(name, "locked")) {
-                for (const SourceLine& line : section.lines) ini.locked.push_back(line.text);
+                for (const SourceLine& line : section.lines) ini.locked.push_back(DrivePath(line, line.text));
             } else if (EqualsIgnoreCase(name, "denied")) {
                 for (const SourceLine& line : section.lines) ini.denied.push_back(line.text);
             } else if (EqualsIgnoreCase(name, "process")) {
@@ -182,7 +183,7 @@ private:
     FileAttributes ReadAttributes(const SourceLine& line) const {
         const auto equals = line.text.rfind('=');
         if (equals == std::string::npos) Fail(line.number, "expected <path>=<letters>");
-        FileAttributes entry{Trim(line.text.substr(0, equals)), 0};
+        FileAttributes entry{DrivePath(line, Trim(line.text.substr(0, equals))), 0};
         for (char letter : Trim(line.text.substr(equals + 1))) {
             switch (std::tolower(static_cast<unsigned char>(letter))) {
                 case 'r': entry.attributes |= AttrReadOnly; break;
@@ -219,14 +220,21 @@ private:
     DllEntry ReadDll(const RawSection& section) const {
         DllEntry dll;
         ReadEntries(section,
-                    {{"path", [&](const SourceLine&, const std::string& v) { dll.path = v; }},
+                    {{"path", [&](const SourceLine& l, const std::string& v) { dll.path = DrivePath(l, v); }},
                      {"unregisters", [&](const SourceLine&, const std::string& v) { dll.unregisters.push_back(v); }}},
                     dll.otherKeys);
         if (dll.path.empty()) Fail(section.number, "[dll] without path=");
         return dll;
     }
 
+    // A path that must name a file or folder of drive/.
+    std::string DrivePath(const SourceLine& line, const std::string& path) const {
+        if (namesDriveItem_ && !namesDriveItem_(path)) Fail(line.number, "\"" + path + "\" names nothing in drive/");
+        return path;
+    }
+
     std::string source_;
+    const std::function<bool(const std::string&)>& namesDriveItem_;
 };
 
 const char* PlatformName(PlatformFamily platform) {
@@ -266,8 +274,9 @@ std::string AttributeLetters(std::uint32_t attributes) {
 
 }  // namespace
 
-MachineIni ParseMachineIni(const std::string& text, const std::string& sourceName) {
-    return MachineIniParser(sourceName).Parse(TextFileToAnsi(text));
+MachineIni ParseMachineIni(const std::string& text, const std::string& sourceName,
+                           const std::function<bool(const std::string&)>& namesDriveItem) {
+    return MachineIniParser(sourceName, namesDriveItem).Parse(TextFileToAnsi(text));
 }
 
 std::string WriteMachineIni(const MachineIni& ini) {

@@ -9,13 +9,24 @@
 namespace purgent::image {
 namespace {
 
-// The document as ANSI text. REGEDIT4 exports are ANSI already.
-std::string DecodeDocument(const Bytes& bytes, const std::string& source) {
-    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
-        return Utf16LeToAnsi(Bytes(bytes.begin() + 2, bytes.end()));
+// The document as ANSI text (REGEDIT4 exports are ANSI already), and the
+// lines that held a character without a Windows-1252 form.
+struct Document {
+    std::string text;
+    std::vector<int> lossyLines;
+};
+
+Document DecodeDocument(const Bytes& bytes, const std::string& source) {
+    Document document;
+    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
+        if (bytes.size() % 2 != 0) throw ImageError(source + ": UTF-16 text ends in half a character");
+        document.text = Utf16LeToAnsi(Bytes(bytes.begin() + 2, bytes.end()), document.lossyLines);
+        return document;
+    }
     if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
         throw ImageError(source + ": UTF-16 big-endian text is not supported");
-    return TextFileToAnsi(std::string(bytes.begin(), bytes.end()));
+    document.text = TextFileToAnsi(std::string(bytes.begin(), bytes.end()), document.lossyLines);
+    return document;
 }
 
 // Windows' own limits: what it cannot hold, an image cannot describe.
@@ -32,8 +43,9 @@ public:
     RegTextParser(std::string source, const char* requiredRoot)
         : source_(std::move(source)), requiredRoot_(requiredRoot) {}
 
-    RegistryKeys Parse(const std::string& text) {
-        const std::vector<std::string> lines = SplitLines(text);
+    RegistryKeys Parse(const Document& document) {
+        lossyLines_ = document.lossyLines;
+        const std::vector<std::string> lines = SplitLines(document.text);
         for (std::size_t next = 0; next < lines.size();) {
             lineNumber_ = static_cast<int>(next) + 1;
             HandleLine(JoinContinuedLines(lines, next));
@@ -75,6 +87,9 @@ private:
 
     void HandleKey(const std::string& line) {
         if (line.back() != ']') Fail("key line without closing ']'");
+        // As "?" it would name another key, or merge two.
+        if (std::find(lossyLines_.begin(), lossyLines_.end(), lineNumber_) != lossyLines_.end())
+            Fail("a key name holds a character that Windows-1252 lacks");
         std::string inner = line.substr(1, line.size() - 2);
         RegistryKey key;
         if (!inner.empty() && inner[0] == '-') {
@@ -210,6 +225,7 @@ private:
     bool headerSeen_ = false;
     bool unicode_ = true;
     int lineNumber_ = 0;
+    std::vector<int> lossyLines_;
 };
 
 }  // namespace

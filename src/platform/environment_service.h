@@ -19,6 +19,8 @@ public:
     virtual std::string CommandLine() = 0;
     // GetVersionExA with a 148-byte record; false when the version cannot be read.
     virtual bool PlatformId(std::uint32_t& id) = 0;
+    // GetWindowsDirectoryA; "" when it cannot be read.
+    virtual std::string WindowsDirectory() = 0;
     // Told each location (field name, value) and each profile-set entry
     // (1-based position, folder name) the run found; the simulator traces
     // them, Windows has nothing to do with them.

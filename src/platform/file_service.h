@@ -54,6 +54,13 @@ public:
     // not all of them were written.
     virtual bool Write(WriteHandle file, const std::string& bytes) = 0;
     virtual void CloseWritten(WriteHandle file) = 0;
+    // GetFullPathNameA: the absolute path Windows will use ("." and ".."
+    // segments resolved, a segment's trailing dot and the last segment's
+    // trailing dots and blanks dropped); "" when it has none.
+    virtual std::string FullPathName(const std::string& path) = 0;
+    // GetLongPathNameA: an existing path with its short (8.3) names replaced
+    // by the long ones; "" when the path names nothing.
+    virtual std::string LongPathName(const std::string& path) = 0;
 };
 
 }  // namespace purgent

@@ -227,7 +227,8 @@ void RegistryAccess::UserHivePass(const std::string& drive, const std::vector<st
                 throw;
             }
         }
-        if (hive == UserHive::Mounted || hive == UserHive::Unavailable) ReleaseUserHive();
+        // A "tempkey" this pass did not load is another program's hive.
+        if (hive == UserHive::Mounted) ReleaseUserHive();
     }
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../unit/dll_image_expectations.h"
 #include "image/machine_image.h"
 #include "image_runs.h"
 #include "wine_harness.h"
@@ -21,30 +22,9 @@ namespace fs = std::filesystem;
 
 constexpr int kTimeoutSeconds = 300;
 constexpr int kClosedByRequest = 10;  // fakeproc's status when its window closed
-const std::string kImage = std::string(PURGENT_TEST_DATA) + "/com-servers";
-// Files are kept: the registrations alone tell whether the tool ran.
-const std::vector<std::string> kPurgentArgs = {"/sn", "/kf"};
-
-struct Registration {
-    const char* file;
-    bool kept;
-};
-const Registration kRegistrations[] = {
-    {"gwenv1.dll", false}, {"GWCMA1.DLL", false}, {"GWABDLG.DLL", true},
-    {"gwtest32.dll", false}, {"nmapi.dll", false}, {"vendorcom.dll", true},
-};
-
-// The key the image names for a copy's registration (a snapshot reads the
-// named keys, not their parents).
-std::string ClassKey(const std::string& file) {
-    return "HKEY_LOCAL_MACHINE\\Software\\Classes\\PurgentTest." + file + "\\InprocServer32";
-}
-
-void ExpectRegistrations(const image::RegistryKeys& keys, const std::string& who) {
-    for (const Registration& registration : kRegistrations)
-        EXPECT_EQ(image::FindKey(keys, ClassKey(registration.file)) != nullptr, registration.kept)
-            << who << ": " << registration.file;
-}
+using dlls::ExpectRegistrations;
+using dlls::kImage;
+using dlls::kPurgentArgs;
 
 // On WoW64 the 32-bit seed.exe and purgent.exe meet the redirected system
 // folder (gwtest32.dll lies in SysWOW64), the 32-bit regsvr32 and the 32-bit

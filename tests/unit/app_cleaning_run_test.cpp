@@ -136,7 +136,7 @@ TEST(CleaningRunLaunch, BareNameIsFoundAlongPathAndBatchFilesRunThroughComspec) 
     auto second = MachineWithFiles({"C:\\WINDOWS\\system32\\go.cmd"});
     sim::RunPurgentOnSim(*second, {"/sn", "/la-go"});
     EXPECT_EQ(Events(*second, "launch"),
-              (Lines{"C:\\WINDOWS\\system32\\cmd.exe\tC:\\WINDOWS\\system32\\cmd.exe /c go          "}));
+              (Lines{"C:\\WINDOWS\\system32\\cmd.exe\tC:\\WINDOWS\\system32\\cmd.exe /c \"\"go\"          \""}));
 }
 
 TEST(CleaningRunLaunch, MissingOrEmptyProgramStartsNothingAndTheEndGoesOn) {
@@ -195,36 +195,58 @@ TEST(CleaningRunError, HiddenModesEndWithStatusTwoAfterTheErrorBox) {
     }
 }
 
-// An environment that runs out of memory when asked for a variable.
+// An environment that runs out of memory when asked for a variable (and, if
+// told, for the command line).
 class ExhaustedEnvironment : public EnvironmentService {
 public:
     explicit ExhaustedEnvironment(EnvironmentService& real) : real_(real) {}
     std::optional<std::string> Variable(const std::string&) override { throw std::bad_alloc(); }
-    std::string CommandLine() override { return real_.CommandLine(); }
+    std::string CommandLine() override {
+        if (commandLineFails) throw std::bad_alloc();
+        return real_.CommandLine();
+    }
     bool PlatformId(std::uint32_t& id) override { return real_.PlatformId(id); }
+    std::string WindowsDirectory() override { return real_.WindowsDirectory(); }
+
+    bool commandLineFails = false;
 
 private:
     EnvironmentService& real_;
 };
 
-TEST(CleaningRunError, AnUnexpectedFailureTakesTheSameWayAsAKnownError) {
-    auto machine = Machine();
-    machine->Environment().SetCommandLine("purgent.exe /s");
-    Platform real = machine->GetPlatform();
+// FormCreate on the machine with an exhausted environment: the exit status.
+int FormCreateExhausted(sim::SimMachine& machine, bool commandLineFails, test::RecordingFormView& view) {
+    Platform real = machine.GetPlatform();
     ExhaustedEnvironment environment(real.environment);
+    environment.commandLineFails = commandLineFails;
     Platform platform{environment,   real.registry, real.messages, real.cursor, real.programs,
                       real.processes, real.windows,  real.text,     real.files};
-    sim::SimStatusView statusView{machine->Trace()};
-    test::RecordingFormView view;
+    sim::SimStatusView statusView{machine.Trace()};
     PurgentApp app{platform, statusView, view};
-    int status = -1;
     try {
         app.FormCreate();
     } catch (const sim::SimProcessExit& exit) {
-        status = exit.status;
+        return exit.status;
     }
-    EXPECT_EQ(status, 2);
+    return -1;
+}
+
+TEST(CleaningRunError, AnUnexpectedFailureTakesTheSameWayAsAKnownError) {
+    auto machine = Machine();
+    machine->Environment().SetCommandLine("purgent.exe /s");
+    test::RecordingFormView view;
+    EXPECT_EQ(FormCreateExhausted(*machine, false, view), 2);
     EXPECT_EQ(Events(*machine, "error"), (Lines{"std::bad_alloc."}));
+}
+
+// Before the command line is read no window shows in any mode: the process
+// ends after the box instead of living on unseen.
+TEST(CleaningRunError, AFailureBeforeTheRunShowsTheBoxThenEndsWithStatusTwo) {
+    auto machine = Machine();
+    test::RecordingFormView view;
+    EXPECT_EQ(FormCreateExhausted(*machine, true, view), 2);
+    EXPECT_TRUE(view.shown.empty());
+    EXPECT_EQ(machine->Trace().Lines(), (Lines{"error\tstd::bad_alloc.", "exit\t2"}));
 }
 
 // FormCreate with a view that records how the window is shown.
@@ -266,10 +288,27 @@ TEST_F(FormCreateTest, ProgressOnlyWarnsAboutWebServicesBeforeShowingAndRunning)
     EXPECT_GT(IndexOf(*machine, "phase\tPurgent Started"), 0);
 }
 
-TEST_F(FormCreateTest, InvalidCommandLineEndsBeforeAnyWindowOrRun) {
-    EXPECT_EQ(Start("/s \"\" /sp"), 0);
-    EXPECT_TRUE(view.shown.empty());
-    EXPECT_EQ(machine->Trace().Lines(), (Lines{"message\tInvalid Purgent Commandline", "exit\t0"}));
+// In every mode the box shows, then the process ends with a status of its
+// own: a deployment tool must not record a run that did nothing as a success.
+TEST(FormCreateInvalid, EveryModeShowsTheBoxThenEndsWithStatusThree) {
+    for (const char* commandLine : {"/s \"\" /sp", "/sn /kc /kc", "/s /S", "/sp /sp", "/kc /kc", "/unknown /sn",
+                                    "/sn /s", "/la-a /la-a"}) {
+        auto machine = Machine();
+        machine->Environment().SetCommandLine(std::string("purgent.exe ") + commandLine);
+        sim::SimStatusView statusView{machine->Trace()};
+        test::RecordingFormView view;
+        PurgentApp app{machine->GetPlatform(), statusView, view};
+        int status = -1;
+        try {
+            app.FormCreate();
+        } catch (const sim::SimProcessExit& exit) {
+            status = exit.status;
+        }
+        EXPECT_EQ(status, 3) << commandLine;
+        EXPECT_TRUE(view.shown.empty()) << commandLine;
+        EXPECT_EQ(machine->Trace().Lines(), (Lines{"message\tInvalid Purgent Commandline", "exit\t3"}))
+            << commandLine;
+    }
 }
 
 TEST_F(FormCreateTest, SilentNoMessageSilencesLaterUnknownArguments) {

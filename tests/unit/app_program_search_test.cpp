@@ -20,6 +20,7 @@ public:
         id = PlatformWinNT;
         return true;
     }
+    std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
     std::map<std::string, std::string> variables;
 };
 
@@ -60,7 +61,7 @@ TEST_F(ProgramSearchTest, EarlierFolderWinsOverAnEarlierExtension) {
     auto start = Find("setup");
     ASSERT_TRUE(start);
     EXPECT_EQ(start->application, "C:\\WINDOWS\\system32\\cmd.exe");
-    EXPECT_EQ(start->commandLine, "C:\\WINDOWS\\system32\\cmd.exe /c setup a ");
+    EXPECT_EQ(start->commandLine, "C:\\WINDOWS\\system32\\cmd.exe /c \"\"setup\" a \"");
 }
 
 TEST_F(ProgramSearchTest, CurrentFolderComesBeforePath) {
@@ -75,7 +76,27 @@ TEST_F(ProgramSearchTest, PathWithFolderOrExtensionIsTakenAsGiven) {
     EXPECT_FALSE(Find("D:\\x\\setup.exe.old"));
     auto batch = Find("D:\\x\\run.bat");
     ASSERT_TRUE(batch);
-    EXPECT_EQ(batch->commandLine, "C:\\WINDOWS\\system32\\cmd.exe /c D:\\x\\run.bat a ");
+    EXPECT_EQ(batch->commandLine, "C:\\WINDOWS\\system32\\cmd.exe /c \"\"D:\\x\\run.bat\" a \"");
+}
+
+// The interpreter would split an unquoted path at "&", "^", "(", ")" or "%".
+TEST_F(ProgramSearchTest, ABatchFileIsQuotedWhateverItsPathHolds) {
+    const std::string cmd = "C:\\WINDOWS\\system32\\cmd.exe /c ";
+    const struct {
+        std::string program, commandLine, started;
+    } cases[] = {
+        {"C:\\R&D\\go.bat", "C:\\R&D\\go.bat a", cmd + "\"\"C:\\R&D\\go.bat\" a\""},
+        {"C:\\a^b\\go.cmd", "C:\\a^b\\go.cmd", cmd + "\"\"C:\\a^b\\go.cmd\"\""},
+        {"C:\\x(1)\\go.bat", "C:\\x(1)\\go.bat", cmd + "\"\"C:\\x(1)\\go.bat\"\""},
+        {"C:\\100%\\go.bat", "C:\\100%\\go.bat", cmd + "\"\"C:\\100%\\go.bat\"\""},
+        {"C:\\My Tools\\go.bat", "\"C:\\My Tools\\go.bat\" a", cmd + "\"\"C:\\My Tools\\go.bat\" a\""},
+    };
+    for (const auto& c : cases) {
+        programs.files = {c.program};
+        const auto start = FindProgram(c.program, c.commandLine, environment, programs);
+        ASSERT_TRUE(start) << c.commandLine;
+        EXPECT_EQ(start->commandLine, c.started) << c.commandLine;
+    }
 }
 
 TEST_F(ProgramSearchTest, DotInAFolderNameIsNotAnExtension) {

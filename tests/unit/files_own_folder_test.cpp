@@ -1,6 +1,11 @@
+// The own-folder rule on the paths Windows will use: every spelling of a
+// system or shared folder is refused, the client's own folders pass.
 #include "files/own_folder.h"
 
 #include <gtest/gtest.h>
+
+#include "platform/sim/sim_machine.h"
+#include "image/machine_image.h"
 
 namespace purgent {
 namespace {
@@ -10,16 +15,37 @@ struct FolderCase {
     bool own;
 };
 
-TEST(IsOwnFolder, RefusesFoldersThatBelongToTheSystemOrToEverybody) {
+// A workstation with ann's desktop and the common program group as shell
+// folders.
+struct OwnFolderMachine {
+    explicit OwnFolderMachine(image::MachineImage image = {}) : machine(image) {
+        locations.WindowsDir = image.machine.machine.windir.value_or("");
+        locations.WindowsDrive = locations.WindowsDir.substr(0, 1);
+        locations.UserDesktop = "C:\\Documents and Settings\\ann\\Desktop";
+        locations.CommonPrograms = "C:\\Documents and Settings\\All Users\\Start Menu\\Programs";
+        system = FindSystemFolders(machine.GetPlatform(), locations, profiles);
+    }
+    bool Own(const std::string& folder) { return IsOwnFolder(folder, machine.GetPlatform(), system); }
+
+    sim::SimMachine machine;
     InstallLocations locations;
-    locations.WindowsDir = "C:\\WINDOWS";
-    locations.WindowsDrive = "C";
-    const ProfileSet profiles = {"", "ann", "bob"};
+    ProfileSet profiles{"", "ann", "bob"};
+    SystemFolders system;
+};
+
+// Its registry names Program Files "C:\Programme" and "C:\Archivos de
+// programa", the profiles "%SystemDrive%\Dokumente und Einstellungen".
+const std::string LocalisedRoots = std::string(PURGENT_TEST_DATA) + "/localised-roots";
+
+TEST(IsOwnFolder, RefusesFoldersThatBelongToTheSystemOrToEverybody) {
+    OwnFolderMachine m;
     const FolderCase cases[] = {
         {"c:\\novell\\groupwise\\", true},
         {"C:\\Program Files\\Novell\\GroupWise", true},
         {"\\\\server\\apps\\grpwise\\", true},
         {"C:\\WINDOWS.OLD\\grpwise\\", true},
+        {"C:\\Documents and Settings\\ann\\GroupWise\\", true},
+        {"C:\\Documents and Settings\\ann\\Desktop\\GroupWise\\", true},
         {"C:\\", false},
         {"D:\\", false},
         {"C:", false},
@@ -39,19 +65,68 @@ TEST(IsOwnFolder, RefusesFoldersThatBelongToTheSystemOrToEverybody) {
         {"C:\\Program Files\\Common Files\\", false},
         {"C:\\Documents and Settings\\", false},
         {"C:\\Users", false},
+        {"C:\\ProgramData\\", false},
         {"C:\\Documents and Settings\\ANN\\", false},
         {"C:\\Documents and Settings\\carl\\", false},
         {"C:\\Users\\dave\\", false},
-        {"C:\\Documents and Settings\\ann\\GroupWise\\", true},
     };
-    for (const FolderCase& c : cases) EXPECT_EQ(IsOwnFolder(c.folder, locations, profiles), c.own) << c.folder;
+    for (const FolderCase& c : cases) EXPECT_EQ(m.Own(c.folder), c.own) << c.folder;
+}
+
+// Every spelling, resolved as Windows does. The simulator has no short
+// names: one never resolves, and is refused for that (resolved short names:
+// tests/e2e/own_folder_test.cpp).
+TEST(IsOwnFolder, RefusesEverySpellingOfASystemFolder) {
+    OwnFolderMachine m(image::LoadMachineImage(LocalisedRoots));
+    const FolderCase cases[] = {
+        {"C:\\PROGRA~1\\", false},
+        {"C:\\PROGRA~1\\COMMON~1\\", false},
+        {"C:\\DOCUME~1\\ann\\", false},
+        {"C:\\NOVELL~1\\GROUPW~1\\", false},
+        {"C:\\WINDOWS.\\system32\\", false},
+        {"C:\\WINDOWS \\", false},
+        {"C:\\WINDOWS\\system32.\\", false},
+        {"C:\\Program Files.\\", false},
+        {"C:\\Program Files \\Common Files\\", false},
+        {"C:\\novell\\..\\WINDOWS\\", false},
+        {"\\\\localhost\\c$\\WINDOWS\\system32\\", false},
+        {"\\\\LOCALHOST\\C$\\Program Files\\", false},
+        {"\\\\.\\C:\\WINDOWS\\", false},
+        {"C:\\Programme\\", false},
+        {"C:\\Archivos de programa\\", false},
+        {"C:\\Programme\\Gemeinsame Dateien\\Novell\\", false},
+        {"C:\\Dokumente und Einstellungen\\", false},
+        {"C:\\Dokumente und Einstellungen\\ann\\", false},
+        {"C:\\Dokumente und Einstellungen\\All Users\\Anwendungsdaten\\", false},
+        {"C:\\Documents and Settings\\ann\\Desktop\\", false},
+        {"C:\\Documents and Settings\\All Users\\Start Menu\\", false},
+        {"C:\\Program Files\\Common Files\\System\\", false},
+        {"C:\\Programme\\Novell\\GroupWise\\", true},
+        {"C:\\Dokumente und Einstellungen\\ann\\GroupWise\\", true},
+        {"\\\\localhost\\apps\\GroupWise\\", true},
+    };
+    for (const FolderCase& c : cases) EXPECT_EQ(m.Own(c.folder), c.own) << c.folder;
+}
+
+TEST(IsOwnFolder, WithoutWindirTheWindowsFolderStillCounts) {
+    image::MachineImage noWindir;
+    noWindir.machine.machine.windir.reset();
+    OwnFolderMachine m(noWindir);
+    EXPECT_FALSE(m.Own("C:\\WINDOWS\\system32\\"));
+    EXPECT_TRUE(m.Own("C:\\Novell\\GroupWise\\"));
+}
+
+TEST(IsOwnFolder, WithoutAnyWindowsFolderNoFolderIsOwn) {
+    OwnFolderMachine m;
+    m.system.windows = {"", ""};
+    EXPECT_FALSE(m.Own("C:\\Novell\\GroupWise\\"));
 }
 
 TEST(IsOwnFolder, AFolderAroundTheWindowsFolderIsRefused) {
-    InstallLocations locations;
-    locations.WindowsDir = "C:\\Apps\\WINNT";
-    EXPECT_FALSE(IsOwnFolder("C:\\Apps\\", locations, {""}));
-    EXPECT_TRUE(IsOwnFolder("C:\\Apps\\GroupWise\\", locations, {""}));
+    OwnFolderMachine m;
+    m.system.windows = {"C:\\Apps\\WINNT"};
+    EXPECT_FALSE(m.Own("C:\\Apps\\"));
+    EXPECT_TRUE(m.Own("C:\\Apps\\GroupWise\\"));
 }
 
 }  // namespace

@@ -85,6 +85,18 @@ TEST(RegistryUserHivePass, ProfileWithoutHiveIsSkippedAndTheNextOneStillCleaned)
     EXPECT_FALSE(image::FindKey(machine.HiveKeys("bob"), "HKEY_CURRENT_USER\\Software\\Novell\\GroupWise"));
 }
 
+// Another program holds a hive under "tempkey": ann's cannot be mounted, and
+// the other program's hive must stay loaded (unloaded, its later writes would
+// land in bob's hive, loaded next under the same name).
+TEST(RegistryUserHivePass, ATempkeyThisPassDidNotLoadStaysLoaded) {
+    RegistryTestMachine machine(std::string(CurrentUser) + "[HKEY_USERS\\tempkey\\Software\\Theirs]\n", TwoHives());
+    RecordingBody body(machine);
+    machine.access.UserHivePass("C", {"", "ann"}, {}, std::ref(body));
+    EXPECT_EQ(body.prefixes, (std::vector<std::string>{""}));
+    EXPECT_TRUE(machine.TraceEvents("hive-unload").empty());
+    EXPECT_TRUE(machine.HasKey("HKEY_USERS\\tempkey\\Software\\Theirs"));
+}
+
 TEST(RegistryUserHivePass, KeyLeftOpenInsideTheHiveDoesNotBlockTheUnload) {
     RegistryTestMachine machine(CurrentUser, TwoHives());
     int bodies = 0;

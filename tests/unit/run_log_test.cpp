@@ -123,6 +123,8 @@ public:
     WriteHandle CreateForWriting(const std::string& path) override { return inner_.CreateForWriting(path); }
     bool Write(WriteHandle file, const std::string& bytes) override { return writes_++ == 0 && inner_.Write(file, bytes); }
     void CloseWritten(WriteHandle file) override { inner_.CloseWritten(file); }
+    std::string FullPathName(const std::string& path) override { return inner_.FullPathName(path); }
+    std::string LongPathName(const std::string& path) override { return inner_.LongPathName(path); }
 
 private:
     FileService& inner_;

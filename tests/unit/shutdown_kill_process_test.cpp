@@ -127,6 +127,7 @@ public:
     std::optional<std::string> Variable(const std::string&) override { return std::nullopt; }
     std::string CommandLine() override { return "purgent.exe"; }
     bool PlatformId(std::uint32_t&) override { return false; }
+    std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
 };
 
 TEST(KillProcessByName, ReportsAnUnreadableVersion) {

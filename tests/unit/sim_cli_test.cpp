@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "purgent_sim/sim_cli.h"
@@ -99,7 +102,29 @@ TEST_F(SimCliRun, UsageErrorsAndUnreadableImagesEndAbove63WithAMessage) {
     } cases[] = {
         {{}, {"--save"}, ExitUsage, "option --save needs a value"},
         {{}, {"/sn", "--machine", "@", "--sumary"}, ExitUsage, "unknown option --sumary"},
-        {{}, {"--machine", "@", "--save", "@/../image/", "/sn"}, ExitUsage, "is the image folder itself"},
+        {{}, {"--machine", "@", "--save", "@/../image/", "/sn"}, ExitUsage, "is, lies inside or holds the image"},
+        {{}, {"--machine", "@", "--save", "@/drive", "/sn"}, ExitUsage, "is, lies inside or holds the image"},
+        {{}, {"--machine", "@", "--save", "@/..", "/sn"}, ExitUsage, "is, lies inside or holds the image"},
+        {{}, {"--machine", "@", "--trace", "@/registry.reg"}, ExitUsage, "lies inside the image folder"},
+        {{}, {"--summary", "/sn", "--summary"}, ExitUsage, "option --summary given twice"},
+        {{{"image/machine.ini", "[attributes]\nC:\\gone.dll=r\n"}},
+         {"--machine", "@"},
+         ExitBadImage,
+         "machine.ini:2: \"C:\\gone.dll\" names nothing in drive/"},
+        {{{"image/machine.ini", "[locked]\nC:\\gone.dll\n"}}, {"--machine", "@"}, ExitBadImage, "machine.ini:2:"},
+        {{{"image/machine.ini", "[dll]\npath=C:\\gone.dll\n"}}, {"--machine", "@"}, ExitBadImage, "machine.ini:2:"},
+        {{{"image/registry.reg", std::string("\xFF\xFEW\0i", 5)}},
+         {"--machine", "@"},
+         ExitBadImage,
+         "registry.reg: UTF-16 text ends in half a character"},
+        {{{"image/registry.reg", "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Snow\xE2\x98\x83]\n"}},
+         {"--machine", "@"},
+         ExitBadImage,
+         "registry.reg:3: a key name holds a character that Windows-1252 lacks"},
+        {{{"image/drive/C/snow\xE2\x98\x83.txt", ""}},
+         {"--machine", "@"},
+         ExitBadImage,
+         "snow\xE2\x98\x83.txt: the name holds a character that Windows-1252 lacks"},
         {{}, {"--machine=@/absent", "/sn"}, ExitBadImage, "/image/absent: no such folder"},
         {{{"image/registry.reg", "not a registry file\n"}}, {"--machine", "@"}, ExitBadImage, "registry.reg:1"},
         {{{"image/registry.reg/", ""}}, {"--machine", "@"}, ExitBadImage, "registry.reg: a folder, not a file"},
@@ -137,6 +162,40 @@ TEST_F(SimCliRun, UsageErrorsAndUnreadableImagesEndAbove63WithAMessage) {
         EXPECT_NE(err.str().find(message), std::string::npos) << err.str();
         EXPECT_EQ(out.str(), "") << message;
     }
+}
+
+// An image is read, never followed out of, and never written.
+TEST_F(SimCliRun, AnImageThatLeadsOutOfItselfIsAnErrorNamingThePath) {
+    namespace fs = std::filesystem;
+    const fs::path drive = dir_ / "image" / "drive" / "C";
+    const std::function<void()> makers[] = {
+        [&] { fs::create_directory_symlink("/", drive / "outside"); },
+        [&] { fs::create_symlink(dir_ / "secret.txt", drive / "secret.txt"); },
+        [&] { fs::create_symlink(drive / "loop", drive / "loop"); },
+        [&] { fs::create_directory_symlink(drive, drive / "back"); },
+        [&] { ASSERT_EQ(mkfifo((dir_ / "image" / "registry.reg").c_str(), 0600), 0); },
+        [&] { ASSERT_EQ(mkfifo((drive / "pipe").c_str(), 0600), 0); },
+    };
+    const char* const named[] = {"drive/C/outside", "drive/C/secret.txt", "drive/C/loop",
+                                 "drive/C/back",    "image/registry.reg", "drive/C/pipe"};
+    Write("secret.txt", "kept outside");
+    for (std::size_t i = 0; i < std::size(makers); ++i) {
+        fs::remove_all(dir_ / "image");
+        fs::create_directories(drive);
+        makers[i]();
+        err.str("");
+        EXPECT_EQ(Run({"/sn"}), ExitBadImage) << named[i];
+        EXPECT_NE(err.str().find(named[i]), std::string::npos) << err.str();
+    }
+}
+
+TEST_F(SimCliRun, NeitherTheTraceNorTheSaveTouchesTheImage) {
+    const std::string text =
+        "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Novell\\GroupWise]\n";
+    Write("image/registry.reg", text);
+    EXPECT_EQ(Run({"--trace", (dir_ / "image" / "registry.reg").string(), "/sn"}), ExitUsage);
+    EXPECT_EQ(Run({"--save", dir_.string(), "/sn"}), ExitUsage);
+    EXPECT_EQ(Read("image/registry.reg"), text);
 }
 
 TEST_F(SimCliRun, TraceGoesToTheFileAndTheChangedMachineIsSaved) {

@@ -254,6 +254,20 @@ TEST_F(SimRegistryTest, UnLoadKeyWaitsForHandlesThenWritesTheHiveBack) {
     EXPECT_FALSE(machine->HasKey("HKEY_USERS\\tempkey"));
 }
 
+// HKEY_USERS holds nothing but loaded hives: an image's own subkey of it is
+// one, loaded by another program, and goes when it is unloaded.
+TEST_F(SimRegistryTest, AnImagesHiveUnderHkeyUsersCanBeUnloaded) {
+    Build("[HKEY_USERS\\tempkey\\Software\\Theirs]\n");
+    ASSERT_TRUE(Registry().EnableRestorePrivilege());
+    const RegKey theirs = Open(HkeyUsers, "tempkey\\Software");
+    EXPECT_EQ(Registry().UnLoadKey(HkeyUsers, "tempkey"), winerr::AccessDenied);
+    Registry().CloseKey(theirs);
+    ASSERT_EQ(Registry().UnLoadKey(HkeyUsers, "tempkey"), winerr::Success);
+    EXPECT_EQ(Events("hive-unload"), std::vector<std::string>{"tempkey"});
+    EXPECT_FALSE(machine->HasKey("HKEY_USERS\\tempkey"));
+    EXPECT_EQ(Registry().UnLoadKey(HkeyUsers, "tempkey"), winerr::FileNotFound);
+}
+
 TEST_F(SimRegistryTest, UntouchedRegistryIsSavedAsItWasLoaded) {
     const std::string text =
         "[HKEY_LOCAL_MACHINE\\Software\\A]\n@=\"x\"\n\"n\"=dword:00000001\n\"b\"=hex:01,02\n"

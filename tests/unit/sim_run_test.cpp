@@ -54,9 +54,9 @@ TEST(RunPurgentOnSim, UnattendedModesEndTheProcessThemselves) {
 
 TEST(RunPurgentOnSim, InvalidCommandLineIsReportedAndNothingRuns) {
     SimMachine machine{image::MachineImage{}};
-    EXPECT_EQ(RunPurgentOnSimCommandLine(machine, "/s /sp"), 0);
+    EXPECT_EQ(RunPurgentOnSimCommandLine(machine, "/s /sp"), 3);
     EXPECT_EQ(machine.Trace().Lines(),
-              (std::vector<std::string>{"message\tInvalid Purgent Commandline", "exit\t0"}));
+              (std::vector<std::string>{"message\tInvalid Purgent Commandline", "exit\t3"}));
 }
 
 // Ten argument slots follow the program, empty ones as a blank each.
@@ -92,7 +92,8 @@ TEST(RunPurgentOnSim, FollowUpProgramIsFoundAlongPathAndBatchFilesRunThroughComs
               std::vector<std::string>{"C:\\WINDOWS\\setup.EXE\t" + WithEmptySlots("setup /q", 1)});
     const std::string cmd = "C:\\WINDOWS\\system32\\cmd.exe";
     EXPECT_EQ(Events(batch, "launch"),
-              std::vector<std::string>{cmd + "\t" + cmd + " /c " + WithEmptySlots("C:\\Tools\\install", 0)});
+              std::vector<std::string>{cmd + "\t" + cmd + " /c \"" + WithEmptySlots("\"C:\\Tools\\install\"", 0) +
+                                       "\""});
     EXPECT_TRUE(Events(missing, "launch").empty());
     EXPECT_EQ(missing.Trace().Lines().back(), "exit\t0");
 }

@@ -1,5 +1,6 @@
 #include "purgent_sim/sim_cli.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -29,18 +30,27 @@ bool* FlagSlot(SimCliOptions& options, const std::string& name) {
     return nullptr;
 }
 
-// The same folder however it is spelt: relative, with "..", through a link.
-bool SameFolder(const std::string& a, const std::string& b) {
-    std::error_code errorA, errorB;
-    const fs::path canonicalA = fs::weakly_canonical(fs::u8path(a), errorA);
-    const fs::path canonicalB = fs::weakly_canonical(fs::u8path(b), errorB);
-    return !errorA && !errorB && canonicalA == canonicalB;
+// Whether path is folder or lies inside it, however either is spelt:
+// relative, with "..", through a link. A path that cannot be resolved counts.
+bool IsWithin(const std::string& path, const std::string& folder) {
+    std::error_code errorPath, errorFolder;
+    const fs::path canonicalPath = fs::weakly_canonical(fs::u8path(path), errorPath);
+    const fs::path canonicalFolder = fs::weakly_canonical(fs::u8path(folder), errorFolder);
+    if (errorPath || errorFolder) return true;
+    const auto [end, unused] =
+        std::mismatch(canonicalFolder.begin(), canonicalFolder.end(), canonicalPath.begin(), canonicalPath.end());
+    return end == canonicalFolder.end();
 }
 
-// Saving over the image would replace a hand-written machine with the cleaned one.
-void RefuseSavingOverTheImage(const SimCliOptions& options) {
-    if (options.machineDir && options.saveDir && SameFolder(*options.machineDir, *options.saveDir))
-        throw SimCliError{"--save " + *options.saveDir + " is the image folder itself"};
+// The image is only read: a trace written into it would overwrite one of its
+// files, a save into or around it would replace or delete it.
+void RefuseWritingIntoTheImage(const SimCliOptions& options) {
+    if (!options.machineDir) return;
+    const std::string& image = *options.machineDir;
+    if (options.traceFile && IsWithin(*options.traceFile, image))
+        throw SimCliError{"--trace " + *options.traceFile + " lies inside the image folder"};
+    if (options.saveDir && (IsWithin(*options.saveDir, image) || IsWithin(image, *options.saveDir)))
+        throw SimCliError{"--save " + *options.saveDir + " is, lies inside or holds the image folder"};
 }
 
 int Simulate(const SimCliOptions& options, std::ostream& out, std::ostream& err) {
@@ -93,6 +103,7 @@ SimCliOptions ParseSimCli(const std::vector<std::string>& args) {
         const std::string name = arg.substr(0, equals);
         if (bool* flag = FlagSlot(options, name)) {
             if (equals != std::string::npos) throw SimCliError{"option " + name + " takes no value"};
+            if (*flag) throw SimCliError{"option " + name + " given twice"};
             *flag = true;
             continue;
         }
@@ -120,7 +131,7 @@ int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostr
             out << SimCliUsage;
             return 0;
         }
-        RefuseSavingOverTheImage(options);
+        RefuseWritingIntoTheImage(options);
     } catch (const SimCliError& error) {
         err << "purgent-sim: " << error.message << '\n' << SimCliUsage;
         return ExitUsage;

@@ -14,6 +14,7 @@ public:
     std::optional<std::string> Variable(const std::string& name) override { return Env().Variable(name); }
     std::string CommandLine() override { return Env().CommandLine(); }
     bool PlatformId(std::uint32_t& id) override { return Env().PlatformId(id); }
+    std::string WindowsDirectory() override { return Env().WindowsDirectory(); }
     void LocationFound(const std::string& field, const std::string& value) override;
     void ProfileFound(std::size_t position, const std::string& folder) override;
     std::string ProgramVersion() override { return Env().ProgramVersion(); }
@@ -80,6 +81,8 @@ public:
     WriteHandle CreateForWriting(const std::string& path) override { return inner_.CreateForWriting(path); }
     bool Write(WriteHandle file, const std::string& bytes) override { return inner_.Write(file, bytes); }
     void CloseWritten(WriteHandle file) override { inner_.CloseWritten(file); }
+    std::string FullPathName(const std::string& path) override { return inner_.FullPathName(path); }
+    std::string LongPathName(const std::string& path) override { return inner_.LongPathName(path); }
 
 private:
     FileService& inner_;

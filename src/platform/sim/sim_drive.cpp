@@ -16,28 +16,10 @@ constexpr std::uint32_t KeptAttributes = FileAttrReadOnly | FileAttrHidden | Fil
 // The folded, normalised form of a Windows path: "c:\windows\system32". The
 // root of a drive is "c:". A network path names nothing here: "".
 std::string ItemKey(const std::string& path) {
-    if (path.rfind("\\\\", 0) == 0) return "";
-    std::string drive = "c:";
-    std::string rest = path;
-    if (path.size() >= 2 && path[1] == ':') {
-        drive = FoldName(path.substr(0, 2));
-        rest = path.substr(2);
-    }
-    std::vector<std::string> parts;
-    std::string::size_type start = 0;
-    while (start <= rest.size()) {
-        const auto end = std::min(rest.find_first_of("\\/", start), rest.size());
-        const std::string part = rest.substr(start, end - start);
-        if (part == "..") {
-            if (!parts.empty()) parts.pop_back();
-        } else if (!part.empty() && part != ".") {
-            parts.push_back(FoldName(part));
-        }
-        start = end + 1;
-    }
-    std::string key = drive;
-    for (const std::string& part : parts) key += "\\" + part;
-    return key;
+    std::string full = FullPath(path);
+    if (full.rfind("\\\\", 0) == 0) return "";
+    if (full.back() == '\\') full.pop_back();
+    return FoldName(full);
 }
 
 bool IsAtOrBelow(const std::string& key, const std::string& folder) {

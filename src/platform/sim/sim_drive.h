@@ -12,9 +12,9 @@ namespace purgent::sim {
 // The files and folders of the simulated drives, found by full Windows path
 // in any case, with Windows' rules for what can be deleted: not a read-only
 // or locked ([locked]) file, and only an empty folder. Paths are normalised
-// as Windows does (repeated separators, "." and ".."); a path without a drive
-// letter lies on drive C:, the drive the program runs from. A path through a
-// junction ([junction]) names what lies at its target.
+// as Windows does (see FullPath); a path without a drive letter lies on
+// drive C:, the drive the program runs from. A path through a junction
+// ([junction]) names what lies at its target.
 class SimDrive {
 public:
     explicit SimDrive(const image::DriveItems& items, const image::MachineIni& machine = {});

@@ -18,6 +18,7 @@ std::optional<std::string> SimEnvironment::Variable(const std::string& name) {
     if (SameName(name, "windir")) return windir_;
     if (SameName(name, "PATH")) return *windir_ + "\\system32;" + *windir_;
     if (SameName(name, "COMSPEC")) return *windir_ + "\\system32\\cmd.exe";
+    if (SameName(name, "SystemDrive")) return windir_->substr(0, 2);
     return std::nullopt;
 }
 
@@ -29,5 +30,9 @@ bool SimEnvironment::PlatformId(std::uint32_t& id) {
     }
     return true;
 }
+
+// Windows has its folder whatever the variable says; the bare workstation's
+// is C:\WINDOWS.
+std::string SimEnvironment::WindowsDirectory() { return windir_ && !windir_->empty() ? *windir_ : "C:\\WINDOWS"; }
 
 }  // namespace purgent::sim

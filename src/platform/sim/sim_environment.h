@@ -14,7 +14,8 @@ constexpr const char* SimComputerName = "SIMULATED";
 constexpr const char* SimUserName = "Administrator";
 
 // The process environment of the simulated workstation: windir from the
-// image, PATH and COMSPEC as a bare Windows sets them, the command line the
+// image, PATH, COMSPEC and SystemDrive as a bare Windows sets them, the
+// Windows folder at windir (C:\WINDOWS without it), the command line the
 // runner gives; for the run log's header, fixed values (SimProgramVersion ...)
 // so that the same run always writes the same log.
 class SimEnvironment : public EnvironmentService {
@@ -27,6 +28,7 @@ public:
     std::optional<std::string> Variable(const std::string& name) override;
     std::string CommandLine() override { return commandLine_; }
     bool PlatformId(std::uint32_t& id) override;
+    std::string WindowsDirectory() override;
     std::string ProgramVersion() override { return SimProgramVersion; }
     std::string LocalTime() override { return SimLocalTime; }
     std::string ComputerName() override { return SimComputerName; }

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_files.h"
 
 #include "platform/registry_service.h"
+#include "platform/sim/sim_names.h"
 
 namespace purgent::sim {
 
@@ -59,6 +60,12 @@ void SimFiles::CloseWritten(WriteHandle file) {
     if (it == written_.end()) return;
     drive_.ReleaseFile(it->second);
     written_.erase(it);
+}
+
+std::string SimFiles::FullPathName(const std::string& path) { return path.empty() ? "" : FullPath(path); }
+
+std::string SimFiles::LongPathName(const std::string& path) {
+    return drive_.Attributes(path) == NoSuchFile ? "" : path;
 }
 
 }  // namespace purgent::sim

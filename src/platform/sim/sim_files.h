@@ -10,7 +10,8 @@ namespace purgent::sim {
 
 // The file system of the simulated workstation. A listing is taken when it
 // starts; entries deleted before their turn are passed over, as on Windows.
-// A file written by the program is held open until it is closed.
+// A file written by the program is held open until it is closed. The drives
+// have no short (8.3) names: a long path name is the path itself.
 class SimFiles final : public FileService {
 public:
     explicit SimFiles(SimDrive& drive) : drive_(drive) {}
@@ -25,6 +26,8 @@ public:
     WriteHandle CreateForWriting(const std::string& path) override;
     bool Write(WriteHandle file, const std::string& bytes) override;
     void CloseWritten(WriteHandle file) override;
+    std::string FullPathName(const std::string& path) override;
+    std::string LongPathName(const std::string& path) override;
 
 private:
     struct Listing {

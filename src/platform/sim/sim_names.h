@@ -14,4 +14,12 @@ bool NameLess(const std::string& a, const std::string& b);
 // component elsewhere makes the path invalid: ok = false.
 std::vector<std::string> SplitPath(const std::string& path, bool& ok);
 
+// A file path as GetFullPathNameA gives it: absolute (a path without a drive
+// lies on C:, the drive the program runs from), "\" and "/" as separators,
+// repeated separators merged, "." and ".." segments resolved (never above the
+// drive or share), one trailing dot dropped from each segment a separator
+// follows, every trailing dot and blank from the last one. A trailing
+// separator stays.
+std::string FullPath(const std::string& path);
+
 }  // namespace purgent::sim

@@ -305,11 +305,21 @@ image::DriveItems SimRegistry::MountedHiveFiles() const {
     return files;
 }
 
+long SimRegistry::UnloadImageHive(const std::string& name) {
+    const std::shared_ptr<SimKey> key = users_->FindSubkey(name);
+    if (!key) return winerr::FileNotFound;
+    for (const auto& [handle, opened] : handles_)
+        for (const SimKey* below = opened.get(); below; below = below->Parent())
+            if (below == key.get()) return winerr::AccessDenied;
+    users_->RemoveSubkey(*key);
+    return winerr::Success;
+}
+
 long SimRegistry::UnLoadKey(RegKey root, const std::string& name) {
     if (root != HkeyUsers) return winerr::InvalidParameter;
     if (!restorePrivilegeEnabled_) return winerr::PrivilegeNotHeld;
     const auto hive = MountedHive(name);
-    if (hive == hives_.end()) return users_->FindSubkey(name) ? winerr::InvalidParameter : winerr::FileNotFound;
+    if (hive == hives_.end()) return UnloadImageHive(name);
     if (HiveHasOpenHandles(hive->id)) return winerr::AccessDenied;
     drive_.WriteFile(hive->file, HiveText(*hive));
     users_->RemoveSubkey(*hive->key);

@@ -75,6 +75,9 @@ private:
     long Lookup(RegKey base, const std::string& subKey, std::shared_ptr<SimKey>& found) const;
     std::vector<Hive>::iterator MountedHive(const std::string& name);
     bool HiveHasOpenHandles(int hive) const;
+    // Every direct subkey of HKEY_USERS an image holds is a hive the system
+    // loaded (HKEY_USERS holds nothing else): unloading one removes it.
+    long UnloadImageHive(const std::string& name);
     static std::string HiveText(const Hive& hive);
 
     SimDrive& drive_;

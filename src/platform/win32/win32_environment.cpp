@@ -77,4 +77,10 @@ std::string Win32EnvironmentService::UserName() {
     return GetUserNameA(name, &size) && size > 0 ? std::string(name, size - 1) : "";
 }
 
+std::string Win32EnvironmentService::WindowsDirectory() {
+    char folder[MAX_PATH + 1];
+    const UINT length = GetWindowsDirectoryA(folder, sizeof(folder));
+    return length == 0 || length >= sizeof(folder) ? std::string() : std::string(folder, length);
+}
+
 }  // namespace purgent

@@ -13,6 +13,7 @@ public:
     std::string LocalTime() override;
     std::string ComputerName() override;
     std::string UserName() override;
+    std::string WindowsDirectory() override;
 };
 
 }  // namespace purgent

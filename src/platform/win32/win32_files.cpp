@@ -16,6 +16,22 @@ FoundFile Entry(const WIN32_FIND_DATAA& data) {
 
 HANDLE Handle(FindHandle find) { return reinterpret_cast<HANDLE>(find); }
 
+// A call that fills a buffer and, when it is too small, returns the size it
+// needs (GetFullPathNameA, GetLongPathNameA); "" on failure.
+template <typename Call>
+std::string Filled(Call call) {
+    std::string text(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = call(text.data(), static_cast<DWORD>(text.size()));
+        if (length == 0) return std::string();
+        if (length < text.size()) {
+            text.resize(length);
+            return text;
+        }
+        text.resize(length);
+    }
+}
+
 }  // namespace
 
 FindHandle Win32FileService::FindFirst(const std::string& mask, FoundFile& entry) {
@@ -65,5 +81,13 @@ bool Win32FileService::Write(WriteHandle file, const std::string& bytes) {
 }
 
 void Win32FileService::CloseWritten(WriteHandle file) { CloseHandle(reinterpret_cast<HANDLE>(file)); }
+
+std::string Win32FileService::FullPathName(const std::string& path) {
+    return Filled([&](char* buffer, DWORD size) { return GetFullPathNameA(path.c_str(), size, buffer, nullptr); });
+}
+
+std::string Win32FileService::LongPathName(const std::string& path) {
+    return Filled([&](char* buffer, DWORD size) { return GetLongPathNameA(path.c_str(), buffer, size); });
+}
 
 }  // namespace purgent

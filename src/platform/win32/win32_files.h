@@ -16,6 +16,8 @@ public:
     WriteHandle CreateForWriting(const std::string& path) override;
     bool Write(WriteHandle file, const std::string& bytes) override;
     void CloseWritten(WriteHandle file) override;
+    std::string FullPathName(const std::string& path) override;
+    std::string LongPathName(const std::string& path) override;
 };
 
 }  // namespace purgent
