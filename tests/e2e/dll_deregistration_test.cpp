@@ -53,7 +53,7 @@ TEST(DllDeregistrationE2e, RegsvrRunsOnEveryPassedDllSaveTheExcludedOneAndTheSim
     const image::RegistryKeys seeded = image::LoadMachineImage(kImage).registry;
     const image::RegistryKeys real = CleanOnWine(kImage, kPurgentArgs, work + "/wine").registry;
     const image::RegistryKeys simulated = CleanOnSim(kImage, kPurgentArgs, work + "/sim").registry;
-    ExpectSameEvents(work + "/wine", work + "/sim");
+    ExpectSameEvents(kImage, work + "/wine", work + "/sim");
     ExpectRegistrations(real, "wine");
     ExpectRegistrations(simulated, "sim");
     ExpectSameOnNamedData(seeded, real, simulated, "machine");
