@@ -20,8 +20,8 @@ public:
     // GetVersionExA with a 148-byte record; false when the version cannot be read.
     virtual bool PlatformId(std::uint32_t& id) = 0;
     // Told each location (field name, value) and each profile-set entry
-    // (1-based position, folder name) the run found; the simulator traces
-    // them, Windows has nothing to do with them.
+    // (1-based position, folder name) the run found; the recorder over the
+    // platform writes them, Windows has nothing to do with them.
     virtual void LocationFound(const std::string& /*field*/, const std::string& /*value*/) {}
     virtual void ProfileFound(std::size_t /*position*/, const std::string& /*folder*/) {}
 
