@@ -22,8 +22,8 @@ public:
     // GetWindowsDirectoryA; "" when it cannot be read.
     virtual std::string WindowsDirectory() = 0;
     // Told each location (field name, value) and each profile-set entry
-    // (1-based position, folder name) the run found; the simulator traces
-    // them, Windows has nothing to do with them.
+    // (1-based position, folder name) the run found; the recorder over the
+    // platform writes them, Windows has nothing to do with them.
     virtual void LocationFound(const std::string& /*field*/, const std::string& /*value*/) {}
     virtual void ProfileFound(std::size_t /*position*/, const std::string& /*folder*/) {}
 

@@ -79,8 +79,8 @@ public:
     // list cannot be read. False when the function is missing or fails.
     virtual bool FullImageName(ProcessHandle process, std::string& path) = 0;
     virtual void CloseHandle(ProcessHandle handle) = 0;
-    // Told the outcome of every KillProcessByName; the simulator traces it,
-    // Windows has nothing to do with it.
+    // Told the outcome of every KillProcessByName; the recorder over the
+    // platform writes it, Windows has nothing to do with it.
     virtual void KillFinished(const std::string& /*name*/, int /*code*/) {}
 };
 

@@ -4,7 +4,7 @@
 namespace purgent {
 
 // Where the status bar and the progress bar are shown: the Win32 window, or
-// the simulator's trace.
+// nowhere in a headless run; RecordedStatusView records them on the way.
 class StatusView {
 public:
     virtual ~StatusView() = default;

@@ -23,12 +23,12 @@ image::MachineImage CleanOnWine(const std::string& imageDir, const std::vector<s
 image::MachineImage CleanOnSim(const std::string& imageDir, const std::vector<std::string>& purgentArgs,
                                const std::string& outDir);
 
-// The real run's log (wineOutDir.log) and purgent-sim's trace (simOutDir.trace)
-// hold the same events, but for the keys regsvr32 deleted: another program's
-// changes, which the simulator records after its launch and a real log cannot
-// see. Names compare in any case: a real machine keeps the spelling a key or
-// folder was created with (Wine's "C:\windows", an image's "C:\WINDOWS").
-void ExpectSameEvents(const std::string& wineOutDir, const std::string& simOutDir);
+// The real run's log (wineOutDir.log) and purgent-sim's trace
+// (simOutDir.trace) of one image hold the same events where a preview can
+// know them (see SharedEvents); names compare in any case, as a real machine
+// keeps the spelling a key or folder was created with (Wine's "C:\\windows",
+// an image's "C:\\WINDOWS").
+void ExpectSameEvents(const std::string& imageDir, const std::string& wineOutDir, const std::string& simOutDir);
 
 // The two cleaned registries agree on every key and value the seeded image
 // names (a snapshot reads more than that: whatever Wine keeps below them).

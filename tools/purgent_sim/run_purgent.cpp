@@ -27,6 +27,7 @@ int RunPurgentOnSimCommandLine(SimMachine& machine, const std::string& rawComman
     } catch (const SimProcessExit& exit) {
         return exit.status;
     }
+    return 0;  // not reached: ExitProcess unwinds
 }
 
 }  // namespace purgent::sim

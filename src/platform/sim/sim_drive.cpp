@@ -1,7 +1,6 @@
 #include "platform/sim/sim_drive.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "image/ansi_text.h"
 #include "platform/sim/sim_names.h"
@@ -13,8 +12,8 @@ namespace {
 constexpr int MaxJunctionHops = 63;
 constexpr std::uint32_t KeptAttributes = FileAttrReadOnly | FileAttrHidden | FileAttrSystem;
 
-// The folded, normalised form of a Windows path: "c:\windows\system32". The
-// root of a drive is "c:". A network path names nothing here: "".
+// The folded, normalised form of a Windows path: "C:\WINDOWS\SYSTEM32". The
+// root of a drive is "C:". A network path names nothing here: "".
 std::string ItemKey(const std::string& path) {
     std::string full = FullPath(path);
     if (full.rfind("\\\\", 0) == 0) return "";
@@ -27,11 +26,6 @@ bool IsAtOrBelow(const std::string& key, const std::string& folder) {
 }
 
 std::string NameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
-
-// A drive root's key "c:" as a path: "C:".
-std::string DriveName(const std::string& key) {
-    return std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])))) + ":";
-}
 
 bool AllowedName(const std::string& name) {
     return !name.empty() && name.find_first_of("<>:\"/|?*") == std::string::npos &&
@@ -132,7 +126,8 @@ bool SimDrive::CreateHeldFile(const std::string& path) {
     Entry& entry = items_[key];
     if (entry.item.path.empty()) {
         const auto folder = items_.find(folderKey);
-        entry.item.path = (folder != items_.end() ? folder->second.item.path : DriveName(folderKey)) + "\\" + name;
+        // A drive root is no item; its key is its path, "C:".
+        entry.item.path = (folder != items_.end() ? folder->second.item.path : folderKey) + "\\" + name;
     } else if (entry.item.folder || entry.locked || (entry.attributes & FileAttrReadOnly)) {
         return false;
     }
@@ -154,7 +149,7 @@ void SimDrive::ReleaseFile(const std::string& path) {
 
 bool SimDrive::IsDriveRoot(const std::string& key) const {
     // Drive C: holds the system; another drive exists when it holds anything.
-    return key.size() == 2 && (key == "c:" || HasChildren(key));
+    return key.size() == 2 && (key == "C:" || HasChildren(key));
 }
 
 bool SimDrive::HasChildren(const std::string& key) const {
