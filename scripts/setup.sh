@@ -5,7 +5,7 @@
 # the end-to-end tests. Quick when already done.
 #
 # Cache folder (outside git): $PURGENT_CACHE, default /var/cache/purgent.
-set -euo pipefail
+set -Eeuo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 CACHE="${PURGENT_CACHE:-/var/cache/purgent}"
@@ -23,6 +23,8 @@ PACKAGES=(
 
 log() { printf '[setup] %s\n' "$*"; }
 die() { printf '[setup] ERROR: %s\n' "$*" >&2; exit 1; }
+# Any other failing command ends the setup loudly too.
+trap 'die "line $LINENO failed (status $?): $BASH_COMMAND"' ERR
 
 APT_UPDATED=no
 apt_update_once() {
@@ -125,7 +127,8 @@ make_wine_template() {
   local name=$1 arch=$2 recipe loader=/usr/lib/wine/wine64
   local dest="$CACHE/$name" tmp="$CACHE/$name.tmp"
   [[ $arch == win32 ]] && loader=/usr/lib/wine/wine
-  recipe="$3, $(wine --version 2>/dev/null)"
+  # Not the `wine` script: with wine32 installed it needs the emulator.
+  recipe="$3, $(/usr/lib/wine/wine64 --version)" || die "wine64 does not run"
   if [[ -f $dest.stamp && $(<"$dest.stamp") == "$recipe" ]]; then
     log "Wine template prefix $name: cached"
     return
