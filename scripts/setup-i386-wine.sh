@@ -128,7 +128,6 @@ install_wine32() {
 }
 
 prepare_i386_wine() {
-  [[ $(id -u) == 0 ]] || die "the 32-bit runner needs root (binfmt_misc, wine32:i386)"
   fetch_qemu
   register_binfmt
   install_wine32

@@ -5,7 +5,7 @@
 # the end-to-end tests. Quick when already done.
 #
 # Cache folder (outside git): $PURGENT_CACHE, default /var/cache/purgent.
-set -euo pipefail
+set -Eeuo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 CACHE="${PURGENT_CACHE:-/var/cache/purgent}"
@@ -13,7 +13,7 @@ CACHE="${PURGENT_CACHE:-/var/cache/purgent}"
 JPEG_RECIPE="libjpeg-turbo static, SIMD off, v1"
 PREFIX_RECIPE="win64 wineboot -i, mono/gecko off, wine fonts, v3"
 PREFIX_WIN32_RECIPE="win32 wineboot -i under qemu-i386, mono/gecko off, wine fonts, v1"
-PREFIX_WOW64_RECIPE="win64 with wine32 (WoW64) wineboot -i, mono/gecko off, wine fonts, v1"
+PREFIX_WOW64_RECIPE="win64 with wine32 (WoW64) wineboot -i by wine64, mono/gecko off, wine fonts, v2"
 
 PACKAGES=(
   cmake g++ make googletest libgtest-dev libgmock-dev libjpeg62-turbo-dev
@@ -23,6 +23,8 @@ PACKAGES=(
 
 log() { printf '[setup] %s\n' "$*"; }
 die() { printf '[setup] ERROR: %s\n' "$*" >&2; exit 1; }
+# Any other failing command ends the setup loudly too.
+trap 'die "line $LINENO failed (status $?): $BASH_COMMAND"' ERR
 
 APT_UPDATED=no
 apt_update_once() {
@@ -119,10 +121,14 @@ build_jpeg() {
 # make_wine_template <folder> <WINEARCH> <recipe>: a ready prefix in
 # $CACHE/<folder>; each e2e test copies it instead of booting its own. A
 # prefix made by another Wine version would be upgraded on every copy.
+# Booted by the loader of its own bitness: started through the 32-bit one,
+# a 64-bit prefix gets empty 64-bit system DLLs.
 make_wine_template() {
-  local name=$1 arch=$2 recipe
+  local name=$1 arch=$2 recipe loader=/usr/lib/wine/wine64
   local dest="$CACHE/$name" tmp="$CACHE/$name.tmp"
-  recipe="$3, $(wine --version 2>/dev/null)"
+  [[ $arch == win32 ]] && loader=/usr/lib/wine/wine
+  # Not the `wine` script: with wine32 installed it needs the emulator.
+  recipe="$3, $(/usr/lib/wine/wine64 --version)" || die "wine64 does not run"
   if [[ -f $dest.stamp && $(<"$dest.stamp") == "$recipe" ]]; then
     log "Wine template prefix $name: cached"
     return
@@ -131,10 +137,11 @@ make_wine_template() {
   rm -rf "$tmp" "$dest.stamp"
   WINEPREFIX="$tmp" WINEARCH=$arch WINEDEBUG=-all \
   WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
-    timeout 600 xvfb-run -a sh -c 'wineboot -i && wineserver -w' \
+    timeout 600 xvfb-run -a sh -c '"$0" wineboot -i && wineserver -w' "$loader" \
       >"$dest.log" 2>&1 ||
     die "wineboot failed; see $dest.log"
   [[ -f $tmp/system.reg ]] || die "wineboot left no registry; see $dest.log"
+  [[ -s $tmp/drive_c/windows/system32/kernel32.dll ]] || die "wineboot left no kernel32.dll; see $dest.log"
   # This Wine build finds its own fonts (MS Sans Serif, Tahoma) only in the
   # prefix's Fonts folder; without them every window falls back to DejaVu.
   cp /usr/share/wine/fonts/* "$tmp/drive_c/windows/Fonts/"

@@ -25,7 +25,7 @@ for status in 0 1 2 3; do
 done
 
 # The published sums beside the zip check the zip and the unpacked files.
-beside=$(dirname "$zip")/SHA256SUMS
+beside=$(cd "$(dirname "$zip")" && pwd)/SHA256SUMS
 [[ -f $beside ]] || fail "no SHA256SUMS beside $zip"
 cp "$zip" "$dir/unpacked/"
 (cd "$dir/unpacked" && sha256sum --quiet -c "$beside")
