@@ -37,10 +37,10 @@ TEST(RunLog, TheSwitchCountsAmongTheEightArgumentsAndTheLaterOfTwoWins) {
         {"/sn /kc /km /log=\"C:\\Logs\\a b.log\"", "C:\\Logs\\a b.log", 0, true},
         {"/sn /kc /km /log=C:\\Logs\\first.log /log=C:\\Logs\\second.log", "C:\\Logs\\second.log", 0, true},
         // Two identical ones are a repeated switch: the command line is invalid.
-        {"/s /kc /km /log=C:\\Logs\\run.log /log=C:\\Logs\\run.log", "", 0, false},
+        {"/s /kc /km /log=C:\\Logs\\run.log /log=C:\\Logs\\run.log", "", 3, false},
         // Exact and case-sensitive, like every switch: ignored after "/sn" only.
         {"/sn /kc /km /LOG=C:\\Logs\\run.log", "", 0, true},
-        {"/s /kc /km /LOG=C:\\Logs\\run.log", "", 0, false},
+        {"/s /kc /km /LOG=C:\\Logs\\run.log", "", 3, false},
         // The ninth argument is never looked at.
         {"/kc /km /kwt /kf /nw /rws \"\" /sn /log=C:\\Logs\\run.log", "", 0, true},
         // A log that cannot be created: a missing folder, a name Windows
