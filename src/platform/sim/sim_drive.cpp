@@ -1,9 +1,11 @@
 #include "platform/sim/sim_drive.h"
 
 #include <algorithm>
+#include <set>
 
 #include "image/ansi_text.h"
 #include "platform/sim/sim_names.h"
+#include "platform/sim/sim_short_names.h"
 
 namespace purgent::sim {
 
@@ -39,6 +41,13 @@ std::string ItemKey(const std::string& path) {
 }
 
 std::string NameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+std::string ParentKey(const std::string& key) { return key.substr(0, key.rfind('\\')); }
+
+bool VolumesHaveShortNames(const image::MachineIni& machine) {
+    for (const image::IniEntry& entry : machine.machine.otherKeys)
+        if (entry.key == "short-names") return entry.value != "no";
+    return true;
+}
 
 bool MatchFrom(const std::string& name, std::size_t n, const std::string& pattern, std::size_t p) {
     while (p < pattern.size()) {
@@ -64,10 +73,25 @@ bool MatchesMask(const std::string& name, const std::string& pattern) {
 
 SimDrive::SimDrive(const image::DriveItems& items, const image::MachineIni& machine) {
     for (const image::DriveItem& item : items) items_[ItemKey(item.path)].item = item;
+    if (VolumesHaveShortNames(machine)) GiveShortNames(items);
     for (const image::FileAttributes& entry : machine.attributes)
         if (Entry* found = At(entry.path)) found->attributes = entry.attributes & KeptAttributes;
     for (const std::string& path : machine.locked)
         if (Entry* found = At(path)) found->locked = true;
+}
+
+// In the image's order, the order the items were made in.
+void SimDrive::GiveShortNames(const image::DriveItems& items) {
+    std::map<std::string, std::set<std::string>> taken;  // by folder key
+    for (const image::DriveItem& item : items) {
+        const std::string key = ItemKey(item.path);
+        Entry& entry = items_[key];
+        if (!entry.shortName.empty()) continue;
+        std::set<std::string>& inFolder = taken[ParentKey(key)];
+        const std::string name = NameOf(entry.item.path);
+        entry.shortName = MakeShortName(name, inFolder);
+        inFolder.insert(FoldName(entry.shortName.empty() ? name : entry.shortName));
+    }
 }
 
 SimDrive::Entry* SimDrive::At(const std::string& path) {
@@ -155,7 +179,8 @@ std::vector<FoundFile> SimDrive::Entries(const std::string& folder, const std::s
          ++it) {
         if (it->first.find('\\', prefix.size()) != std::string::npos) continue;
         const std::string name = NameOf(it->second.item.path);
-        if (!MatchesMask(name, pattern)) continue;
+        const std::string& shortName = it->second.shortName;
+        if (!MatchesMask(name, pattern) && (shortName.empty() || !MatchesMask(shortName, pattern))) continue;
         found.push_back({name, it->second.attributes | (it->second.item.folder ? FileAttrFolder : 0u), true});
     }
     std::sort(found.begin(), found.end(), [](const FoundFile& a, const FoundFile& b) { return NameLess(a.name, b.name); });

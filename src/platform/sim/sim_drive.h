@@ -13,7 +13,10 @@ namespace purgent::sim {
 // in any case, with Windows' rules for what can be deleted: not a read-only
 // or locked ([locked]) file, and only an empty folder. Paths are normalised
 // as Windows does (repeated separators, "." and ".."); a path without a drive
-// letter lies on drive C:, the drive the program runs from.
+// letter lies on drive C:, the drive the program runs from. Each item that
+// is not a valid 8.3 name gets a short name when it is added, as Windows
+// makes them, unless machine.ini says the volumes have none
+// ([machine] short-names=no); a listing's mask matches either name.
 class SimDrive {
 public:
     explicit SimDrive(const image::DriveItems& items, const image::MachineIni& machine = {});
@@ -45,7 +48,10 @@ private:
         image::DriveItem item;
         std::uint32_t attributes = 0;  // r/h/s only
         bool locked = false;
+        std::string shortName;         // "" = none
     };
+
+    void GiveShortNames(const image::DriveItems& items);
 
     Entry* At(const std::string& path);
     const Entry* At(const std::string& path) const;
