@@ -82,7 +82,7 @@ void DiscoverLocations(RunContext& ctx) {
 
     registry.CloseKey();
     registry.SetRootKey(HkeyLocalMachine);
-    ctx.profiles = DiscoverProfiles(registry, ctx.platform.environment, found);
+    ctx.profiles = DiscoverProfiles(registry, ctx.platform.environment, found, ctx.profileSids);
 
     registry.SetRootKey(HkeyCurrentUser);
     OpenOnly(registry, ShellFoldersKey);
@@ -99,6 +99,7 @@ void DiscoverLocations(RunContext& ctx) {
 
 void AppendLogonUser(RunContext& ctx) {
     ctx.profiles.push_back(ctx.locations.LogonUserName);
+    ctx.profileSids.push_back("");
     TellProfile(ctx, ctx.profiles.size() - 1);
 }
 

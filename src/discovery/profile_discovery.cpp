@@ -8,10 +8,19 @@ namespace {
 
 const char* const ProfileListKey = "\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 const char* const LocalUserSidPrefix = "S-1-5-21";
-// Length of "%SystemDrive%\Documents and Settings\": the folder name follows.
-constexpr std::size_t StoredProfileRootLength = 37;
+// XP's stored form: the folder name is what follows these 37 characters.
+const std::string StoredProfileRoot = "%SystemDrive%\\Documents and Settings\\";
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool SameAsciiText(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+    return true;
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsLocalUserSid(const std::string& name) {
     const std::string prefix = LocalUserSidPrefix;
@@ -23,13 +32,27 @@ bool IsNtFamily(EnvironmentService& environment) {
     return environment.PlatformId(id) && id == PlatformWinNT;
 }
 
-std::string FolderName(const std::string& profileImagePath) {
-    return profileImagePath.size() > StoredProfileRootLength
-               ? profileImagePath.substr(StoredProfileRootLength)
-               : "";
+// The path's last component, trailing separators ignored; a bare drive
+// ("C:", "C:\\") has none.
+std::string LastComponent(const std::string& path) {
+    std::size_t end = path.size();
+    while (end > 0 && IsSeparator(path[end - 1])) --end;
+    std::size_t start = end;
+    while (start > 0 && !IsSeparator(path[start - 1])) --start;
+    const std::string name = path.substr(start, end - start);
+    const bool bareDrive = start == 0 && name.size() == 2 && name[1] == ':';
+    return bareDrive ? "" : name;
 }
 
-void AddOtherProfiles(RegistryAccess& registry, const std::string& logonName, ProfileSet& profiles) {
+bool SkippedAsCurrentUser(const std::string& path, const std::string& logonName) {
+    // Without a logon name (Vista and later, or a run as SYSTEM) the current
+    // user cannot be told apart: list every profile; a hive in use is cleaned
+    // where it is loaded.
+    return !logonName.empty() && EndsWithLogonName(path, logonName);
+}
+
+void AddOtherProfiles(RegistryAccess& registry, const std::string& logonName, ProfileSet& profiles,
+                      ProfileSids& sids) {
     std::vector<std::string> subKeys;
     if (registry.OpenKey(ProfileListKey)) subKeys = registry.GetKeyNames();
     registry.CloseKey();
@@ -38,29 +61,38 @@ void AddOtherProfiles(RegistryAccess& registry, const std::string& logonName, Pr
         const bool opened = registry.OpenKey(std::string(ProfileListKey) + "\\" + sid);
         const std::string path = opened ? registry.ReadString("ProfileImagePath") : "";
         // The current user's own profile is entry 1 already.
-        if (EndsWithLogonName(path, logonName)) continue;
-        profiles.push_back(FolderName(path));
+        if (SkippedAsCurrentUser(path, logonName)) continue;
+        profiles.push_back(ProfileFolderName(path));
+        sids.push_back(sid);
     }
 }
 
 }  // namespace
 
 bool EndsWithLogonName(const std::string& path, const std::string& logonName) {
-    const std::string tail =
-        path.size() >= logonName.size() ? path.substr(path.size() - logonName.size()) : "";
-    if (tail.size() != logonName.size()) return false;
-    for (std::size_t i = 0; i < tail.size(); ++i)
-        if (AsciiUpper(tail[i]) != AsciiUpper(logonName[i])) return false;
-    return true;
+    return path.size() >= logonName.size() &&
+           SameAsciiText(path.substr(path.size() - logonName.size()), logonName);
+}
+
+std::string ProfileFolderName(const std::string& profileImagePath) {
+    // Any other form ("%SystemDrive%\\Users\\ann", "C:\\Users\\ann.CORP", an
+    // expanded XP path) names the folder by its last component: Windows keeps
+    // "Documents and Settings" as a junction to the profiles root.
+    const std::size_t root = StoredProfileRoot.size();
+    if (profileImagePath.size() >= root && SameAsciiText(profileImagePath.substr(0, root), StoredProfileRoot))
+        return profileImagePath.substr(root);
+    return LastComponent(profileImagePath);
 }
 
 ProfileSet DiscoverProfiles(RegistryAccess& registry, EnvironmentService& environment,
-                            InstallLocations& locations) {
+                            InstallLocations& locations, ProfileSids& sids) {
     ProfileSet profiles;
+    sids.clear();
     if (IsNtFamily(environment)) {
         profiles.push_back("");
+        sids.push_back("");
         // Every qualifying profile is kept: the set has no size limit.
-        AddOtherProfiles(registry, locations.LogonUserName, profiles);
+        AddOtherProfiles(registry, locations.LogonUserName, profiles, sids);
     }
     registry.CloseKey();
     const bool opened = registry.OpenKey(ProfileListKey);

@@ -9,10 +9,14 @@
 namespace purgent {
 
 // Lists the other local profiles as folder names (entry 1 the current user,
-// NT family only) and reads DefaultUserProfile and AllUsersProfile. Expects
-// RootKey HKEY_LOCAL_MACHINE and locations.LogonUserName already read.
+// NT family only) with the SID of each, and reads DefaultUserProfile and
+// AllUsersProfile. Expects RootKey HKEY_LOCAL_MACHINE and
+// locations.LogonUserName already read.
 ProfileSet DiscoverProfiles(RegistryAccess& registry, EnvironmentService& environment,
-                            InstallLocations& locations);
+                            InstallLocations& locations, ProfileSids& sids);
+
+// The profile folder name a "ProfileImagePath" stands for.
+std::string ProfileFolderName(const std::string& profileImagePath);
 
 // Whether path ends with logonName, ASCII letters compared without case.
 bool EndsWithLogonName(const std::string& path, const std::string& logonName);

@@ -114,6 +114,13 @@ struct DllEntry {
     std::vector<IniEntry> otherKeys;
 };
 
+// A folder that names another, as Windows' "Documents and Settings" names
+// "Users": a path through link lies at target. The link itself is no item.
+struct Junction {
+    std::string link;     // full Windows path
+    std::string target;   // full Windows path
+};
+
 struct MachineSettings {
     std::optional<std::string> windir = std::string("C:\\WINDOWS");   // nullopt = unset
     PlatformFamily platform = PlatformFamily::Nt;
@@ -129,6 +136,7 @@ struct MachineIni {
     std::vector<ProcessEntry> processes;
     std::vector<WindowEntry> windows;
     std::vector<DllEntry> dlls;
+    std::vector<Junction> junctions;
 };
 
 // A [machine] section without a windir line means an unset variable; a file

@@ -71,6 +71,8 @@ public:
                 ini.windows.push_back(ReadWindow(section));
             } else if (EqualsIgnoreCase(name, "dll")) {
                 ini.dlls.push_back(ReadDll(section));
+            } else if (EqualsIgnoreCase(name, "junction")) {
+                for (const SourceLine& line : section.lines) ini.junctions.push_back(ReadJunction(line));
             } else {
                 Fail(section.number, "unknown section [" + name + "]");
             }
@@ -100,6 +102,23 @@ private:
             }
         }
         return sections;
+    }
+
+    // "C:\\Documents and Settings=C:\\Users": split before the target's drive,
+    // since a folder name may hold "=".
+    Junction ReadJunction(const SourceLine& line) const {
+        const std::string& text = line.text;
+        for (std::size_t equals = text.find('='); equals != std::string::npos; equals = text.find('=', equals + 1)) {
+            const std::string link = Trim(text.substr(0, equals));
+            const std::string target = Trim(text.substr(equals + 1));
+            if (IsFullPath(link) && IsFullPath(target)) return {link, target};
+        }
+        Fail(line.number, "expected <folder>=<folder it names>, both full paths with a drive letter");
+    }
+
+    static bool IsFullPath(const std::string& path) {
+        return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+               path[2] == '\\';
     }
 
     IniEntry SplitEntry(const SourceLine& line) const {
@@ -286,6 +305,8 @@ std::string WriteMachineIni(const MachineIni& ini) {
         for (const std::string& key : dll.unregisters) out.Entry("unregisters", key);
         out.Entries(dll.otherKeys);
     }
+    if (!ini.junctions.empty()) out.Section("junction");
+    for (const Junction& junction : ini.junctions) out.Entry(junction.link, junction.target);
     return out.Text();
 }
 

@@ -186,36 +186,48 @@ bool RegistryAccess::MountUserHive(const std::string& file, const std::string& n
     return LoadKey(name, file);
 }
 
+RegistryAccess::UserHive RegistryAccess::EnterUser(const std::string& drive, const std::string& profile,
+                                                   const std::string& sid) {
+    SetRootKey(HkeyUsers);
+    // A logged-on user's hive is in use: clean it where Windows keeps it loaded.
+    UserHive hive = UserHive::Loaded;
+    std::string key = sid;
+    if (sid.empty() || !KeyExists("\\" + sid)) {
+        const std::string file = drive + ":\\Documents and Settings\\" + profile + "\\ntuser.dat";
+        if (!MountUserHive(file, TempHive)) return UserHive::Unavailable;
+        hive = UserHive::Mounted;
+        key = TempHive;
+    }
+    CloseKey();
+    OpenKey(key);
+    hivePrefix_ = "\\" + key;
+    return hive;
+}
+
 void RegistryAccess::UserHivePass(const std::string& drive, const std::vector<std::string>& profiles,
+                                  const std::vector<std::string>& sids,
                                   const std::function<void()>& body) {
     const std::size_t count = profiles.size();
     for (std::size_t entry = 0; entry < count; ++entry) {
-        bool mounted = true;
+        UserHive hive = UserHive::Current;
         if (entry == 0) {
             SetRootKey(HkeyCurrentUser);
             hivePrefix_.clear();
         } else {
-            const std::string file =
-                drive + ":\\Documents and Settings\\" + profiles[entry] + "\\ntuser.dat";
-            mounted = MountUserHive(file, TempHive);
-            if (mounted) {
-                CloseKey();
-                OpenKey(TempHive);
-                hivePrefix_ = std::string("\\") + TempHive;
-            }
+            hive = EnterUser(drive, profiles[entry], entry < sids.size() ? sids[entry] : "");
         }
-        if (mounted) {
+        if (hive != UserHive::Unavailable) {
             status_.ShowItem("");
             try {
                 body();
             } catch (...) {
                 // A hive left loaded outlives the process: the user's ntuser.dat
                 // stays locked and every later run finds "tempkey" taken.
-                if (entry > 0) ReleaseUserHive();
+                if (hive == UserHive::Mounted) ReleaseUserHive();
                 throw;
             }
         }
-        if (entry > 0) ReleaseUserHive();
+        if (hive == UserHive::Mounted || hive == UserHive::Unavailable) ReleaseUserHive();
     }
 }
 

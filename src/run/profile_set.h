@@ -8,4 +8,8 @@ namespace purgent {
 // first entry is "" and stands for the current user.
 using ProfileSet = std::vector<std::string>;
 
+// The ProfileList subkey (the user's SID) each ProfileSet entry was found
+// under, by position; "" for the current user and the appended logon name.
+using ProfileSids = std::vector<std::string>;
+
 }  // namespace purgent

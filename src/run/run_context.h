@@ -23,6 +23,7 @@ struct RunContext {
 
     InstallLocations locations;
     ProfileSet profiles;
+    ProfileSids profileSids;
     bool ExcelIntegrationFailed = false;
     bool WordIntegrationFailed = false;
 

@@ -2,6 +2,7 @@
 
 #include "run/errors.h"
 #include "discovery/discovery.h"
+#include "discovery/profile_discovery.h"
 #include "registry_test_machine.h"
 
 namespace purgent::testing {
@@ -50,19 +51,51 @@ TEST(DiscoveryProfiles, LogonNameIsAPlainSuffixTestWithoutLetterCase) {
     EXPECT_EQ(Discover(machine), (ProfileSet{"", "joe"}));
 }
 
-TEST(DiscoveryProfiles, FolderNameStartsAtThe38thCharacterOfTheStoredPath) {
-    RegistryTestMachine machine(LogonUser("jo") +
-                                Profile("S-1-5-21-1-1001", "C:\\Documents and Settings\\ann") +
-                                Profile("S-1-5-21-1-1002", "%SystemDrive%\\Documents and Settings\\x") +
-                                Profile("S-1-5-21-1-1003", "D:\\Profiles\\Somebody With A Long Name\\bob"));
-    EXPECT_EQ(Discover(machine), (ProfileSet{"", "", "x", "\\bob"}));
+TEST(DiscoveryProfiles, FolderNameFromEveryStoredPathForm) {
+    const struct {
+        const char* stored;
+        const char* name;
+    } cases[] = {
+        {"%SystemDrive%\\Documents and Settings\\ann", "ann"},
+        {"%SYSTEMDRIVE%\\documents and settings\\Ann", "Ann"},
+        {"%SystemDrive%\\Documents and Settings\\ann\\sub", "ann\\sub"},
+        {"%SystemDrive%\\Documents and Settings\\", ""},
+        {"C:\\Documents and Settings\\ann", "ann"},
+        {"%SystemDrive%\\Users\\ann", "ann"},
+        {"C:\\Users\\ann.CORP", "ann.CORP"},
+        {"D:\\Profiles\\Somebody With A Long Name\\bob", "bob"},
+        {"C:\\Users\\ann\\", "ann"},
+        {"C:\\Users\\ann\\\\", "ann"},
+        {"C:/Users/ann", "ann"},
+        {"ann", "ann"},
+        {"C:\\", ""},
+        {"C:", ""},
+        {"\\", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ProfileFolderName(c.stored), c.name) << c.stored;
 }
 
-TEST(DiscoveryProfiles, WithoutLogonNameEveryProfileCountsAsTheCurrentUser) {
-    RegistryTestMachine machine(LogonUser("") + StoredProfile("S-1-5-21-1-1005", "ann"));
-    EXPECT_EQ(Discover(machine), (ProfileSet{""}));
+TEST(DiscoveryProfiles, VistaProfilesAreListedWithTheirSids) {
+    RegistryTestMachine machine(LogonUser("jo") + Profile("S-1-5-21-1-1001", "%SystemDrive%\\Users\\ann") +
+                                Profile("S-1-5-21-1-1002", "C:\\Users\\jo") +
+                                Profile("S-1-5-21-1-1003", "C:\\Users\\bob.CORP"));
+    EXPECT_EQ(Discover(machine), (ProfileSet{"", "ann", "bob.CORP"}));
+    EXPECT_EQ(machine.ctx.profileSids, (ProfileSids{"", "S-1-5-21-1-1001", "S-1-5-21-1-1003"}));
     AppendLogonUser(machine.ctx);
-    EXPECT_EQ(machine.ctx.profiles, (ProfileSet{"", ""}));
+    EXPECT_EQ(machine.ctx.profileSids.size(), machine.ctx.profiles.size());
+}
+
+// Vista and later write no "Logon User Name", and a deployment running as
+// SYSTEM reads SYSTEM's hive: the current user cannot be told apart.
+TEST(DiscoveryProfiles, WithoutLogonNameEveryProfileIsListed) {
+    for (const std::string& explorer : {LogonUser(""), std::string()}) {
+        RegistryTestMachine machine(explorer + StoredProfile("S-1-5-21-1-1005", "ann") +
+                                    Profile("S-1-5-21-1-1006", "C:\\Users\\bob"));
+        EXPECT_EQ(Discover(machine), (ProfileSet{"", "ann", "bob"}));
+        AppendLogonUser(machine.ctx);
+        EXPECT_EQ(machine.ctx.profiles, (ProfileSet{"", "ann", "bob", ""}));
+    }
 }
 
 TEST(DiscoveryProfiles, UnreadableProfileIsListedWithAnEmptyNameNotWithItsNeighbours) {

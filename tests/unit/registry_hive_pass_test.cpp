@@ -32,7 +32,7 @@ struct RecordingBody {
 TEST(RegistryUserHivePass, CurrentUserThroughItsOwnRootEveryOtherProfileMountedInTurn) {
     RegistryTestMachine machine(CurrentUser, TwoHives());
     RecordingBody body(machine);
-    machine.access.UserHivePass("C", {"", "ann", "bob"}, std::ref(body));
+    machine.access.UserHivePass("C", {"", "ann", "bob"}, {}, std::ref(body));
 
     EXPECT_EQ(body.prefixes, (std::vector<std::string>{"", "\\tempkey", "\\tempkey"}));
     EXPECT_EQ(body.roots, (std::vector<RegKey>{HkeyCurrentUser, HkeyUsers, HkeyUsers}));
@@ -48,9 +48,30 @@ TEST(RegistryUserHivePass, CurrentUserThroughItsOwnRootEveryOtherProfileMountedI
     EXPECT_FALSE(machine.HasKey("HKEY_USERS\\tempkey"));
 }
 
+// bob is logged on: his hive is in use at HKEY_USERS\<SID> and its file cannot be loaded.
+TEST(RegistryUserHivePass, LoggedOnUserIsCleanedWhereHisHiveIsLoaded) {
+    const std::string bobSid = "S-1-5-21-1-1002";
+    image::MachineImage image = ImageOf(std::string(CurrentUser) + "[HKEY_USERS\\" + bobSid +
+                                            "\\Software\\Novell\\GroupWise]\n"
+                                            "[HKEY_USERS\\" + bobSid + "\\Software\\Other]\n",
+                                        TwoHives());
+    image.machine.locked.push_back("C:\\Documents and Settings\\bob\\ntuser.dat");
+    RegistryTestMachine machine(image);
+    RecordingBody body(machine);
+    machine.access.UserHivePass("C", {"", "ann", "bob"}, {"", "S-1-5-21-1-1001", bobSid}, std::ref(body));
+
+    EXPECT_EQ(body.prefixes, (std::vector<std::string>{"", "\\tempkey", "\\" + bobSid}));
+    EXPECT_EQ(machine.TraceEvents("hive-load"),
+              std::vector<std::string>{"tempkey\tC:\\Documents and Settings\\ann\\ntuser.dat"});
+    EXPECT_EQ(machine.TraceEvents("hive-unload"), std::vector<std::string>{"tempkey"});
+    EXPECT_FALSE(machine.HasKey("HKEY_USERS\\" + bobSid + "\\Software\\Novell\\GroupWise"));
+    EXPECT_TRUE(machine.HasKey("HKEY_USERS\\" + bobSid + "\\Software\\Other"));
+    EXPECT_FALSE(image::FindKey(machine.HiveKeys("ann"), "HKEY_CURRENT_USER\\Software\\Novell\\GroupWise"));
+}
+
 TEST(RegistryUserHivePass, DetailPanelIsClearedBeforeEachBody) {
     RegistryTestMachine machine(CurrentUser, TwoHives());
-    machine.access.UserHivePass("C", {"", "ann"}, [&] {
+    machine.access.UserHivePass("C", {"", "ann"}, {}, [&] {
         machine.access.DeleteKeyTree(machine.access.HivePrefix() + "\\X");
     });
     EXPECT_EQ(machine.view.items, (std::vector<std::string>{"", "\\X", "", "\\tempkey\\X"}));
@@ -59,7 +80,7 @@ TEST(RegistryUserHivePass, DetailPanelIsClearedBeforeEachBody) {
 TEST(RegistryUserHivePass, ProfileWithoutHiveIsSkippedAndTheNextOneStillCleaned) {
     RegistryTestMachine machine(CurrentUser, TwoHives());
     RecordingBody body(machine);
-    machine.access.UserHivePass("C", {"", "gone", "bob"}, std::ref(body));
+    machine.access.UserHivePass("C", {"", "gone", "bob"}, {}, std::ref(body));
     EXPECT_EQ(body.prefixes.size(), 2u);
     EXPECT_FALSE(image::FindKey(machine.HiveKeys("bob"), "HKEY_CURRENT_USER\\Software\\Novell\\GroupWise"));
 }
@@ -67,7 +88,7 @@ TEST(RegistryUserHivePass, ProfileWithoutHiveIsSkippedAndTheNextOneStillCleaned)
 TEST(RegistryUserHivePass, KeyLeftOpenInsideTheHiveDoesNotBlockTheUnload) {
     RegistryTestMachine machine(CurrentUser, TwoHives());
     int bodies = 0;
-    machine.access.UserHivePass("C", {"", "ann", "bob"}, [&] {
+    machine.access.UserHivePass("C", {"", "ann", "bob"}, {}, [&] {
         ++bodies;
         machine.access.OpenKey(machine.access.HivePrefix() + "\\Software\\Novell\\GroupWise");
     });
@@ -91,7 +112,7 @@ TEST(RegistryUserHivePass, WithoutTheRestorePrivilegeOnlyTheCurrentUserIsCleaned
     image.machine.machine.restorePrivilege = false;
     RegistryTestMachine machine(image);
     RecordingBody body(machine);
-    machine.access.UserHivePass("C", {"", "ann", "bob"}, std::ref(body));
+    machine.access.UserHivePass("C", {"", "ann", "bob"}, {}, std::ref(body));
     EXPECT_EQ(body.prefixes, (std::vector<std::string>{""}));
     EXPECT_TRUE(machine.TraceEvents("hive-load").empty());
     EXPECT_FALSE(machine.access.MountUserHive("C:\\Documents and Settings\\ann\\ntuser.dat", "tempkey"));
@@ -100,7 +121,7 @@ TEST(RegistryUserHivePass, WithoutTheRestorePrivilegeOnlyTheCurrentUserIsCleaned
 TEST(RegistryUserHivePass, EmptyListRunsNoBody) {
     RegistryTestMachine machine(CurrentUser, TwoHives());
     RecordingBody body(machine);
-    machine.access.UserHivePass("C", {}, std::ref(body));
+    machine.access.UserHivePass("C", {}, {}, std::ref(body));
     EXPECT_TRUE(body.prefixes.empty());
 }
 

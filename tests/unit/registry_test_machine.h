@@ -109,7 +109,7 @@ struct RegistryTestMachine {
     FileAccess files{machine.GetPlatform().files, status};
     CheckedOptions options;
     ProcessState process;
-    RunContext ctx{machine.GetPlatform(), status, access, files, options, process, {}, {}};
+    RunContext ctx{machine.GetPlatform(), status, access, files, options, process, {}, {}, {}};
 };
 
 }  // namespace purgent::testing

@@ -140,5 +140,37 @@ TEST(RunPurgentOnSim, TracesWhatDiscoveryFound) {
     EXPECT_LT(at("hive-unload\t"), at("profile\t4\t"));
 }
 
+// Windows 7: profiles under C:\Users (reached through the "Documents and
+// Settings" junction), no "Logon User Name"; ann is not logged on, bob is
+// (his hive loaded under HKEY_USERS\<SID>), cur runs the program.
+TEST(RunPurgentOnSim, EveryVistaUserIsCleanedWithoutALogonName) {
+    SimMachine machine(image::LoadMachineImage(std::string(PURGENT_TEST_DATA) + "/vista-users"));
+    EXPECT_EQ(RunPurgentOnSim(machine, {"/sn"}), 0);
+    const image::MachineImage after = machine.SaveImage();
+    const std::string bob = "HKEY_USERS\\S-1-5-21-3623811015-3361044348-30300820-1002";
+    const image::DriveItem* annHive = image::FindDriveItem(after.drive, "C:\\Users\\ann\\NTUSER.DAT");
+    ASSERT_NE(annHive, nullptr);
+    const image::RegistryKeys ann = image::ParseHiveText(annHive->contents, "ann");
+    const struct {
+        const char* who;
+        const image::RegistryKeys& keys;
+        std::string root;
+    } users[] = {{"cur", after.registry, "HKEY_CURRENT_USER"},
+                 {"ann", ann, "HKEY_CURRENT_USER"},
+                 {"bob", after.registry, bob}};
+    for (const auto& user : users) {
+        for (const char* gone : {"\\Software\\Novell\\GroupWise", "\\AppEvents\\EventLabels\\NGD_Ringin"})
+            EXPECT_FALSE(image::FindKey(image::NetRegistry(user.keys), user.root + gone)) << user.who << gone;
+        for (const char* kept : {"\\Software\\Novell\\GroupWare", "\\Software\\Other Vendor\\Mailer",
+                                 "\\AppEvents\\EventLabels\\NGD_Ringout"})
+            EXPECT_TRUE(image::FindKey(image::NetRegistry(user.keys), user.root + kept)) << user.who << kept;
+    }
+    EXPECT_TRUE(image::FindKey(image::NetRegistry(after.registry), bob));
+    // Only ann's hive is mounted, and only through the junction's path.
+    for (const std::string& load : Events(machine, "hive-load"))
+        EXPECT_EQ(load, "tempkey\tC:\\Documents and Settings\\ann\\ntuser.dat");
+    EXPECT_EQ(Events(machine, "hive-load").size(), Events(machine, "hive-unload").size());
+}
+
 }  // namespace
 }  // namespace purgent::sim

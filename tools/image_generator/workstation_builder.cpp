@@ -53,7 +53,7 @@ std::string WorkstationBuilder::Folded(const std::string& path) {
 
 KeySink WorkstationBuilder::Hive(const std::string& hivePath) {
     File(hivePath, false);
-    return {&hives_[Folded(hivePath)], "HKEY_CURRENT_USER"};
+    return {&hives_[Folded(ThroughJunctions(hivePath))], "HKEY_CURRENT_USER"};
 }
 
 void WorkstationBuilder::Key(const KeySink& sink, const std::string& subPath, Values values) {
@@ -75,7 +75,22 @@ void WorkstationBuilder::MaybeDenied(const KeySink& sink, const std::string& sub
         image_.machine.denied.push_back(sink.root + subPath);
 }
 
-void WorkstationBuilder::Folder(const std::string& path) {
+void WorkstationBuilder::Junction(const std::string& link, const std::string& target) {
+    image_.machine.junctions.push_back({link, target});
+}
+
+std::string WorkstationBuilder::ThroughJunctions(const std::string& path) const {
+    for (const image::Junction& junction : image_.machine.junctions) {
+        const std::string& link = junction.link;
+        if (path.size() >= link.size() && Folded(path.substr(0, link.size())) == Folded(link) &&
+            (path.size() == link.size() || path[link.size()] == '\'))
+            return junction.target + path.substr(link.size());
+    }
+    return path;
+}
+
+void WorkstationBuilder::Folder(const std::string& given) {
+    const std::string path = ThroughJunctions(given);
     if (path.size() <= 3) return;  // a drive root is no item
     Folder(FolderOf(path));
     auto [item, added] = items_.try_emplace(Folded(path), image::DriveItem{path, true, {}});
@@ -83,7 +98,8 @@ void WorkstationBuilder::Folder(const std::string& path) {
         image_.machine.attributes.push_back({path, static_cast<std::uint32_t>(1 + random_.Below(7))});
 }
 
-void WorkstationBuilder::File(const std::string& path, bool mayLock) {
+void WorkstationBuilder::File(const std::string& given, bool mayLock) {
+    const std::string path = ThroughJunctions(given);
     Folder(FolderOf(path));
     const std::string text = "generated: " + NameOf(path) + "\r\n";
     auto [item, added] = items_.try_emplace(Folded(path), image::DriveItem{path, false, {text.begin(), text.end()}});

@@ -33,6 +33,8 @@ public:
     KeySink Machine() { return {&image_.registry, "HKEY_LOCAL_MACHINE"}; }
     KeySink CurrentUser() { return {&image_.registry, "HKEY_CURRENT_USER"}; }
     KeySink DefaultUser() { return {&image_.registry, "HKEY_USERS\\.DEFAULT"}; }
+    // A logged-on user's hive, loaded under HKEY_USERS\<SID>.
+    KeySink LoadedHive(const std::string& sid) { return {&image_.registry, "HKEY_USERS\\" + sid}; }
     // The hive file of a profile folder, created empty when new.
     KeySink Hive(const std::string& hivePath);
 
@@ -45,6 +47,11 @@ public:
     // The key exists but cannot be opened with full access, now and then.
     void MaybeDenied(const KeySink& sink, const std::string& subPath);
 
+    // A junction ([junction]): items made through link lie at target.
+    void Junction(const std::string& link, const std::string& target);
+    // A file in use ([locked]).
+    void Lock(const std::string& path) { image_.machine.locked.push_back(path); }
+
     void Folder(const std::string& path);
     // A file (its folders too) with now and then r/h/s attributes; held open
     // now and then when mayLock.
@@ -56,6 +63,7 @@ public:
 
 private:
     static std::string Folded(const std::string& path);
+    std::string ThroughJunctions(const std::string& path) const;
 
     RandomSource random_;
     int wrongTypePercent_;

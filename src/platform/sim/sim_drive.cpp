@@ -11,6 +11,7 @@ namespace purgent::sim {
 
 namespace {
 
+constexpr int MaxJunctionHops = 63;
 constexpr std::uint32_t KeptAttributes = FileAttrReadOnly | FileAttrHidden | FileAttrSystem;
 
 // The folded, normalised form of a Windows path: "c:\windows\system32". The
@@ -38,6 +39,10 @@ std::string ItemKey(const std::string& path) {
     std::string key = drive;
     for (const std::string& part : parts) key += "\\" + part;
     return key;
+}
+
+bool IsAtOrBelow(const std::string& key, const std::string& folder) {
+    return key.compare(0, folder.size(), folder) == 0 && (key.size() == folder.size() || key[folder.size()] == '\\');
 }
 
 std::string NameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
@@ -72,7 +77,9 @@ bool MatchesMask(const std::string& name, const std::string& pattern) {
 }
 
 SimDrive::SimDrive(const image::DriveItems& items, const image::MachineIni& machine) {
-    for (const image::DriveItem& item : items) items_[ItemKey(item.path)].item = item;
+    for (const image::Junction& junction : machine.junctions)
+        junctions_.push_back({ItemKey(junction.link), ItemKey(junction.target)});
+    for (const image::DriveItem& item : items) items_[Key(item.path)].item = item;
     if (VolumesHaveShortNames(machine)) GiveShortNames(items);
     for (const image::FileAttributes& entry : machine.attributes)
         if (Entry* found = At(entry.path)) found->attributes = entry.attributes & KeptAttributes;
@@ -84,7 +91,7 @@ SimDrive::SimDrive(const image::DriveItems& items, const image::MachineIni& mach
 void SimDrive::GiveShortNames(const image::DriveItems& items) {
     std::map<std::string, std::set<std::string>> taken;  // by folder key
     for (const image::DriveItem& item : items) {
-        const std::string key = ItemKey(item.path);
+        const std::string key = Key(item.path);
         Entry& entry = items_[key];
         if (!entry.shortName.empty()) continue;
         std::set<std::string>& inFolder = taken[ParentKey(key)];
@@ -94,13 +101,33 @@ void SimDrive::GiveShortNames(const image::DriveItems& items) {
     }
 }
 
+std::string SimDrive::Key(const std::string& path) const {
+    std::string key = ItemKey(path);
+    // At most as many hops as Windows follows, so that junctions pointing
+    // into each other cannot loop.
+    for (int hop = 0; hop < MaxJunctionHops; ++hop) {
+        const auto through = std::find_if(junctions_.begin(), junctions_.end(), [&](const auto& junction) {
+            return IsAtOrBelow(key, junction.first);
+        });
+        if (through == junctions_.end()) break;
+        key = through->second + key.substr(through->first.size());
+    }
+    return key;
+}
+
+bool SimDrive::IsJunction(const std::string& path) const {
+    const std::string key = ItemKey(path);
+    return std::any_of(junctions_.begin(), junctions_.end(),
+                       [&](const auto& junction) { return junction.first == key; });
+}
+
 SimDrive::Entry* SimDrive::At(const std::string& path) {
-    const auto it = items_.find(ItemKey(path));
+    const auto it = items_.find(Key(path));
     return it == items_.end() ? nullptr : &it->second;
 }
 
 const SimDrive::Entry* SimDrive::At(const std::string& path) const {
-    const auto it = items_.find(ItemKey(path));
+    const auto it = items_.find(Key(path));
     return it == items_.end() ? nullptr : &it->second;
 }
 
@@ -138,7 +165,7 @@ bool SimDrive::HasChildren(const std::string& key) const {
 }
 
 std::uint32_t SimDrive::Attributes(const std::string& path) const {
-    const std::string key = ItemKey(path);
+    const std::string key = Key(path);
     if (key.empty()) return NoSuchFile;
     if (IsDriveRoot(key)) return FileAttrFolder;
     const auto it = items_.find(key);
@@ -154,7 +181,7 @@ bool SimDrive::SetAttributes(const std::string& path, std::uint32_t attributes) 
 }
 
 bool SimDrive::DeleteFile(const std::string& path) {
-    const auto it = items_.find(ItemKey(path));
+    const auto it = items_.find(Key(path));
     if (it == items_.end() || it->second.item.folder || it->second.locked ||
         (it->second.attributes & FileAttrReadOnly))
         return false;
@@ -163,7 +190,9 @@ bool SimDrive::DeleteFile(const std::string& path) {
 }
 
 bool SimDrive::RemoveFolder(const std::string& path) {
-    const auto it = items_.find(ItemKey(path));
+    // Removing a junction would take the link, not the folder it names.
+    if (IsJunction(path)) return false;
+    const auto it = items_.find(Key(path));
     if (it == items_.end() || !it->second.item.folder || HasChildren(it->first)) return false;
     items_.erase(it);
     return true;
@@ -171,7 +200,9 @@ bool SimDrive::RemoveFolder(const std::string& path) {
 
 std::vector<FoundFile> SimDrive::Entries(const std::string& folder, const std::string& pattern) const {
     std::vector<FoundFile> found;
-    const std::string key = ItemKey(folder);
+    // Windows' compatibility junctions deny listing to everyone; paths through them resolve.
+    if (IsJunction(folder)) return found;
+    const std::string key = Key(folder);
     const std::uint32_t attributes = Attributes(folder);
     if (pattern.empty() || attributes == NoSuchFile || !(attributes & FileAttrFolder)) return found;
     const std::string prefix = key + "\\";

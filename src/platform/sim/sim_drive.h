@@ -13,10 +13,11 @@ namespace purgent::sim {
 // in any case, with Windows' rules for what can be deleted: not a read-only
 // or locked ([locked]) file, and only an empty folder. Paths are normalised
 // as Windows does (repeated separators, "." and ".."); a path without a drive
-// letter lies on drive C:, the drive the program runs from. Each item that
-// is not a valid 8.3 name gets a short name when it is added, as Windows
-// makes them, unless machine.ini says the volumes have none
-// ([machine] short-names=no); a listing's mask matches either name.
+// letter lies on drive C:, the drive the program runs from. A path through a
+// junction ([junction]) names what lies at its target. Each item that is not
+// a valid 8.3 name gets a short name when it is added, as Windows makes them,
+// unless machine.ini says the volumes have none ([machine] short-names=no);
+// a listing's mask matches either name.
 class SimDrive {
 public:
     explicit SimDrive(const image::DriveItems& items, const image::MachineIni& machine = {});
@@ -52,13 +53,16 @@ private:
     };
 
     void GiveShortNames(const image::DriveItems& items);
-
+    // The normalised, folded path an item is found under, junctions resolved.
+    std::string Key(const std::string& path) const;
+    bool IsJunction(const std::string& path) const;
     Entry* At(const std::string& path);
     const Entry* At(const std::string& path) const;
     bool HasChildren(const std::string& key) const;
     bool IsDriveRoot(const std::string& key) const;
 
-    std::map<std::string, Entry> items_;  // by normalised, folded path
+    std::map<std::string, Entry> items_;  // by Key()
+    std::vector<std::pair<std::string, std::string>> junctions_;  // folded link, folded target
 };
 
 // "*" and "?" against a name, in any case; "*.*" matches every name.
