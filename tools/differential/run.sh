@@ -89,6 +89,18 @@ copy_prefix() {
   tar -C "$base" --xattrs -cf - -T "$base.changed" | tar -C "$copy" --xattrs -xf -
 }
 
+# The image's [junctions] as symbolic links in the prefix's drive C: Wine
+# makes no junctions, and follows a link as Windows follows a junction.
+make_junctions() {
+  local prefix=$1 image=$2 link target existing
+  while IFS='=' read -r link target; do
+    [[ ${link^^} == C:\\* && ${target^^} == C:\\* ]] || continue
+    link=${link:3} target=${target:3}
+    existing=$(find "$prefix/drive_c" -maxdepth 1 -iname "${target//\\//}" -printf '%f' -quit)
+    ln -s "${existing:-${target//\\//}}" "$prefix/drive_c/${link//\\//}"
+  done < <(sed -n '/^\[junction\]/,/^\[/{/^\[/d;/^$/d;p}' "$image/machine.ini" | tr -d '\r')
+}
+
 # Holds the image's [locked] files open in the prefix, as a running program
 # would, until the prefix is stopped.
 hold_locked_files() {
@@ -146,6 +158,7 @@ run_seed() {
   {
     "$NATIVE/purgent-generate-image" --random "$seed" "$dir/image" >&2
     cp -a "$TEMPLATE" "$dir/base"
+    make_junctions "$dir/base" "$dir/image"
     touch "$dir/base.stamp"
     sleep 1
     if ! wine_in "$dir/base" "$WIN64/seed.exe" "$(winpath "$dir/image")"; then
@@ -171,7 +184,7 @@ for _ in $(seq 100); do [[ -s $XVFB_DISPLAY_FILE ]] && break; sleep 0.1; done
 [[ -s $XVFB_DISPLAY_FILE ]] || { echo "run.sh: Xvfb did not start" >&2; exit 70; }
 export DISPLAY=:$(head -n1 "$XVFB_DISPLAY_FILE")
 
-export -f run_seed run_set copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
+export -f run_seed run_set make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
 export NATIVE WIN64 WORK TEMPLATE RUN_TIMEOUT OPTIONS WINE
 export OPTION_SETS_TEXT=${OPTION_SETS[*]}
 seq "$FIRST" "$LAST" | xargs -P "$WORKERS" -I{} bash -c 'read -ra OPTION_SETS <<<"$OPTION_SETS_TEXT"; run_seed {}'

@@ -83,7 +83,7 @@ std::string WorkstationBuilder::ThroughJunctions(const std::string& path) const 
     for (const image::Junction& junction : image_.machine.junctions) {
         const std::string& link = junction.link;
         if (path.size() >= link.size() && Folded(path.substr(0, link.size())) == Folded(link) &&
-            (path.size() == link.size() || path[link.size()] == '\'))
+            (path.size() == link.size() || path[link.size()] == '\\'))
             return junction.target + path.substr(link.size());
     }
     return path;
