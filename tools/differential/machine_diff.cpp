@@ -75,18 +75,22 @@ private:
             const RegistryValue* other = image::FindValue(sim, value.name);
             if (!other) {
                 if (!WinesOwnValue(wine, value.name))
-                    Report(wine.path, "value only on Wine: " + wine.path + " " + ValueName(value.name));
+                    Report(wine.path, "value only on Wine: " + wine.path + " " + ValueName(value.name), value.name);
             } else if (other->type != value.type || other->data != value.data) {
-                Report(wine.path, "value differs: " + wine.path + " " + ValueName(value.name) + ": Wine " + Described(value) +
-                       ", simulator " + Described(*other));
+                Report(wine.path,
+                       "value differs: " + wine.path + " " + ValueName(value.name) + ": Wine " + Described(value) +
+                           ", simulator " + Described(*other),
+                       value.name);
             }
         }
         for (const RegistryValue& value : sim.values)
             if (!image::FindValue(wine, value.name))
-                Report(sim.path, "value only in the simulator: " + sim.path + " " + ValueName(value.name));
+                Report(sim.path, "value only in the simulator: " + sim.path + " " + ValueName(value.name), value.name);
     }
 
-    void Report(const std::string& key, const std::string& text) { out_.Add(key, where_ + text); }
+    void Report(const std::string& key, const std::string& text, const std::string& value = "") {
+        out_.Add(key, where_ + text, value);
+    }
 
     std::map<std::string, const RegistryKey*> named_, before_;
     Findings& out_;
@@ -138,9 +142,9 @@ void CompareDrive(const Machines& m, Findings& out) {
 
 }  // namespace
 
-void Findings::Add(const std::string& subject, const std::string& text) {
+void Findings::Add(const std::string& subject, const std::string& text, const std::string& valueName) {
     for (const WineRule& rule : rules_) {
-        if (!rule.Covers(subject)) continue;
+        if (!rule.Covers(subject, valueName)) continue;
         excluded_.push_back(text + " (" + rule.reason + ")");
         return;
     }

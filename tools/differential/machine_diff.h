@@ -23,7 +23,8 @@ class Findings {
 public:
     explicit Findings(std::vector<WineRule> rules) : rules_(std::move(rules)) {}
 
-    void Add(const std::string& subject, const std::string& text);
+    // subject: the key or file a line is about; valueName: the value, for a value's line.
+    void Add(const std::string& subject, const std::string& text, const std::string& valueName = "");
     const std::vector<std::string>& Differences() const { return differences_; }
     const std::vector<std::string>& Excluded() const { return excluded_; }
 

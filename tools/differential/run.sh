@@ -86,7 +86,7 @@ copy_prefix() {
   local base=$1 copy=$2
   cp -al "$base" "$copy"
   # tar replaces each link by a file of its own, attributes (xattrs) kept.
-  tar -C "$base" --xattrs -cf - -T "$base.changed" | tar -C "$copy" --xattrs -xf -
+  tar -C "$base" --xattrs --warning=no-file-changed -cf - -T "$base.changed" | tar -C "$copy" --xattrs -xf -
 }
 
 # The image's [junctions] as symbolic links in the prefix's drive C: Wine
@@ -102,14 +102,16 @@ make_junctions() {
 }
 
 # Holds the image's [locked] files open in the prefix, as a running program
-# would, until the prefix is stopped.
+# would, until HOLDER is killed.
 hold_locked_files() {
   local prefix=$1 image=$2 ready
   local -a locked=()
   mapfile -t locked < <(sed -n '/^\[locked\]/,/^\[/{/^\[/d;/^$/d;p}' "$image/machine.ini" | tr -d '\r')
   ((${#locked[@]})) || return 0
   ready=$prefix/drive_c/holdopen.ready
-  wine_in "$prefix" "$WIN64/holdopen.exe" 'C:\holdopen.ready' "${locked[@]}" &
+  WINEPREFIX=$prefix WINEDEBUG=-all WINELOADER=$WINE "$WINE" "$WIN64/holdopen.exe" 'C:\holdopen.ready' \
+    "${locked[@]}" >>"$prefix.log" 2>&1 &
+  HOLDER=$!
   for _ in $(seq 600); do [[ -f $ready ]] && return 0; sleep 0.1; done
   echo "run.sh: holdopen did not start in $prefix" >&2
 }
@@ -123,6 +125,7 @@ run_set() {
   name=${set//\//}
   prefix=$dir/prefix-$name
   copy_prefix "$dir/base" "$prefix"
+  HOLDER=""
   hold_locked_files "$prefix" "$image"
   # An error box waits for OK even in /sn: answer it, as an operator would.
   wine_in "$prefix" "$WIN64/uihelper.exe" answer-any "$RUN_TIMEOUT" &
@@ -132,6 +135,8 @@ run_set() {
     WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" "$WINE" "$WIN64/purgent.exe" "${args[@]}" \
     >>"$prefix.log" 2>&1 || status=$?
   kill "$watcher" 2>/dev/null || true
+  # Released, as at a logoff, so that the snapshot can read every hive.
+  [[ -z $HOLDER ]] || kill "$HOLDER" 2>/dev/null || true
   echo "$status" >"$dir/wine-$name.status"
   wine_in "$prefix" "$WIN64/snapshot.exe" "$(winpath "$image")" "$(winpath "$dir/wine-$name")" ||
     echo "snapshot of the Wine machine failed (see $prefix.log)"

@@ -41,7 +41,7 @@ bool Matches(const std::string& name, const std::string& mask) { return !name.em
 // hash: a mask with five or more before its "*" finds a file through its
 // short name on Windows (and in the simulator), never under Wine.
 WineRule ShortNameRule(const image::MachineImage& generated) {
-    WineRule rule{"a mask matches its Windows short name, not Wine's", {}, {}};
+    WineRule rule{"a mask matches its Windows short name, not Wine's", {}, {}, false, ""};
     const std::vector<std::string> masks = CatalogueMasks();
     for (const image::DriveItem& item : generated.drive) {
         const std::string name = item.path.substr(item.path.rfind('\\') + 1);
@@ -61,7 +61,7 @@ WineRule ShortNameRule(const image::MachineImage& generated) {
 // still opens with full access and can be deleted. The simulator keeps a
 // [denied] key, and with it the parents a tree deletion would have removed.
 WineRule DeniedKeyRule(const image::MachineImage& generated) {
-    return {"Wine opens a protected key with full access", {}, generated.machine.denied, true};
+    return {"Wine opens a protected key with full access", {}, generated.machine.denied, true, ""};
 }
 
 // Wine's desktop writes the current user's shell folders it uses (the
@@ -71,7 +71,18 @@ WineRule ShellFoldersRule() {
     return {"Wine's desktop writes the shell folders at every start",
             {},
             {explorer + "Shell Folders", explorer + "User Shell Folders"},
-            false};
+            false,
+            ""};
+}
+
+// Wine writes the profiles' root ("C:\\users") into the ProfileList at every
+// start; the program never reads it.
+WineRule ProfilesDirectoryRule() {
+    return {"Wine writes its profiles directory at every start",
+            {},
+            {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList"},
+            false,
+            "ProfilesDirectory"};
 }
 
 std::string Attributes(const image::MachineImage& machine, const std::string& path) {
@@ -84,7 +95,7 @@ std::string Attributes(const image::MachineImage& machine, const std::string& pa
 // What the seeding could not give the Wine machine (a folder's read-only bit):
 // the seeded machine, read back, already differs from the image there.
 WineRule UnheldAttributesRule(const image::MachineImage& generated, const image::MachineImage& wineBefore) {
-    WineRule rule{"the Wine machine could not take the attributes", {}, {}, false};
+    WineRule rule{"the Wine machine could not take the attributes", {}, {}, false, ""};
     for (const image::DriveItem& item : generated.drive)
         if (image::FindDriveItem(wineBefore.drive, item.path) &&
             Attributes(generated, item.path) != Attributes(wineBefore, item.path))
@@ -96,8 +107,9 @@ bool InvalidInWineShortName(char c) { return std::string("*?<>|\"+=,;[] ~.").fin
 
 }  // namespace
 
-bool WineRule::Covers(const std::string& subject) const {
+bool WineRule::Covers(const std::string& subject, const std::string& valueName) const {
     if (files.count(Folded(subject))) return true;
+    if (!value.empty() && !image::EqualsIgnoreCase(value, valueName)) return false;
     for (const std::string& key : keys)
         if (AtOrBelow(subject, key) || (withParents && AtOrBelow(key, subject))) return true;
     return false;
@@ -132,7 +144,7 @@ std::string WineShortName(const std::string& name) {
 }
 
 std::vector<WineRule> WineRules(const image::MachineImage& generated, const image::MachineImage& wineBefore) {
-    return {ShortNameRule(generated), DeniedKeyRule(generated), ShellFoldersRule(),
+    return {ShortNameRule(generated), DeniedKeyRule(generated), ShellFoldersRule(), ProfilesDirectoryRule(),
             UnheldAttributesRule(generated, wineBefore)};
 }
 

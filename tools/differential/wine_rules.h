@@ -15,8 +15,10 @@ struct WineRule {
     std::set<std::string> files;      // folded full paths
     std::vector<std::string> keys;    // full key paths, each with its subtree
     bool withParents = false;         // the keys' parents too
+    std::string value;                // only this value of the keys ("" = all of them)
 
-    bool Covers(const std::string& subject) const;
+    // subject: a file or key path; value: the value a key's line is about.
+    bool Covers(const std::string& subject, const std::string& valueName) const;
 };
 
 // Wine's short name of a long one: up to four characters of it (those 8.3
