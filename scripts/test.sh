@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds every preset and runs all tests: unit tests
 # against the simulated workstation, then the Wine end-to-end tests (serially,
-# each in its own throwaway prefix). Exits non-zero on any failure.
+# each in its own throwaway prefix) and the differential check of the real
+# program against the simulator on a few random workstations. Exits non-zero
+# on any failure.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -43,6 +45,7 @@ run_label() {
 run_label unit -j2
 run_label package
 run_label wine -j1
+run_label differential -j1
 
 step "summary"
 if ((${#broken[@]})); then

@@ -27,7 +27,11 @@ std::map<std::string, const RegistryKey*> ByPath(const RegistryKeys& keys) {
 
 std::string Described(const RegistryValue& value) {
     std::string text = "type " + std::to_string(value.type) + " ";
-    if (value.type == 1 || value.type == 2) return text + "\"" + std::string(value.data.begin(), value.data.end()) + "\"";
+    if (value.type == 1 || value.type == 2) {
+        std::string data(value.data.begin(), value.data.end());
+        if (!data.empty() && data.back() == '\0') data.pop_back();
+        return text + "\"" + data + "\"";
+    }
     for (std::size_t i = 0; i < value.data.size(); ++i) {
         char byte[4];
         std::snprintf(byte, sizeof byte, "%s%02x", i ? "," : "", value.data[i]);

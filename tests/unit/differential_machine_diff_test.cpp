@@ -1,0 +1,74 @@
+// The comparison of the differential check: what it reports, what it takes
+// for Wine's own, and which differences its rules set apart.
+#include <gtest/gtest.h>
+
+#include "machine_diff.h"
+#include "wine_rules.h"
+
+namespace purgent::differential {
+namespace {
+
+using image::MachineImage;
+
+image::RegistryValue Text(const std::string& name, const std::string& text) {
+    image::RegistryValue value{name, 1, image::Bytes(text.begin(), text.end()), false};
+    value.data.push_back(0);
+    return value;
+}
+
+TEST(DifferentialWineShortNames, FourCharactersAHashAndThreeOfTheExtension) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"GWODMX.DLLOLD", "GWOD~"}, {"gwold.dllx", "GWOL~"}, {"ab.dllx", "AB~~~"}, {"a b.txt1", "A_B~~"},
+    };
+    for (const auto& [name, head] : cases) {
+        const std::string shortName = WineShortName(name);
+        EXPECT_EQ(shortName.substr(0, 5), head) << name;
+        EXPECT_EQ(shortName.size(), 12u) << name;
+        EXPECT_EQ(shortName.substr(8), std::string(name).find("txt") != std::string::npos ? ".TXT" : ".DLL") << name;
+    }
+    EXPECT_EQ(WineShortName("gwenv1.dll"), "");
+    EXPECT_EQ(WineShortName("GWODMX.DLLOLD"), WineShortName("gwodmx.dllold"));
+}
+
+// A mask with five characters before its "*" finds a file through its
+// Windows short name only; "gw*.dll" finds it through Wine's too.
+TEST(DifferentialWineRules, ShortNamesOnlyWindowsMatchesAreSetApartWithTheirRegistrations) {
+    MachineImage generated;
+    generated.drive = {{"C:\\WINDOWS\\system32\\GWODMX.DLLOLD", false, {}}, {"C:\\WINDOWS\\system32\\gwold.dllx", false, {}}};
+    generated.machine.dlls = {{"C:\\WINDOWS\\system32\\GWODMX.DLLOLD", {"HKEY_LOCAL_MACHINE\\Software\\Classes\\A"}, {}}};
+    const std::vector<WineRule> rules = WineRules(generated, {});
+    const auto covered = [&](const std::string& subject, const std::string& value = "") {
+        for (const WineRule& rule : rules)
+            if (rule.Covers(subject, value)) return true;
+        return false;
+    };
+    EXPECT_TRUE(covered("c:\\windows\\system32\\gwodmx.dllold"));
+    EXPECT_TRUE(covered("HKEY_LOCAL_MACHINE\\Software\\Classes\\A\\InprocServer32"));
+    EXPECT_FALSE(covered("C:\\WINDOWS\\system32\\gwold.dllx"));
+    EXPECT_FALSE(covered("HKEY_LOCAL_MACHINE\\Software\\Classes\\B"));
+    EXPECT_TRUE(covered("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", "ProfilesDirectory"));
+    EXPECT_FALSE(covered("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", "Other"));
+}
+
+TEST(DifferentialMachineDiff, ReportsWhatDiffersAndLeavesWinesOwnData) {
+    const std::string key = "HKEY_LOCAL_MACHINE\\Software\\Vendor";
+    Machines m;
+    m.generated.registry = {{key, {Text("Kept", "1"), Text("Gone", "2")}, false}};
+    m.generated.drive = {{"C:\\a.txt", false, {}}, {"C:\\b.txt", false, {}}};
+    m.wineBefore.registry = {{key, {Text("Kept", "1"), Text("Gone", "2"), Text("WinesOwn", "3")}, false},
+                             {key + "\\WineKey", {}, false}};
+    m.wineAfter.registry = {{key, {Text("Kept", "1"), Text("WinesOwn", "3")}, false}, {key + "\\WineKey", {}, false}};
+    m.wineAfter.drive = {{"C:\\a.txt", false, {}}};
+    m.simAfter.registry = {{key, {Text("Kept", "changed")}, false}};
+    m.simAfter.drive = {{"C:\\a.txt", false, {}}, {"C:\\b.txt", false, {}}};
+    m.simAfter.machine.attributes = {{"C:\\a.txt", image::AttrHidden}};
+    EXPECT_EQ(Differences(m).Differences(),
+              (std::vector<std::string>{
+                  "value differs: " + key + " \"Kept\": Wine type 1 \"1\", simulator type 1 \"changed\"",
+                  "attributes differ: C:\\a.txt: Wine \"\", simulator \"h\"",
+                  "file only in the simulator: C:\\b.txt",
+              }));
+}
+
+}  // namespace
+}  // namespace purgent::differential
