@@ -1,22 +1,33 @@
-# End-to-end tests: the win64 build under Wine, in throwaway prefixes copied
-# from the template that scripts/setup.sh caches. Built natively; label `wine`.
+# End-to-end tests under Wine, in throwaway prefixes copied from the templates
+# that scripts/setup.sh caches. Built natively. Label `wine`: the win64 build
+# under wine64. Label `win32`: the shipped win32 build under the emulated
+# 32-bit Wine, in a 32-bit prefix and in a WoW64 one (tests named Win32* and
+# Wow64*, by their suite or their instantiation).
 set(PURGENT_WIN64_DIR "${CMAKE_SOURCE_DIR}/build/win64" CACHE PATH
   "Build folder of the win64 preset (purgent.exe and the e2e helpers)")
+set(PURGENT_WIN32_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH
+  "Build folder of the win32 preset (the shipped purgent.exe and its i686 e2e helpers)")
 set(PURGENT_ARTIFACT_DIR "${CMAKE_SOURCE_DIR}/build/artifacts" CACHE PATH
   "Where the e2e tests leave screenshots")
 
 file(GLOB PURGENT_E2E_SOURCES CONFIGURE_DEPENDS tests/e2e/*.cpp)
 add_executable(purgent_e2e_tests ${PURGENT_E2E_SOURCES})
-target_link_libraries(purgent_e2e_tests PRIVATE purgent_sim_runner GTest::gtest GTest::gtest_main)
+target_link_libraries(purgent_e2e_tests PRIVATE purgent_sim_runner purgent_demo_report
+  GTest::gtest GTest::gtest_main)
 add_dependencies(purgent_e2e_tests purgent-sim)
 target_compile_definitions(purgent_e2e_tests PRIVATE
   PURGENT_WIN64_DIR="${PURGENT_WIN64_DIR}"
+  PURGENT_WIN32_DIR="${PURGENT_WIN32_DIR}"
+  PURGENT_DEMO_IMAGE="${CMAKE_SOURCE_DIR}/demo/workstation"
   PURGENT_ARTIFACT_DIR="${PURGENT_ARTIFACT_DIR}"
   PURGENT_SIM_EXE="$<TARGET_FILE:purgent-sim>"
   PURGENT_DEFAULT_CACHE="/var/cache/purgent"
   PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
-gtest_discover_tests(purgent_e2e_tests
+set(PURGENT_WIN32_TESTS "Win32*:Wow64*")
+gtest_discover_tests(purgent_e2e_tests TEST_FILTER "-${PURGENT_WIN32_TESTS}"
   PROPERTIES LABELS wine TIMEOUT 600 DISCOVERY_TIMEOUT 60)
+gtest_discover_tests(purgent_e2e_tests TEST_FILTER "${PURGENT_WIN32_TESTS}"
+  PROPERTIES LABELS win32 TIMEOUT 600 DISCOVERY_TIMEOUT 60)
 
 # The differential check on a few random workstations, every option set: the
 # real purgent.exe under Wine against purgent-sim (label differential). The

@@ -1,28 +1,22 @@
-# The release package of the Windows build: purgent.exe, the README and their
-# SHA-256 checksums in purgent-<version>-<win32|win64>.zip
-# (cmake --build --preset win32 --target package).
-set(PURGENT_CHECKSUMS "${CMAKE_BINARY_DIR}/SHA256SUMS")
-add_custom_command(OUTPUT "${PURGENT_CHECKSUMS}"
-  COMMAND "${CMAKE_COMMAND}" -DOUTPUT=${PURGENT_CHECKSUMS}
-          "-DFILES=$<TARGET_FILE:purgent>;${CMAKE_SOURCE_DIR}/README.md"
-          -P "${CMAKE_SOURCE_DIR}/cmake/sha256sums.cmake"
-  DEPENDS purgent "${CMAKE_SOURCE_DIR}/README.md" "${CMAKE_SOURCE_DIR}/cmake/sha256sums.cmake"
-  COMMENT "Checksums of the release files"
-  VERBATIM)
-add_custom_target(purgent_checksums ALL DEPENDS "${PURGENT_CHECKSUMS}")
-
-install(TARGETS purgent RUNTIME DESTINATION .)
-install(FILES README.md "${PURGENT_CHECKSUMS}" DESTINATION .)
-
+# The release package of the Windows build (cmake --build --preset win32
+# --target package): purgent-<version>-<win32|win64>.zip holding purgent.exe,
+# the administrator's guide and their SHA256SUMS; SHA256SUMS beside the zip
+# adds the zip's own sum, so the published sums are not only inside what they
+# check. Built by cmake/release_zip.cmake, reproducibly.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   set(PURGENT_PACKAGE_SYSTEM win64)
 else()
   set(PURGENT_PACKAGE_SYSTEM win32)
 endif()
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME purgent)
-set(CPACK_PACKAGE_VENDOR "Brenolith Inc")
-set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
-set(CPACK_PACKAGE_FILE_NAME "purgent-${CPACK_PACKAGE_VERSION}-${PURGENT_PACKAGE_SYSTEM}")
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-include(CPack)
+set(PURGENT_PACKAGE_ZIP
+  "${CMAKE_BINARY_DIR}/purgent-${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}-${PURGENT_PACKAGE_SYSTEM}.zip")
+set(PURGENT_GUIDE "${CMAKE_SOURCE_DIR}/packaging/AdminGuide.txt")
+
+# Always rerun: the zip carries the commit's time, which no file dependency sees.
+add_custom_target(package
+  COMMAND "${CMAKE_COMMAND}" -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DEXE=$<TARGET_FILE:purgent>
+          -DGUIDE=${PURGENT_GUIDE} -DSTAGE=${CMAKE_BINARY_DIR}/release -DZIP=${PURGENT_PACKAGE_ZIP}
+          -P "${CMAKE_SOURCE_DIR}/cmake/release_zip.cmake"
+  DEPENDS purgent
+  COMMENT "Release package ${PURGENT_PACKAGE_ZIP}"
+  VERBATIM)

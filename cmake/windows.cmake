@@ -1,4 +1,4 @@
-# MinGW builds: the real purgent.exe (and, on win64, the e2e helpers).
+# MinGW builds: the real purgent.exe, the e2e helpers and the release package.
 include(cmake/jpeg_mingw.cmake)
 file(GLOB_RECURSE PURGENT_WIN32_SOURCES CONFIGURE_DEPENDS
   src/platform/win32/*.cpp src/ui/win32/*.cpp src/ui/win32/*.rc)
@@ -8,10 +8,17 @@ target_include_directories(purgent PRIVATE src/ui/win32)
 set_source_files_properties(src/ui/win32/purgent.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/src/ui/win32/purgent.manifest;${CMAKE_SOURCE_DIR}/src/ui/win32/res/purgent.ico")
 target_link_libraries(purgent PRIVATE purgent_core purgent_jpeg comctl32 comdlg32 msimg32 gdi32)
-target_link_options(purgent PRIVATE -static -static-libgcc -static-libstdc++)
+# Reproducible: no link time in the PE header, and no symbols or debug
+# sections (the MinGW runtime's static libraries bring their own).
+target_link_options(purgent PRIVATE -static -static-libgcc -static-libstdc++ -s -Wl,--no-insert-timestamp)
 
-if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-  # e2e helpers that run next to purgent.exe under wine64.
+# The e2e helpers, in both builds: the win64 ones run beside the win64
+# purgent.exe under wine64, the i686 ones beside the shipped one under the
+# emulated 32-bit Wine. Off for the reproducibility check, which needs only
+# the release.
+option(PURGENT_E2E_HELPERS "Build the e2e test helpers" ON)
+if(PURGENT_E2E_HELPERS)
+  # Helpers that run next to purgent.exe.
   file(GLOB PURGENT_UIHELPER_SOURCES CONFIGURE_DEPENDS tools/e2e/uihelper*.cpp)
   add_executable(uihelper ${PURGENT_UIHELPER_SOURCES})
   target_link_options(uihelper PRIVATE -static -static-libgcc -static-libstdc++)
@@ -40,6 +47,6 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   add_executable(fakeproc_probe tools/e2e/fakeproc_probe.cpp ${PURGENT_WIN32_PLATFORM_SOURCES})
   target_link_libraries(fakeproc_probe PRIVATE purgent_core)
   target_link_options(fakeproc_probe PRIVATE -static -static-libgcc -static-libstdc++)
+  include(cmake/e2e_helpers.cmake)
 endif()
-include(cmake/e2e_helpers.cmake)
 include(cmake/package.cmake)

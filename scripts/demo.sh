@@ -29,6 +29,9 @@ done
 WORK=$(mktemp -d /tmp/purgent-demo-XXXXXX)
 export WINEPREFIX=$WORK/prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# The 64-bit loader itself: the `wine` script would start every program
+# through the emulated 32-bit loader once wine32 is installed.
+WINE64=/usr/lib/wine/wine64
 XVFB_PID=
 cleanup() {
   wineserver -k 2>/dev/null || true
@@ -48,7 +51,7 @@ winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 run_wine() {
   local seconds=$1; shift
   local status=0
-  timeout --kill-after=5 "$seconds" wine "$@" >>"$OUT/wine.log" 2>&1 || status=$?
+  timeout --kill-after=5 "$seconds" "$WINE64" "$@" >>"$OUT/wine.log" 2>&1 || status=$?
   if ((status == 124 || status == 137)); then
     wineserver -k || true
     die "$(basename "$1") did not finish within $seconds s"
@@ -60,7 +63,7 @@ say "- seeding the demo workstation into a fresh Wine machine (seed.exe)"
 run_wine 300 "$WIN64/seed.exe" "$(winpath "$IMAGE")" || die "seed.exe failed"
 
 say "- running purgent.exe /sp (screenshots of its window: progress-*.png)"
-timeout --kill-after=5 300 wine "$WIN64/purgent.exe" /sp >>"$OUT/wine.log" 2>&1 &
+timeout --kill-after=5 300 "$WINE64" "$WIN64/purgent.exe" /sp >>"$OUT/wine.log" 2>&1 &
 PURGENT_PID=$!
 for shot in 1 2 3; do
   sleep 1

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prepares a Debian 12 machine (as root) for building and testing Purgent:
-# Debian packages, libjpeg-turbo cross-built for both MinGW targets, and a
-# template Wine prefix for the end-to-end tests. Quick when already done.
+# Debian packages, libjpeg-turbo cross-built for both MinGW targets, the
+# 32-bit Wine runner (setup-i386-wine.sh) and the template Wine prefixes of
+# the end-to-end tests. Quick when already done.
 #
 # Cache folder (outside git): $PURGENT_CACHE, default /var/cache/purgent.
 set -euo pipefail
@@ -11,11 +12,13 @@ CACHE="${PURGENT_CACHE:-/var/cache/purgent}"
 # Bump when the way a cached item is built changes, so it is rebuilt.
 JPEG_RECIPE="libjpeg-turbo static, SIMD off, v1"
 PREFIX_RECIPE="win64 wineboot -i, mono/gecko off, wine fonts, v3"
+PREFIX_WIN32_RECIPE="win32 wineboot -i under qemu-i386, mono/gecko off, wine fonts, v1"
+PREFIX_WOW64_RECIPE="win64 with wine32 (WoW64) wineboot -i, mono/gecko off, wine fonts, v1"
 
 PACKAGES=(
   cmake g++ make googletest libgtest-dev libgmock-dev libjpeg62-turbo-dev
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-  wine64 wine fonts-wine xvfb xauth x11-utils imagemagick clang libclang-rt-dev dpkg-dev
+  wine64 wine fonts-wine xvfb xauth x11-utils imagemagick clang libclang-rt-dev dpkg-dev zip unzip
 )
 
 log() { printf '[setup] %s\n' "$*"; }
@@ -113,24 +116,25 @@ build_jpeg() {
   printf '%s' "$JPEG_RECIPE" >"$dest/.stamp"
 }
 
-# A ready win64 prefix: each e2e test copies it instead of booting its own.
-# A prefix made by another Wine version would be upgraded on every copy.
+# make_wine_template <folder> <WINEARCH> <recipe>: a ready prefix in
+# $CACHE/<folder>; each e2e test copies it instead of booting its own. A
+# prefix made by another Wine version would be upgraded on every copy.
 make_wine_template() {
-  local dest="$CACHE/wineprefix" tmp="$CACHE/wineprefix.tmp"
-  local recipe
-  recipe="$PREFIX_RECIPE, $(wine --version 2>/dev/null)"
-  if [[ -f $CACHE/wineprefix.stamp && $(<"$CACHE/wineprefix.stamp") == "$recipe" ]]; then
-    log "Wine template prefix: cached"
+  local name=$1 arch=$2 recipe
+  local dest="$CACHE/$name" tmp="$CACHE/$name.tmp"
+  recipe="$3, $(wine --version 2>/dev/null)"
+  if [[ -f $dest.stamp && $(<"$dest.stamp") == "$recipe" ]]; then
+    log "Wine template prefix $name: cached"
     return
   fi
-  log "creating the Wine template prefix"
-  rm -rf "$tmp" "$CACHE/wineprefix.stamp"
-  WINEPREFIX="$tmp" WINEARCH=win64 WINEDEBUG=-all \
+  log "creating the Wine template prefix $name ($arch)"
+  rm -rf "$tmp" "$dest.stamp"
+  WINEPREFIX="$tmp" WINEARCH=$arch WINEDEBUG=-all \
   WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
     timeout 600 xvfb-run -a sh -c 'wineboot -i && wineserver -w' \
-      >"$CACHE/wineprefix.log" 2>&1 ||
-    die "wineboot failed; see $CACHE/wineprefix.log"
-  [[ -f $tmp/system.reg ]] || die "wineboot left no registry; see $CACHE/wineprefix.log"
+      >"$dest.log" 2>&1 ||
+    die "wineboot failed; see $dest.log"
+  [[ -f $tmp/system.reg ]] || die "wineboot left no registry; see $dest.log"
   # This Wine build finds its own fonts (MS Sans Serif, Tahoma) only in the
   # prefix's Fonts folder; without them every window falls back to DejaVu.
   cp /usr/share/wine/fonts/* "$tmp/drive_c/windows/Fonts/"
@@ -139,15 +143,22 @@ make_wine_template() {
   if [[ -d $dest ]]; then mv "$dest" "$dest.old"; fi
   mv "$tmp" "$dest"
   rm -rf "$dest.old"
-  printf '%s' "$recipe" >"$CACHE/wineprefix.stamp"
+  printf '%s' "$recipe" >"$dest.stamp"
 }
+
+source "$ROOT/scripts/setup-i386-wine.sh"
 
 main() {
   install_packages
   mkdir -p "$CACHE"
   build_jpeg i686
   build_jpeg x86_64
-  make_wine_template
+  # Made before i386 Wine is installed on a fresh machine: a 64-bit prefix
+  # without the 32-bit half, the smaller copy for every win64 test.
+  make_wine_template wineprefix win64 "$PREFIX_RECIPE"
+  prepare_i386_wine
+  make_wine_template wineprefix-win32 win32 "$PREFIX_WIN32_RECIPE"
+  make_wine_template wineprefix-wow64 win64 "$PREFIX_WOW64_RECIPE"
   log "ready (cache: $CACHE)"
 }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds every preset and runs all tests: unit tests
-# against the simulated workstation, then the Wine end-to-end tests (serially,
-# each in its own throwaway prefix) and the differential check of the real
-# program against the simulator on a few random workstations. Exits non-zero
-# on any failure.
+# against the simulated workstation, the release package checks, then the
+# Wine end-to-end tests (serially, each in its own throwaway prefix): the
+# win64 build under wine64, and the shipped win32 build under the emulated
+# 32-bit Wine; last the differential check of the real program against the
+# simulator on a few random workstations. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -45,6 +46,7 @@ run_label() {
 run_label unit -j2
 run_label package
 run_label wine -j1
+run_label win32 -j1
 run_label differential -j1
 
 step "summary"

@@ -41,7 +41,7 @@ void PurgentApp::FormCreate() {
 
 void PurgentApp::RunButtonClick() {
     if (!registry_) return;  // the window is already closing
-    RunContext ctx{platform_, status_, *registry_, files_, form_, state_, {}, {}};
+    RunContext ctx{platform_, status_, *registry_, files_, form_, state_, {}, {}, {}};
     RunCleaning(ctx);
 }
 

@@ -104,8 +104,8 @@ private:
         return sections;
     }
 
-    // "C:\\Documents and Settings=C:\\Users": split before the target's drive,
-    // since a folder name may hold "=".
+    // "C:\\Documents and Settings=C:\\Users": a folder name may hold "=" but
+    // no ":", so the split is before the first "=" that a drive follows.
     Junction ReadJunction(const SourceLine& line) const {
         const std::string& text = line.text;
         for (std::size_t equals = text.find('='); equals != std::string::npos; equals = text.find('=', equals + 1)) {

@@ -46,17 +46,25 @@ void ExpectRegistrations(const image::RegistryKeys& keys, const std::string& who
             << who << ": " << registration.file;
 }
 
-TEST(DllDeregistrationE2e, RegsvrRunsOnEveryPassedDllSaveTheExcludedOneAndTheSimAgrees) {
-    const std::string work = ArtifactDir() + "/dll-deregistration";
+// On WoW64 the 32-bit seed.exe and purgent.exe meet the redirected system
+// folder (gwtest32.dll lies in SysWOW64), the 32-bit regsvr32 and the 32-bit
+// registry view, which the 32-bit snapshot.exe reads back.
+using DllDeregistrationOnEachBuild = ::testing::TestWithParam<E2eTarget>;
+
+TEST_P(DllDeregistrationOnEachBuild, RegsvrRunsOnEveryPassedDllSaveTheExcludedOneAndTheSimAgrees) {
+    const std::string work = ArtifactDir() + "/dll-deregistration-" + GetParam().name;
     fs::remove_all(work);
     fs::create_directories(work);
     const image::RegistryKeys seeded = image::LoadMachineImage(kImage).registry;
-    const image::RegistryKeys real = CleanOnWine(kImage, kPurgentArgs, work + "/wine").registry;
+    const image::RegistryKeys real = CleanOnWine(kImage, kPurgentArgs, work + "/wine", GetParam()).registry;
     const image::RegistryKeys simulated = CleanOnSim(kImage, kPurgentArgs, work + "/sim").registry;
     ExpectRegistrations(real, "wine");
     ExpectRegistrations(simulated, "sim");
     ExpectSameOnNamedData(seeded, real, simulated, "machine");
 }
+
+PURGENT_E2E_ON_WIN64_AND_WIN32(DllDeregistrationOnEachBuild);
+INSTANTIATE_TEST_SUITE_P(Wow64, DllDeregistrationOnEachBuild, ::testing::Values(kWow64Target));
 
 // A first run finds no DLL and runs no tool: the window stays. With a DLL in
 // the client's default folder, the window is asked to close after the tool.

@@ -21,15 +21,15 @@ std::string WindowsPath(const std::string& hostPath) {
 }
 
 image::MachineImage CleanOnWine(const std::string& imageDir, const std::vector<std::string>& purgentArgs,
-                                const std::string& outDir) {
-    WinePrefix prefix;
-    EXPECT_EQ(prefix.Run({Win64Exe("seed.exe"), WindowsPath(imageDir)}, kTimeoutSeconds), 0)
+                                const std::string& outDir, const E2eTarget& target) {
+    WinePrefix prefix(target.arch);
+    EXPECT_EQ(prefix.Run({target.Exe("seed.exe"), WindowsPath(imageDir)}, kTimeoutSeconds), 0)
         << prefix.Output();
-    std::vector<std::string> purgent = {Win64Exe("purgent.exe")};
+    std::vector<std::string> purgent = {target.Exe("purgent.exe")};
     purgent.insert(purgent.end(), purgentArgs.begin(), purgentArgs.end());
     EXPECT_EQ(prefix.Run(purgent, kTimeoutSeconds), 0) << prefix.Output();
     EXPECT_EQ(
-        prefix.Run({Win64Exe("snapshot.exe"), WindowsPath(imageDir), WindowsPath(outDir)}, kTimeoutSeconds),
+        prefix.Run({target.Exe("snapshot.exe"), WindowsPath(imageDir), WindowsPath(outDir)}, kTimeoutSeconds),
         0)
         << prefix.Output();
     return image::LoadMachineImage(outDir);

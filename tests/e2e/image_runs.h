@@ -6,16 +6,18 @@
 #include <vector>
 
 #include "image/machine_image.h"
+#include "wine_harness.h"
 
 namespace purgent::e2e {
 
 // The Wine path (drive Z:) of a host path.
 std::string WindowsPath(const std::string& hostPath);
 
-// seed.exe, purgent.exe with the arguments, snapshot.exe into outDir; the
-// snapshot as read back. Failures of the three programs are test failures.
+// seed.exe, purgent.exe with the arguments, snapshot.exe into outDir, all of
+// the target's build on its kind of machine; the snapshot as read back.
+// Failures of the three programs are test failures.
 image::MachineImage CleanOnWine(const std::string& imageDir, const std::vector<std::string>& purgentArgs,
-                                const std::string& outDir);
+                                const std::string& outDir, const E2eTarget& target = kWin64Target);
 
 // purgent-sim with the arguments, saving into outDir (trace in outDir.trace).
 image::MachineImage CleanOnSim(const std::string& imageDir, const std::vector<std::string>& purgentArgs,

@@ -20,11 +20,17 @@ const char* const kWitnessKey =
 
 class ShutdownDesk {
 public:
-    ShutdownDesk() { std::filesystem::create_directories(prefix_.UnixPath("C:\\") + "/fake"); }
+    explicit ShutdownDesk(const E2eTarget& target = kWin64Target) : target_(target), prefix_(target.arch) {
+        std::filesystem::create_directories(prefix_.UnixPath("C:\\") + "/fake");
+    }
 
     // fakeproc.exe copied as C:\fake\<image>, showing a window titled title.
     WineProcess StartFake(const std::string& image, const std::string& title, bool refuseClose) {
-        std::filesystem::copy_file(Win64Exe("fakeproc.exe"), prefix_.UnixPath("C:\\fake") + "/" + image,
+        return StartFakeOf(target_.build, image, title, refuseClose);
+    }
+    // The same with the fakeproc.exe of the given build (64-bit beside 32-bit).
+    WineProcess StartFakeOf(Build build, const std::string& image, const std::string& title, bool refuseClose) {
+        std::filesystem::copy_file(BuiltExe(build, "fakeproc.exe"), prefix_.UnixPath("C:\\fake") + "/" + image,
                                    std::filesystem::copy_options::overwrite_existing);
         std::vector<std::string> command{"C:\\fake\\" + image, title};
         if (refuseClose) command.push_back("refuse-close");
@@ -34,7 +40,7 @@ public:
     }
 
     int Run(const std::string& program, const std::vector<std::string>& args) {
-        std::vector<std::string> command{Win64Exe(program)};
+        std::vector<std::string> command{target_.Exe(program)};
         command.insert(command.end(), args.begin(), args.end());
         return prefix_.Run(command, kTimeoutSeconds);
     }
@@ -56,11 +62,14 @@ public:
     std::string Output() const { return prefix_.Output(); }
 
 private:
+    E2eTarget target_;
     WinePrefix prefix_;
 };
 
-TEST(ShutdownWine, SilentRunEndsTheClientProgramsAndGoesOn) {
-    ShutdownDesk desk;
+using ShutdownOnEachBuild = ::testing::TestWithParam<E2eTarget>;
+
+TEST_P(ShutdownOnEachBuild, SilentRunEndsTheClientProgramsAndGoesOn) {
+    ShutdownDesk desk(GetParam());
     desk.AddWitnessKey();
     WineProcess client = desk.StartFake("grpwise.exe", "Novell GroupWise - Mailbox", true);
     WineProcess messenger = desk.StartFake("nmcl32.exe", "Novell Messenger", true);
@@ -69,6 +78,17 @@ TEST(ShutdownWine, SilentRunEndsTheClientProgramsAndGoesOn) {
     EXPECT_EQ(client.Wait(30), 0);
     EXPECT_EQ(messenger.Wait(30), 0);
     EXPECT_FALSE(desk.WitnessKeyExists());
+}
+
+PURGENT_E2E_ON_WIN64_AND_WIN32(ShutdownOnEachBuild);
+
+// The 32-bit program cannot read a 64-bit process's modules: the image path
+// names it.
+TEST(Wow64Shutdown, A64BitProcessNamedLikeTheClientIsEnded) {
+    ShutdownDesk desk(kWow64Target);
+    WineProcess client = desk.StartFakeOf(Build::Win64, "grpwise.exe", "Novell GroupWise - Mailbox", true);
+    EXPECT_EQ(desk.Run("purgent.exe", {"/sn", "/kr", "/kf"}), 0) << desk.Output();
+    EXPECT_EQ(client.Wait(30), 0) << desk.Output();
 }
 
 TEST(ShutdownWine, AMessengerWindowThatStaysHaltsTheRunWithNothingDeleted) {

@@ -9,23 +9,23 @@ constexpr int kUiTimeoutSeconds = 200;  // uihelper's own waits are shorter
 
 }  // namespace
 
-PurgentDesk::PurgentDesk() {
+PurgentDesk::PurgentDesk(const E2eTarget& target) : target_(target), prefix_(target.arch) {
     // Xvfb has no window manager: let Wine draw every caption itself, so the
     // screenshots show the frames Windows would.
     prefix_.Run({"reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Decorated", "/d", "N",
                  "/f"},
                 kUiTimeoutSeconds);
-    std::filesystem::copy_file(Win64Exe("marker.exe"), prefix_.UnixPath("C:\\marker.exe"));
+    std::filesystem::copy_file(target_.Exe("marker.exe"), prefix_.UnixPath("C:\\marker.exe"));
 }
 
 WineProcess PurgentDesk::StartPurgent(const std::vector<std::string>& args) {
-    std::vector<std::string> command{Win64Exe("purgent.exe")};
+    std::vector<std::string> command{target_.Exe("purgent.exe")};
     command.insert(command.end(), args.begin(), args.end());
     return prefix_.Start(command);
 }
 
 int PurgentDesk::Ui(const std::vector<std::string>& args) {
-    std::vector<std::string> command{Win64Exe("uihelper.exe")};
+    std::vector<std::string> command{target_.Exe("uihelper.exe")};
     command.insert(command.end(), args.begin(), args.end());
     return prefix_.Run(command, kUiTimeoutSeconds);
 }

@@ -15,7 +15,7 @@ constexpr int kUiWrong = 1;
 
 class PurgentDesk {
 public:
-    PurgentDesk();
+    explicit PurgentDesk(const E2eTarget& target = kWin64Target);
 
     WineProcess StartPurgent(const std::vector<std::string>& args);
     // uihelper.exe <args...>: its exit status.
@@ -26,7 +26,10 @@ public:
     std::string UnixPath(const std::string& winPath) const { return prefix_.UnixPath(winPath); }
     std::string Output() const { return prefix_.Output(); }
 
+    std::string Exe(const std::string& name) const { return target_.Exe(name); }
+
 private:
+    E2eTarget target_;
     WinePrefix prefix_;
 };
 

@@ -41,12 +41,14 @@ TEST(UiUnattended, SilentShowsCompletedOnlyAfterTheLaunchedProgramHasEnded) {
     EXPECT_EQ(purgent.Wait(60), 0) << desk.Output();
 }
 
-TEST(UiUnattended, ProgressOnlyShowsTheShrunkWindowUntilTheLaunchedProgramEnds) {
-    PurgentDesk desk;
+using UiUnattendedOnEachBuild = ::testing::TestWithParam<E2eTarget>;
+
+TEST_P(UiUnattendedOnEachBuild, ProgressOnlyShowsTheShrunkWindowUntilTheLaunchedProgramEnds) {
+    PurgentDesk desk(GetParam());
     WineProcess purgent = desk.StartPurgent({"/sp", PurgentDesk::LaunchMarker(kMarker, 6000)});
     ASSERT_EQ(desk.Ui({"wait-process", "marker.exe", "120"}), kUiOk) << desk.Output();
     EXPECT_EQ(desk.Ui({"main-visible"}), kUiOk);
-    SaveScreenshot("ui-progress-only");
+    SaveScreenshot(std::string("ui-progress-only-") + GetParam().name);
     EXPECT_EQ(purgent.Wait(60), 0) << desk.Output();
     EXPECT_TRUE(desk.FileExists(kMarker));
     EXPECT_EQ(desk.Ui({"no-box", "1"}), kUiOk);
@@ -54,12 +56,12 @@ TEST(UiUnattended, ProgressOnlyShowsTheShrunkWindowUntilTheLaunchedProgramEnds) 
 
 // Named without its extension the program has no short path, so the blank of
 // its folder stays; the batch file runs through the interpreter.
-TEST(UiUnattended, AProgramInAFolderWithABlankGetsExactlyItsArguments) {
+TEST_P(UiUnattendedOnEachBuild, AProgramInAFolderWithABlankGetsExactlyItsArguments) {
     for (const char* program : {"args", "go"}) {
-        PurgentDesk desk;
+        PurgentDesk desk(GetParam());
         const std::string folder = desk.UnixPath("C:\\") + "/My Tools";
         std::filesystem::create_directories(folder);
-        std::filesystem::copy_file(Win64Exe("argsfile.exe"), folder + "/args.exe");
+        std::filesystem::copy_file(desk.Exe("argsfile.exe"), folder + "/args.exe");
         std::ofstream(folder + "/go.bat", std::ios::binary) << "@\"C:\\My Tools\\args.exe\" %*\r\n";
         const std::string launch = std::string("/la-\"C:\\My Tools\\") + program + "\" C:\\args.txt \"x y\" z";
         WineProcess purgent = desk.StartPurgent({"/sn", "/kf", "/kr", launch});
@@ -69,6 +71,8 @@ TEST(UiUnattended, AProgramInAFolderWithABlankGetsExactlyItsArguments) {
         EXPECT_EQ(given.str(), "C:\\args.txt\nx y\nz\n") << program;
     }
 }
+
+PURGENT_E2E_ON_WIN64_AND_WIN32(UiUnattendedOnEachBuild);
 
 }  // namespace
 }  // namespace purgent::e2e

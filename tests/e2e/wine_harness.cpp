@@ -38,8 +38,20 @@ std::string EnvOr(const char* name, const std::string& fallback) {
     return value && *value ? value : fallback;
 }
 
-std::string TemplatePrefix() {
-    return EnvOr("PURGENT_CACHE", PURGENT_DEFAULT_CACHE) + "/wineprefix";
+// The template folder scripts/setup.sh caches for each kind of machine.
+std::string TemplatePrefix(WineArch arch) {
+    const char* name = arch == WineArch::Win32   ? "wineprefix-win32"
+                       : arch == WineArch::Wow64 ? "wineprefix-wow64"
+                                                 : "wineprefix";
+    return EnvOr("PURGENT_CACHE", PURGENT_DEFAULT_CACHE) + "/" + name;
+}
+
+// Debian's loaders, named directly: with wine32 installed, the `wine` script
+// would start every program through the emulated 32-bit loader, and in a
+// prefix without a 32-bit half that cannot even start cmd or reg. wine64
+// hands a 32-bit program on to the 32-bit loader beside it.
+std::string LoaderFor(WineArch arch) {
+    return arch == WineArch::Win32 ? "/usr/lib/wine/wine" : "/usr/lib/wine/wine64";
 }
 
 // Starts argv[0] (searched in PATH) in its own process group, so that a
@@ -252,8 +264,8 @@ void WineProcess::Kill() {
     KillWineServer(prefixDir_);
 }
 
-WinePrefix::WinePrefix() {
-    const std::string source = TemplatePrefix();
+WinePrefix::WinePrefix(WineArch arch) : arch_(arch) {
+    const std::string source = TemplatePrefix(arch);
     if (!fs::exists(fs::path(source) / "system.reg"))
         throw std::runtime_error("no template Wine prefix at " + source +
                                  "; run scripts/setup.sh");
@@ -290,7 +302,7 @@ std::string WinePrefix::UnixPath(const std::string& winPath) const {
 }
 
 WineProcess WinePrefix::Start(const std::vector<std::string>& args) {
-    std::vector<std::string> command{"wine"};
+    std::vector<std::string> command{LoaderFor(arch_)};
     command.insert(command.end(), args.begin(), args.end());
     return WineProcess(Spawn(command, WineEnv(Dir()), LogPathFor(Dir())), Dir());
 }
@@ -301,12 +313,15 @@ int WinePrefix::Run(const std::vector<std::string>& args, int timeoutSeconds) {
 
 std::string WinePrefix::Output() const { return ReadFile(root_ + "/wine.log"); }
 
-std::string Win64Exe(const std::string& name) {
-    fs::path path = fs::path(EnvOr("PURGENT_WIN64_DIR", PURGENT_WIN64_DIR)) / name;
+std::string BuiltExe(Build build, const std::string& name) {
+    const bool win32 = build == Build::Win32;
+    const std::string preset = win32 ? "win32" : "win64";
+    const fs::path dir = win32 ? EnvOr("PURGENT_WIN32_DIR", PURGENT_WIN32_DIR)
+                               : EnvOr("PURGENT_WIN64_DIR", PURGENT_WIN64_DIR);
+    const fs::path path = dir / name;
     if (!fs::exists(path))
-        throw std::runtime_error(path.string() +
-                                 " is not built; run: cmake --preset win64 && "
-                                 "cmake --build --preset win64");
+        throw std::runtime_error(path.string() + " is not built; run: cmake --preset " + preset +
+                                 " && cmake --build --preset " + preset);
     return path.string();
 }
 

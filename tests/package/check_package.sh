@@ -1,14 +1,33 @@
 #!/usr/bin/env bash
-# check_package.sh <zip>: the release package holds purgent.exe, the README and
-# a checksum file that matches both.
+# check_package.sh <zip>: the release package holds purgent.exe, the
+# administrator's guide (CR LF text naming every switch and exit status) and
+# SHA256SUMS matching both; the SHA256SUMS beside the zip adds the zip's sum.
 set -euo pipefail
 zip=$1
-[[ -f $zip ]] || { echo "no package at $zip (cmake --build --preset win32 --target package)" >&2; exit 1; }
+fail() { echo "$*" >&2; exit 1; }
+[[ -f $zip ]] || fail "no package at $zip (cmake --build --preset win32 --target package)"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-unzip -q "$zip" -d "$dir"
-listing=$(cd "$dir" && find . -type f -printf '%P\n' | LC_ALL=C sort | tr '\n' ' ')
-[[ $listing == "README.md SHA256SUMS purgent.exe " ]] || { echo "package holds: $listing" >&2; exit 1; }
-(cd "$dir" && sha256sum --quiet -c SHA256SUMS)
-[[ $(grep -c . "$dir/SHA256SUMS") == 2 ]] || { echo "SHA256SUMS does not list both files" >&2; exit 1; }
+unzip -q "$zip" -d "$dir/unpacked"
+listing=$(cd "$dir/unpacked" && find . -type f -printf '%P\n' | LC_ALL=C sort | tr '\n' ' ')
+[[ $listing == "AdminGuide.txt SHA256SUMS purgent.exe " ]] || fail "package holds: $listing"
+(cd "$dir/unpacked" && sha256sum --quiet -c SHA256SUMS)
+[[ $(grep -c . "$dir/unpacked/SHA256SUMS") == 2 ]] || fail "SHA256SUMS does not list both files"
+
+guide=$dir/unpacked/AdminGuide.txt
+[[ $(grep -c $'\r$' "$guide") == $(wc -l <"$guide") ]] || fail "AdminGuide.txt has lines without CR LF"
+[[ $(tail -c 2 "$guide" | od -An -c | tr -d ' ') == '\r\n' ]] || fail "AdminGuide.txt does not end with CR LF"
+for word in /s /sn /sp /nw /kc /km /kwt /rws /kf /kr /la- /log= certutil Get-FileHash Start-Process; do
+  grep -qF -- "$word" "$guide" || fail "AdminGuide.txt does not mention $word"
+done
+for status in 0 1 2 3; do
+  grep -qE "^ +$status +" "$guide" || fail "AdminGuide.txt does not list exit status $status"
+done
+
+# The published sums beside the zip check the zip and the unpacked files.
+beside=$(dirname "$zip")/SHA256SUMS
+[[ -f $beside ]] || fail "no SHA256SUMS beside $zip"
+cp "$zip" "$dir/unpacked/"
+(cd "$dir/unpacked" && sha256sum --quiet -c "$beside")
+[[ $(grep -c . "$beside") == 3 ]] || fail "SHA256SUMS beside the zip does not list the zip and both files"
 echo "package ok: $listing"

@@ -116,5 +116,34 @@ TEST_F(FolderTest, AListingGoesOnWhileItsEntriesAreDeleted) {
     EXPECT_EQ(seen, (Names{"a.dll", "hidro.dll", "ro.dll"}));
 }
 
+// Windows 7: "Documents and Settings" names "Users", and inside a profile
+// "Local Settings" names "AppData\Local", which holds an "Application Data"
+// junction back to itself.
+TEST(Junctions, PathsThroughJunctionsReachTheirTargetsAndJunctionsThemselvesAreNotListed) {
+    image::MachineImage image;
+    for (const char* folder : {"C:\\Users", "C:\\Users\\ann", "C:\\Users\\ann\\AppData",
+                               "C:\\Users\\ann\\AppData\\Local", "C:\\Users\\ann\\AppData\\Local\\GroupWise"})
+        image.drive.push_back({folder, true, {}});
+    image.drive.push_back({"C:\\Users\\ann\\AppData\\Local\\GroupWise\\gw.db", false, {}});
+    image.machine.junctions = {{"C:\\Documents and Settings", "C:\\Users"},
+                               {"C:\\Users\\ann\\Local Settings", "C:\\Users\\ann\\AppData\\Local"},
+                               {"C:\\Users\\ann\\AppData\\Local\\Application Data", "C:\\Users\\ann\\AppData\\Local"}};
+    sim::SimMachine machine{image};
+    FileService& files = machine.GetPlatform().files;
+    const std::string data = "C:\\Documents and Settings\\ann\\Local Settings\\Application Data\\GroupWise";
+    EXPECT_NE(files.GetAttributes(data + "\\gw.db"), NoSuchFile);
+    FoundFile found;
+    const FindHandle inside = files.FindFirst(data + "\\*.db", found);
+    ASSERT_NE(inside, NoFind);
+    EXPECT_EQ(found.name, "gw.db");
+    files.FindClose(inside);
+    EXPECT_EQ(files.FindFirst("C:\\Documents and Settings\\*.*", found), NoFind);
+    EXPECT_NE(files.FindFirst("C:\\Users\\*.*", found), NoFind);
+    EXPECT_FALSE(files.RemoveFolder("C:\\Documents and Settings"));
+    EXPECT_TRUE(files.RemoveFile(data + "\\gw.db"));
+    EXPECT_TRUE(files.RemoveFolder(data));
+    EXPECT_EQ(files.GetAttributes("C:\\Users\\ann\\AppData\\Local\\GroupWise"), NoSuchFile);
+}
+
 }  // namespace
 }  // namespace purgent

@@ -94,6 +94,7 @@ TEST(MachineIni, WriteThenParseGivesTheSameMachine) {
     ini.processes = {{"grpwise.exe", false, true, {{"terminates", "no"}}}};
     ini.windows = {{"Title", "Class", false, "", {}}};
     ini.dlls = {{"C:\\a b\\x.dll", {"HKEY_CLASSES_ROOT\\X", "HKEY_CLASSES_ROOT\\Y"}, {}}};
+    ini.junctions = {{"C:\\Documents and Settings", "C:\\Users"}, {"C:\\a=b", "D:\\c=d"}};
     const std::string text = WriteMachineIni(ini);
     const MachineIni back = Parse(text);
     EXPECT_EQ(back.machine.windir, ini.machine.windir);
@@ -112,6 +113,9 @@ TEST(MachineIni, WriteThenParseGivesTheSameMachine) {
     ASSERT_EQ(back.dlls.size(), 1u);
     EXPECT_EQ(back.dlls[0].path, ini.dlls[0].path);
     EXPECT_EQ(back.dlls[0].unregisters, ini.dlls[0].unregisters);
+    ASSERT_EQ(back.junctions.size(), 2u);
+    EXPECT_EQ(back.junctions[1].link, "C:\\a=b");
+    EXPECT_EQ(back.junctions[1].target, "D:\\c=d");
     EXPECT_EQ(WriteMachineIni(back), text);
 
     MachineIni unset;
@@ -133,6 +137,8 @@ TEST(MachineIni, MalformedLinesNameFileAndLine) {
     EXPECT_EQ(ErrorOf("[machine]\n[proces]\nimage=a.exe\n"), "machine.ini:2: unknown section [proces]");
     EXPECT_EQ(ErrorOf("[machine]\nplatfrom=nt\n"), "machine.ini:2: unknown key \"platfrom\" in [machine]");
     EXPECT_EQ(ErrorOf("[dll]\npath=C:\\x.dll\nthread=no\n"), "machine.ini:3: unknown key \"thread\" in [dll]");
+    EXPECT_EQ(ErrorOf("[junction]\nC:\\Documents and Settings=Users\n"),
+              "machine.ini:2: expected <folder>=<folder it names>, both full paths with a drive letter");
     EXPECT_EQ(ErrorOf("[machine]\npsapi=broken\n"),
               "machine.ini:2: expected psapi yes, no, incomplete or failing, not \"broken\"");
 }

@@ -62,7 +62,7 @@ void RunRegistryPhases(SimMachine& machine) {
     purgent::sim::SimFormView formView;
     purgent::ProcessState process;
     const purgent::MainForm options(formView, machine.GetPlatform().messages, process);  // the default boxes
-    purgent::RunContext ctx{machine.GetPlatform(), status, access, files, options, process, {}, {}};
+    purgent::RunContext ctx{machine.GetPlatform(), status, access, files, options, process, {}, {}, {}};
     purgent::DiscoverLocations(ctx);
     for (purgent::PhaseStep step :
          {purgent::CleanUserRegistry, purgent::CleanClassRegistrations, purgent::CleanApplicationEntries,

@@ -12,6 +12,8 @@ WIN64=$(realpath "${WIN64:-build/win64}")
 NATIVE=$(realpath "${NATIVE:-build/native}")
 WORK=$(mktemp -d /tmp/purgent-wine-timing-XXXXXX)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# The 64-bit loader itself (the `wine` script prefers the emulated 32-bit one).
+WINE64=/usr/lib/wine/wine64
 XVFB_PID=
 cleanup() {
   [[ -n ${WINEPREFIX:-} ]] && wineserver -k 2>/dev/null || true
@@ -36,9 +38,9 @@ for image in demo/workstation "$WORK/generated"; do
   export WINEPREFIX=$WORK/prefix
   rm -rf "$WINEPREFIX"
   cp -a "${PURGENT_CACHE:-/var/cache/purgent}/wineprefix" "$WINEPREFIX"
-  timeout 900 wine "$WIN64/seed.exe" "$(winpath "$(realpath "$image")")" >>"$WORK/wine.log" 2>&1
-  startup=$(seconds wine cmd /c exit 0)
-  run=$(seconds timeout 900 wine "$WIN64/purgent.exe" /sn)
+  timeout 900 "$WINE64" "$WIN64/seed.exe" "$(winpath "$(realpath "$image")")" >>"$WORK/wine.log" 2>&1
+  startup=$(seconds "$WINE64" cmd /c exit 0)
+  run=$(seconds timeout 900 "$WINE64" "$WIN64/purgent.exe" /sn)
   own=$(echo "$run - $startup - 2" | bc)
   printf '| %s | %.2f s | %.2f s | 2 s | %.2f s |\n' "$(basename "$image")" "$run" "$startup" "$own"
   wineserver -k 2>/dev/null || true
