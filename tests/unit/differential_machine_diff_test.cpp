@@ -50,6 +50,24 @@ TEST(DifferentialWineRules, ShortNamesOnlyWindowsMatchesAreSetApartWithTheirRegi
     EXPECT_FALSE(covered("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", "Other"));
 }
 
+// Wine lists the symbolic link that stands in for a junction: Messenger's
+// data found by listing the profiles goes under Wine only.
+TEST(DifferentialWineRules, MessengerDataBehindAJunctionIsSetApart) {
+    MachineImage generated;
+    generated.machine.junctions = {{"C:\\Documents and Settings", "C:\\Users"}};
+    const std::string data = "C:\\Users\\ann\\Local Settings\\Application Data\\Novell\\GroupWise Messenger";
+    generated.drive = {{data, true, {}}, {data + "\\history\\chat.log", false, {}}, {"C:\\Users\\ann\\Desktop\\x.lnk", false, {}}};
+    const std::vector<WineRule> rules = WineRules(generated, {});
+    const auto covered = [&](const std::string& subject) {
+        for (const WineRule& rule : rules)
+            if (rule.Covers(subject, "")) return true;
+        return false;
+    };
+    EXPECT_TRUE(covered(data));
+    EXPECT_TRUE(covered(data + "\\history\\chat.log"));
+    EXPECT_FALSE(covered("C:\\Users\\ann\\Desktop\\x.lnk"));
+}
+
 TEST(DifferentialMachineDiff, ReportsWhatDiffersAndLeavesWinesOwnData) {
     const std::string key = "HKEY_LOCAL_MACHINE\\Software\\Vendor";
     Machines m;

@@ -85,6 +85,23 @@ WineRule ProfilesDirectoryRule() {
             "ProfilesDirectory"};
 }
 
+// Wine has no junctions: the harness makes each a symbolic link, and Wine
+// lists what a link points at, where Windows refuses to list a compatibility
+// junction. So Messenger's data folders, found by listing the profiles
+// through "Documents and Settings", go under Wine only.
+WineRule ListedJunctionRule(const image::MachineImage& generated) {
+    WineRule rule{"Wine lists a junction's target", {}, {}, false, ""};
+    const std::string data = MessengerCatalogue().dataFolder;
+    for (const image::Junction& junction : generated.machine.junctions)
+        for (const image::DriveItem& item : generated.drive) {
+            if (!AtOrBelow(item.path, junction.target) || item.path.size() <= junction.target.size() + 1) continue;
+            const auto profileEnd = item.path.find('\\', junction.target.size() + 1);
+            if (profileEnd != std::string::npos && AtOrBelow(item.path, item.path.substr(0, profileEnd) + data))
+                rule.files.insert(Folded(item.path));
+        }
+    return rule;
+}
+
 std::string Attributes(const image::MachineImage& machine, const std::string& path) {
     std::uint32_t bits = 0;
     for (const image::FileAttributes& entry : machine.machine.attributes)
@@ -144,8 +161,9 @@ std::string WineShortName(const std::string& name) {
 }
 
 std::vector<WineRule> WineRules(const image::MachineImage& generated, const image::MachineImage& wineBefore) {
-    return {ShortNameRule(generated), DeniedKeyRule(generated), ShellFoldersRule(), ProfilesDirectoryRule(),
-            UnheldAttributesRule(generated, wineBefore)};
+    return {ShortNameRule(generated),  DeniedKeyRule(generated),
+            ShellFoldersRule(),          ProfilesDirectoryRule(),
+            ListedJunctionRule(generated), UnheldAttributesRule(generated, wineBefore)};
 }
 
 }  // namespace purgent::differential
