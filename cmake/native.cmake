@@ -2,6 +2,7 @@
 file(GLOB_RECURSE PURGENT_SIM_SOURCES CONFIGURE_DEPENDS src/platform/sim/*.cpp)
 add_library(purgent_sim STATIC ${PURGENT_SIM_SOURCES})
 target_link_libraries(purgent_sim PUBLIC purgent_core purgent_image)
+target_compile_definitions(purgent_sim PUBLIC PURGENT_VERSION="${PROJECT_VERSION}")
 
 # The whole program on a simulated machine, with purgent-sim's command line:
 # used by purgent-sim, purgent-bench and the tests.

@@ -7,10 +7,15 @@ add_executable(purgent WIN32 ${PURGENT_WIN32_SOURCES})
 target_include_directories(purgent PRIVATE src/ui/win32)
 set_source_files_properties(src/ui/win32/purgent.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/src/ui/win32/purgent.manifest;${CMAKE_SOURCE_DIR}/src/ui/win32/res/purgent.ico")
+<<<<<<< HEAD
 target_link_libraries(purgent PRIVATE purgent_core purgent_jpeg comctl32 comdlg32 msimg32 gdi32)
 # Reproducible: no link time in the PE header, and no symbols or debug
 # sections (the MinGW runtime's static libraries bring their own).
 target_link_options(purgent PRIVATE -static -static-libgcc -static-libstdc++ -s -Wl,--no-insert-timestamp)
+=======
+target_link_libraries(purgent PRIVATE purgent_core purgent_jpeg comctl32 comdlg32 msimg32 gdi32 version)
+target_link_options(purgent PRIVATE -static -static-libgcc -static-libstdc++)
+>>>>>>> issue19
 
 # The e2e helpers, in both builds: the win64 ones run beside the win64
 # purgent.exe under wine64, the i686 ones beside the shipped one under the
@@ -45,7 +50,7 @@ if(PURGENT_E2E_HELPERS)
   target_link_options(fakeproc PRIVATE -static -static-libgcc -static-libstdc++)
   file(GLOB PURGENT_WIN32_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
   add_executable(fakeproc_probe tools/e2e/fakeproc_probe.cpp ${PURGENT_WIN32_PLATFORM_SOURCES})
-  target_link_libraries(fakeproc_probe PRIVATE purgent_core)
+  target_link_libraries(fakeproc_probe PRIVATE purgent_core version)
   target_link_options(fakeproc_probe PRIVATE -static -static-libgcc -static-libstdc++)
   include(cmake/e2e_helpers.cmake)
 endif()

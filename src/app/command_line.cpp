@@ -59,6 +59,8 @@ bool ApplySwitch(const std::string& text, MainForm& form, ProcessState& state) {
     } else if (text.compare(0, 4, "/la-") == 0) {
         form.SetChecked(Option::LaunchApp, true);
         form.SetLaunchCommand(text.substr(4));
+    } else if (text.compare(0, 5, "/log=") == 0) {
+        state.logFile = text.substr(5);
     } else {
         return false;
     }

@@ -17,7 +17,8 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 std::string QuoteArguments(const std::vector<std::string>& arguments);
 
 // Applies the switches of the first eight arguments to the form (as clicks,
-// change handlers included) and the mode to the state, then "/nw" and "/rws".
+// change handlers included) and the mode and the run log's path ("/log=") to
+// the state, then "/nw" and "/rws".
 // False for an invalid command line: repeated or conflicting switches, or an
 // unknown argument not preceded by "/sn". The form is then half-applied and
 // the caller ends the program.

@@ -21,6 +21,12 @@ void PurgentApp::FormCreate() {
         platform_.messages.ShowMessage("Invalid Purgent Commandline");
         platform_.programs.ExitProcess(0);
     }
+    // Before anything is cleaned: an administrator who asked for a log gets
+    // none of the run without it, in every mode.
+    if (state_.logFile && !platform_.environment.StartRunLog(*state_.logFile)) {
+        platform_.messages.ShowError("Cannot create the log file '" + *state_.logFile + "'.");
+        platform_.programs.ExitProcess(ExitFailed);
+    }
     registry_ = std::make_unique<RegistryAccess>(platform_.registry, status_);
 
     switch (state_.silentMode) {

@@ -20,9 +20,11 @@ public:
     PurgentApp(const PurgentApp&) = delete;
     PurgentApp& operator=(const PurgentApp&) = delete;
 
-    // Reads the command line, creates the registry accessor, shows the window
-    // as the mode wants and, unattended, runs at once. Ends the process on an
-    // invalid command line and after an unattended run (see RunButtonClick).
+    // Reads the command line, starts the run log it asks for, creates the
+    // registry accessor, shows the window as the mode wants and, unattended,
+    // runs at once. Ends the process on an invalid command line, on a run log
+    // that cannot be created (status 2) and after an unattended run (see
+    // RunButtonClick).
     void FormCreate();
     // One cleaning run. Ends the process after a completed unattended run
     // (status 0) and, in Silent and SilentNoMessage, after a halt (1) or an

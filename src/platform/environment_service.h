@@ -24,6 +24,17 @@ public:
     // them, Windows has nothing to do with them.
     virtual void LocationFound(const std::string& /*field*/, const std::string& /*value*/) {}
     virtual void ProfileFound(std::size_t /*position*/, const std::string& /*folder*/) {}
+
+    // For the run log's header: this program's version ("3.5.0.0"), the local
+    // time ("2026-01-31 14:05:09"), the computer's and the user's name.
+    virtual std::string ProgramVersion() { return ""; }
+    virtual std::string LocalTime() { return ""; }
+    virtual std::string ComputerName() { return ""; }
+    virtual std::string UserName() { return ""; }
+    // Told to start the run log at path once the command line is read: the
+    // recorder over the platform creates it; false when it cannot, and when
+    // there is no recorder to write one.
+    virtual bool StartRunLog(const std::string& /*path*/) { return false; }
 };
 
 }  // namespace purgent

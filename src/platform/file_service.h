@@ -23,6 +23,8 @@ struct FoundFile {
 
 using FindHandle = std::uintptr_t;
 constexpr FindHandle NoFind = 0;
+using WriteHandle = std::uintptr_t;
+constexpr WriteHandle NoWrite = 0;
 
 // The file system as the Win32 API offers it (FindFirstFileA ... RemoveDirectoryA).
 class FileService {
@@ -43,6 +45,15 @@ public:
     virtual bool RemoveFile(const std::string& path) = 0;
     // Only an empty folder can be removed.
     virtual bool RemoveFolder(const std::string& path) = 0;
+
+    // CreateFileA(GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS): a new empty
+    // file, in place of one of that name; others may read it but not delete
+    // it while it is open. NoWrite when it cannot be created.
+    virtual WriteHandle CreateForWriting(const std::string& path) = 0;
+    // WriteFile of all the bytes at the end of what was written; false when
+    // not all of them were written.
+    virtual bool Write(WriteHandle file, const std::string& bytes) = 0;
+    virtual void CloseWritten(WriteHandle file) = 0;
 };
 
 }  // namespace purgent

@@ -65,6 +65,10 @@ public:
     virtual long DeleteValue(RegKey key, const std::string& name) = 0;
     virtual long LoadKey(RegKey root, const std::string& name, const std::string& file) = 0;
     virtual long UnLoadKey(RegKey root, const std::string& name) = 0;
+    // The full path of the key subKey names below base (an empty subKey: base
+    // itself), its root spelled out ("HKEY_LOCAL_MACHINE\\...") and each name
+    // as the registry keeps it; "" when there is no such key.
+    virtual std::string KeyPath(RegKey base, const std::string& subKey) = 0;
     // OpenProcessToken, LookupPrivilegeValueA("SeRestorePrivilege"),
     // AdjustTokenPrivileges, then GetLastError() == ERROR_SUCCESS.
     virtual bool EnableRestorePrivilege() = 0;

@@ -1,4 +1,7 @@
 #pragma once
+#include <optional>
+#include <string>
+
 #include "run/run_options.h"
 #include "run/window_survey_state.h"
 
@@ -9,6 +12,7 @@ struct ProcessState {
     SilentMode silentMode = SilentMode::Interactive;
     bool networkInstall = false;  // "/nw", then the Networked box at every run start
     bool webServices = false;     // "/rws", rewritten by the WebServices box
+    std::optional<std::string> logFile;  // "/log=": the run log's path
     WindowSurveyState windowSurvey;
 };
 

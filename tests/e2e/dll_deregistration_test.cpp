@@ -58,6 +58,7 @@ TEST_P(DllDeregistrationOnEachBuild, RegsvrRunsOnEveryPassedDllSaveTheExcludedOn
     const image::RegistryKeys seeded = image::LoadMachineImage(kImage).registry;
     const image::RegistryKeys real = CleanOnWine(kImage, kPurgentArgs, work + "/wine", GetParam()).registry;
     const image::RegistryKeys simulated = CleanOnSim(kImage, kPurgentArgs, work + "/sim").registry;
+    ExpectSameEvents(work + "/wine", work + "/sim");
     ExpectRegistrations(real, "wine");
     ExpectRegistrations(simulated, "sim");
     ExpectSameOnNamedData(seeded, real, simulated, "machine");

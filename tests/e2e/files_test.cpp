@@ -74,6 +74,7 @@ TEST(FilesE2e, AProgramFolderPointedAtWindowsLosesOnlyCataloguedNames) {
     const image::MachineImage seeded = image::LoadMachineImage(image);
     const image::MachineImage real = CleanOnWine(image, {"/sn"}, work + "/wine");
     const image::MachineImage simulated = CleanOnSim(image, {"/sn"}, work + "/sim");
+    ExpectSameEvents(work + "/wine", work + "/sim");
     files::ExpectCleaned(seeded, real, image, "wine");
     files::ExpectCleaned(seeded, simulated, image, "sim");
 }

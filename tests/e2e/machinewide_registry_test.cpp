@@ -24,6 +24,7 @@ TEST(MachinewideRegistryE2e, ClientRegistrationsGoOthersStayAndTheSimAgrees) {
     const image::RegistryKeys real = CleanOnWine(kImage, machinewide::kPurgentArgs, work + "/wine").registry;
     const image::RegistryKeys simulated =
         CleanOnSim(kImage, machinewide::kPurgentArgs, work + "/sim").registry;
+    ExpectSameEvents(work + "/wine", work + "/sim");
     machinewide::ExpectCleaned(seeded, real, "wine");
     machinewide::ExpectCleaned(seeded, simulated, "sim");
     ExpectSameOnNamedData(seeded, real, simulated, "machine");

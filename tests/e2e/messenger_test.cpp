@@ -21,6 +21,7 @@ TEST(MessengerE2e, MessengerGoesWhatItKeepsStaysAndTheSimAgrees) {
     const image::MachineImage seeded = image::LoadMachineImage(messenger::kImage);
     const image::MachineImage real = CleanOnWine(messenger::kImage, messenger::kPurgentArgs, work + "/wine");
     const image::MachineImage simulated = CleanOnSim(messenger::kImage, messenger::kPurgentArgs, work + "/sim");
+    ExpectSameEvents(work + "/wine", work + "/sim");
     messenger::ExpectCleaned(seeded, real, "wine");
     messenger::ExpectCleaned(seeded, simulated, "sim");
     ExpectSameOnNamedData(seeded.registry, real.registry, simulated.registry, "machine");

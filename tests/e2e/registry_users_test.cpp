@@ -146,6 +146,7 @@ TEST(RegistryUsersE2e, TracesGoFromEveryHiveOtherDataStaysAndTheSimAgrees) {
     const std::vector<UserRegistry> seeded = Users(image::LoadMachineImage(kImage));
     const std::vector<UserRegistry> real = Users(CleanOnWine(kImage, kPurgentArgs, work + "/wine"));
     const std::vector<UserRegistry> simulated = Users(CleanOnSim(kImage, kPurgentArgs, work + "/sim"));
+    ExpectSameEvents(work + "/wine", work + "/sim");
     for (std::size_t i = 0; i < seeded.size(); ++i) {
         ExpectCleaned(seeded[i], real[i], "wine " + seeded[i].name);
         ExpectCleaned(seeded[i], simulated[i], "sim " + seeded[i].name);

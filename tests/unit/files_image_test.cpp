@@ -17,7 +17,7 @@ TEST(FilesImage, ClientFilesGoOthersStayAndTheHeldAddInIsReported) {
     EXPECT_EQ(sim::RunPurgentOnSim(machine, kPurgentArgs), 0);
     ExpectCleaned(seeded, machine.SaveImage(), kImage, "sim");
     Lines messages;
-    for (const std::string& message : kMessages) messages.push_back(sim::TraceField(message));
+    for (const std::string& message : kMessages) messages.push_back(EventField(message));
     EXPECT_EQ(test::TraceOf(machine, "message"), messages);
 }
 
@@ -52,7 +52,7 @@ Lines MessagesWithWordHeldIn(const std::string& folder, const std::string& mode)
 }
 
 TEST(FilesImage, OnlyAWordLibraryHeldInSystem32IsReported) {
-    const std::string word = sim::TraceField(
+    const std::string word = EventField(
         "Purgent could not remove Word ODMA Integrations\n\nRerun Purgent with all Word processes closed.");
     EXPECT_EQ(MessagesWithWordHeldIn("system32", "/s"), (Lines{word, "Purgent - Completed"}));
     EXPECT_EQ(MessagesWithWordHeldIn("system", "/s"), (Lines{"Purgent - Completed"}));

@@ -78,7 +78,7 @@ TEST(KillProcessByName, ReturnsTheCodeOfEachOutcomeAndReleasesEverything) {
         auto machine = MachineWithIni(c.ini);
         EXPECT_EQ(KillProcessByName(machine->GetPlatform(), c.name), c.code);
         // Every path releases the library and closes every handle it opened.
-        auto& processes = static_cast<sim::SimProcesses&>(machine->GetPlatform().processes);
+        auto& processes = machine->Processes();
         EXPECT_EQ(processes.LoadedLibraries(), 0);
         EXPECT_EQ(processes.OpenHandles(), 0u);
         EXPECT_EQ(test::TraceOf(*machine, "kill"),
@@ -87,7 +87,7 @@ TEST(KillProcessByName, ReturnsTheCodeOfEachOutcomeAndReleasesEverything) {
 }
 
 bool Running(sim::SimMachine& machine, std::size_t index) {
-    auto& processes = static_cast<sim::SimProcesses&>(machine.GetPlatform().processes);
+    auto& processes = machine.Processes();
     return processes.Tasks().processes.at(index).running;
 }
 

@@ -19,7 +19,7 @@ std::string Window(const std::string& title, const std::string& more = "closes=n
 }
 
 sim::SimTasks& Tasks(sim::SimMachine& machine) {
-    return static_cast<sim::SimProcesses&>(machine.GetPlatform().processes).Tasks();
+    return machine.Processes().Tasks();
 }
 
 // The simulated machine's waits, with something happening on the desktop during each.

@@ -1,20 +1,13 @@
 #pragma once
-#include "run/status_view.h"
-#include "platform/sim/sim_trace.h"
+#include "platform/record/event_recorder.h"
+#include "run/recorded_status_view.h"
 
 namespace purgent::sim {
 
-// The status bar and progress bar as trace events: phase (panel 0), item
-// (panel 1), progress (position, maximum).
-class SimStatusView : public StatusView {
+// The status bar and progress bar of a headless run: recorded only.
+class SimStatusView : public RecordedStatusView {
 public:
-    explicit SimStatusView(SimTrace& trace) : trace_(trace) {}
-    void SetPanelText(int panel, const std::string& text) override;
-    void RepaintStatus() override {}
-    void SetProgress(int position, int maximum) override;
-
-private:
-    SimTrace& trace_;
+    explicit SimStatusView(EventRecorder& recorder) : RecordedStatusView(nullptr, recorder) {}
 };
 
 }  // namespace purgent::sim

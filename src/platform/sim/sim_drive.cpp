@@ -1,6 +1,7 @@
 #include "platform/sim/sim_drive.h"
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 
 #include "image/ansi_text.h"
@@ -52,6 +53,16 @@ bool VolumesHaveShortNames(const image::MachineIni& machine) {
     for (const image::IniEntry& entry : machine.machine.otherKeys)
         if (entry.key == "short-names") return entry.value != "no";
     return true;
+}
+
+// A drive root's key "c:" as a path: "C:".
+std::string DriveName(const std::string& key) {
+    return std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])))) + ":";
+}
+
+bool AllowedName(const std::string& name) {
+    return !name.empty() && name.find_first_of("<>:\"/|?*") == std::string::npos &&
+           std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 32; });
 }
 
 bool MatchFrom(const std::string& name, std::size_t n, const std::string& pattern, std::size_t p) {
@@ -151,6 +162,36 @@ bool SimDrive::WriteFile(const std::string& path, const std::string& contents) {
     if (!entry || entry->item.folder) return false;
     entry->item.contents.assign(contents.begin(), contents.end());
     return true;
+}
+
+bool SimDrive::CreateHeldFile(const std::string& path) {
+    const std::string key = ItemKey(path);
+    const std::string name = path.substr(path.find_last_of("\\/") + 1);
+    if (key.size() <= 2 || !AllowedName(name)) return false;
+    const std::string folderKey = key.substr(0, key.rfind('\\'));
+    const std::uint32_t folderAttributes = Attributes(folderKey);
+    if (folderAttributes == NoSuchFile || !(folderAttributes & FileAttrFolder)) return false;
+    Entry& entry = items_[key];
+    if (entry.item.path.empty()) {
+        const auto folder = items_.find(folderKey);
+        entry.item.path = (folder != items_.end() ? folder->second.item.path : DriveName(folderKey)) + "\\" + name;
+    } else if (entry.item.folder || entry.locked || (entry.attributes & FileAttrReadOnly)) {
+        return false;
+    }
+    entry.item.contents.clear();
+    entry.locked = true;
+    return true;
+}
+
+bool SimDrive::AppendToFile(const std::string& path, const std::string& bytes) {
+    Entry* entry = At(path);
+    if (!entry || entry->item.folder) return false;
+    entry->item.contents.insert(entry->item.contents.end(), bytes.begin(), bytes.end());
+    return true;
+}
+
+void SimDrive::ReleaseFile(const std::string& path) {
+    if (Entry* entry = At(path)) entry->locked = false;
 }
 
 bool SimDrive::IsDriveRoot(const std::string& key) const {

@@ -28,6 +28,14 @@ public:
     bool Locked(const std::string& path) const;
     // Replaces the contents of an existing file; false when there is none.
     bool WriteFile(const std::string& path, const std::string& contents);
+    // An empty file at path, in place of one of that name, held open (as if
+    // [locked]) until released. False where Windows refuses: no such folder,
+    // a folder, a read-only or held file there, or a name with a character
+    // Windows does not allow (< > : " / | ? * or a control character).
+    bool CreateHeldFile(const std::string& path);
+    // Adds bytes at the end of a file; false when there is none.
+    bool AppendToFile(const std::string& path, const std::string& bytes);
+    void ReleaseFile(const std::string& path);
 
     // NoSuchFile when the path names nothing; a drive root is a folder.
     std::uint32_t Attributes(const std::string& path) const;

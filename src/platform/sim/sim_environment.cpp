@@ -9,8 +9,8 @@ namespace {
 constexpr std::uint32_t PlatformOther = 0;
 }  // namespace
 
-SimEnvironment::SimEnvironment(const image::MachineSettings& settings, SimTrace& trace)
-    : windir_(settings.windir), platform_(settings.platform), trace_(trace) {}
+SimEnvironment::SimEnvironment(const image::MachineSettings& settings)
+    : windir_(settings.windir), platform_(settings.platform) {}
 
 std::optional<std::string> SimEnvironment::Variable(const std::string& name) {
     // Without windir the machine has no system folder to put on PATH either.
@@ -28,14 +28,6 @@ bool SimEnvironment::PlatformId(std::uint32_t& id) {
         case image::PlatformFamily::Other: id = PlatformOther; break;
     }
     return true;
-}
-
-void SimEnvironment::LocationFound(const std::string& field, const std::string& value) {
-    trace_.Event("location", {field, value});
-}
-
-void SimEnvironment::ProfileFound(std::size_t position, const std::string& folder) {
-    trace_.Event("profile", {std::to_string(position), folder});
 }
 
 }  // namespace purgent::sim

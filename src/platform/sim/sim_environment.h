@@ -4,16 +4,22 @@
 
 #include "image/machine_image.h"
 #include "platform/environment_service.h"
-#include "platform/sim/sim_trace.h"
 
 namespace purgent::sim {
 
+// The simulated workstation's answers for the run log's header.
+constexpr const char* SimProgramVersion = PURGENT_VERSION;
+constexpr const char* SimLocalTime = "2000-01-01 00:00:00";
+constexpr const char* SimComputerName = "SIMULATED";
+constexpr const char* SimUserName = "Administrator";
+
 // The process environment of the simulated workstation: windir from the
 // image, PATH and COMSPEC as a bare Windows sets them, the command line the
-// runner gives. What discovery found is traced.
+// runner gives; for the run log's header, fixed values (SimProgramVersion ...)
+// so that the same run always writes the same log.
 class SimEnvironment : public EnvironmentService {
 public:
-    SimEnvironment(const image::MachineSettings& settings, SimTrace& trace);
+    explicit SimEnvironment(const image::MachineSettings& settings);
 
     void SetCommandLine(std::string commandLine) { commandLine_ = std::move(commandLine); }
 
@@ -21,13 +27,14 @@ public:
     std::optional<std::string> Variable(const std::string& name) override;
     std::string CommandLine() override { return commandLine_; }
     bool PlatformId(std::uint32_t& id) override;
-    void LocationFound(const std::string& field, const std::string& value) override;
-    void ProfileFound(std::size_t position, const std::string& folder) override;
+    std::string ProgramVersion() override { return SimProgramVersion; }
+    std::string LocalTime() override { return SimLocalTime; }
+    std::string ComputerName() override { return SimComputerName; }
+    std::string UserName() override { return SimUserName; }
 
 private:
     std::optional<std::string> windir_;
     image::PlatformFamily platform_;
-    SimTrace& trace_;
     std::string commandLine_ = "purgent.exe";
 };
 

@@ -36,22 +36,29 @@ void SimFiles::FindClose(FindHandle find) { listings_.erase(find); }
 std::uint32_t SimFiles::GetAttributes(const std::string& path) { return drive_.Attributes(path); }
 
 long SimFiles::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    const std::uint32_t before = drive_.Attributes(path);
-    if (!drive_.SetAttributes(path, attributes)) return winerr::FileNotFound;
-    if (drive_.Attributes(path) != before) trace_.Event("file-attr", {path, std::to_string(attributes)});
-    return winerr::Success;
+    return drive_.SetAttributes(path, attributes) ? winerr::Success : winerr::FileNotFound;
 }
 
-bool SimFiles::RemoveFile(const std::string& path) {
-    if (!drive_.DeleteFile(path)) return false;
-    trace_.Event("file-delete", {path});
-    return true;
+bool SimFiles::RemoveFile(const std::string& path) { return drive_.DeleteFile(path); }
+
+bool SimFiles::RemoveFolder(const std::string& path) { return drive_.RemoveFolder(path); }
+
+WriteHandle SimFiles::CreateForWriting(const std::string& path) {
+    if (!drive_.CreateHeldFile(path)) return NoWrite;
+    written_[nextWritten_] = path;
+    return nextWritten_++;
 }
 
-bool SimFiles::RemoveFolder(const std::string& path) {
-    if (!drive_.RemoveFolder(path)) return false;
-    trace_.Event("dir-remove", {path});
-    return true;
+bool SimFiles::Write(WriteHandle file, const std::string& bytes) {
+    const auto it = written_.find(file);
+    return it != written_.end() && drive_.AppendToFile(it->second, bytes);
+}
+
+void SimFiles::CloseWritten(WriteHandle file) {
+    const auto it = written_.find(file);
+    if (it == written_.end()) return;
+    drive_.ReleaseFile(it->second);
+    written_.erase(it);
 }
 
 }  // namespace purgent::sim

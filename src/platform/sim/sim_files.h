@@ -5,16 +5,15 @@
 
 #include "platform/file_service.h"
 #include "platform/sim/sim_drive.h"
-#include "platform/sim/sim_trace.h"
 
 namespace purgent::sim {
 
 // The file system of the simulated workstation. A listing is taken when it
 // starts; entries deleted before their turn are passed over, as on Windows.
-// Deletions, folder removals and attribute changes are traced.
+// A file written by the program is held open until it is closed.
 class SimFiles final : public FileService {
 public:
-    SimFiles(SimDrive& drive, SimTrace& trace) : drive_(drive), trace_(trace) {}
+    explicit SimFiles(SimDrive& drive) : drive_(drive) {}
 
     FindHandle FindFirst(const std::string& mask, FoundFile& entry) override;
     bool FindNext(FindHandle find, FoundFile& entry) override;
@@ -23,6 +22,9 @@ public:
     long SetAttributes(const std::string& path, std::uint32_t attributes) override;
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
+    WriteHandle CreateForWriting(const std::string& path) override;
+    bool Write(WriteHandle file, const std::string& bytes) override;
+    void CloseWritten(WriteHandle file) override;
 
 private:
     struct Listing {
@@ -32,9 +34,10 @@ private:
     };
 
     SimDrive& drive_;
-    SimTrace& trace_;
     std::map<FindHandle, Listing> listings_;
     FindHandle nextHandle_ = 1;
+    std::map<WriteHandle, std::string> written_;  // path of each file open for writing
+    WriteHandle nextWritten_ = 1;
 };
 
 }  // namespace purgent::sim

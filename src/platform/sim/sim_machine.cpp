@@ -7,15 +7,18 @@ namespace purgent::sim {
 SimMachine::SimMachine(image::MachineImage image)
     : machine_(std::move(image.machine)),
       drive_(image.drive, machine_),
-      files_(drive_, trace_),
-      registry_(trace_, drive_, machine_.machine.restorePrivilege),
-      regsvr_(drive_, registry_, machine_.dlls),
-      environment_(machine_.machine, trace_),
-      messages_(trace_),
-      programs_(drive_, environment_, regsvr_, trace_),
-      processes_(machine_, trace_),
-      windows_(processes_.Tasks(), trace_),
-      platform_{environment_, registry_, messages_, cursor_, programs_, processes_, windows_, text_, files_} {
+      files_(drive_),
+      registry_(drive_, machine_.machine.restorePrivilege),
+      // regsvr32 is another program: the keys it deletes are no calls of
+      // Purgent's, so they are recorded here, after its launch.
+      regsvr_(drive_, registry_, machine_.dlls,
+              [this](const std::string& key) { trace_.Event("reg-delete-key", {key}); }),
+      environment_(machine_.machine),
+      programs_(drive_, environment_, regsvr_),
+      processes_(machine_),
+      windows_(processes_.Tasks()),
+      platform_{environment_, registry_, messages_, cursor_, programs_, processes_, windows_, text_, files_},
+      recorded_(platform_, trace_) {
     registry_.Load(image.registry);
     for (const std::string& key : machine_.denied) registry_.Deny(key);
 }

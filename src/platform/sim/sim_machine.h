@@ -1,6 +1,8 @@
 #pragma once
 #include "image/machine_image.h"
 #include "platform/platform.h"
+#include "platform/record/event_recorder.h"
+#include "platform/record/recorded_platform.h"
 #include "platform/sim/sim_cursor.h"
 #include "platform/sim/sim_drive.h"
 #include "platform/sim/sim_environment.h"
@@ -10,26 +12,26 @@
 #include "platform/sim/sim_programs.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_text.h"
-#include "platform/sim/sim_trace.h"
 #include "platform/sim/sim_windows.h"
 
 namespace purgent::sim {
 
 // A simulated Windows workstation built from a machine image: every platform
-// service the program uses, recording what happens in one trace.
+// service the program uses, handed out recorded (see RecordedPlatform), so
+// that what happens to it is written to one trace.
 class SimMachine {
 public:
     explicit SimMachine(image::MachineImage image);
     SimMachine(const SimMachine&) = delete;
     SimMachine& operator=(const SimMachine&) = delete;
 
-    Platform& GetPlatform() { return platform_; }
-    SimTrace& Trace() { return trace_; }
-    const SimTrace& Trace() const { return trace_; }
+    Platform& GetPlatform() { return recorded_.Get(); }
+    EventRecorder& Trace() { return trace_; }
+    const EventRecorder& Trace() const { return trace_; }
     SimEnvironment& Environment() { return environment_; }
     SimRegistry& Registry() { return registry_; }
     SimDrive& Drive() { return drive_; }
-    SimPrograms& Programs() { return programs_; }
+    SimProcesses& Processes() { return processes_; }
 
     // The machine as it is now: registry with every change, hive files as
     // written back (mounted hives included), the drive.
@@ -37,7 +39,6 @@ public:
 
 private:
     image::MachineIni machine_;
-    SimTrace trace_;
     SimDrive drive_;
     SimFiles files_;
     SimRegistry registry_;
@@ -50,6 +51,8 @@ private:
     SimWindows windows_;
     SimText text_;
     Platform platform_;
+    EventRecorder trace_;  // after the services: it closes the run log when it goes
+    RecordedPlatform recorded_;
 };
 
 }  // namespace purgent::sim

@@ -1,18 +1,13 @@
 #pragma once
 #include "platform/message_box_service.h"
-#include "platform/sim/sim_trace.h"
 
 namespace purgent::sim {
 
-// Every box is answered with OK at once and recorded.
+// Every box is answered with OK at once.
 class SimMessages : public MessageBoxService {
 public:
-    explicit SimMessages(SimTrace& trace) : trace_(trace) {}
-    void ShowMessage(const std::string& text) override { trace_.Event("message", {text}); }
-    void ShowError(const std::string& text) override { trace_.Event("error", {text}); }
-
-private:
-    SimTrace& trace_;
+    void ShowMessage(const std::string&) override {}
+    void ShowError(const std::string&) override {}
 };
 
 }  // namespace purgent::sim

@@ -159,9 +159,8 @@ private:
     bool failing_;
 };
 
-SimProcesses::SimProcesses(const image::MachineIni& machine, SimTrace& trace)
+SimProcesses::SimProcesses(const image::MachineIni& machine)
     : tasks_(machine),
-      trace_(trace),
       processStatus_(LibraryKey(machine.machine, "psapi")),
       toolhelp_(LibraryKey(machine.machine, "toolhelp")) {}
 
@@ -222,10 +221,6 @@ bool SimProcesses::FullImageName(ProcessHandle process, std::string& path) {
 }
 
 void SimProcesses::CloseHandle(ProcessHandle handle) { handles_.erase(handle); }
-
-void SimProcesses::KillFinished(const std::string& name, int code) {
-    trace_.Event("kill", {name, std::to_string(code)});
-}
 
 ProcessHandle SimProcesses::NewHandle(Handle handle) {
     ProcessHandle value = nextHandle_;

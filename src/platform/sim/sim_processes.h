@@ -6,7 +6,6 @@
 
 #include "image/machine_image.h"
 #include "platform/process_service.h"
-#include "platform/sim/sim_trace.h"
 
 namespace purgent::sim {
 
@@ -50,7 +49,7 @@ enum class SimLibrary { Works, Missing, Incomplete, Failing };
 // window service shows.
 class SimProcesses : public ProcessService {
 public:
-    SimProcesses(const image::MachineIni& machine, SimTrace& trace);
+    explicit SimProcesses(const image::MachineIni& machine);
 
     LoadedLibrary<ProcessStatusLibrary> LoadProcessStatusLibrary() override;
     LoadedLibrary<ToolhelpLibrary> LoadToolhelpLibrary() override;
@@ -59,7 +58,6 @@ public:
     // The image name in a folder of its own.
     bool FullImageName(ProcessHandle process, std::string& path) override;
     void CloseHandle(ProcessHandle handle) override;
-    void KillFinished(const std::string& name, int code) override;
 
     SimTasks& Tasks() { return tasks_; }
     // Libraries loaded and handles opened that were not released yet.
@@ -88,7 +86,6 @@ private:
     LoadedLibrary<Library> Load(SimLibrary behaviour);
 
     SimTasks tasks_;
-    SimTrace& trace_;
     SimLibrary processStatus_;
     SimLibrary toolhelp_;
     std::map<ProcessHandle, Handle> handles_;

@@ -39,9 +39,8 @@ std::vector<std::string> SplitList(const std::string& list) {
 
 }  // namespace
 
-SimPrograms::SimPrograms(const SimDrive& drive, SimEnvironment& environment, SimRegsvr& regsvr,
-                         SimTrace& trace)
-    : drive_(drive), environment_(environment), regsvr_(regsvr), trace_(trace) {}
+SimPrograms::SimPrograms(const SimDrive& drive, SimEnvironment& environment, SimRegsvr& regsvr)
+    : drive_(drive), environment_(environment), regsvr_(regsvr) {}
 
 bool SimPrograms::IsSystemFile(const std::string& path, const char* name) {
     const auto windir = environment_.Variable("windir");
@@ -74,19 +73,19 @@ std::string SimPrograms::FindProgram(const std::string& commandLine) {
     return "";
 }
 
+std::string SimPrograms::StartedProgram(const std::string& application, const std::string& commandLine) {
+    return application.empty() ? FindProgram(commandLine) : application;
+}
+
 bool SimPrograms::RunAndWait(const std::string& application, const std::string& commandLine) {
-    const std::string program = application.empty() ? FindProgram(commandLine) : application;
+    const std::string program = StartedProgram(application, commandLine);
     if (program.empty() || !FileExists(program)) return false;
-    trace_.Event("launch", {program, commandLine});
     if (IsSystemFile(program, "regsvr32.exe")) regsvr_.Run(commandLine);
     return true;
 }
 
-void SimPrograms::Sleep(unsigned milliseconds) { trace_.Event("wait", {std::to_string(milliseconds)}); }
+void SimPrograms::Sleep(unsigned /*milliseconds*/) {}
 
-void SimPrograms::ExitProcess(int status) {
-    trace_.Event("exit", {std::to_string(status)});
-    throw SimProcessExit{status};
-}
+void SimPrograms::ExitProcess(int status) { throw SimProcessExit{status}; }
 
 }  // namespace purgent::sim

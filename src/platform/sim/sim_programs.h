@@ -5,7 +5,6 @@
 #include "platform/sim/sim_drive.h"
 #include "platform/sim/sim_environment.h"
 #include "platform/sim/sim_regsvr.h"
-#include "platform/sim/sim_trace.h"
 
 namespace purgent::sim {
 
@@ -15,13 +14,12 @@ struct SimProcessExit {
     int status;
 };
 
-// Starting programs on the simulated workstation. A started program is
-// recorded and counts as having run to its end at once; waits are recorded,
-// not slept. The image has no 8.3 names: a short path is the path as given.
+// Starting programs on the simulated workstation. A started program counts
+// as having run to its end at once; waits take no time. The image has no 8.3 names: a short path is the path as given.
 // The registration tool of the system folder does its work (SimRegsvr).
 class SimPrograms final : public ProgramService {
 public:
-    SimPrograms(const SimDrive& drive, SimEnvironment& environment, SimRegsvr& regsvr, SimTrace& trace);
+    SimPrograms(const SimDrive& drive, SimEnvironment& environment, SimRegsvr& regsvr);
 
     std::string ShortPathName(const std::string& path) override;
     // CreateProcessA: an application given by name must exist as named; with
@@ -29,6 +27,7 @@ public:
     // CreateProcessA does (".exe" added when it has no extension; a bare name
     // in the system folders, then along PATH).
     bool RunAndWait(const std::string& application, const std::string& commandLine) override;
+    std::string StartedProgram(const std::string& application, const std::string& commandLine) override;
     bool FileExists(const std::string& path) override;
     void Sleep(unsigned milliseconds) override;
     [[noreturn]] void ExitProcess(int status) override;
@@ -42,7 +41,6 @@ private:
     const SimDrive& drive_;
     SimEnvironment& environment_;
     SimRegsvr& regsvr_;
-    SimTrace& trace_;
 };
 
 }  // namespace purgent::sim

@@ -1,7 +1,6 @@
 #include "platform/sim/sim_registry.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "platform/sim/sim_names.h"
 
@@ -56,29 +55,6 @@ void CollectKeys(const SimKey& key, const std::string& path, image::RegistryKeys
         if (sub->Hive() == key.Hive()) CollectKeys(*sub, path + "\\" + sub->Name(), out);
 }
 
-std::string HexBytes(const std::vector<std::uint8_t>& data) {
-    std::string text;
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        char byte[4];
-        std::snprintf(byte, sizeof byte, "%02x", data[i]);
-        if (i) text += ',';
-        text += byte;
-    }
-    return text;
-}
-
-// The data of a value as the trace shows it: strings as text, numbers in
-// decimal, anything else as hex bytes.
-std::string ValueText(std::uint32_t type, const std::vector<std::uint8_t>& data) {
-    if (type == RegSz || type == RegExpandSz) {
-        const auto end = std::find(data.begin(), data.end(), 0);
-        return std::string(data.begin(), end);
-    }
-    if (type == RegDword && data.size() == 4)
-        return std::to_string(data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24);
-    return HexBytes(data);
-}
-
 }  // namespace
 
 bool SimRegistry::IsClassesKey(const SimKey& key) const {
@@ -87,9 +63,8 @@ bool SimRegistry::IsClassesKey(const SimKey& key) const {
            SameName(key.Name(), "Classes");
 }
 
-SimRegistry::SimRegistry(SimTrace& trace, SimDrive& drive, bool restorePrivilege)
-    : trace_(trace),
-      drive_(drive),
+SimRegistry::SimRegistry(SimDrive& drive, bool restorePrivilege)
+    : drive_(drive),
       restorePrivilegeHeld_(restorePrivilege),
       localMachine_(std::make_shared<SimKey>("HKEY_LOCAL_MACHINE")),
       currentUser_(std::make_shared<SimKey>("HKEY_CURRENT_USER")),
@@ -224,7 +199,6 @@ long SimRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t ty
     std::shared_ptr<SimKey> node;
     if (const long error = LiveKey(key, node)) return error;
     node->SetValue(name, type, data);
-    trace_.Event("reg-set-value", {node->Path(), name, ValueText(type, data)});
     return winerr::Success;
 }
 
@@ -240,29 +214,34 @@ long SimRegistry::Remove(SimKey& key) {
     const bool hiveRoot = key.Hive() != 0 && key.Parent() == users_.get();
     if (!key.Parent() || hiveRoot || IsClassesKey(key) || key.Denied() || !key.Subkeys().empty())
         return winerr::AccessDenied;
-    const std::string path = key.Path();
     key.Parent()->RemoveSubkey(key);
-    trace_.Event("reg-delete-key", {path});
     return winerr::Success;
 }
 
-void SimRegistry::DeleteTree(const std::string& path) {
-    if (const std::shared_ptr<SimKey> key = ExistingKeyAt(path)) RemoveTree(*key);
+std::vector<std::string> SimRegistry::DeleteTree(const std::string& path) {
+    std::vector<std::string> removed;
+    if (const std::shared_ptr<SimKey> key = ExistingKeyAt(path)) RemoveTree(*key, removed);
+    return removed;
 }
 
-void SimRegistry::RemoveTree(SimKey& key) {
+void SimRegistry::RemoveTree(SimKey& key, std::vector<std::string>& removed) {
     // A copy: removing a subkey changes the list; the last ones go first.
     const std::vector<std::shared_ptr<SimKey>> subkeys = key.Subkeys();
-    for (auto sub = subkeys.rbegin(); sub != subkeys.rend(); ++sub) RemoveTree(**sub);
-    Remove(key);
+    for (auto sub = subkeys.rbegin(); sub != subkeys.rend(); ++sub) RemoveTree(**sub, removed);
+    const std::string keyPath = key.Path();
+    if (Remove(key) == winerr::Success) removed.push_back(keyPath);
 }
 
 long SimRegistry::DeleteValue(RegKey key, const std::string& name) {
     std::shared_ptr<SimKey> node;
     if (const long error = LiveKey(key, node)) return error;
     if (!node->RemoveValue(name)) return winerr::FileNotFound;
-    trace_.Event("reg-delete-value", {node->Path(), name});
     return winerr::Success;
+}
+
+std::string SimRegistry::KeyPath(RegKey base, const std::string& subKey) {
+    std::shared_ptr<SimKey> key;
+    return Lookup(base, subKey, key) == winerr::Success ? key->Path() : "";
 }
 
 bool SimRegistry::EnableRestorePrivilege() {
@@ -303,7 +282,6 @@ long SimRegistry::LoadKey(RegKey root, const std::string& name, const std::strin
     });
     users_->AttachSubkey(hiveKey);
     hives_.push_back(Hive{id, item->path, hiveKey});
-    trace_.Event("hive-load", {name, file});
     return winerr::Success;
 }
 
@@ -336,7 +314,6 @@ long SimRegistry::UnLoadKey(RegKey root, const std::string& name) {
     drive_.WriteFile(hive->file, HiveText(*hive));
     users_->RemoveSubkey(*hive->key);
     hives_.erase(hive);
-    trace_.Event("hive-unload", {name});
     return winerr::Success;
 }
 

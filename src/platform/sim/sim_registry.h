@@ -8,7 +8,6 @@
 #include "platform/registry_service.h"
 #include "platform/sim/sim_drive.h"
 #include "platform/sim/sim_key.h"
-#include "platform/sim/sim_trace.h"
 
 namespace purgent::sim {
 
@@ -16,10 +15,10 @@ namespace purgent::sim {
 // the program can tell: see SimKey for names and order; HKEY_CLASSES_ROOT is
 // the view of HKEY_LOCAL_MACHINE\SOFTWARE\Classes; handles outlive the
 // deletion of their key; hive files are .reg text in the drive tree, mounted
-// under HKEY_USERS. Every change that happens is traced.
+// under HKEY_USERS.
 class SimRegistry : public RegistryService {
 public:
-    SimRegistry(SimTrace& trace, SimDrive& drive, bool restorePrivilege);
+    SimRegistry(SimDrive& drive, bool restorePrivilege);
 
     // Adds the keys the document leaves behind (paths with the root spelled out).
     void Load(const image::RegistryKeys& keys);
@@ -28,7 +27,8 @@ public:
     // Deletes the key at a full path with its subtree, deepest keys first, as
     // a program's own unregistration does (RegDeleteTree); a key that cannot
     // be deleted stays, and so do the keys above it. Nothing when absent.
-    void DeleteTree(const std::string& path);
+    // Returns the full paths of the keys deleted, in order.
+    std::vector<std::string> DeleteTree(const std::string& path);
     // The registry without the mounted hives, parents before children.
     image::RegistryKeys Keys() const;
     // The hive files as they would be written if the hives were unloaded now.
@@ -48,6 +48,7 @@ public:
     long DeleteValue(RegKey key, const std::string& name) override;
     long LoadKey(RegKey root, const std::string& name, const std::string& file) override;
     long UnLoadKey(RegKey root, const std::string& name) override;
+    std::string KeyPath(RegKey base, const std::string& subKey) override;
     bool EnableRestorePrivilege() override;
 
 private:
@@ -61,9 +62,9 @@ private:
     std::shared_ptr<SimKey> KeyAt(const std::string& path);
     // The key at a full path, or nullptr; creates nothing.
     std::shared_ptr<SimKey> ExistingKeyAt(const std::string& path) const;
-    // RegDeleteKeyA on a found key: the error code, or the key unlinked and traced.
+    // RegDeleteKeyA on a found key: the error code, or the key unlinked.
     long Remove(SimKey& key);
-    void RemoveTree(SimKey& key);
+    void RemoveTree(SimKey& key, std::vector<std::string>& removed);
     // HKEY_LOCAL_MACHINE\SOFTWARE\Classes, made when first needed so that an
     // image's own spelling of it is kept.
     std::shared_ptr<SimKey> ClassesKey() const;
@@ -76,7 +77,6 @@ private:
     bool HiveHasOpenHandles(int hive) const;
     static std::string HiveText(const Hive& hive);
 
-    SimTrace& trace_;
     SimDrive& drive_;
     const bool restorePrivilegeHeld_;
     bool restorePrivilegeEnabled_ = false;

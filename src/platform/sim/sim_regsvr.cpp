@@ -60,7 +60,8 @@ void SimRegsvr::Unregister(const std::string& dll) {
     if (!file || file->folder) return;
     for (const image::DllEntry& entry : dlls_)
         if (drive_.Find(entry.path) == file)
-            for (const std::string& key : entry.unregisters) registry_.DeleteTree(key);
+            for (const std::string& key : entry.unregisters)
+                for (const std::string& deleted : registry_.DeleteTree(key)) keyDeleted_(deleted);
 }
 
 }  // namespace purgent::sim

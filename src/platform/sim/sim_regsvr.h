@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,11 +19,15 @@ std::vector<std::string> SplitArguments(const std::string& commandLine);
 // has a [dll] section of the image loses the keys that section lists, as its
 // own unregistration would remove them. A path split at a blank names other
 // files and changes nothing. Registering ("/u" absent) adds nothing: the
-// image's registry already holds what the DLLs registered.
+// image's registry already holds what the DLLs registered. Each key it
+// deletes is told to keyDeleted: a change no trace of Purgent's own calls sees.
 class SimRegsvr {
 public:
-    SimRegsvr(const SimDrive& drive, SimRegistry& registry, const std::vector<image::DllEntry>& dlls)
-        : drive_(drive), registry_(registry), dlls_(dlls) {}
+    using KeyDeleted = std::function<void(const std::string& path)>;
+
+    SimRegsvr(const SimDrive& drive, SimRegistry& registry, const std::vector<image::DllEntry>& dlls,
+              KeyDeleted keyDeleted)
+        : drive_(drive), registry_(registry), dlls_(dlls), keyDeleted_(std::move(keyDeleted)) {}
 
     void Run(const std::string& commandLine);
 
@@ -32,6 +37,7 @@ private:
     const SimDrive& drive_;
     SimRegistry& registry_;
     const std::vector<image::DllEntry>& dlls_;
+    KeyDeleted keyDeleted_;
 };
 
 }  // namespace purgent::sim

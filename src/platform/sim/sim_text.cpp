@@ -1,5 +1,7 @@
 #include "platform/sim/sim_text.h"
 
+#include "image/ansi_text.h"
+
 namespace purgent::sim {
 namespace {
 
@@ -33,5 +35,6 @@ std::string Convert(std::string text, Map map) {
 
 std::string SimText::LowerCase(const std::string& text) { return Convert(text, Lower); }
 std::string SimText::UpperCase(const std::string& text) { return Convert(text, Upper); }
+std::string SimText::ToUtf8(const std::string& text) { return image::AnsiToUtf8(text); }
 
 }  // namespace purgent::sim

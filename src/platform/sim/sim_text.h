@@ -8,6 +8,7 @@ class SimText : public TextService {
 public:
     std::string LowerCase(const std::string& text) override;
     std::string UpperCase(const std::string& text) override;
+    std::string ToUtf8(const std::string& text) override;
 };
 
 }  // namespace purgent::sim

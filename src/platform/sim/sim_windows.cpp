@@ -46,7 +46,6 @@ std::string SimWindows::ClassName(WindowHandle window, std::size_t bufferSize) {
 void SimWindows::SendCloseRequest(WindowHandle window) {
     SimWindow* found = OpenWindow(window);
     if (found == nullptr) return;
-    trace_.Event("close-window", {found->title});
     if (found->closes) found->open = false;
 }
 

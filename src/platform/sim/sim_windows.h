@@ -1,6 +1,5 @@
 #pragma once
 #include "platform/sim/sim_processes.h"
-#include "platform/sim/sim_trace.h"
 #include "platform/window_service.h"
 
 namespace purgent::sim {
@@ -9,7 +8,7 @@ namespace purgent::sim {
 // position in SimTasks::windows + 1.
 class SimWindows : public WindowService {
 public:
-    SimWindows(SimTasks& tasks, SimTrace& trace) : tasks_(tasks), trace_(trace) {}
+    explicit SimWindows(SimTasks& tasks) : tasks_(tasks) {}
 
     void EnumWindows(const std::function<bool(WindowHandle)>& visit) override;
     std::uint32_t WindowThreadId(WindowHandle window) override;
@@ -22,7 +21,6 @@ private:
     SimWindow* OpenWindow(WindowHandle window);
 
     SimTasks& tasks_;
-    SimTrace& trace_;
 };
 
 }  // namespace purgent::sim

@@ -8,6 +8,11 @@ public:
     std::optional<std::string> Variable(const std::string& name) override;
     std::string CommandLine() override;
     bool PlatformId(std::uint32_t& id) override;
+    // The file version of the program's own version resource.
+    std::string ProgramVersion() override;
+    std::string LocalTime() override;
+    std::string ComputerName() override;
+    std::string UserName() override;
 };
 
 }  // namespace purgent

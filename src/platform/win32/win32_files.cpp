@@ -45,4 +45,25 @@ bool Win32FileService::RemoveFile(const std::string& path) { return DeleteFileA(
 
 bool Win32FileService::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
 
+WriteHandle Win32FileService::CreateForWriting(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? NoWrite : reinterpret_cast<WriteHandle>(file);
+}
+
+bool Win32FileService::Write(WriteHandle file, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        if (!WriteFile(reinterpret_cast<HANDLE>(file), bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
+                       &written, nullptr) ||
+            written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+void Win32FileService::CloseWritten(WriteHandle file) { CloseHandle(reinterpret_cast<HANDLE>(file)); }
+
 }  // namespace purgent

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/win32_key_path.h"
+
 namespace purgent {
 namespace {
 
@@ -160,5 +162,9 @@ long Win32RegistryService::UnLoadKey(RegKey root, const std::string& name) {
 }
 
 bool Win32RegistryService::EnableRestorePrivilege() { return EnablePrivilege("SeRestorePrivilege"); }
+
+std::string Win32RegistryService::KeyPath(RegKey base, const std::string& subKey) {
+    return KeyPathOf(Handle(base), subKey);
+}
 
 }  // namespace purgent

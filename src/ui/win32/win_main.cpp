@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include "app/purgent_app.h"
+#include "platform/record/recorded_platform.h"
 #include "platform/win32/win32_platform.h"
+#include "run/recorded_status_view.h"
 #include "ui/win32/handler_guard.h"
 #include "ui/win32/main_window.h"
 
@@ -12,13 +14,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitCommonControlsEx(&controls);
 
     purgent::Win32Platform machine;
-    purgent::ui::MainWindow view(instance, machine.cursor, machine.messages);
+    // What the program does to the machine goes to the run log, when asked for.
+    purgent::EventRecorder recorder;
+    purgent::RecordedPlatform recorded(machine.platform, recorder);
+    purgent::Platform& platform = recorded.Get();
+    purgent::ui::MainWindow view(instance, machine.cursor, platform.messages);
     HWND window = view.Create();
     machine.messages.SetMainWindow(window);
-    purgent::PurgentApp app(machine.platform, view, view);
+    purgent::RecordedStatusView status(&view, recorder);
+    purgent::PurgentApp app(platform, status, view);
     view.Attach(app);
     // Unattended modes run in here and end the process once the run completes.
-    purgent::ui::RunGuarded(machine.messages, [&] { app.FormCreate(); });
+    purgent::ui::RunGuarded(platform.messages, [&] { app.FormCreate(); });
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -26,5 +33,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    return 0;
+    // Through the platform, so that the log ends with the exit status too.
+    platform.programs.ExitProcess(0);
 }

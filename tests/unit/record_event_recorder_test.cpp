@@ -3,14 +3,14 @@
 #include <sstream>
 
 #include "purgent_sim/sim_status_view.h"
-#include "platform/sim/sim_trace.h"
+#include "platform/record/event_recorder.h"
 
 namespace purgent::sim {
 namespace {
 
-TEST(SimTrace, FieldsAreTabSeparatedAndOnlyLineBreaksAreEscaped) {
+TEST(EventRecorder, FieldsAreTabSeparatedAndOnlyLineBreaksAreEscaped) {
     std::ostringstream out;
-    SimTrace trace;
+    EventRecorder trace;
     trace.AttachOutput(&out);
     trace.Event("message", {"Purgent could not remove Excel ODMA Integrations\n\nRerun Purgent"});
     trace.Event("reg-set-value", {"HKEY_CURRENT_USER\\Software\\new", "", "a\tb \\n\r"});
@@ -27,14 +27,14 @@ TEST(SimTrace, FieldsAreTabSeparatedAndOnlyLineBreaksAreEscaped) {
     EXPECT_TRUE(trace.Events("exi").empty());
 }
 
-TEST(SimTrace, KeepsLinesWithoutAnOutput) {
-    SimTrace trace;
+TEST(EventRecorder, KeepsLinesWithoutAnOutput) {
+    EventRecorder trace;
     trace.Event("wait", {"2000"});
     EXPECT_EQ(trace.Lines(), std::vector<std::string>{"wait\t2000"});
 }
 
 TEST(SimStatusView, PanelsAndProgressBecomeEvents) {
-    SimTrace trace;
+    EventRecorder trace;
     SimStatusView view(trace);
     view.SetPanelText(0, "Deleting Files..");
     view.SetPanelText(1, "");

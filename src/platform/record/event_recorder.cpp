@@ -1,0 +1,77 @@
+#include "platform/record/event_recorder.h"
+
+namespace purgent {
+
+std::string EventField(const std::string& text) {
+    std::string field;
+    field.reserve(text.size());
+    for (char c : text) {
+        if (c == '\n')
+            field += "\\n";
+        else
+            field += c;
+    }
+    return field;
+}
+
+EventRecorder::~EventRecorder() {
+    if (log_ != NoWrite) logFiles_->CloseWritten(log_);
+}
+
+std::string EventRecorder::Line(const std::string& name, std::initializer_list<std::string> fields) {
+    std::string line = name;
+    for (const std::string& field : fields) {
+        line += '\t';
+        line += EventField(field);
+    }
+    return line;
+}
+
+void EventRecorder::Event(const std::string& name, std::initializer_list<std::string> fields) {
+    lines_.push_back(Line(name, fields));
+    if (!holding_) Publish(lines_.back());
+}
+
+void EventRecorder::Publish(const std::string& line) {
+    if (output_) *output_ << line << '\n' << std::flush;
+    if (log_ != NoWrite) WriteToLog(line + "\n");
+}
+
+void EventRecorder::WriteToLog(const std::string& text) {
+    if (!logFiles_->Write(log_, logText_->ToUtf8(text))) logIncomplete_ = true;
+}
+
+std::vector<std::string> EventRecorder::Events(const std::string& name) const {
+    std::vector<std::string> fields;
+    const std::string prefix = name + '\t';
+    for (const std::string& line : lines_)
+        if (line.compare(0, prefix.size(), prefix) == 0) fields.push_back(line.substr(prefix.size()));
+    return fields;
+}
+
+bool EventRecorder::StartLog(FileService& files, TextService& text, const std::string& path,
+                             const std::vector<std::string>& header) {
+    const WriteHandle log = files.CreateForWriting(path);
+    if (log == NoWrite) return false;
+    logFiles_ = &files;
+    logText_ = &text;
+    log_ = log;
+    std::string start;
+    for (const std::string& line : header) start += line + "\n";
+    for (const std::string& line : lines_) start += line + "\n";
+    WriteToLog(start);
+    return true;
+}
+
+void EventRecorder::BeginLaunch() {
+    holding_ = true;
+    heldFrom_ = lines_.size();
+}
+
+void EventRecorder::EndLaunch(bool started, const std::string& program, const std::string& commandLine) {
+    holding_ = false;
+    if (started) lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(heldFrom_), Line("launch", {program, commandLine}));
+    for (std::size_t i = heldFrom_; i < lines_.size(); ++i) Publish(lines_[i]);
+}
+
+}  // namespace purgent

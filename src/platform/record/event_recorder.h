@@ -1,0 +1,65 @@
+#pragma once
+#include <cstddef>
+#include <initializer_list>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/file_service.h"
+#include "platform/text_service.h"
+
+namespace purgent {
+
+// The record of what a run did to the machine, the same for purgent-sim's
+// trace and purgent.exe's run log: one event a line, fields separated by one
+// tab, line breaks inside a field written as the two characters \n,
+// everything else verbatim. Lines are kept in memory, written as they happen
+// to an attached output (the trace) and, once it is started, to the run log.
+class EventRecorder {
+public:
+    EventRecorder() = default;
+    EventRecorder(const EventRecorder&) = delete;
+    EventRecorder& operator=(const EventRecorder&) = delete;
+    ~EventRecorder();
+
+    void AttachOutput(std::ostream* output) { output_ = output; }
+
+    void Event(const std::string& name, std::initializer_list<std::string> fields = {});
+
+    const std::vector<std::string>& Lines() const { return lines_; }
+    // The fields (tab-joined, as written) of every line of one event.
+    std::vector<std::string> Events(const std::string& name) const;
+
+    // Creates (or replaces) the run log at path through files and writes the
+    // header lines, then the events so far, then each event as it happens,
+    // all as UTF-8 (text converts). False when the file cannot be created.
+    bool StartLog(FileService& files, TextService& text, const std::string& path,
+                  const std::vector<std::string>& header);
+    // Whether a line could not be written to the run log.
+    bool LogIncomplete() const { return logIncomplete_; }
+
+    // A started program's own changes reach the recorder before it is known
+    // that the program started: they are held until EndLaunch, which puts
+    // the launch line, when it started, before them.
+    void BeginLaunch();
+    void EndLaunch(bool started, const std::string& program, const std::string& commandLine);
+
+private:
+    static std::string Line(const std::string& name, std::initializer_list<std::string> fields);
+    void Publish(const std::string& line);
+    void WriteToLog(const std::string& text);
+
+    std::ostream* output_ = nullptr;
+    std::vector<std::string> lines_;
+    bool holding_ = false;
+    std::size_t heldFrom_ = 0;
+    FileService* logFiles_ = nullptr;
+    TextService* logText_ = nullptr;
+    WriteHandle log_ = NoWrite;
+    bool logIncomplete_ = false;
+};
+
+// A field as it appears in an event line.
+std::string EventField(const std::string& text);
+
+}  // namespace purgent

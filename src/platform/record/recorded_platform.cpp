@@ -1,0 +1,168 @@
+#include "platform/record/recorded_platform.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace purgent {
+
+namespace {
+
+// The exit status of a run stopped on an error.
+constexpr int ExitLogIncomplete = 2;
+// Enough for any title a window shows.
+constexpr std::size_t WholeTitleBufferSize = 32768;
+// The attribute bits the program changes; Windows' others (archive, normal)
+// come and go by themselves.
+constexpr std::uint32_t ChangedAttributes = FileAttrReadOnly | FileAttrHidden | FileAttrSystem | FileAttrFolder;
+
+std::string HexBytes(const std::vector<std::uint8_t>& data) {
+    std::string text;
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        char byte[4];
+        std::snprintf(byte, sizeof byte, "%02x", data[i]);
+        if (i) text += ',';
+        text += byte;
+    }
+    return text;
+}
+
+// The data of a value as an event shows it: strings as text, numbers in
+// decimal, anything else as hex bytes.
+std::string ValueText(std::uint32_t type, const std::vector<std::uint8_t>& data) {
+    if (type == RegSz || type == RegExpandSz) {
+        const auto end = std::find(data.begin(), data.end(), 0);
+        return std::string(data.begin(), end);
+    }
+    if (type == RegDword && data.size() == 4)
+        return std::to_string(data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24);
+    return HexBytes(data);
+}
+
+}  // namespace
+
+void RecordedEnvironment::LocationFound(const std::string& field, const std::string& value) {
+    recorder_.Event("location", {field, value});
+    Env().LocationFound(field, value);
+}
+
+void RecordedEnvironment::ProfileFound(std::size_t position, const std::string& folder) {
+    recorder_.Event("profile", {std::to_string(position), folder});
+    Env().ProfileFound(position, folder);
+}
+
+bool RecordedEnvironment::StartRunLog(const std::string& path) {
+    const std::vector<std::string> header{
+        "# Purgent " + EventField(Env().ProgramVersion()) + " run log",
+        "# local time: " + EventField(Env().LocalTime()),
+        "# computer: " + EventField(Env().ComputerName()),
+        "# user: " + EventField(Env().UserName()),
+        "# command line: " + EventField(Env().CommandLine()),
+    };
+    return recorder_.StartLog(inner_.files, inner_.text, path, header);
+}
+
+long RecordedRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                                const std::vector<std::uint8_t>& data) {
+    const long result = inner_.SetValue(key, name, type, data);
+    if (result == winerr::Success)
+        recorder_.Event("reg-set-value", {inner_.KeyPath(key, ""), name, ValueText(type, data)});
+    return result;
+}
+
+long RecordedRegistry::DeleteKey(RegKey base, const std::string& subKey) {
+    const std::string path = inner_.KeyPath(base, subKey);  // gone afterwards
+    const long result = inner_.DeleteKey(base, subKey);
+    if (result == winerr::Success) recorder_.Event("reg-delete-key", {path});
+    return result;
+}
+
+long RecordedRegistry::DeleteValue(RegKey key, const std::string& name) {
+    const long result = inner_.DeleteValue(key, name);
+    if (result == winerr::Success) recorder_.Event("reg-delete-value", {inner_.KeyPath(key, ""), name});
+    return result;
+}
+
+long RecordedRegistry::LoadKey(RegKey root, const std::string& name, const std::string& file) {
+    const long result = inner_.LoadKey(root, name, file);
+    if (result == winerr::Success) recorder_.Event("hive-load", {name, file});
+    return result;
+}
+
+long RecordedRegistry::UnLoadKey(RegKey root, const std::string& name) {
+    const long result = inner_.UnLoadKey(root, name);
+    if (result == winerr::Success) recorder_.Event("hive-unload", {name});
+    return result;
+}
+
+long RecordedFiles::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    const std::uint32_t before = inner_.GetAttributes(path);
+    const long result = inner_.SetAttributes(path, attributes);
+    if (result == winerr::Success && (inner_.GetAttributes(path) & ChangedAttributes) != (before & ChangedAttributes))
+        recorder_.Event("file-attr", {path, std::to_string(attributes)});
+    return result;
+}
+
+bool RecordedFiles::RemoveFile(const std::string& path) {
+    if (!inner_.RemoveFile(path)) return false;
+    recorder_.Event("file-delete", {path});
+    return true;
+}
+
+bool RecordedFiles::RemoveFolder(const std::string& path) {
+    if (!inner_.RemoveFolder(path)) return false;
+    recorder_.Event("dir-remove", {path});
+    return true;
+}
+
+void RecordedMessages::ShowMessage(const std::string& text) {
+    recorder_.Event("message", {text});
+    inner_.ShowMessage(text);
+}
+
+void RecordedMessages::ShowError(const std::string& text) {
+    recorder_.Event("error", {text});
+    inner_.ShowError(text);
+}
+
+bool RecordedPrograms::RunAndWait(const std::string& application, const std::string& commandLine) {
+    const std::string program = inner_.StartedProgram(application, commandLine);
+    recorder_.BeginLaunch();
+    const bool started = inner_.RunAndWait(application, commandLine);
+    recorder_.EndLaunch(started, program, commandLine);
+    return started;
+}
+
+void RecordedPrograms::Sleep(unsigned milliseconds) {
+    recorder_.Event("wait", {std::to_string(milliseconds)});
+    inner_.Sleep(milliseconds);
+}
+
+void RecordedPrograms::ExitProcess(int status) {
+    if (recorder_.LogIncomplete()) status = ExitLogIncomplete;
+    recorder_.Event("exit", {std::to_string(status)});
+    inner_.ExitProcess(status);
+    std::abort();  // not reached: the inner service ends the process
+}
+
+void RecordedProcesses::KillFinished(const std::string& name, int code) {
+    recorder_.Event("kill", {name, std::to_string(code)});
+    inner_.KillFinished(name, code);
+}
+
+void RecordedWindows::SendCloseRequest(WindowHandle window) {
+    recorder_.Event("close-window", {inner_.WindowText(window, WholeTitleBufferSize)});
+    inner_.SendCloseRequest(window);
+}
+
+RecordedPlatform::RecordedPlatform(Platform& inner, EventRecorder& recorder)
+    : environment_(inner, recorder),
+      registry_(inner.registry, recorder),
+      messages_(inner.messages, recorder),
+      programs_(inner.programs, recorder),
+      processes_(inner.processes, recorder),
+      windows_(inner.windows, recorder),
+      files_(inner.files, recorder),
+      platform_{environment_, registry_, messages_, inner.cursor, programs_, processes_, windows_, inner.text, files_} {}
+
+}  // namespace purgent

@@ -1,0 +1,159 @@
+// The run log ("/log="): which switch names it, what it holds (the trace's
+// events below a header) and what a log that cannot be written does.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/purgent_app.h"
+#include "app_fakes.h"
+#include "platform/record/recorded_platform.h"
+#include "purgent_sim/run_purgent.h"
+#include "purgent_sim/sim_cli.h"
+#include "purgent_sim/sim_status_view.h"
+
+namespace purgent::sim {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string LogText(SimMachine& machine, const std::string& path) {
+    const image::DriveItem* log = machine.Drive().Find(path);
+    return log ? std::string(log->contents.begin(), log->contents.end()) : "";
+}
+
+// A workstation with one folder, C:\Logs. The runs keep the client and
+// Messenger: they only start and end.
+TEST(RunLog, TheSwitchCountsAmongTheEightArgumentsAndTheLaterOfTwoWins) {
+    struct Case {
+        std::string commandLine;
+        std::string writtenLog;  // "": none
+        int status;
+        bool runs;
+    };
+    const Case cases[] = {
+        {"/sn /kc /km \"/log=C:\\Logs\\run.log\"", "C:\\Logs\\run.log", 0, true},
+        {"/sn /kc /km /log=\"C:\\Logs\\a b.log\"", "C:\\Logs\\a b.log", 0, true},
+        {"/sn /kc /km /log=C:\\Logs\\first.log /log=C:\\Logs\\second.log", "C:\\Logs\\second.log", 0, true},
+        // Two identical ones are a repeated switch: the command line is invalid.
+        {"/s /kc /km /log=C:\\Logs\\run.log /log=C:\\Logs\\run.log", "", 0, false},
+        // Exact and case-sensitive, like every switch: ignored after "/sn" only.
+        {"/sn /kc /km /LOG=C:\\Logs\\run.log", "", 0, true},
+        {"/s /kc /km /LOG=C:\\Logs\\run.log", "", 0, false},
+        // The ninth argument is never looked at.
+        {"/kc /km /kwt /kf /nw /rws \"\" /sn /log=C:\\Logs\\run.log", "", 0, true},
+        // A log that cannot be created: a missing folder, a name Windows
+        // refuses, no name, a folder.
+        {"/sn /kc /km /log=C:\\Missing\\run.log", "", 2, false},
+        {"/sn /kc /km /log=C:\\Logs\\run|1.log", "", 2, false},
+        {"/sn /kc /km /log=", "", 2, false},
+        {"/sn /kc /km /log=C:\\Logs", "", 2, false},
+    };
+    for (const Case& c : cases) {
+        image::MachineImage image;
+        image.drive.push_back({"C:\\Logs", true, {}});
+        SimMachine machine{image};
+        EXPECT_EQ(RunPurgentOnSimCommandLine(machine, c.commandLine), c.status) << c.commandLine;
+        for (const char* log : {"C:\\Logs\\run.log", "C:\\Logs\\a b.log", "C:\\Logs\\first.log", "C:\\Logs\\second.log"})
+            EXPECT_EQ(machine.Drive().FileExists(log), log == c.writtenLog) << c.commandLine << ": " << log;
+        EXPECT_EQ(!machine.Trace().Events("kill").empty(), c.runs) << c.commandLine;
+    }
+}
+
+TEST(RunLog, ALogThatCannotBeCreatedIsAnErrorBeforeTheRunInEveryMode) {
+    for (const char* mode : {"/sn", "/s", "/sp", ""}) {
+        SimMachine machine{image::MachineImage{}};
+        EXPECT_EQ(RunPurgentOnSimCommandLine(machine, std::string(mode) + " /log=C:\\Missing\\run.log"), 2) << mode;
+        EXPECT_EQ(machine.Trace().Lines(),
+                  (Lines{"error\tCannot create the log file 'C:\\Missing\\run.log'.", "exit\t2"}))
+            << mode;
+    }
+}
+
+// The whole trace of a run on the demo workstation, message boxes, regsvr32's
+// own deletions and the exit status included, is the saved log's body.
+TEST(RunLog, TheSavedLogHoldsTheTraceBelowItsHeader) {
+    char pattern[] = "/tmp/purgent-run-log-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::filesystem::path dir = pattern;
+    std::ostringstream out, err;
+    const std::string trace = (dir / "trace.txt").string();
+    EXPECT_EQ(RunSimCli({"--machine", PURGENT_DEMO_IMAGE, "--save", (dir / "saved").string(), "--trace", trace,
+                         "--", "/s", "/log=C:\\purgent.log"},
+                        out, err),
+              0)
+        << err.str();
+    std::ostringstream log, traced;
+    log << std::ifstream(dir / "saved/drive/C/purgent.log", std::ios::binary).rdbuf();
+    traced << std::ifstream(trace, std::ios::binary).rdbuf();
+    std::filesystem::remove_all(dir);
+
+    const std::string header =
+        "# Purgent " PURGENT_VERSION " run log\n"
+        "# local time: 2000-01-01 00:00:00\n"
+        "# computer: SIMULATED\n"
+        "# user: Administrator\n"
+        "# command line: purgent.exe /s /log=C:\\purgent.log\n";
+    ASSERT_EQ(log.str().substr(0, header.size()), header);
+    EXPECT_EQ(log.str().substr(header.size()), traced.str());
+    for (const char* event : {"message\tPurgent - Completed\n", "launch\t", "reg-delete-key\t", "exit\t0\n"})
+        EXPECT_NE(traced.str().find(event), std::string::npos) << event;
+}
+
+TEST(RunLog, TheLogIsUtf8) {
+    SimMachine machine{image::MachineImage{}};
+    RunPurgentOnSimCommandLine(machine, "/sn /kc /km /la-C:\\Install\\\xE9t\xE9.exe /log=C:\\run.log");
+    EXPECT_NE(LogText(machine, "C:\\run.log").find("C:\\Install\\\xC3\xA9t\xC3\xA9.exe"), std::string::npos);
+}
+
+// Files whose writes fail from the second on, as on a full disk.
+class DiskFillsUp : public FileService {
+public:
+    explicit DiskFillsUp(FileService& inner) : inner_(inner) {}
+    FindHandle FindFirst(const std::string& mask, FoundFile& entry) override { return inner_.FindFirst(mask, entry); }
+    bool FindNext(FindHandle find, FoundFile& entry) override { return inner_.FindNext(find, entry); }
+    void FindClose(FindHandle find) override { inner_.FindClose(find); }
+    std::uint32_t GetAttributes(const std::string& path) override { return inner_.GetAttributes(path); }
+    long SetAttributes(const std::string& path, std::uint32_t attributes) override {
+        return inner_.SetAttributes(path, attributes);
+    }
+    bool RemoveFile(const std::string& path) override { return inner_.RemoveFile(path); }
+    bool RemoveFolder(const std::string& path) override { return inner_.RemoveFolder(path); }
+    WriteHandle CreateForWriting(const std::string& path) override { return inner_.CreateForWriting(path); }
+    bool Write(WriteHandle file, const std::string& bytes) override { return writes_++ == 0 && inner_.Write(file, bytes); }
+    void CloseWritten(WriteHandle file) override { inner_.CloseWritten(file); }
+
+private:
+    FileService& inner_;
+    int writes_ = 0;
+};
+
+TEST(RunLog, AFailedWriteLetsTheRunEndThenTheStatusIsTwo) {
+    SimMachine machine{image::MachineImage{}};
+    machine.Environment().SetCommandLine("purgent.exe /sn /kc /km /log=C:\\run.log");
+    Platform simulated = machine.GetPlatform();
+    DiskFillsUp files(simulated.files);
+    Platform inner{simulated.environment, simulated.registry, simulated.messages,
+                   simulated.cursor,      simulated.programs, simulated.processes,
+                   simulated.windows,     simulated.text,     files};
+    EventRecorder recorder;
+    RecordedPlatform recorded(inner, recorder);
+    SimStatusView status(recorder);
+    test::RecordingFormView view;
+    PurgentApp app(recorded.Get(), status, view);
+    int exit = -1;
+    try {
+        app.FormCreate();
+    } catch (const SimProcessExit& ended) {
+        exit = ended.status;
+    }
+    EXPECT_EQ(exit, 2);
+    EXPECT_EQ(recorder.Lines().back(), "exit\t2");
+    EXPECT_EQ(recorder.Events("phase").back(), "Done");
+    // What was written before the disk filled up stays.
+    EXPECT_EQ(LogText(machine, "C:\\run.log").rfind("# Purgent ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace purgent::sim
