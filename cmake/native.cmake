@@ -35,7 +35,8 @@ target_compile_definitions(purgent-generate-image PRIVATE PURGENT_DEMO_IMAGE="${
 
 # The differential check's comparison of the machines the real program and
 # the simulator left.
-add_library(purgent_machine_diff STATIC tools/differential/machine_diff.cpp tools/differential/wine_rules.cpp)
+add_library(purgent_machine_diff STATIC tools/differential/machine_diff.cpp tools/differential/wine_rules.cpp
+  tools/differential/log_diff.cpp)
 target_link_libraries(purgent_machine_diff PUBLIC purgent_sim)
 target_include_directories(purgent_machine_diff PUBLIC tools/differential)
 add_executable(purgent-machine-diff tools/differential/main.cpp)

@@ -7,15 +7,10 @@ add_executable(purgent WIN32 ${PURGENT_WIN32_SOURCES})
 target_include_directories(purgent PRIVATE src/ui/win32)
 set_source_files_properties(src/ui/win32/purgent.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/src/ui/win32/purgent.manifest;${CMAKE_SOURCE_DIR}/src/ui/win32/res/purgent.ico")
-<<<<<<< HEAD
-target_link_libraries(purgent PRIVATE purgent_core purgent_jpeg comctl32 comdlg32 msimg32 gdi32)
+target_link_libraries(purgent PRIVATE purgent_core purgent_jpeg comctl32 comdlg32 msimg32 gdi32 version)
 # Reproducible: no link time in the PE header, and no symbols or debug
 # sections (the MinGW runtime's static libraries bring their own).
 target_link_options(purgent PRIVATE -static -static-libgcc -static-libstdc++ -s -Wl,--no-insert-timestamp)
-=======
-target_link_libraries(purgent PRIVATE purgent_core purgent_jpeg comctl32 comdlg32 msimg32 gdi32 version)
-target_link_options(purgent PRIVATE -static -static-libgcc -static-libstdc++)
->>>>>>> issue19
 
 # The e2e helpers, in both builds: the win64 ones run beside the win64
 # purgent.exe under wine64, the i686 ones beside the shipped one under the

@@ -25,6 +25,8 @@ public:
 
     // subject: the key or file a line is about; valueName: the value, for a value's line.
     void Add(const std::string& subject, const std::string& text, const std::string& valueName = "");
+    // A line set apart for a reason of its own.
+    void Exclude(const std::string& text, const std::string& reason) { excluded_.push_back(text + " (" + reason + ")"); }
     const std::vector<std::string>& Differences() const { return differences_; }
     const std::vector<std::string>& Excluded() const { return excluded_; }
 

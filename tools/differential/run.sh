@@ -5,8 +5,8 @@
 # (purgent-generate-image --random SEED) is seeded into a fresh Wine machine;
 # for each option set the real purgent.exe runs "/sn" plus the option on a
 # copy of that machine, which is then read back, and purgent-sim runs on the
-# same image. One line per difference between the two final machines, last
-# "differences: N"; exit 0 only when N is 0.
+# same image. One line per difference between the two final machines and
+# between the two run logs, last "differences: N"; exit 0 only when N is 0.
 #
 # LIST: comma-separated, out of default,/kc,/km,/kwt,/rws,/nw,/kf,/kr (all eight
 # by default). Seeds run on two workers (PURGENT_DIFF_WORKERS); the machines,
@@ -120,8 +120,10 @@ hold_locked_files() {
 # prints the differences.
 run_set() {
   local dir=$1 image=$2 set=$3 name prefix status
+  # Both write a run log, compared event by event.
   local -a args=(/sn)
   [[ $set == default ]] || args+=("$set")
+  args+=('/log=C:\purgent-run.log')
   name=${set//\//}
   prefix=$dir/prefix-$name
   copy_prefix "$dir/base" "$prefix"
@@ -140,6 +142,7 @@ run_set() {
   echo "$status" >"$dir/wine-$name.status"
   wine_in "$prefix" "$WIN64/snapshot.exe" "$(winpath "$image")" "$(winpath "$dir/wine-$name")" ||
     echo "snapshot of the Wine machine failed (see $prefix.log)"
+  cp "$prefix/drive_c/purgent-run.log" "$dir/wine-$name.log" 2>/dev/null || echo "the real program wrote no run log"
   stop_prefix "$prefix"
   wait "$watcher" 2>/dev/null || true
   rm -rf "$prefix"
@@ -151,6 +154,7 @@ run_set() {
     echo "exit status differs: Wine $(cat "$dir/wine-$name.status"), simulator $status"
   fi
   "$NATIVE/purgent-machine-diff" "$image" "$dir/before" "$dir/wine-$name" "$dir/sim-$name" \
+    "$dir/wine-$name.log" "$dir/sim-$name/drive/C/purgent-run.log" \
     2> >(sed "s|^|$set: |" >>"$dir/excluded") || true
 }
 
