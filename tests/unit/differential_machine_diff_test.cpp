@@ -2,6 +2,7 @@
 // for Wine's own, and which differences its rules set apart.
 #include <gtest/gtest.h>
 
+#include "log_diff.h"
 #include "machine_diff.h"
 #include "wine_rules.h"
 
@@ -86,6 +87,28 @@ TEST(DifferentialMachineDiff, ReportsWhatDiffersAndLeavesWinesOwnData) {
                   "attributes differ: C:\\a.txt: Wine \"\", simulator \"h\"",
                   "file only in the simulator: C:\\b.txt",
               }));
+}
+
+// The logs agree in any case, the simulator's record of regsvr32's own
+// deletions is left out, and an event only one of them holds is reported.
+TEST(DifferentialLogs, EventsOnlyOneLogHoldsAreReported) {
+    MachineImage generated;
+    generated.machine.dlls = {{"C:\\N\\a.dll", {"HKEY_LOCAL_MACHINE\\Software\\Classes\\A"}, {}}};
+    const std::string wine =
+        "# Purgent 3.5.0.0 run log\n"
+        "launch\tC:\\windows\\system32\\regsvr32.exe\tC:\\windows\\system32\\regsvr32.exe /u /s C:\\N\\a.dll\n"
+        "file-delete\tC:\\N\\A.DLL\n"
+        "file-delete\tC:\\N\\b.dll\n"
+        "exit\t0\n";
+    const std::string sim =
+        "# Purgent 3.5.0.0 run log\n# computer: SIMULATED\n"
+        "launch\tC:\\WINDOWS\\system32\\regsvr32.exe\tC:\\WINDOWS\\system32\\regsvr32.exe /u /s C:\\N\\a.dll\n"
+        "reg-delete-key\tHKEY_LOCAL_MACHINE\\Software\\Classes\\A\\InprocServer32\n"
+        "file-delete\tC:\\N\\a.dll\n"
+        "exit\t0\n";
+    Findings findings({});
+    CompareLogs(wine, sim, generated, findings);
+    EXPECT_EQ(findings.Differences(), (std::vector<std::string>{"log event only on Wine: file-delete\tC:\\N\\b.dll"}));
 }
 
 }  // namespace
