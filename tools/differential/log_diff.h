@@ -12,9 +12,11 @@ namespace purgent::differential {
 // lines left out, in any case (a real machine keeps the spelling a name was
 // created with). The keys a DLL's own unregistration removes are deleted by
 // regsvr32, which only the simulator records: they are left out of its log.
-// An event about something a rule covers is set apart with the rule; so are
-// the status bar's texts and the progress once a rule set anything apart,
-// as they count what the rule covers.
+// The real program's events about keys, values and files the image does not
+// name are about Wine's own data and are left out. An event about something
+// a rule covers is set apart with the rule; so are the status bar's texts
+// and the progress once a rule or Wine's own data made a difference, as they
+// count what those add.
 void CompareLogs(const std::string& wineLog, const std::string& simLog, const image::MachineImage& generated,
                  Findings& findings);
 
