@@ -94,6 +94,7 @@ TEST(DifferentialMachineDiff, ReportsWhatDiffersAndLeavesWinesOwnData) {
 TEST(DifferentialLogs, EventsOnlyOneLogHoldsAreReported) {
     MachineImage generated;
     generated.machine.dlls = {{"C:\\N\\a.dll", {"HKEY_LOCAL_MACHINE\\Software\\Classes\\A"}, {}}};
+    generated.drive = {{"C:\\N", true, {}}, {"C:\\N\\a.dll", false, {}}, {"C:\\N\\b.dll", false, {}}};
     const std::string wine =
         "# Purgent 3.5.0.0 run log\n"
         "launch\tC:\\windows\\system32\\regsvr32.exe\tC:\\windows\\system32\\regsvr32.exe /u /s C:\\N\\a.dll\n"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim_drive.h"
+#include "platform/sim/sim_names.h"
 #include "platform/sim/sim_short_names.h"
 #include "purgent_sim/run_purgent.h"
 #include "sim_test_image.h"
@@ -28,8 +29,8 @@ TEST(SimShortNames, WindowsTakesSixCharactersOfTheBaseAndThreeOfTheExtension) {
 }
 
 TEST(SimShortNames, TheLowestFreeNumberIsTaken) {
-    EXPECT_EQ(MakeShortName("GWODMX.DLLOLD", {"gwodmx~1.dll"}), "GWODMX~2.DLL");
-    EXPECT_EQ(MakeShortName("GWODMX.DLLOLD", {"gwodmx~1.dll", "gwodmx~2.dll"}), "GWODMX~3.DLL");
+    EXPECT_EQ(MakeShortName("GWODMX.DLLOLD", {FoldName("GWODMX~1.DLL")}), "GWODMX~2.DLL");
+    EXPECT_EQ(MakeShortName("GWODMX.DLLOLD", {FoldName("gwodmx~1.dll"), FoldName("GWODMX~2.DLL")}), "GWODMX~3.DLL");
 }
 
 std::vector<std::string> Listed(const SimDrive& drive, const std::string& folder, const std::string& mask) {

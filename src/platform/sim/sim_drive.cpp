@@ -196,7 +196,7 @@ void SimDrive::ReleaseFile(const std::string& path) {
 
 bool SimDrive::IsDriveRoot(const std::string& key) const {
     // Drive C: holds the system; another drive exists when it holds anything.
-    return key.size() == 2 && (key == "c:" || HasChildren(key));
+    return key.size() == 2 && (key == FoldName("C:") || HasChildren(key));
 }
 
 bool SimDrive::HasChildren(const std::string& key) const {
