@@ -1,5 +1,6 @@
 #include "wine_rules.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "components/component_tables.h"
@@ -102,6 +103,20 @@ WineRule ListedJunctionRule(const image::MachineImage& generated) {
     return rule;
 }
 
+// Wine writes to disk only its own user's keys and .DEFAULT: the keys of a
+// logged-on user's hive, seeded under HKEY_USERS\<SID>, are gone once the
+// Wine machine has stopped and started again for the run.
+WineRule LoadedHivesRule(const image::MachineImage& generated) {
+    WineRule rule{"Wine keeps no other user's keys under HKEY_USERS across a restart", {}, {}, false, ""};
+    const std::string users = "HKEY_USERS\\S-1-5-21";
+    for (const image::RegistryKey& key : generated.registry) {
+        if (Folded(key.path).rfind(Folded(users), 0) != 0) continue;
+        const std::string hive = key.path.substr(0, key.path.find('\\', users.size()));
+        if (std::find(rule.keys.begin(), rule.keys.end(), hive) == rule.keys.end()) rule.keys.push_back(hive);
+    }
+    return rule;
+}
+
 std::string Attributes(const image::MachineImage& machine, const std::string& path) {
     std::uint32_t bits = 0;
     for (const image::FileAttributes& entry : machine.machine.attributes)
@@ -163,7 +178,8 @@ std::string WineShortName(const std::string& name) {
 std::vector<WineRule> WineRules(const image::MachineImage& generated, const image::MachineImage& wineBefore) {
     return {ShortNameRule(generated),  DeniedKeyRule(generated),
             ShellFoldersRule(),          ProfilesDirectoryRule(),
-            ListedJunctionRule(generated), UnheldAttributesRule(generated, wineBefore)};
+            ListedJunctionRule(generated), UnheldAttributesRule(generated, wineBefore),
+            LoadedHivesRule(generated)};
 }
 
 }  // namespace purgent::differential
