@@ -76,6 +76,22 @@ bool AboutWinesOwn(const Event& event, const image::MachineImage& generated, con
     return false;
 }
 
+// Wine lists a key's values sorted by name, Windows (and the simulator) in
+// the order they were written: the deletions of one key's values, one after
+// the other, are compared in name order.
+void SortValueDeletions(std::vector<Event>& events) {
+    const auto sameKey = [](const Event& a, const Event& b) {
+        return a.fields.size() > 2 && b.fields.size() > 2 && a.fields[0] == "reg-delete-value" &&
+               b.fields[0] == "reg-delete-value" && Folded(a.fields[1]) == Folded(b.fields[1]);
+    };
+    for (auto run = events.begin(); run != events.end();) {
+        auto end = run + 1;
+        while (end != events.end() && sameKey(*run, *end)) ++end;
+        std::sort(run, end, [](const Event& a, const Event& b) { return a.folded < b.folded; });
+        run = end;
+    }
+}
+
 bool IsStatusEvent(const Event& event) {
     const std::string& name = event.fields.front();
     return name == "phase" || name == "item" || name == "progress";
@@ -116,7 +132,9 @@ void CompareLogs(const std::string& wineLog, const std::string& simLog, const im
                      [&](const Event& event) { return IsStatusEvent(event) == status; });
         return kept;
     };
-    const std::vector<Event> wineChanges = part(wine, false), simChanges = part(sim, false);
+    std::vector<Event> wineChanges = part(wine, false), simChanges = part(sim, false);
+    SortValueDeletions(wineChanges);
+    SortValueDeletions(simChanges);
     const std::vector<Event> wineStatus = part(wine, true), simStatus = part(sim, true);
     std::vector<const Event*> onlyWine, onlySim;
     Unmatched(wineChanges, simChanges, onlyWine, onlySim);
