@@ -28,3 +28,10 @@ gtest_discover_tests(purgent_e2e_tests TEST_FILTER "-${PURGENT_WIN32_TESTS}"
   PROPERTIES LABELS wine TIMEOUT 600 DISCOVERY_TIMEOUT 60)
 gtest_discover_tests(purgent_e2e_tests TEST_FILTER "${PURGENT_WIN32_TESTS}"
   PROPERTIES LABELS win32 TIMEOUT 600 DISCOVERY_TIMEOUT 60)
+
+# The differential check on a few random workstations, every option set: the
+# real purgent.exe under Wine against purgent-sim (label differential). The
+# script builds what it needs; the seeds are among the quickest that pass.
+add_test(NAME DifferentialSeeds COMMAND bash "${CMAKE_SOURCE_DIR}/tools/differential/run.sh" --seeds 8-9)
+set_tests_properties(DifferentialSeeds PROPERTIES LABELS differential TIMEOUT 600
+  ENVIRONMENT "PURGENT_DIFF_WORK=${CMAKE_BINARY_DIR}/differential")

@@ -22,13 +22,25 @@ target_link_libraries(purgent-bench PRIVATE purgent_sim_runner purgent_image_gen
 target_compile_definitions(purgent-bench PRIVATE PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
   PURGENT_DEMO_IMAGE="${CMAKE_SOURCE_DIR}/demo/workstation")
 
-# Large machine images for the cost figures and their test.
-add_library(purgent_image_generator STATIC tools/image_generator/image_generator.cpp)
-target_link_libraries(purgent_image_generator PUBLIC purgent_image)
+# Machine images: large ones for the cost figures, random ones for the
+# differential check; and their tests.
+file(GLOB PURGENT_IMAGE_GENERATOR_SOURCES CONFIGURE_DEPENDS tools/image_generator/*.cpp)
+list(REMOVE_ITEM PURGENT_IMAGE_GENERATOR_SOURCES "${CMAKE_SOURCE_DIR}/tools/image_generator/main.cpp")
+add_library(purgent_image_generator STATIC ${PURGENT_IMAGE_GENERATOR_SOURCES})
+target_link_libraries(purgent_image_generator PUBLIC purgent_core purgent_image)
 target_include_directories(purgent_image_generator PUBLIC tools/image_generator)
 add_executable(purgent-generate-image tools/image_generator/main.cpp)
 target_link_libraries(purgent-generate-image PRIVATE purgent_image_generator)
 target_compile_definitions(purgent-generate-image PRIVATE PURGENT_DEMO_IMAGE="${CMAKE_SOURCE_DIR}/demo/workstation")
+
+# The differential check's comparison of the machines the real program and
+# the simulator left.
+add_library(purgent_machine_diff STATIC tools/differential/machine_diff.cpp tools/differential/wine_rules.cpp
+  tools/differential/log_diff.cpp)
+target_link_libraries(purgent_machine_diff PUBLIC purgent_sim)
+target_include_directories(purgent_machine_diff PUBLIC tools/differential)
+add_executable(purgent-machine-diff tools/differential/main.cpp)
+target_link_libraries(purgent-machine-diff PRIVATE purgent_machine_diff)
 
 # The demo's account of a run: what went, which bystanders stayed.
 add_library(purgent_demo_report STATIC tools/demo_report/demo_report.cpp)
@@ -44,6 +56,7 @@ include(GoogleTest)
 file(GLOB_RECURSE PURGENT_UNIT_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(purgent_unit_tests ${PURGENT_UNIT_SOURCES})
 target_link_libraries(purgent_unit_tests PRIVATE purgent_sim_runner purgent_demo_report purgent_image_generator
+  purgent_machine_diff
   GTest::gtest GTest::gtest_main)
 target_compile_definitions(purgent_unit_tests PRIVATE
   PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"

@@ -3,7 +3,8 @@
 # against the simulated workstation, the release package checks, then the
 # Wine end-to-end tests (serially, each in its own throwaway prefix): the
 # win64 build under wine64, and the shipped win32 build under the emulated
-# 32-bit Wine. Exits non-zero on any failure.
+# 32-bit Wine; last the differential check of the real program against the
+# simulator on a few random workstations. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -46,6 +47,7 @@ run_label unit -j2
 run_label package
 run_label wine -j1
 run_label win32 -j1
+run_label differential -j1
 
 step "summary"
 if ((${#broken[@]})); then

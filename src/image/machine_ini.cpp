@@ -19,6 +19,7 @@ struct SimulatorKey {
 const SimulatorKey SimulatorKeys[] = {
     {"machine", "psapi", {"yes", "no", "incomplete", "failing"}},
     {"machine", "toolhelp", {"yes", "no", "incomplete", "failing"}},
+    {"machine", "short-names", {"yes", "no"}},
     {"process", "modules", {"yes", "no"}},
     {"process", "terminates", {"yes", "no"}},
     {"window", "thread", {"yes", "no"}},

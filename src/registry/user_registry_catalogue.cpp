@@ -1,45 +1,10 @@
 #include "registry/user_registry_catalogue.h"
 
+#include "registry/user_registry_table.h"
+
 namespace purgent {
 
 namespace {
-
-const char* const UserKeyTrees[] = {
-    "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.vew",
-    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\Programs\\Novell GroupWise",
-    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\Programs\\GroupWise 5",
-    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\Programs\\GroupWise",
-    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu2\\Programs\\Novell GroupWise",
-    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu2\\Programs\\GroupWise 5",
-    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu2\\Programs\\GroupWise",
-    "\\Software\\Microsoft\\Installer\\Features\\96C870DFC415EFB4B814255E25456303",
-    "\\Software\\Microsoft\\Installer\\Products\\96C870DFC415EFB4B814255E25456303",
-    "\\Software\\Microsoft\\Installer\\UpgradeCodes\\7090B36299023AC48902BDC961E152BA",
-    "\\Software\\MicroSoft\\Windows Messaging SubSystem\\Profiles\\Novell GroupWise",
-    "\\Software\\MicroSoft\\Windows NT\\CurrentVersion\\Windows Messaging SubSystem\\Profiles\\Novell GroupWise",
-};
-
-const char* const Msxml2Assemblies = "\\Software\\Microsoft\\Installer\\Win32Assemblies\\Global";
-const char* const Msxml2Value =
-    "Microsoft.MSXML2,publicKeyToken=\"6bd6b9abf345378f\",version=\"4.1.0.0\",type=\"win32\",processorArchitecture=\"x86\"";
-const char* const Msxml2RValue =
-    "Microsoft.MSXML2R,publicKeyToken=\"6bd6b9abf345378f\",version=\"4.1.0.0\",type=\"win32\",processorArchitecture=\"x86\"";
-
-const char* const HandoffPriorities =
-    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Telephony\\HandoffPriorities";
-
-const char* const MessagingProfiles[] = {
-    "\\Software\\MicroSoft\\Windows Messaging SubSystem\\Profiles",
-    "\\Software\\MicroSoft\\Windows NT\\CurrentVersion\\Windows Messaging SubSystem\\Profiles",
-};
-const char* const NovellDefaultSettings = "\\Novell Default Settings";
-
-const char* const FileExts = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
-const char* const OpenWithExtensions[] = {".CSV", ".doc", ".jpg", ".log", ".scn", ".small", ".txt"};
-
-const char* const GroupWiseSettings = "\\Software\\Novell\\GroupWise";
-const char* const SpellChecker = "\\Software\\Novell\\Spell Checker";
-const char* const UserWordList = "\\Software\\Novell\\User Word List";
 
 // Relative deletes run only inside a key that really opened: against a
 // fallback base they would hit an unrelated key of the same name.
@@ -54,10 +19,11 @@ void DeleteSoundEvents(RegistryAccess& registry, const std::string& prefix) {
 }
 
 void DeleteMsxmlAssemblies(RegistryAccess& registry, const std::string& prefix) {
-    if (!registry.OpenKey(prefix + Msxml2Assemblies)) return;
-    if (registry.ValueExists(Msxml2Value)) {
-        registry.DeleteValue(Msxml2Value);
-        registry.DeleteValue(Msxml2RValue);
+    const UserRegistryTable& t = UserRegistry();
+    if (!registry.OpenKey(prefix + t.msxmlAssemblies)) return;
+    if (registry.ValueExists(t.msxmlValue)) {
+        registry.DeleteValue(t.msxmlValue);
+        registry.DeleteValue(t.msxmlResourceValue);
     }
     registry.CloseKey();
 }
@@ -69,8 +35,9 @@ void DeleteHandoff(RunContext& ctx, const std::string& path) {
 }
 
 void DeleteNovellDefaultSettings(RegistryAccess& registry, const std::string& prefix) {
-    const std::string a = prefix + MessagingProfiles[0] + NovellDefaultSettings;
-    const std::string b = prefix + MessagingProfiles[1] + NovellDefaultSettings;
+    const UserRegistryTable& t = UserRegistry();
+    const std::string a = prefix + t.messagingProfiles[0] + t.novellDefaultSettings;
+    const std::string b = prefix + t.messagingProfiles[1] + t.novellDefaultSettings;
     if (!registry.OpenKey(a) && !registry.OpenKey(b)) {
         registry.CloseKey();
         return;
@@ -87,7 +54,8 @@ void DeleteNovellDefaultSettings(RegistryAccess& registry, const std::string& pr
 }
 
 void ResetDefaultProfiles(RegistryAccess& registry, const std::string& prefix) {
-    for (const char* profiles : MessagingProfiles) {
+    const UserRegistryTable& t = UserRegistry();
+    for (const std::string& profiles : t.messagingProfiles) {
         const std::string path = prefix + profiles;
         if (!registry.OpenKey(path)) continue;
         if (registry.ReadString("DefaultProfile").find("Novell") != std::string::npos)
@@ -98,8 +66,9 @@ void ResetDefaultProfiles(RegistryAccess& registry, const std::string& prefix) {
 }
 
 void DeleteOpenWithEntries(RegistryAccess& registry, const std::string& prefix) {
-    for (const char* extension : OpenWithExtensions) {
-        if (!registry.OpenKey(prefix + FileExts + extension + "\\OpenWithList")) continue;
+    const UserRegistryTable& t = UserRegistry();
+    for (const std::string& extension : t.openWithExtensions) {
+        if (!registry.OpenKey(prefix + t.fileExts + extension + "\\OpenWithList")) continue;
         for (const std::string& name : registry.GetValueNames())
             if (registry.ReadString(name) == "GrpWise.exe") registry.DeleteValue(name);
         registry.CloseKey();
@@ -107,18 +76,19 @@ void DeleteOpenWithEntries(RegistryAccess& registry, const std::string& prefix) 
 }
 
 void CleanOneUser(RunContext& ctx) {
+    const UserRegistryTable& t = UserRegistry();
     RegistryAccess& registry = ctx.registry;
     const std::string prefix = registry.HivePrefix();
     DeleteSoundEvents(registry, prefix);
-    for (const char* path : UserKeyTrees) registry.DeleteKeyTree(prefix + path);
+    for (const std::string& path : t.keyTrees) registry.DeleteKeyTree(prefix + path);
     DeleteMsxmlAssemblies(registry, prefix);
-    DeleteHandoff(ctx, prefix + HandoffPriorities);
+    DeleteHandoff(ctx, prefix + t.handoffPriorities);
     DeleteNovellDefaultSettings(registry, prefix);
     ResetDefaultProfiles(registry, prefix);
     DeleteOpenWithEntries(registry, prefix);
-    registry.DeleteKeyTree(prefix + GroupWiseSettings);
-    registry.DeleteKeyTree(prefix + SpellChecker);
-    if (ctx.Checked(Option::WritingTools)) registry.DeleteKeyTree(prefix + UserWordList);
+    registry.DeleteKeyTree(prefix + t.groupWiseSettings);
+    registry.DeleteKeyTree(prefix + t.spellChecker);
+    if (ctx.Checked(Option::WritingTools)) registry.DeleteKeyTree(prefix + t.userWordList);
 }
 
 }  // namespace
@@ -134,8 +104,8 @@ void CleanUserRegistry(RunContext& ctx) {
     registry.UserHivePass(ctx.locations.WindowsDrive, ctx.profiles, ctx.profileSids, [&ctx] { CleanOneUser(ctx); });
 
     registry.SetRootKey(HkeyUsers);
-    DeleteHandoff(ctx, "\\.DEFAULT" + std::string(HandoffPriorities));
-    registry.DeleteKeyTree("\\.DEFAULT" + std::string(GroupWiseSettings));
+    DeleteHandoff(ctx, "\\.DEFAULT" + UserRegistry().handoffPriorities);
+    registry.DeleteKeyTree("\\.DEFAULT" + UserRegistry().groupWiseSettings);
 }
 
 }  // namespace purgent

@@ -4,11 +4,14 @@
 //   every ntuser.dat becomes a hive file holding its .reg text's keys;
 //   the file of each [dll] section is replaced by comserver.dll (beside
 //   seed.exe) and registered with the system's regsvr32;
+//   each [denied] key is created if needed and left readable only;
 //   [attributes] are set last.
 // Files of [locked] are not held open: that needs a process that outlives
 // the seeding, which the tests needing it start themselves.
 #include "image/machine_image.h"
 #include "seed_registry.h"
+// After windows.h, which it needs.
+#include <sddl.h>
 
 namespace purgent::e2e {
 namespace {
@@ -80,12 +83,30 @@ void RegisterDll(const image::DllEntry& dll) {
         throw HelperError("regsvr32 " + dll.path + " failed with status " + std::to_string(status));
 }
 
+// Everyone may read the key, nobody may change or delete it: opening it with
+// full access fails, as for a key an administrator protected.
+void DenyKey(const std::string& path) {
+    const KeyLocation location = LocateKey(path);
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(location.root, location.subKey.c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        throw HelperError("cannot open " + path + " to protect it");
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    const bool built = ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                                            &readOnly, nullptr);
+    const LONG status = built ? RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly) : ERROR_INVALID_DATA;
+    if (readOnly) LocalFree(readOnly);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) throw HelperError("cannot protect " + path + ": error " + std::to_string(status));
+}
+
 void Seed(const std::string& imageDir) {
     const image::MachineImage machine = image::LoadMachineImage(imageDir);
     EnablePrivilege("SeBackupPrivilege");
     ApplyRegistryKeys(machine.registry, LocateKey);
     for (const image::DriveItem& item : machine.drive) CopyDriveItem(item);
     for (const image::DllEntry& dll : machine.machine.dlls) RegisterDll(dll);
+    for (const std::string& key : machine.machine.denied) DenyKey(key);
     for (const image::FileAttributes& entry : machine.machine.attributes)
         if (!SetFileAttributesA(entry.path.c_str(), entry.attributes ? entry.attributes : FILE_ATTRIBUTE_NORMAL))
             throw HelperError("cannot set the attributes of " + entry.path);

@@ -1,5 +1,6 @@
 // uihelper.exe: drives and inspects Purgent's window for the e2e tests.
 //   box <text> [timeout-s]                  answer the "Purgent" box showing <text> with OK
+//   answer-any [timeout-s]                   answer the first "Purgent" box with OK, printing its text
 //   box-after-file <path> <text> [timeout-s] the same, failing if the box shows before <path> exists
 //   wait-box [timeout-s]                     wait until a "Purgent" box is open (leave it open)
 //   no-box <seconds>                         fail if a "Purgent" box shows within <seconds>
@@ -77,6 +78,15 @@ int Box(const Args& args) {
         return kTimedOut;
     }
     return AnswerBox(box, args[0]);
+}
+
+int AnswerAny(const Args& args) {
+    HWND box = nullptr;
+    if (!WaitFor(Seconds(args, 0, 30), [&] { return (box = uihelper::PurgentBox()) != nullptr; })) return kTimedOut;
+    std::printf("%s\n", uihelper::BoxText(box).c_str());
+    std::fflush(stdout);
+    uihelper::PressOk(box);
+    return kOk;
 }
 
 int BoxAfterFile(const Args& args) {
@@ -224,6 +234,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"box", Box},
+    {"answer-any", AnswerAny},
     {"box-after-file", BoxAfterFile},
     {"wait-box", WaitBox},
     {"no-box", NoBox},

@@ -3,11 +3,14 @@
 // Writes a large machine image: the footprint image (default: the demo
 // workstation) with other programs' keys, profiles and installer components
 // on top. The same arguments always give the same image.
+// purgent-generate-image --random SEED OUT-DIR
+// Writes a random workstation drawn from SEED (a decimal number).
 #include <cstdio>
 #include <map>
 #include <string>
 
 #include "image_generator.h"
+#include "random_workstation.h"
 
 namespace {
 
@@ -15,9 +18,26 @@ int Usage(const std::string& problem) {
     std::fprintf(stderr,
                  "purgent-generate-image: %s\n"
                  "usage: purgent-generate-image OUT-DIR [--footprint DIR] [--profiles N] [--keys-per-hive K]\n"
-                 "       [--bystander-keys B] [--components C]\n",
+                 "       [--bystander-keys B] [--components C]\n"
+                 "       purgent-generate-image --random SEED OUT-DIR\n",
                  problem.c_str());
     return 64;
+}
+
+int WriteImage(const purgent::image::MachineImage& image, const std::string& out) {
+    try {
+        purgent::image::SaveMachineImage(image, out);
+    } catch (const purgent::image::ImageError& error) {
+        std::fprintf(stderr, "purgent-generate-image: %s\n", error.what());
+        return 65;
+    }
+    return 0;
+}
+
+int WriteRandom(const std::string& seed, const std::string& out) {
+    if (seed.empty() || seed.size() > 19 || seed.find_first_not_of("0123456789") != std::string::npos)
+        return Usage("not a seed: " + seed);
+    return WriteImage(purgent::generator::RandomWorkstation(std::stoull(seed)), out);
 }
 
 bool ReadCount(const std::string& text, int& count) {
@@ -29,6 +49,10 @@ bool ReadCount(const std::string& text, int& count) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && argv[1] == std::string("--random")) {
+        if (argc != 4) return Usage("--random takes a seed and an output folder");
+        return WriteRandom(argv[2], argv[3]);
+    }
     purgent::generator::ImageSizes sizes;
     const std::map<std::string, int*> counts{{"--profiles", &sizes.profiles},
                                              {"--keys-per-hive", &sizes.keysPerHive},
@@ -52,11 +76,9 @@ int main(int argc, char** argv) {
     }
     if (out.empty()) return Usage("no output folder");
     try {
-        const auto image = purgent::generator::GenerateImage(purgent::image::LoadMachineImage(footprint), sizes);
-        purgent::image::SaveMachineImage(image, out);
+        return WriteImage(purgent::generator::GenerateImage(purgent::image::LoadMachineImage(footprint), sizes), out);
     } catch (const purgent::image::ImageError& error) {
         std::fprintf(stderr, "purgent-generate-image: %s\n", error.what());
         return 65;
     }
-    return 0;
 }

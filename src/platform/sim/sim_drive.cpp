@@ -1,9 +1,12 @@
 #include "platform/sim/sim_drive.h"
 
 #include <algorithm>
+#include <cctype>
+#include <set>
 
 #include "image/ansi_text.h"
 #include "platform/sim/sim_names.h"
+#include "platform/sim/sim_short_names.h"
 
 namespace purgent::sim {
 
@@ -26,6 +29,13 @@ bool IsAtOrBelow(const std::string& key, const std::string& folder) {
 }
 
 std::string NameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+std::string ParentKey(const std::string& key) { return key.substr(0, key.rfind('\\')); }
+
+bool VolumesHaveShortNames(const image::MachineIni& machine) {
+    for (const image::IniEntry& entry : machine.machine.otherKeys)
+        if (entry.key == "short-names") return entry.value != "no";
+    return true;
+}
 
 bool AllowedName(const std::string& name) {
     return !name.empty() && name.find_first_of("<>:\"/|?*") == std::string::npos &&
@@ -58,10 +68,25 @@ SimDrive::SimDrive(const image::DriveItems& items, const image::MachineIni& mach
     for (const image::Junction& junction : machine.junctions)
         junctions_.push_back({ItemKey(junction.link), ItemKey(junction.target)});
     for (const image::DriveItem& item : items) items_[Key(item.path)].item = item;
+    if (VolumesHaveShortNames(machine)) GiveShortNames(items);
     for (const image::FileAttributes& entry : machine.attributes)
         if (Entry* found = At(entry.path)) found->attributes = entry.attributes & KeptAttributes;
     for (const std::string& path : machine.locked)
         if (Entry* found = At(path)) found->locked = true;
+}
+
+// In the image's order, the order the items were made in.
+void SimDrive::GiveShortNames(const image::DriveItems& items) {
+    std::map<std::string, std::set<std::string>> taken;  // by folder key
+    for (const image::DriveItem& item : items) {
+        const std::string key = Key(item.path);
+        Entry& entry = items_[key];
+        if (!entry.shortName.empty()) continue;
+        std::set<std::string>& inFolder = taken[ParentKey(key)];
+        const std::string name = NameOf(entry.item.path);
+        entry.shortName = MakeShortName(name, inFolder);
+        inFolder.insert(FoldName(entry.shortName.empty() ? name : entry.shortName));
+    }
 }
 
 std::string SimDrive::Key(const std::string& path) const {
@@ -149,7 +174,7 @@ void SimDrive::ReleaseFile(const std::string& path) {
 
 bool SimDrive::IsDriveRoot(const std::string& key) const {
     // Drive C: holds the system; another drive exists when it holds anything.
-    return key.size() == 2 && (key == "C:" || HasChildren(key));
+    return key.size() == 2 && (key == FoldName("C:") || HasChildren(key));
 }
 
 bool SimDrive::HasChildren(const std::string& key) const {
@@ -204,7 +229,8 @@ std::vector<FoundFile> SimDrive::Entries(const std::string& folder, const std::s
          ++it) {
         if (it->first.find('\\', prefix.size()) != std::string::npos) continue;
         const std::string name = NameOf(it->second.item.path);
-        if (!MatchesMask(name, pattern)) continue;
+        const std::string& shortName = it->second.shortName;
+        if (!MatchesMask(name, pattern) && (shortName.empty() || !MatchesMask(shortName, pattern))) continue;
         found.push_back({name, it->second.attributes | (it->second.item.folder ? FileAttrFolder : 0u), true});
     }
     std::sort(found.begin(), found.end(), [](const FoundFile& a, const FoundFile& b) { return NameLess(a.name, b.name); });

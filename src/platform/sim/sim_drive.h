@@ -14,7 +14,10 @@ namespace purgent::sim {
 // or locked ([locked]) file, and only an empty folder. Paths are normalised
 // as Windows does (see FullPath); a path without a drive letter lies on
 // drive C:, the drive the program runs from. A path through a junction
-// ([junction]) names what lies at its target.
+// ([junction]) names what lies at its target. Each item that is not a valid
+// 8.3 name gets a short name when it is added, as Windows makes them, unless
+// machine.ini says the volumes have none ([machine] short-names=no); a
+// listing's mask matches either name.
 class SimDrive {
 public:
     explicit SimDrive(const image::DriveItems& items, const image::MachineIni& machine = {});
@@ -54,8 +57,10 @@ private:
         image::DriveItem item;
         std::uint32_t attributes = 0;  // r/h/s only
         bool locked = false;
+        std::string shortName;         // "" = none
     };
 
+    void GiveShortNames(const image::DriveItems& items);
     // The normalised, folded path an item is found under, junctions resolved.
     std::string Key(const std::string& path) const;
     bool IsJunction(const std::string& path) const;

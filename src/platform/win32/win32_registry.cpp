@@ -141,12 +141,14 @@ long Win32RegistryService::LoadKey(RegKey root, const std::string& name,
 
 // Windows writes a loaded hive back to its file at the unload; Wine drops it
 // with every change made inside. So under Wine the key is saved next to the
-// hive file first and, once the unload has succeeded, the copy replaces it.
+// hive file first and, once the unload has succeeded, the copy replaces it,
+// taking over the file's attributes as a write in place would keep them.
 long Win32RegistryService::UnLoadKey(RegKey root, const std::string& name) {
     const auto hive = hiveFiles_.find(name);
     if (hive == hiveFiles_.end()) return RegUnLoadKeyA(Handle(root), name.c_str());
     const std::string file = hive->second;
     const std::string saved = file + ".purgent-new";
+    const DWORD attributes = GetFileAttributesA(file.c_str());
     const bool haveCopy = SaveLoadedKey(Handle(root), name, saved);
     const LONG result = RegUnLoadKeyA(Handle(root), name.c_str());
     const bool unloaded = result == ERROR_SUCCESS;
@@ -154,6 +156,8 @@ long Win32RegistryService::UnLoadKey(RegKey root, const std::string& name) {
     if (!unloaded || !haveCopy ||
         !MoveFileExA(saved.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING))
         DeleteFileA(saved.c_str());
+    else if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesA(file.c_str(), attributes);
     return result;
 }
 

@@ -1,0 +1,116 @@
+// The comparison of the differential check: what it reports, what it takes
+// for Wine's own, and which differences its rules set apart.
+#include <gtest/gtest.h>
+
+#include "log_diff.h"
+#include "machine_diff.h"
+#include "wine_rules.h"
+
+namespace purgent::differential {
+namespace {
+
+using image::MachineImage;
+
+image::RegistryValue Text(const std::string& name, const std::string& text) {
+    image::RegistryValue value{name, 1, image::Bytes(text.begin(), text.end()), false};
+    value.data.push_back(0);
+    return value;
+}
+
+TEST(DifferentialWineShortNames, FourCharactersAHashAndThreeOfTheExtension) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"GWODMX.DLLOLD", "GWOD~"}, {"gwold.dllx", "GWOL~"}, {"ab.dllx", "AB~~~"}, {"a b.txt1", "A_B~~"},
+    };
+    for (const auto& [name, head] : cases) {
+        const std::string shortName = WineShortName(name);
+        EXPECT_EQ(shortName.substr(0, 5), head) << name;
+        EXPECT_EQ(shortName.size(), 12u) << name;
+        EXPECT_EQ(shortName.substr(8), std::string(name).find("txt") != std::string::npos ? ".TXT" : ".DLL") << name;
+    }
+    EXPECT_EQ(WineShortName("gwenv1.dll"), "");
+    EXPECT_EQ(WineShortName("GWODMX.DLLOLD"), WineShortName("gwodmx.dllold"));
+}
+
+// A mask with five characters before its "*" finds a file through its
+// Windows short name only; "gw*.dll" finds it through Wine's too.
+TEST(DifferentialWineRules, ShortNamesOnlyWindowsMatchesAreSetApartWithTheirRegistrations) {
+    MachineImage generated;
+    generated.drive = {{"C:\\WINDOWS\\system32\\GWODMX.DLLOLD", false, {}}, {"C:\\WINDOWS\\system32\\gwold.dllx", false, {}}};
+    generated.machine.dlls = {{"C:\\WINDOWS\\system32\\GWODMX.DLLOLD", {"HKEY_LOCAL_MACHINE\\Software\\Classes\\A"}, {}}};
+    const std::vector<WineRule> rules = WineRules(generated, {});
+    const auto covered = [&](const std::string& subject, const std::string& value = "") {
+        for (const WineRule& rule : rules)
+            if (rule.Covers(subject, value)) return true;
+        return false;
+    };
+    EXPECT_TRUE(covered("c:\\windows\\system32\\gwodmx.dllold"));
+    EXPECT_TRUE(covered("HKEY_LOCAL_MACHINE\\Software\\Classes\\A\\InprocServer32"));
+    EXPECT_FALSE(covered("C:\\WINDOWS\\system32\\gwold.dllx"));
+    EXPECT_FALSE(covered("HKEY_LOCAL_MACHINE\\Software\\Classes\\B"));
+    EXPECT_TRUE(covered("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", "ProfilesDirectory"));
+    EXPECT_FALSE(covered("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", "Other"));
+}
+
+// Wine lists the symbolic link that stands in for a junction: Messenger's
+// data found by listing the profiles goes under Wine only.
+TEST(DifferentialWineRules, MessengerDataBehindAJunctionIsSetApart) {
+    MachineImage generated;
+    generated.machine.junctions = {{"C:\\Documents and Settings", "C:\\Users"}};
+    const std::string data = "C:\\Users\\ann\\Local Settings\\Application Data\\Novell\\GroupWise Messenger";
+    generated.drive = {{data, true, {}}, {data + "\\history\\chat.log", false, {}}, {"C:\\Users\\ann\\Desktop\\x.lnk", false, {}}};
+    const std::vector<WineRule> rules = WineRules(generated, {});
+    const auto covered = [&](const std::string& subject) {
+        for (const WineRule& rule : rules)
+            if (rule.Covers(subject, "")) return true;
+        return false;
+    };
+    EXPECT_TRUE(covered(data));
+    EXPECT_TRUE(covered(data + "\\history\\chat.log"));
+    EXPECT_FALSE(covered("C:\\Users\\ann\\Desktop\\x.lnk"));
+}
+
+TEST(DifferentialMachineDiff, ReportsWhatDiffersAndLeavesWinesOwnData) {
+    const std::string key = "HKEY_LOCAL_MACHINE\\Software\\Vendor";
+    Machines m;
+    m.generated.registry = {{key, {Text("Kept", "1"), Text("Gone", "2")}, false}};
+    m.generated.drive = {{"C:\\a.txt", false, {}}, {"C:\\b.txt", false, {}}};
+    m.wineBefore.registry = {{key, {Text("Kept", "1"), Text("Gone", "2"), Text("WinesOwn", "3")}, false},
+                             {key + "\\WineKey", {}, false}};
+    m.wineAfter.registry = {{key, {Text("Kept", "1"), Text("WinesOwn", "3")}, false}, {key + "\\WineKey", {}, false}};
+    m.wineAfter.drive = {{"C:\\a.txt", false, {}}};
+    m.simAfter.registry = {{key, {Text("Kept", "changed")}, false}};
+    m.simAfter.drive = {{"C:\\a.txt", false, {}}, {"C:\\b.txt", false, {}}};
+    m.simAfter.machine.attributes = {{"C:\\a.txt", image::AttrHidden}};
+    EXPECT_EQ(Differences(m).Differences(),
+              (std::vector<std::string>{
+                  "value differs: " + key + " \"Kept\": Wine type 1 \"1\", simulator type 1 \"changed\"",
+                  "attributes differ: C:\\a.txt: Wine \"\", simulator \"h\"",
+                  "file only in the simulator: C:\\b.txt",
+              }));
+}
+
+// The logs agree in any case, the simulator's record of regsvr32's own
+// deletions is left out, and an event only one of them holds is reported.
+TEST(DifferentialLogs, EventsOnlyOneLogHoldsAreReported) {
+    MachineImage generated;
+    generated.machine.dlls = {{"C:\\N\\a.dll", {"HKEY_LOCAL_MACHINE\\Software\\Classes\\A"}, {}}};
+    generated.drive = {{"C:\\N", true, {}}, {"C:\\N\\a.dll", false, {}}, {"C:\\N\\b.dll", false, {}}};
+    const std::string wine =
+        "# Purgent 3.5.0.0 run log\n"
+        "launch\tC:\\windows\\system32\\regsvr32.exe\tC:\\windows\\system32\\regsvr32.exe /u /s C:\\N\\a.dll\n"
+        "file-delete\tC:\\N\\A.DLL\n"
+        "file-delete\tC:\\N\\b.dll\n"
+        "exit\t0\n";
+    const std::string sim =
+        "# Purgent 3.5.0.0 run log\n# computer: SIMULATED\n"
+        "launch\tC:\\WINDOWS\\system32\\regsvr32.exe\tC:\\WINDOWS\\system32\\regsvr32.exe /u /s C:\\N\\a.dll\n"
+        "reg-delete-key\tHKEY_LOCAL_MACHINE\\Software\\Classes\\A\\InprocServer32\n"
+        "file-delete\tC:\\N\\a.dll\n"
+        "exit\t0\n";
+    Findings findings({});
+    CompareLogs(wine, sim, generated, findings);
+    EXPECT_EQ(findings.Differences(), (std::vector<std::string>{"log event only on Wine: file-delete\tC:\\N\\b.dll"}));
+}
+
+}  // namespace
+}  // namespace purgent::differential

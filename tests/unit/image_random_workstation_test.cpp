@@ -1,0 +1,64 @@
+// Random workstations: the same seed gives the same image, every image loads
+// and a run on it ends, and over a number of seeds every catalogue key of
+// the class registrations shows up.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "image/ansi_text.h"
+#include "purgent_sim/run_purgent.h"
+#include "random_workstation.h"
+#include "registry/machinewide_tables.h"
+
+namespace purgent::generator {
+namespace {
+
+std::string Saved(const image::MachineImage& image) {
+    return image::WriteRegText(image.registry) + image::WriteMachineIni(image.machine) + std::to_string(image.drive.size());
+}
+
+TEST(RandomWorkstation, TheSameSeedGivesTheSameImageAndOtherSeedsOthers) {
+    std::set<std::string> seen;
+    for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+        const std::string first = Saved(RandomWorkstation(seed));
+        EXPECT_EQ(Saved(RandomWorkstation(seed)), first) << seed;
+        seen.insert(first);
+    }
+    EXPECT_EQ(seen.size(), 20u);
+}
+
+TEST(RandomWorkstation, ImagesLoadAndARunOnThemEnds) {
+    char pattern[] = "/tmp/purgent-random-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    for (std::uint64_t seed = 1; seed <= 10; ++seed) {
+        const image::MachineImage generated = RandomWorkstation(seed);
+        image::SaveMachineImage(generated, pattern);
+        const image::MachineImage loaded = image::LoadMachineImage(pattern);
+        EXPECT_TRUE(image::SameRegistry(loaded.registry, generated.registry)) << seed;
+        EXPECT_EQ(loaded.drive.size(), generated.drive.size()) << seed;
+        sim::SimMachine machine(loaded);
+        const int status = sim::RunPurgentOnSim(machine, {"/sn"});
+        EXPECT_TRUE(status == 0 || status == 2) << seed;
+    }
+    std::filesystem::remove_all(pattern);
+}
+
+TEST(RandomWorkstation, FiftySeedsHoldEveryClassRegistrationKey) {
+    std::set<std::string> paths;
+    for (std::uint64_t seed = 1; seed <= 50; ++seed)
+        for (const image::RegistryKey& key : RandomWorkstation(seed).registry) {
+            std::string folded = key.path;
+            for (char& c : folded) c = image::FoldCase(c);
+            paths.insert(folded);
+        }
+    for (const CatalogueKey& key : ClassRegistrations().trees) {
+        std::string folded = "hkey_local_machine" + key.path;
+        for (char& c : folded) c = image::FoldCase(c);
+        EXPECT_TRUE(paths.count(folded)) << key.path;
+    }
+}
+
+}  // namespace
+}  // namespace purgent::generator

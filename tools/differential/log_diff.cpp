@@ -1,0 +1,158 @@
+#include "log_diff.h"
+
+#include <algorithm>
+#include <iterator>
+#include <sstream>
+#include <vector>
+
+#include "image/ansi_text.h"
+
+namespace purgent::differential {
+namespace {
+
+struct Event {
+    std::string line;
+    std::string folded;
+    std::vector<std::string> fields;  // the event's name first
+};
+
+std::vector<std::string> Split(const std::string& line, char separator) {
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, separator);) fields.push_back(field);
+    return fields;
+}
+
+std::string Folded(std::string text) {
+    for (char& c : text) c = image::FoldCase(c);
+    return text;
+}
+
+bool AtOrBelow(const std::string& path, const std::string& top) {
+    const std::string p = Folded(path), t = Folded(top);
+    return p == t || (p.size() > t.size() && p.compare(0, t.size(), t) == 0 && p[t.size()] == '\\');
+}
+
+std::vector<Event> Events(const std::string& log) {
+    std::vector<Event> events;
+    for (const std::string& line : image::SplitLines(log))
+        if (!line.empty() && line[0] != '#') events.push_back({line, Folded(line), Split(line, '\t')});
+    return events;
+}
+
+bool DeletedByRegsvr(const Event& event, const image::MachineImage& generated) {
+    if (event.fields.size() < 2 || event.fields[0] != "reg-delete-key") return false;
+    for (const image::DllEntry& dll : generated.machine.dlls)
+        for (const std::string& key : dll.unregisters)
+            if (AtOrBelow(event.fields[1], key)) return true;
+    return false;
+}
+
+// The key or file an event is about: its first field, or the DLL a regsvr32
+// command line names.
+std::string Subject(const Event& event) {
+    if (event.fields.size() < 2) return "";
+    if (event.fields[0] == "launch" && event.fields.size() > 2) {
+        std::string dll = event.fields[2].substr(std::min(event.fields[2].find(" /s "), event.fields[2].size()));
+        dll = dll.size() > 4 ? dll.substr(4) : "";
+        dll.erase(std::remove(dll.begin(), dll.end(), '"'), dll.end());
+        return dll;
+    }
+    return event.fields[1];
+}
+
+// An event of the real program about a key, value or file the image does
+// not name: Wine's own data (as Wine's own msxml4 classes, which /rws
+// removes), which the simulated machine does not have.
+bool AboutWinesOwn(const Event& event, const image::MachineImage& generated, const image::RegistryKeys& named) {
+    const std::string& name = event.fields.front();
+    if (event.fields.size() < 2) return false;
+    if (name.rfind("reg-", 0) == 0) {
+        const image::RegistryKey* key = image::FindKey(named, event.fields[1]);
+        return !key || (name != "reg-delete-key" && event.fields.size() > 2 && !image::FindValue(*key, event.fields[2]));
+    }
+    if (name.rfind("file-", 0) == 0 || name == "dir-remove")
+        return !image::FindDriveItem(generated.drive, event.fields[1]);
+    return false;
+}
+
+// Wine lists a key's values sorted by name, Windows (and the simulator) in
+// the order they were written: the deletions of one key's values, one after
+// the other, are compared in name order.
+void SortValueDeletions(std::vector<Event>& events) {
+    const auto sameKey = [](const Event& a, const Event& b) {
+        return a.fields.size() > 2 && b.fields.size() > 2 && a.fields[0] == "reg-delete-value" &&
+               b.fields[0] == "reg-delete-value" && Folded(a.fields[1]) == Folded(b.fields[1]);
+    };
+    for (auto run = events.begin(); run != events.end();) {
+        auto end = run + 1;
+        while (end != events.end() && sameKey(*run, *end)) ++end;
+        std::sort(run, end, [](const Event& a, const Event& b) { return a.folded < b.folded; });
+        run = end;
+    }
+}
+
+bool IsStatusEvent(const Event& event) {
+    const std::string& name = event.fields.front();
+    return name == "phase" || name == "item" || name == "progress";
+}
+
+// The events of a and b in neither's common subsequence.
+void Unmatched(const std::vector<Event>& a, const std::vector<Event>& b, std::vector<const Event*>& onlyA,
+               std::vector<const Event*>& onlyB) {
+    std::vector<std::vector<int>> common(a.size() + 1, std::vector<int>(b.size() + 1, 0));
+    for (std::size_t i = a.size(); i-- > 0;)
+        for (std::size_t j = b.size(); j-- > 0;)
+            common[i][j] = a[i].folded == b[j].folded ? common[i + 1][j + 1] + 1
+                                                      : std::max(common[i + 1][j], common[i][j + 1]);
+    std::size_t i = 0, j = 0;
+    while (i < a.size() || j < b.size()) {
+        if (i < a.size() && j < b.size() && a[i].folded == b[j].folded) {
+            ++i, ++j;
+        } else if (j == b.size() || (i < a.size() && common[i + 1][j] >= common[i][j + 1])) {
+            onlyA.push_back(&a[i++]);
+        } else {
+            onlyB.push_back(&b[j++]);
+        }
+    }
+}
+
+}  // namespace
+
+void CompareLogs(const std::string& wineLog, const std::string& simLog, const image::MachineImage& generated,
+                 Findings& findings) {
+    const std::vector<Event> wine = Events(wineLog);
+    std::vector<Event> sim = Events(simLog);
+    std::erase_if(sim, [&](const Event& event) { return DeletedByRegsvr(event, generated); });
+    // The status bar's events apart from the others, so that where they
+    // differ they cannot pull the others out of line.
+    const auto part = [](const std::vector<Event>& events, bool status) {
+        std::vector<Event> kept;
+        std::copy_if(events.begin(), events.end(), std::back_inserter(kept),
+                     [&](const Event& event) { return IsStatusEvent(event) == status; });
+        return kept;
+    };
+    std::vector<Event> wineChanges = part(wine, false), simChanges = part(sim, false);
+    SortValueDeletions(wineChanges);
+    SortValueDeletions(simChanges);
+    const std::vector<Event> wineStatus = part(wine, true), simStatus = part(sim, true);
+    std::vector<const Event*> onlyWine, onlySim;
+    Unmatched(wineChanges, simChanges, onlyWine, onlySim);
+    Unmatched(wineStatus, simStatus, onlyWine, onlySim);
+    const image::RegistryKeys named = image::NetRegistry(generated.registry);
+    const std::size_t before = onlyWine.size();
+    std::erase_if(onlyWine, [&](const Event* event) { return AboutWinesOwn(*event, generated, named); });
+    // A junction Wine lists (see the rules) adds to the status bar's counts.
+    const bool ruled =
+        !findings.Excluded().empty() || onlyWine.size() != before || !generated.machine.junctions.empty();
+    for (const auto& [events, where] : {std::pair{&onlyWine, "log event only on Wine: "},
+                                        std::pair{&onlySim, "log event only in the simulator: "}})
+        for (const Event* event : *events) {
+            if (ruled && IsStatusEvent(*event))
+                findings.Exclude(where + event->line, "the status bar counts what a rule or Wine's own data adds");
+            else
+                findings.Add(Subject(*event), where + event->line);
+        }
+}
+
+}  // namespace purgent::differential

@@ -1,0 +1,169 @@
+#include "machine_diff.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+#include "image/ansi_text.h"
+
+namespace purgent::differential {
+namespace {
+
+using image::RegistryKey;
+using image::RegistryKeys;
+using image::RegistryValue;
+
+std::string Folded(const std::string& text) {
+    std::string folded = text;
+    for (char& c : folded) c = image::FoldCase(c);
+    return folded;
+}
+
+std::map<std::string, const RegistryKey*> ByPath(const RegistryKeys& keys) {
+    std::map<std::string, const RegistryKey*> byPath;
+    for (const RegistryKey& key : keys) byPath[Folded(key.path)] = &key;
+    return byPath;
+}
+
+std::string Described(const RegistryValue& value) {
+    std::string text = "type " + std::to_string(value.type) + " ";
+    if (value.type == 1 || value.type == 2) {
+        std::string data(value.data.begin(), value.data.end());
+        if (!data.empty() && data.back() == '\0') data.pop_back();
+        return text + "\"" + data + "\"";
+    }
+    for (std::size_t i = 0; i < value.data.size(); ++i) {
+        char byte[4];
+        std::snprintf(byte, sizeof byte, "%s%02x", i ? "," : "", value.data[i]);
+        text += byte;
+    }
+    return text;
+}
+
+std::string ValueName(const std::string& name) { return name.empty() ? "@" : "\"" + name + "\""; }
+
+class RegistryComparison {
+public:
+    RegistryComparison(const RegistryKeys& named, const RegistryKeys& before, Findings& out, std::string where)
+        : named_(ByPath(named)), before_(ByPath(before)), out_(out), where_(std::move(where)) {}
+
+    void Compare(const RegistryKeys& wine, const RegistryKeys& sim) {
+        const auto onWine = ByPath(wine), inSim = ByPath(sim);
+        std::map<std::string, bool> paths;
+        for (const auto& [path, key] : onWine) paths[path] = true;
+        for (const auto& [path, key] : inSim) paths[path] = true;
+        for (const auto& [path, unused] : paths) {
+            const auto a = onWine.find(path), b = inSim.find(path);
+            if (b == inSim.end()) {
+                if (!WinesOwnKey(path)) Report(a->second->path, "key only on Wine: " + a->second->path);
+            } else if (a == onWine.end()) {
+                Report(b->second->path, "key only in the simulator: " + b->second->path);
+            } else {
+                CompareValues(*a->second, *b->second);
+            }
+        }
+    }
+
+private:
+    bool WinesOwnKey(const std::string& path) const { return before_.count(path) && !named_.count(path); }
+
+    bool WinesOwnValue(const RegistryKey& key, const std::string& name) const {
+        const auto before = before_.find(Folded(key.path));
+        if (before == before_.end() || !image::FindValue(*before->second, name)) return false;
+        const auto named = named_.find(Folded(key.path));
+        return named == named_.end() || !image::FindValue(*named->second, name);
+    }
+
+    void CompareValues(const RegistryKey& wine, const RegistryKey& sim) {
+        for (const RegistryValue& value : wine.values) {
+            const RegistryValue* other = image::FindValue(sim, value.name);
+            if (!other) {
+                if (!WinesOwnValue(wine, value.name))
+                    Report(wine.path, "value only on Wine: " + wine.path + " " + ValueName(value.name), value.name);
+            } else if (other->type != value.type || other->data != value.data) {
+                Report(wine.path,
+                       "value differs: " + wine.path + " " + ValueName(value.name) + ": Wine " + Described(value) +
+                           ", simulator " + Described(*other),
+                       value.name);
+            }
+        }
+        for (const RegistryValue& value : sim.values)
+            if (!image::FindValue(wine, value.name))
+                Report(sim.path, "value only in the simulator: " + sim.path + " " + ValueName(value.name), value.name);
+    }
+
+    void Report(const std::string& key, const std::string& text, const std::string& value = "") {
+        out_.Add(key, where_ + text, value);
+    }
+
+    std::map<std::string, const RegistryKey*> named_, before_;
+    Findings& out_;
+    std::string where_;
+};
+
+std::string AttributeLetters(const image::MachineImage& machine, const std::string& path) {
+    for (const image::FileAttributes& entry : machine.machine.attributes) {
+        if (!image::EqualsIgnoreCase(entry.path, path)) continue;
+        std::string letters;
+        if (entry.attributes & image::AttrReadOnly) letters += "r";
+        if (entry.attributes & image::AttrHidden) letters += "h";
+        if (entry.attributes & image::AttrSystem) letters += "s";
+        return letters;
+    }
+    return "";
+}
+
+RegistryKeys HiveKeys(const image::MachineImage& machine, const std::string& path) {
+    const image::DriveItem* hive = image::FindDriveItem(machine.drive, path);
+    return hive ? image::NetRegistry(image::ParseHiveText(hive->contents, path)) : RegistryKeys{};
+}
+
+bool IsComServer(const image::MachineImage& machine, const std::string& path) {
+    return std::any_of(machine.machine.dlls.begin(), machine.machine.dlls.end(),
+                       [&](const image::DllEntry& dll) { return image::EqualsIgnoreCase(dll.path, path); });
+}
+
+void CompareDrive(const Machines& m, Findings& out) {
+    for (const image::DriveItem& item : m.generated.drive) {
+        const image::DriveItem* wine = image::FindDriveItem(m.wineAfter.drive, item.path);
+        const image::DriveItem* sim = image::FindDriveItem(m.simAfter.drive, item.path);
+        const std::string kind = item.folder ? "folder" : "file";
+        if (!wine || !sim) {
+            if (wine || sim) out.Add(item.path, kind + " only " + (wine ? "on Wine: " : "in the simulator: ") + item.path);
+            continue;
+        }
+        const std::string a = AttributeLetters(m.wineAfter, item.path), b = AttributeLetters(m.simAfter, item.path);
+        if (a != b) out.Add(item.path, "attributes differ: " + item.path + ": Wine \"" + a + "\", simulator \"" + b + "\"");
+        if (image::IsHiveFile(item)) {
+            RegistryComparison(image::NetRegistry(image::ParseHiveText(item.contents, item.path)),
+                               HiveKeys(m.wineBefore, item.path), out, "in " + item.path + ": ")
+                .Compare(HiveKeys(m.wineAfter, item.path), HiveKeys(m.simAfter, item.path));
+        } else if (!item.folder && !IsComServer(m.generated, item.path) && wine->contents != sim->contents) {
+            out.Add(item.path, "contents differ: " + item.path);
+        }
+    }
+}
+
+}  // namespace
+
+void Findings::Add(const std::string& subject, const std::string& text, const std::string& valueName) {
+    for (const WineRule& rule : rules_) {
+        if (!rule.Covers(subject, valueName)) continue;
+        excluded_.push_back(text + " (" + rule.reason + ")");
+        return;
+    }
+    differences_.push_back(text);
+}
+
+Findings Differences(const Machines& m) {
+    Findings out(WineRules(m.generated, m.wineBefore));
+    const RegistryKeys named = image::NetRegistry(m.generated.registry);
+    const std::vector<std::string> scope = image::RegistryScope(m.generated.registry);
+    RegistryComparison(named, image::NetRegistry(m.wineBefore.registry), out, "")
+        .Compare(image::WithinScope(image::NetRegistry(m.wineAfter.registry), scope),
+                 image::WithinScope(image::NetRegistry(m.simAfter.registry), scope));
+    CompareDrive(m, out);
+    return out;
+}
+
+}  // namespace purgent::differential

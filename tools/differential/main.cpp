@@ -1,0 +1,48 @@
+// purgent-machine-diff IMAGE WINE-BEFORE WINE-AFTER SIM-AFTER [WINE-LOG SIM-LOG]
+// Prints one line per difference between the machine the real program left
+// under Wine and the one purgent-sim left, both started from IMAGE, and on
+// stderr the lines a rule sets apart as a property of Wine; exit status 0
+// when there is no difference, 1 when there are, 65 for an unreadable image.
+// With the two run logs, their events are compared too.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "image/ansi_text.h"
+#include "log_diff.h"
+#include "machine_diff.h"
+
+namespace {
+
+std::string ReadText(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 5 && argc != 7) {
+        std::fprintf(stderr, "usage: purgent-machine-diff IMAGE WINE-BEFORE WINE-AFTER SIM-AFTER [WINE-LOG SIM-LOG]\n");
+        return 64;
+    }
+    try {
+        using purgent::image::LoadMachineImage;
+        const purgent::differential::Machines machines{LoadMachineImage(argv[1]), LoadMachineImage(argv[2]),
+                                                       LoadMachineImage(argv[3]), LoadMachineImage(argv[4])};
+        auto findings = purgent::differential::Differences(machines);
+        if (argc == 7)
+            purgent::differential::CompareLogs(ReadText(argv[5]), ReadText(argv[6]), machines.generated, findings);
+        for (const std::string& line : findings.Differences())
+            std::printf("%s\n", purgent::image::AnsiToUtf8(line).c_str());
+        for (const std::string& line : findings.Excluded())
+            std::fprintf(stderr, "excluded: %s\n", purgent::image::AnsiToUtf8(line).c_str());
+        return findings.Differences().empty() ? 0 : 1;
+    } catch (const purgent::image::ImageError& error) {
+        std::fprintf(stderr, "purgent-machine-diff: %s\n", error.what());
+        return 65;
+    }
+}

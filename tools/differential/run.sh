@@ -1,0 +1,209 @@
+#!/usr/bin/env bash
+# tools/differential/run.sh --seeds FIRST-LAST [--options LIST]
+#
+# The differential check: for each seed, a random workstation
+# (purgent-generate-image --random SEED) is seeded into a fresh Wine machine;
+# for each option set the real purgent.exe runs "/sn" plus the option on a
+# copy of that machine, which is then read back, and purgent-sim runs on the
+# same image. One line per difference between the two final machines and
+# between the two run logs, last "differences: N"; exit 0 only when N is 0.
+#
+# LIST: comma-separated, out of default,/kc,/km,/kwt,/rws,/nw,/kf,/kr (all eight
+# by default). Seeds run on two workers (PURGENT_DIFF_WORKERS); the machines,
+# traces and lines of each seed stay in build/differential/seed-N, with the
+# lines a rule sets apart as a property of Wine in seed-N/excluded.
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+ALL_OPTIONS=default,/kc,/km,/kwt,/rws,/nw,/kf,/kr
+
+usage() {
+  echo "usage: tools/differential/run.sh --seeds FIRST-LAST [--options LIST]" >&2
+  echo "       LIST: comma-separated, out of $ALL_OPTIONS" >&2
+  exit 64
+}
+
+SEEDS="" OPTIONS=$ALL_OPTIONS
+while (($#)); do
+  case $1 in
+    --seeds) (($# >= 2)) || usage; SEEDS=$2; shift 2 ;;
+    --options) (($# >= 2)) || usage; OPTIONS=$2; shift 2 ;;
+    *) usage ;;
+  esac
+done
+[[ $SEEDS =~ ^([0-9]+)-([0-9]+)$ ]] || usage
+FIRST=$((10#${BASH_REMATCH[1]})) LAST=$((10#${BASH_REMATCH[2]}))
+((FIRST <= LAST)) || usage
+IFS=, read -ra OPTION_SETS <<<"$OPTIONS"
+((${#OPTION_SETS[@]})) || usage
+for set in "${OPTION_SETS[@]}"; do
+  [[ ,$ALL_OPTIONS, == *,"$set",* ]] || usage
+done
+
+NATIVE=$ROOT/build/native
+WIN64=$ROOT/build/win64
+WORK=${PURGENT_DIFF_WORK:-$ROOT/build/differential}
+TEMPLATE=${PURGENT_CACHE:-/var/cache/purgent}/wineprefix
+WORKERS=${PURGENT_DIFF_WORKERS:-2}
+RUN_TIMEOUT=300
+# The 64-bit loader itself: with wine32 installed too, "wine" starts the
+# 32-bit one, which cannot run in the 64-bit template prefix.
+WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
+[[ -x $WINE ]] || WINE=wine
+
+build() {
+  (cd "$ROOT" &&
+    cmake --preset native >/dev/null &&
+    cmake --build --preset native --target purgent-sim purgent-generate-image purgent-machine-diff >/dev/null &&
+    cmake --preset win64 >/dev/null &&
+    cmake --build --preset win64 --target purgent seed snapshot holdopen uihelper comserver >/dev/null) ||
+    { echo "run.sh: the build failed" >&2; exit 70; }
+  [[ -f $TEMPLATE/system.reg ]] || { echo "run.sh: no Wine template at $TEMPLATE; run scripts/setup.sh" >&2; exit 70; }
+}
+
+# The Wine path (drive Z:) of a host path.
+winpath() { local path; path=$(realpath -m "$1"); echo "Z:${path//\//\\}"; }
+
+# wine_in PREFIX PROGRAM ARGS...: runs a Windows program of the win64 build in
+# the prefix, its output appended to the prefix's log.
+wine_in() {
+  local prefix=$1; shift
+  WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINELOADER=$WINE \
+    "$WINE" "$@" >>"$prefix.log" 2>&1
+}
+
+# Ends every Windows process of the prefix and waits until its registry is written.
+stop_prefix() { WINEPREFIX=$1 wineserver -k >/dev/null 2>&1 || true; WINEPREFIX=$1 wineserver -w >/dev/null 2>&1 || true; }
+
+# The files a run may change in place: what the seeding wrote (listed once,
+# before any copy links to them) and the registry files.
+changed_by_seeding() {
+  find "$1" -cnewer "$1.stamp" -type f -printf '%P\n'
+}
+
+# copy_prefix BASE COPY: hard links for Wine's own files, real copies of the
+# files the seeding wrote, so that a run never changes the base.
+copy_prefix() {
+  local base=$1 copy=$2
+  cp -al "$base" "$copy"
+  # tar replaces each link by a file of its own, attributes (xattrs) kept.
+  tar -C "$base" --xattrs --warning=no-file-changed -cf - -T "$base.changed" | tar -C "$copy" --xattrs -xf -
+}
+
+# The image's [junctions] as symbolic links in the prefix's drive C: Wine
+# makes no junctions, and follows a link as Windows follows a junction.
+make_junctions() {
+  local prefix=$1 image=$2 link target existing
+  while IFS='=' read -r link target; do
+    [[ ${link^^} == C:\\* && ${target^^} == C:\\* ]] || continue
+    link=${link:3} target=${target:3}
+    existing=$(find "$prefix/drive_c" -maxdepth 1 -iname "${target//\\//}" -printf '%f' -quit)
+    ln -s "${existing:-${target//\\//}}" "$prefix/drive_c/${link//\\//}"
+  done < <(sed -n '/^\[junction\]/,/^\[/{/^\[/d;/^$/d;p}' "$image/machine.ini" | tr -d '\r')
+}
+
+# Holds the image's [locked] files open in the prefix, as a running program
+# would, until HOLDER is killed.
+hold_locked_files() {
+  local prefix=$1 image=$2 ready
+  local -a locked=()
+  mapfile -t locked < <(sed -n '/^\[locked\]/,/^\[/{/^\[/d;/^$/d;p}' "$image/machine.ini" | tr -d '\r')
+  ((${#locked[@]})) || return 0
+  ready=$prefix/drive_c/holdopen.ready
+  WINEPREFIX=$prefix WINEDEBUG=-all WINELOADER=$WINE "$WINE" "$WIN64/holdopen.exe" 'C:\holdopen.ready' \
+    "${locked[@]}" >>"$prefix.log" 2>&1 &
+  HOLDER=$!
+  for _ in $(seq 600); do [[ -f $ready ]] && return 0; sleep 0.1; done
+  echo "run.sh: holdopen did not start in $prefix" >&2
+}
+
+# run_set DIR IMAGE SET: the real program and the simulator on one option set;
+# prints the differences.
+run_set() {
+  local dir=$1 image=$2 set=$3 name prefix status
+  # Both write a run log, compared event by event.
+  local -a args=(/sn)
+  [[ $set == default ]] || args+=("$set")
+  args+=('/log=C:\purgent-run.log')
+  name=${set//\//}
+  prefix=$dir/prefix-$name
+  copy_prefix "$dir/base" "$prefix"
+  HOLDER=""
+  hold_locked_files "$prefix" "$image"
+  # An error box waits for OK even in /sn: answer it, as an operator would.
+  wine_in "$prefix" "$WIN64/uihelper.exe" answer-any "$RUN_TIMEOUT" &
+  local watcher=$!
+  status=0
+  timeout "$RUN_TIMEOUT" env WINEPREFIX="$prefix" WINEDEBUG=-all WINELOADER="$WINE" \
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" "$WINE" "$WIN64/purgent.exe" "${args[@]}" \
+    >>"$prefix.log" 2>&1 || status=$?
+  kill "$watcher" 2>/dev/null || true
+  # Released, as at a logoff, so that the snapshot can read every hive.
+  [[ -z $HOLDER ]] || kill "$HOLDER" 2>/dev/null || true
+  echo "$status" >"$dir/wine-$name.status"
+  wine_in "$prefix" "$WIN64/snapshot.exe" "$(winpath "$image")" "$(winpath "$dir/wine-$name")" ||
+    echo "snapshot of the Wine machine failed (see $prefix.log)"
+  cp "$prefix/drive_c/purgent-run.log" "$dir/wine-$name.log" 2>/dev/null || echo "the real program wrote no run log"
+  stop_prefix "$prefix"
+  wait "$watcher" 2>/dev/null || true
+  rm -rf "$prefix"
+  status=0
+  "$NATIVE/purgent-sim" --machine "$image" --save "$dir/sim-$name" --trace "$dir/sim-$name.trace" -- "${args[@]}" \
+    >/dev/null 2>"$dir/sim-$name.err" || status=$?
+  echo "$status" >"$dir/sim-$name.status"
+  if [[ $(cat "$dir/wine-$name.status") != "$status" ]]; then
+    echo "exit status differs: Wine $(cat "$dir/wine-$name.status"), simulator $status"
+  fi
+  "$NATIVE/purgent-machine-diff" "$image" "$dir/before" "$dir/wine-$name" "$dir/sim-$name" \
+    "$dir/wine-$name.log" "$dir/sim-$name/drive/C/purgent-run.log" \
+    2> >(sed "s|^|$set: |" >>"$dir/excluded") || true
+}
+
+# run_seed SEED: seeds one Wine machine from the seed's image, then every
+# option set on a copy of it; the differences go to seed-N/differences.
+run_seed() {
+  local seed=$1 dir=$WORK/seed-$1 set
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  {
+    "$NATIVE/purgent-generate-image" --random "$seed" "$dir/image" >&2
+    cp -a "$TEMPLATE" "$dir/base"
+    make_junctions "$dir/base" "$dir/image"
+    touch "$dir/base.stamp"
+    sleep 1
+    if ! wine_in "$dir/base" "$WIN64/seed.exe" "$(winpath "$dir/image")"; then
+      echo "seeding the Wine machine failed (see $dir/base.log)"
+    fi
+    wine_in "$dir/base" "$WIN64/snapshot.exe" "$(winpath "$dir/image")" "$(winpath "$dir/before")"
+    stop_prefix "$dir/base"
+    changed_by_seeding "$dir/base" >"$dir/base.changed"
+    for set in "${OPTION_SETS[@]}"; do
+      run_set "$dir" "$dir/image" "$set" | sed "s|^|seed $seed $set: |"
+    done
+    rm -rf "$dir/base"
+  } >"$dir/differences" 2>"$dir/errors"
+}
+
+build
+mkdir -p "$WORK"
+XVFB_DISPLAY_FILE=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$XVFB_DISPLAY_FILE" >/dev/null 2>&1 &
+XVFB=$!
+trap 'kill $XVFB 2>/dev/null; rm -f "$XVFB_DISPLAY_FILE"' EXIT
+for _ in $(seq 100); do [[ -s $XVFB_DISPLAY_FILE ]] && break; sleep 0.1; done
+[[ -s $XVFB_DISPLAY_FILE ]] || { echo "run.sh: Xvfb did not start" >&2; exit 70; }
+export DISPLAY=:$(head -n1 "$XVFB_DISPLAY_FILE")
+
+export -f run_seed run_set make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
+export NATIVE WIN64 WORK TEMPLATE RUN_TIMEOUT OPTIONS WINE
+export OPTION_SETS_TEXT=${OPTION_SETS[*]}
+seq "$FIRST" "$LAST" | xargs -P "$WORKERS" -I{} bash -c 'read -ra OPTION_SETS <<<"$OPTION_SETS_TEXT"; run_seed {}'
+
+count=0
+for seed in $(seq "$FIRST" "$LAST"); do
+  file=$WORK/seed-$seed/differences
+  [[ -f $file ]] || { echo "seed $seed: did not run"; count=$((count + 1)); continue; }
+  cat "$file"
+  count=$((count + $(wc -l <"$file")))
+done
+echo "differences: $count"
+((count == 0))

@@ -1,0 +1,30 @@
+#include "random_workstation.h"
+
+#include <cctype>
+
+namespace purgent::generator {
+
+std::string LookAlike(RandomSource& random, const std::string& name) {
+    if (name.empty() || random.Percent(40)) return name + random.Pick<std::string>({"X", "2", " Old", ".bak"});
+    std::string alike = name;
+    // The last letter or digit changes; braces and dots stay.
+    for (auto it = alike.rbegin(); it != alike.rend(); ++it) {
+        if (!std::isalnum(static_cast<unsigned char>(*it))) continue;
+        *it = *it == 'Z' || *it == 'z' || *it == '9' ? static_cast<char>(*it - 1) : static_cast<char>(*it + 1);
+        break;
+    }
+    return alike;
+}
+
+image::MachineImage RandomWorkstation(std::uint64_t seed) {
+    WorkstationBuilder builder(seed);
+    const Layout layout = AddLayout(builder);
+    AddMachineRegistry(builder, layout);
+    for (const KeySink& user : layout.userHives) AddUserRegistry(builder, user, layout.messenger);
+    AddUserRegistry(builder, builder.DefaultUser(), layout.messenger);
+    AddClientFiles(builder, layout);
+    AddComponents(builder, layout);
+    return builder.Finish();
+}
+
+}  // namespace purgent::generator

@@ -1,0 +1,41 @@
+#pragma once
+// Random workstations for the differential check of the real program against
+// the simulator: every kind of thing the program touches, drawn from the
+// catalogue tables, each present or absent at random, with look-alike
+// bystanders beside them. The same seed always gives the same image.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "image/machine_image.h"
+#include "run/install_locations.h"
+#include "workstation_builder.h"
+
+namespace purgent::generator {
+
+// Where the drawn workstation keeps things, as far as the later parts need.
+struct Layout {
+    InstallLocations locations;             // as the program will find them ("" when absent)
+    std::string userProfileFolder;          // the current user's profile folder
+    std::vector<std::string> profileNames;  // folder names under "Documents and Settings"
+    std::vector<KeySink> userHives;         // the current user first, then each hive file
+    bool messenger = false;
+};
+
+// Profiles, shell folders, the logged-on user and the two program folders.
+Layout AddLayout(WorkstationBuilder& builder);
+// The machine-wide catalogues, HKEY_CLASSES_ROOT included.
+void AddMachineRegistry(WorkstationBuilder& builder, const Layout& layout);
+// The client's traces in one user's registry.
+void AddUserRegistry(WorkstationBuilder& builder, const KeySink& user, bool messenger);
+// Shortcuts, program, system, Office and Writing Tools files.
+void AddClientFiles(WorkstationBuilder& builder, const Layout& layout);
+// COM servers in the passes' folders and elsewhere, and Messenger's parts.
+void AddComponents(WorkstationBuilder& builder, const Layout& layout);
+
+// A name one letter off from name, or with the same prefix.
+std::string LookAlike(RandomSource& random, const std::string& name);
+
+image::MachineImage RandomWorkstation(std::uint64_t seed);
+
+}  // namespace purgent::generator

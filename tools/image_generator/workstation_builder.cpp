@@ -1,0 +1,137 @@
+#include "workstation_builder.h"
+
+#include "image/ansi_text.h"
+
+namespace purgent::generator {
+namespace {
+
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegDword = 4;
+
+image::RegistryValue StringValue(const std::string& name, const std::string& text, std::uint32_t type) {
+    image::RegistryValue value{name, type, image::Bytes(text.begin(), text.end()), false};
+    value.data.push_back(0);
+    return value;
+}
+
+std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\')); }
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+
+}  // namespace
+
+image::RegistryValue Text(const std::string& name, const std::string& text) {
+    return StringValue(name, text, kRegSz);
+}
+
+image::RegistryValue ExpandText(const std::string& name, const std::string& text) {
+    return StringValue(name, text, kRegExpandSz);
+}
+
+image::RegistryValue Number(const std::string& name, std::uint32_t number) {
+    return {name, kRegDword,
+            {std::uint8_t(number), std::uint8_t(number >> 8), std::uint8_t(number >> 16), std::uint8_t(number >> 24)},
+            false};
+}
+
+// Each workstation draws its own rates first, so that some seeds have many
+// odd cases and others none.
+WorkstationBuilder::WorkstationBuilder(std::uint64_t seed)
+    : random_(seed),
+      wrongTypePercent_(random_.Percent(25) ? 1 + random_.Below(4) : 0),
+      deniedPercent_(random_.Percent(30) ? 2 + random_.Below(6) : 0),
+      attributePercent_(random_.Below(40)),
+      lockedPercent_(random_.Percent(40) ? 1 + random_.Below(8) : 0) {
+    image_.machine.machine.windir = "C:\\windows";
+}
+
+std::string WorkstationBuilder::Folded(const std::string& path) {
+    std::string folded = path;
+    for (char& c : folded) c = image::FoldCase(c);
+    return folded;
+}
+
+KeySink WorkstationBuilder::Hive(const std::string& hivePath) {
+    File(hivePath, false);
+    return {&hives_[Folded(ThroughJunctions(hivePath))], "HKEY_CURRENT_USER"};
+}
+
+void WorkstationBuilder::Key(const KeySink& sink, const std::string& subPath, Values values) {
+    sink.keys->push_back({sink.root + subPath, std::move(values), false});
+}
+
+void WorkstationBuilder::Cleared(const KeySink& sink, const std::string& subPath) {
+    sink.keys->push_back({sink.root + subPath, {}, true});
+}
+
+image::RegistryValue WorkstationBuilder::ReadText(const std::string& name, const std::string& text) {
+    if (random_.Percent(wrongTypePercent_)) return Number(name, static_cast<std::uint32_t>(text.size()));
+    return Text(name, text);
+}
+
+void WorkstationBuilder::MaybeDenied(const KeySink& sink, const std::string& subPath) {
+    // Only the registry.reg keys: a hive file carries no security here.
+    if (sink.keys == &image_.registry && random_.Percent(deniedPercent_))
+        image_.machine.denied.push_back(sink.root + subPath);
+}
+
+void WorkstationBuilder::Junction(const std::string& link, const std::string& target) {
+    image_.machine.junctions.push_back({link, target});
+}
+
+std::string WorkstationBuilder::ThroughJunctions(const std::string& path) const {
+    for (const image::Junction& junction : image_.machine.junctions) {
+        const std::string& link = junction.link;
+        if (path.size() >= link.size() && Folded(path.substr(0, link.size())) == Folded(link) &&
+            (path.size() == link.size() || path[link.size()] == '\\'))
+            return junction.target + path.substr(link.size());
+    }
+    return path;
+}
+
+void WorkstationBuilder::Folder(const std::string& given) {
+    const std::string path = ThroughJunctions(given);
+    if (path.size() <= 3) return;  // a drive root is no item
+    Folder(FolderOf(path));
+    auto [item, added] = items_.try_emplace(Folded(path), image::DriveItem{path, true, {}});
+    if (added && random_.Percent(attributePercent_ / 4))
+        image_.machine.attributes.push_back({path, static_cast<std::uint32_t>(1 + random_.Below(7))});
+}
+
+void WorkstationBuilder::File(const std::string& given, bool mayLock) {
+    const std::string path = ThroughJunctions(given);
+    Folder(FolderOf(path));
+    const std::string text = "generated: " + NameOf(path) + "\r\n";
+    auto [item, added] = items_.try_emplace(Folded(path), image::DriveItem{path, false, {text.begin(), text.end()}});
+    if (!added) return;
+    if (random_.Percent(attributePercent_))
+        image_.machine.attributes.push_back({path, static_cast<std::uint32_t>(1 + random_.Below(7))});
+    if (mayLock && random_.Percent(lockedPercent_)) image_.machine.locked.push_back(path);
+}
+
+void WorkstationBuilder::ComServer(const std::string& path) {
+    File(path);
+    const std::string key = "\\Software\\Classes\\PurgentTest." + NameOf(path);
+    Key(Machine(), key + "\\InprocServer32", {Text("", path)});
+    image_.machine.dlls.push_back({path, {"HKEY_LOCAL_MACHINE" + key}, {}});
+}
+
+// A folder reached in two spellings is one folder: everything in it takes
+// the spelling it was first made with.
+image::MachineImage WorkstationBuilder::Finish() {
+    image::MachineImage image = image_;
+    std::map<std::string, std::string> spelling;  // folded path -> path as written
+    for (const auto& [folded, item] : items_) {
+        const auto parent = spelling.find(FolderOf(folded));
+        image.drive.push_back(item);
+        if (parent != spelling.end()) image.drive.back().path = parent->second + "\\" + NameOf(item.path);
+        spelling[folded] = image.drive.back().path;
+        const auto hive = hives_.find(folded);
+        if (hive == hives_.end()) continue;
+        const std::string text = image::WriteRegText(hive->second);
+        image.drive.back().contents.assign(text.begin(), text.end());
+    }
+    return image;
+}
+
+}  // namespace purgent::generator
