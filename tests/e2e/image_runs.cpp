@@ -79,6 +79,9 @@ struct NamedData {
 //   holds other keys, such as Wine's own COM classes, a catalogue may name);
 // - regsvr32's own deletions are left out: another program's changes, which
 //   the simulator records after its launch and a real log cannot see;
+// - a value set again to the data it was set to before changes nothing and is
+//   left out: a real machine's own user, whom the image does not name, is
+//   cleaned once through HKEY_CURRENT_USER and again where the hive is loaded;
 // - the values one key loses in a row are compared as a set: the simulator
 //   lists a key's values in its own order, Windows in the order they were
 //   written.
@@ -91,7 +94,9 @@ std::vector<std::string> SharedEvents(const std::vector<std::string>& lines, con
         const bool regsvrDeletion = afterRegsvr && event == "reg-delete-key";
         afterRegsvr = IsRegsvrLaunch(line) || regsvrDeletion;
         if (regsvrDeletion || statusAndDiscovery.count(event) || !named.Names(line)) continue;
-        kept.push_back(Folded(line));
+        const std::string folded = Folded(line);
+        if (event == "reg-set-value" && std::find(kept.begin(), kept.end(), folded) != kept.end()) continue;
+        kept.push_back(folded);
     }
     for (auto run = kept.begin(); run != kept.end();) {
         const auto sameKeyValues = [&](const std::string& line) {

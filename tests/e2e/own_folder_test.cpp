@@ -31,7 +31,7 @@ std::map<std::string, std::string> Verdicts(const std::string& output) {
     return verdicts;
 }
 
-// The last value the probe printed under key ("short", "desktop").
+// The last value the probe printed under key ("short").
 std::string Probed(WinePrefix& prefix, const std::vector<std::string>& args, const std::string& key) {
     std::vector<std::string> command = {Win64Exe("ownfolder_probe.exe")};
     command.insert(command.end(), args.begin(), args.end());
@@ -70,8 +70,9 @@ TEST(OwnFolderE2e, EverySpellingOfASystemFolderIsRefused) {
     const std::string programFiles = Probed(prefix, {"--short", "C:\\Program Files"}, "short");
     const std::string commonFiles = Probed(prefix, {"--short", "C:\\Program Files\\Common Files"}, "short");
     const std::string documents = Probed(prefix, {"--short", "C:\\Documents and Settings\\ann"}, "short");
-    const std::string desktop = Probed(prefix, {}, "desktop");
-    ASSERT_FALSE(programFiles.empty() || commonFiles.empty() || documents.empty() || desktop.empty())
+    // The user's desktop is left to the unit tests: Wine's desktop writes the
+    // user's shell folders anew at every start, so a run may find none.
+    ASSERT_FALSE(programFiles.empty() || commonFiles.empty() || documents.empty())
         << prefix.Output();
     ExpectVerdicts(prefix, {},
                    {
@@ -89,7 +90,6 @@ TEST(OwnFolderE2e, EverySpellingOfASystemFolderIsRefused) {
                        {"C:\\Dokumente und Einstellungen\\ann\\", false},
                        {"\\\\localhost\\c$\\WINDOWS\\system32\\", false},
                        {"C:\\Program Files\\Common Files\\System\\", false},
-                       {desktop + "\\", false},
                        {"C:\\Programme\\Novell\\GroupWise\\", true},
                        {"C:\\Novell\\GroupWise\\", true},
                    });
