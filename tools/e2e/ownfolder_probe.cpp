@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     purgent::FileAccess files(machine.files, status);
     NoOptions options;
     purgent::ProcessState process;
-    purgent::RunContext ctx{machine.platform, status, registry, files, options, process, {}, {}};
+    purgent::RunContext ctx{machine.platform, status, registry, files, options, process, {}, {}, {}};
     purgent::DiscoverLocations(ctx);
     std::printf("desktop\t%s\n", ctx.locations.UserDesktop.c_str());
     for (int i = first; i < argc; ++i)
