@@ -72,6 +72,12 @@ const DriveItem* FindDriveItem(const DriveItems& items, const std::string& path)
     return found == items.end() ? nullptr : &*found;
 }
 
+void ForgetDeletedFiles(MachineIni& machine, const DriveItems& drive) {
+    const auto gone = [&drive](const std::string& path) { return !FindDriveItem(drive, path); };
+    std::erase_if(machine.locked, gone);
+    std::erase_if(machine.dlls, [&gone](const DllEntry& dll) { return gone(dll.path); });
+}
+
 bool IsHiveFile(const DriveItem& item) {
     const auto slash = item.path.rfind('\\');
     return !item.folder && EqualsIgnoreCase(item.path.substr(slash + 1), "ntuser.dat");

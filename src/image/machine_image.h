@@ -161,6 +161,10 @@ struct DriveItem {
 using DriveItems = std::vector<DriveItem>;
 
 const DriveItem* FindDriveItem(const DriveItems& items, const std::string& path);
+// Drops the [locked] and [dll] entries of files the drive no longer holds: a
+// deleted file is neither held open nor registered, and an image names only
+// files it holds.
+void ForgetDeletedFiles(MachineIni& machine, const DriveItems& drive);
 // A user hive: a file named ntuser.dat (any case).
 bool IsHiveFile(const DriveItem& item);
 

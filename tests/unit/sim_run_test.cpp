@@ -173,5 +173,17 @@ TEST(RunPurgentOnSim, EveryVistaUserIsCleanedWithoutALogonName) {
     EXPECT_EQ(Events(machine, "hive-load").size(), Events(machine, "hive-unload").size());
 }
 
+// The DLLs a run deletes take their [dll] sections with them, so the saved
+// machine is an image that loads again.
+TEST(RunPurgentOnSim, TheSavedMachineNamesOnlyFilesItHolds) {
+    const image::MachineImage seeded = image::LoadMachineImage(std::string(PURGENT_TEST_DATA) + "/com-servers");
+    SimMachine machine(seeded);
+    RunPurgentOnSim(machine, {"/sn"});
+    const image::MachineImage saved = machine.SaveImage();
+    EXPECT_LT(saved.machine.dlls.size(), seeded.machine.dlls.size());
+    for (const image::DllEntry& dll : saved.machine.dlls)
+        EXPECT_NE(image::FindDriveItem(saved.drive, dll.path), nullptr) << dll.path;
+}
+
 }  // namespace
 }  // namespace purgent::sim

@@ -4,9 +4,6 @@
 //   its hive files, loaded under HKEY_USERS\PurgentSnapshot and written out
 //   as .reg text under HKEY_CURRENT_USER;
 //   its files and folders that still exist, with their r/h/s attributes.
-#include <string>
-#include <vector>
-
 #include "image/machine_image.h"
 #include "seed_registry.h"
 
@@ -65,11 +62,7 @@ void Snapshot(const std::string& imageDir, const std::string& outDir) {
     out.machine.attributes.clear();
     out.registry = ReadScopedRegistry(named.registry);
     ReadDrive(named.drive, out);
-    // What the run deleted is neither held open nor registered any more, and
-    // an image may name only files it holds.
-    const auto gone = [&out](const std::string& path) { return !image::FindDriveItem(out.drive, path); };
-    std::erase_if(out.machine.locked, gone);
-    std::erase_if(out.machine.dlls, [&gone](const image::DllEntry& dll) { return gone(dll.path); });
+    image::ForgetDeletedFiles(out.machine, out.drive);
     image::SaveMachineImage(out, outDir);
 }
 

@@ -32,6 +32,7 @@ image::MachineImage SimMachine::SaveImage() const {
     for (const image::DriveItem& hive : registry_.MountedHiveFiles())
         for (image::DriveItem& item : image.drive)
             if (SameName(item.path, hive.path)) item.contents = hive.contents;
+    image::ForgetDeletedFiles(image.machine, image.drive);
     return image;
 }
 
