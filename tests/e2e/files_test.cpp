@@ -18,14 +18,6 @@ namespace {
 constexpr int kTimeoutSeconds = 300;
 const char* const kHeldReady = "C:\\holdopen.ready";
 
-bool WaitForFile(const std::string& hostPath, int seconds) {
-    for (int waited = 0; waited < seconds * 10; ++waited) {
-        if (std::filesystem::exists(hostPath)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
-}
-
 // The paths of the drive items, in one order.
 std::vector<std::string> Paths(const image::MachineImage& machine) {
     std::vector<std::string> paths;

@@ -7,11 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "image/machine_image.h"
@@ -87,14 +85,6 @@ void ExpectClientKeysGoneOthersKept(const RegistryKeys& keys, const std::string&
         EXPECT_TRUE(image::FindKey(keys, std::string("HKEY_CURRENT_USER") + kept)) << who << kept;
 }
 
-bool WaitForFile(const std::string& hostPath) {
-    for (int waited = 0; waited < kTimeoutSeconds * 10; ++waited) {
-        if (fs::exists(hostPath)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
-}
-
 TEST(RegistryVistaUsersE2e, LoggedOnAndOtherUsersAreCleanedWithoutALogonName) {
     const std::string work = ArtifactDir() + "/registry-vista-users";
     fs::remove_all(work);
@@ -107,7 +97,7 @@ TEST(RegistryVistaUsersE2e, LoggedOnAndOtherUsersAreCleanedWithoutALogonName) {
         << prefix.Output();
     fs::create_directory_symlink("users", prefix.UnixPath("C:\\") + "/Documents and Settings");
     WineProcess holder = prefix.Start({Win64Exe("hivehold.exe"), kBobHive, kBobSid, kReady, kRelease});
-    ASSERT_TRUE(WaitForFile(prefix.UnixPath(kReady))) << prefix.Output();
+    ASSERT_TRUE(WaitForFile(prefix.UnixPath(kReady), kTimeoutSeconds)) << prefix.Output();
 
     EXPECT_EQ(prefix.Run({Win64Exe("purgent.exe"), "/sn"}, kTimeoutSeconds), 0) << prefix.Output();
     EXPECT_EQ(prefix.Run({"reg", "query", "HKU\\" + kBobSid}, 60), 0) << "bob's hive is no longer loaded";

@@ -340,6 +340,14 @@ void SaveScreenshot(const std::string& name) {
     if (status != 0) ADD_FAILURE() << "screenshot " << path << " failed, status " << status;
 }
 
+bool WaitForFile(const std::string& hostPath, int timeoutSeconds) {
+    for (int waited = 0; waited < timeoutSeconds * 10; ++waited) {
+        if (fs::exists(hostPath)) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
 bool WaitForWindow(const std::string& titlePart, int timeoutSeconds) {
     const auto deadline = Clock::now() + std::chrono::seconds(timeoutSeconds);
     do {

@@ -104,6 +104,9 @@ std::string PurgentSimExe();
 std::string ArtifactDir();
 // Saves the whole Xvfb screen as ArtifactDir()/<name>.png.
 void SaveScreenshot(const std::string& name);
+// Waits until a file exists on the host; false when none does within the
+// time limit.
+bool WaitForFile(const std::string& hostPath, int timeoutSeconds);
 // Waits until a window whose title contains titlePart is visible on the Xvfb
 // screen; false when none is within the time limit.
 bool WaitForWindow(const std::string& titlePart, int timeoutSeconds);
