@@ -116,6 +116,42 @@ hold_locked_files() {
   echo "run.sh: holdopen did not start in $prefix" >&2
 }
 
+# simulate DIR IMAGE NAME ARGS...: purgent-sim on IMAGE, its machine saved as
+# DIR/NAME, its trace and exit status beside it.
+simulate() {
+  local dir=$1 image=$2 name=$3 status=0
+  shift 3
+  "$NATIVE/purgent-sim" --machine "$image" --save "$dir/$name" --trace "$dir/$name.trace" -- "$@" \
+    >/dev/null 2>"$dir/$name.err" || status=$?
+  echo "$status" >"$dir/$name.status"
+}
+
+# compare DIR IMAGE SET NAME SIM EXCLUDED: the differences between the Wine
+# machine of option set NAME and the simulator's machine SIM, both run from
+# IMAGE; the lines a rule sets apart are appended to EXCLUDED.
+compare() {
+  local dir=$1 image=$2 set=$3 name=$4 sim=$5 excluded=$6 wine_status sim_status
+  wine_status=$(cat "$dir/wine-$name.status") sim_status=$(cat "$dir/$sim.status")
+  [[ $wine_status == "$sim_status" ]] || echo "exit status differs: Wine $wine_status, simulator $sim_status"
+  "$NATIVE/purgent-machine-diff" "$image" "$dir/before" "$dir/wine-$name" "$dir/$sim" \
+    "$dir/wine-$name.log" "$dir/$sim/drive/C/purgent-run.log" \
+    2> >(sed "s|^|$set: |" >>"$excluded") || true
+}
+
+# open_image IMAGE OPEN: the image as Wine holds it, when it has [denied] keys.
+# Wine keeps no key closed (a key whose security lets everyone only read it
+# still opens with full access), so what the program reads or deletes there,
+# and everything that follows from it, differs from Windows. The simulator
+# runs on this copy too, and a difference that only the image itself shows is
+# set apart as that property of Wine.
+open_image() {
+  local image=$1 open=$2
+  sed -n '/^\[denied\]/,/^\[/{/^\[/d;/^\r\?$/d;p}' "$image/machine.ini" | grep -q . || return 0
+  cp -al "$image" "$open"
+  rm "$open/machine.ini"
+  sed '/^\[denied\]/,/^\[/{/^\[denied\]/d;/^\[/!d}' "$image/machine.ini" >"$open/machine.ini"
+}
+
 # run_set DIR IMAGE SET: the real program and the simulator on one option set;
 # prints the differences.
 run_set() {
@@ -146,16 +182,16 @@ run_set() {
   stop_prefix "$prefix"
   wait "$watcher" 2>/dev/null || true
   rm -rf "$prefix"
-  status=0
-  "$NATIVE/purgent-sim" --machine "$image" --save "$dir/sim-$name" --trace "$dir/sim-$name.trace" -- "${args[@]}" \
-    >/dev/null 2>"$dir/sim-$name.err" || status=$?
-  echo "$status" >"$dir/sim-$name.status"
-  if [[ $(cat "$dir/wine-$name.status") != "$status" ]]; then
-    echo "exit status differs: Wine $(cat "$dir/wine-$name.status"), simulator $status"
+  simulate "$dir" "$image" "sim-$name" "${args[@]}"
+  if [[ ! -d $dir/image-open ]]; then
+    compare "$dir" "$image" "$set" "$name" "sim-$name" "$dir/excluded"
+    return
   fi
-  "$NATIVE/purgent-machine-diff" "$image" "$dir/before" "$dir/wine-$name" "$dir/sim-$name" \
-    "$dir/wine-$name.log" "$dir/sim-$name/drive/C/purgent-run.log" \
-    2> >(sed "s|^|$set: |" >>"$dir/excluded") || true
+  simulate "$dir" "$dir/image-open" "sim-$name-open" "${args[@]}"
+  compare "$dir" "$dir/image-open" "$set" "$name" "sim-$name-open" "$dir/excluded" >"$dir/open-$name.lines"
+  compare "$dir" "$image" "$set" "$name" "sim-$name" /dev/null | grep -Fxv -f "$dir/open-$name.lines" |
+    sed "s|^|$set: excluded: Wine opens a protected key with full access: |" >>"$dir/excluded" || true
+  cat "$dir/open-$name.lines"
 }
 
 # run_seed SEED: seeds one Wine machine from the seed's image, then every
@@ -166,6 +202,7 @@ run_seed() {
   mkdir -p "$dir"
   {
     "$NATIVE/purgent-generate-image" --random "$seed" "$dir/image" >&2
+    open_image "$dir/image" "$dir/image-open"
     cp -a "$TEMPLATE" "$dir/base"
     make_junctions "$dir/base" "$dir/image"
     touch "$dir/base.stamp"
@@ -193,7 +230,7 @@ for _ in $(seq 100); do [[ -s $XVFB_DISPLAY_FILE ]] && break; sleep 0.1; done
 [[ -s $XVFB_DISPLAY_FILE ]] || { echo "run.sh: Xvfb did not start" >&2; exit 70; }
 export DISPLAY=:$(head -n1 "$XVFB_DISPLAY_FILE")
 
-export -f run_seed run_set make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
+export -f run_seed run_set simulate compare open_image make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
 export NATIVE WIN64 WORK TEMPLATE RUN_TIMEOUT OPTIONS WINE
 export OPTION_SETS_TEXT=${OPTION_SETS[*]}
 seq "$FIRST" "$LAST" | xargs -P "$WORKERS" -I{} bash -c 'read -ra OPTION_SETS <<<"$OPTION_SETS_TEXT"; run_seed {}'

@@ -42,7 +42,7 @@ bool Matches(const std::string& name, const std::string& mask) { return !name.em
 // hash: a mask with five or more before its "*" finds a file through its
 // short name on Windows (and in the simulator), never under Wine.
 WineRule ShortNameRule(const image::MachineImage& generated) {
-    WineRule rule{"a mask matches its Windows short name, not Wine's", {}, {}, false, ""};
+    WineRule rule{"a mask matches its Windows short name, not Wine's", {}, {}, ""};
     const std::vector<std::string> masks = CatalogueMasks();
     for (const image::DriveItem& item : generated.drive) {
         const std::string name = item.path.substr(item.path.rfind('\\') + 1);
@@ -58,13 +58,6 @@ WineRule ShortNameRule(const image::MachineImage& generated) {
     return rule;
 }
 
-// Wine keeps no key closed: a key whose security lets everyone only read it
-// still opens with full access and can be deleted. The simulator keeps a
-// [denied] key, and with it the parents a tree deletion would have removed.
-WineRule DeniedKeyRule(const image::MachineImage& generated) {
-    return {"Wine opens a protected key with full access", {}, generated.machine.denied, true, ""};
-}
-
 // Wine's desktop writes the current user's shell folders it uses (the
 // desktop, the application data folders) at every start.
 WineRule ShellFoldersRule() {
@@ -72,7 +65,6 @@ WineRule ShellFoldersRule() {
     return {"Wine's desktop writes the shell folders at every start",
             {},
             {explorer + "Shell Folders", explorer + "User Shell Folders"},
-            false,
             ""};
 }
 
@@ -82,7 +74,6 @@ WineRule ProfilesDirectoryRule() {
     return {"Wine writes its profiles directory at every start",
             {},
             {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList"},
-            false,
             "ProfilesDirectory"};
 }
 
@@ -91,7 +82,7 @@ WineRule ProfilesDirectoryRule() {
 // junction. So Messenger's data folders, found by listing the profiles
 // through "Documents and Settings", go under Wine only.
 WineRule ListedJunctionRule(const image::MachineImage& generated) {
-    WineRule rule{"Wine lists a junction's target", {}, {}, false, ""};
+    WineRule rule{"Wine lists a junction's target", {}, {}, ""};
     const std::string data = MessengerCatalogue().dataFolder;
     for (const image::Junction& junction : generated.machine.junctions)
         for (const image::DriveItem& item : generated.drive) {
@@ -107,7 +98,7 @@ WineRule ListedJunctionRule(const image::MachineImage& generated) {
 // logged-on user's hive, seeded under HKEY_USERS\<SID>, are gone once the
 // Wine machine has stopped and started again for the run.
 WineRule LoadedHivesRule(const image::MachineImage& generated) {
-    WineRule rule{"Wine keeps no other user's keys under HKEY_USERS across a restart", {}, {}, false, ""};
+    WineRule rule{"Wine keeps no other user's keys under HKEY_USERS across a restart", {}, {}, ""};
     const std::string users = "HKEY_USERS\\S-1-5-21";
     for (const image::RegistryKey& key : generated.registry) {
         if (Folded(key.path).rfind(Folded(users), 0) != 0) continue;
@@ -127,7 +118,7 @@ std::string Attributes(const image::MachineImage& machine, const std::string& pa
 // What the seeding could not give the Wine machine (a folder's read-only bit):
 // the seeded machine, read back, already differs from the image there.
 WineRule UnheldAttributesRule(const image::MachineImage& generated, const image::MachineImage& wineBefore) {
-    WineRule rule{"the Wine machine could not take the attributes", {}, {}, false, ""};
+    WineRule rule{"the Wine machine could not take the attributes", {}, {}, ""};
     for (const image::DriveItem& item : generated.drive)
         if (image::FindDriveItem(wineBefore.drive, item.path) &&
             Attributes(generated, item.path) != Attributes(wineBefore, item.path))
@@ -143,7 +134,7 @@ bool WineRule::Covers(const std::string& subject, const std::string& valueName) 
     if (files.count(Folded(subject))) return true;
     if (!value.empty() && !image::EqualsIgnoreCase(value, valueName)) return false;
     for (const std::string& key : keys)
-        if (AtOrBelow(subject, key) || (withParents && AtOrBelow(key, subject))) return true;
+        if (AtOrBelow(subject, key)) return true;
     return false;
 }
 
@@ -176,10 +167,9 @@ std::string WineShortName(const std::string& name) {
 }
 
 std::vector<WineRule> WineRules(const image::MachineImage& generated, const image::MachineImage& wineBefore) {
-    return {ShortNameRule(generated),  DeniedKeyRule(generated),
-            ShellFoldersRule(),          ProfilesDirectoryRule(),
-            ListedJunctionRule(generated), UnheldAttributesRule(generated, wineBefore),
-            LoadedHivesRule(generated)};
+    return {ShortNameRule(generated),       ShellFoldersRule(),
+            ProfilesDirectoryRule(),         ListedJunctionRule(generated),
+            UnheldAttributesRule(generated, wineBefore), LoadedHivesRule(generated)};
 }
 
 }  // namespace purgent::differential

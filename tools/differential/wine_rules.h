@@ -14,7 +14,6 @@ struct WineRule {
     std::string reason;
     std::set<std::string> files;      // folded full paths
     std::vector<std::string> keys;    // full key paths, each with its subtree
-    bool withParents = false;         // the keys' parents too
     std::string value;                // only this value of the keys ("" = all of them)
 
     // subject: a file or key path; value: the value a key's line is about.
