@@ -112,5 +112,24 @@ TEST(DifferentialLogs, EventsOnlyOneLogHoldsAreReported) {
     EXPECT_EQ(findings.Differences(), (std::vector<std::string>{"log event only on Wine: file-delete\tC:\\N\\b.dll"}));
 }
 
+// The status bar counts what a rule covers, so its events are set apart once
+// a rule covered something the program reads, and compared otherwise.
+TEST(DifferentialLogs, StatusEventsAreSetApartOnlyAfterARuleOnWhatTheProgramReads) {
+    const std::string key = "HKEY_LOCAL_MACHINE\\Software\\Vendor";
+    const std::string wine = "progress\t3\t9\n";
+    const std::string sim = "progress\t2\t9\n";
+    const struct {
+        bool readByTheProgram;
+        std::size_t reported;
+    } cases[] = {{false, 2}, {true, 0}};  // the line on each side
+    for (const auto& c : cases) {
+        WineRule rule{"a property of Wine", {}, {key}, "", c.readByTheProgram};
+        Findings findings({rule});
+        findings.Add(key, "key only on Wine: " + key);
+        CompareLogs(wine, sim, MachineImage{}, findings);
+        EXPECT_EQ(findings.Differences().size(), c.reported) << c.readByTheProgram;
+    }
+}
+
 }  // namespace
 }  // namespace purgent::differential

@@ -143,8 +143,7 @@ void CompareLogs(const std::string& wineLog, const std::string& simLog, const im
     const std::size_t before = onlyWine.size();
     std::erase_if(onlyWine, [&](const Event* event) { return AboutWinesOwn(*event, generated, named); });
     // A junction Wine lists (see the rules) adds to the status bar's counts.
-    const bool ruled =
-        !findings.Excluded().empty() || onlyWine.size() != before || !generated.machine.junctions.empty();
+    const bool ruled = findings.RuledOnTheRun() || onlyWine.size() != before || !generated.machine.junctions.empty();
     for (const auto& [events, where] : {std::pair{&onlyWine, "log event only on Wine: "},
                                         std::pair{&onlySim, "log event only in the simulator: "}})
         for (const Event* event : *events) {

@@ -190,7 +190,7 @@ run_set() {
   simulate "$dir" "$dir/image-open" "sim-$name-open" "${args[@]}"
   compare "$dir" "$dir/image-open" "$set" "$name" "sim-$name-open" "$dir/excluded" >"$dir/open-$name.lines"
   compare "$dir" "$image" "$set" "$name" "sim-$name" /dev/null | grep -Fxv -f "$dir/open-$name.lines" |
-    sed "s|^|$set: excluded: Wine opens a protected key with full access: |" >>"$dir/excluded" || true
+    sed "s|^.*$|$set: excluded: & (Wine opens a protected key with full access)|" >>"$dir/excluded" || true
   cat "$dir/open-$name.lines"
 }
 

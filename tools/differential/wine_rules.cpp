@@ -74,7 +74,8 @@ WineRule ProfilesDirectoryRule() {
     return {"Wine writes its profiles directory at every start",
             {},
             {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList"},
-            "ProfilesDirectory"};
+            "ProfilesDirectory",
+            false};
 }
 
 // Wine has no junctions: the harness makes each a symbolic link, and Wine
