@@ -89,6 +89,12 @@ copy_prefix() {
   tar -C "$base" --xattrs --warning=no-file-changed -cf - -T "$base.changed" | tar -C "$copy" --xattrs -xf -
 }
 
+# ini_section IMAGE NAME: the entries of the image's machine.ini section
+# [NAME], one a line.
+ini_section() {
+  sed -n "/^\\[$2\\]/,/^\\[/{/^\\[/d;p}" "$1/machine.ini" | tr -d '\r' | sed '/^$/d'
+}
+
 # The image's [junctions] as symbolic links in the prefix's drive C: Wine
 # makes no junctions, and follows a link as Windows follows a junction.
 make_junctions() {
@@ -98,7 +104,7 @@ make_junctions() {
     link=${link:3} target=${target:3}
     existing=$(find "$prefix/drive_c" -maxdepth 1 -iname "${target//\\//}" -printf '%f' -quit)
     ln -s "${existing:-${target//\\//}}" "$prefix/drive_c/${link//\\//}"
-  done < <(sed -n '/^\[junction\]/,/^\[/{/^\[/d;/^$/d;p}' "$image/machine.ini" | tr -d '\r')
+  done < <(ini_section "$image" junction)
 }
 
 # Holds the image's [locked] files open in the prefix, as a running program
@@ -106,7 +112,7 @@ make_junctions() {
 hold_locked_files() {
   local prefix=$1 image=$2 ready
   local -a locked=()
-  mapfile -t locked < <(sed -n '/^\[locked\]/,/^\[/{/^\[/d;/^$/d;p}' "$image/machine.ini" | tr -d '\r')
+  mapfile -t locked < <(ini_section "$image" locked)
   ((${#locked[@]})) || return 0
   ready=$prefix/drive_c/holdopen.ready
   WINEPREFIX=$prefix WINEDEBUG=-all WINELOADER=$WINE "$WINE" "$WIN64/holdopen.exe" 'C:\holdopen.ready' \
@@ -146,7 +152,7 @@ compare() {
 # set apart as that property of Wine.
 open_image() {
   local image=$1 open=$2
-  sed -n '/^\[denied\]/,/^\[/{/^\[/d;/^\r\?$/d;p}' "$image/machine.ini" | grep -q . || return 0
+  [[ -n $(ini_section "$image" denied) ]] || return 0
   cp -al "$image" "$open"
   rm "$open/machine.ini"
   sed '/^\[denied\]/,/^\[/{/^\[denied\]/d;/^\[/!d}' "$image/machine.ini" >"$open/machine.ini"
@@ -230,7 +236,7 @@ for _ in $(seq 100); do [[ -s $XVFB_DISPLAY_FILE ]] && break; sleep 0.1; done
 [[ -s $XVFB_DISPLAY_FILE ]] || { echo "run.sh: Xvfb did not start" >&2; exit 70; }
 export DISPLAY=:$(head -n1 "$XVFB_DISPLAY_FILE")
 
-export -f run_seed run_set simulate compare open_image make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
+export -f run_seed run_set simulate compare open_image ini_section make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
 export NATIVE WIN64 WORK TEMPLATE RUN_TIMEOUT OPTIONS WINE
 export OPTION_SETS_TEXT=${OPTION_SETS[*]}
 seq "$FIRST" "$LAST" | xargs -P "$WORKERS" -I{} bash -c 'read -ra OPTION_SETS <<<"$OPTION_SETS_TEXT"; run_seed {}'
