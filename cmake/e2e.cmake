@@ -1,8 +1,8 @@
 # End-to-end tests under Wine, in throwaway prefixes copied from the templates
 # that scripts/setup.sh caches. Built natively. Label `wine`: the win64 build
 # under wine64. Label `win32`: the shipped win32 build under the emulated
-# 32-bit Wine, in a 32-bit prefix and in a WoW64 one (tests named Win32* and
-# Wow64*, by their suite or their instantiation).
+# 32-bit Wine of the 32-bit runner's root, in a 32-bit prefix and in a WoW64
+# one (tests named Win32* and Wow64*, by their suite or their instantiation).
 set(PURGENT_WIN64_DIR "${CMAKE_SOURCE_DIR}/build/win64" CACHE PATH
   "Build folder of the win64 preset (purgent.exe and the e2e helpers)")
 set(PURGENT_WIN32_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH
@@ -22,6 +22,7 @@ target_compile_definitions(purgent_e2e_tests PRIVATE
   PURGENT_ARTIFACT_DIR="${PURGENT_ARTIFACT_DIR}"
   PURGENT_SIM_EXE="$<TARGET_FILE:purgent-sim>"
   PURGENT_DEFAULT_CACHE="/var/cache/purgent"
+  PURGENT_IN_I386_ROOT="${CMAKE_SOURCE_DIR}/scripts/in-i386-root.sh"
   PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
 set(PURGENT_WIN32_TESTS "Win32*:Wow64*")
 gtest_discover_tests(purgent_e2e_tests TEST_FILTER "-${PURGENT_WIN32_TESTS}"

@@ -73,5 +73,9 @@ add_test(NAME ReproducibleRelease COMMAND bash "${CMAKE_SOURCE_DIR}/tests/packag
   "${CMAKE_SOURCE_DIR}/build/win32")
 set_tests_properties(ReproducibleRelease PROPERTIES LABELS package TIMEOUT 1800)
 
+# The set-up's apt steps against a stale mirror index (label setup; as root).
+add_test(NAME AptFailureHandling COMMAND bash "${CMAKE_SOURCE_DIR}/tests/setup/apt_failure_test.sh")
+set_tests_properties(AptFailureHandling PROPERTIES LABELS setup TIMEOUT 300)
+
 include(cmake/e2e.cmake)
 include(cmake/fuzz.cmake)

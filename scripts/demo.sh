@@ -19,7 +19,7 @@ rm -rf "$OUT"
 mkdir -p "$OUT"
 say "Purgent demo: outputs in $OUT"
 say "- setting up and building (logs: setup.log, build.log)"
-bash scripts/setup.sh >"$OUT/setup.log" 2>&1 || die "setup (scripts/setup.sh)"
+bash scripts/setup.sh win64 >"$OUT/setup.log" 2>&1 || die "setup of the win64 part (scripts/setup.sh win64; see setup.log)"
 for preset in win64 native; do
   { cmake --preset "$preset" && cmake --build --preset "$preset"; } >>"$OUT/build.log" 2>&1 ||
     die "build $preset"

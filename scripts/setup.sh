@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
-# Prepares a Debian 12 machine (as root) for building and testing Purgent:
-# Debian packages, libjpeg-turbo cross-built for both MinGW targets, the
-# 32-bit Wine runner (setup-i386-wine.sh) and the template Wine prefixes of
-# the end-to-end tests. Quick when already done.
+# setup.sh [win64|win32|all]: prepares a Debian 12 machine (as root) for
+# building and testing Purgent. Quick when already done.
+#   win64  Debian packages for the native and win64 builds, libjpeg-turbo
+#          cross-built for x86_64 MinGW, the win64 Wine template prefix
+#          (all that scripts/demo.sh needs);
+#   win32  the i686 MinGW build and libjpeg, and the 32-bit Wine runner
+#          (setup-i386-root.sh) with its two template prefixes;
+#   all    both (the default).
+# The host's apt sources, architectures and installed packages are never
+# changed, only added to; the one machine-wide change beside packages is
+# the binfmt_misc entry of the 32-bit runner.
 #
 # Cache folder (outside git): $PURGENT_CACHE, default /var/cache/purgent.
 set -Eeuo pipefail
@@ -12,32 +19,28 @@ CACHE="${PURGENT_CACHE:-/var/cache/purgent}"
 # Bump when the way a cached item is built changes, so it is rebuilt.
 JPEG_RECIPE="libjpeg-turbo static, SIMD off, v1"
 PREFIX_RECIPE="win64 wineboot -i, mono/gecko off, wine fonts, v3"
-PREFIX_WIN32_RECIPE="win32 wineboot -i under qemu-i386, mono/gecko off, wine fonts, v1"
-PREFIX_WOW64_RECIPE="win64 with wine32 (WoW64) wineboot -i by wine64, mono/gecko off, wine fonts, v2"
+PREFIX_WIN32_RECIPE="win32 wineboot -i under qemu-i386 in the runner root, mono/gecko off, wine fonts, v2"
+PREFIX_WOW64_RECIPE="win64 with wine32 (WoW64) wineboot -i by wine64 in the runner root, mono/gecko off, wine fonts, v3"
 
-PACKAGES=(
-  cmake g++ make googletest libgtest-dev libgmock-dev libjpeg62-turbo-dev
-  mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-  wine64 wine fonts-wine xvfb xauth x11-utils imagemagick clang libclang-rt-dev dpkg-dev zip unzip
+WIN64_PACKAGES=(
+  cmake g++ make googletest libgtest-dev libgmock-dev
+  mingw-w64 g++-mingw-w64-x86-64-posix
+  wine64 wine fonts-wine xvfb xauth x11-utils imagemagick clang libclang-rt-dev dpkg-dev
 )
+WIN32_PACKAGES=(g++-mingw-w64-i686-posix debootstrap zip unzip)
 
+PART=setup
 log() { printf '[setup] %s\n' "$*"; }
-die() { printf '[setup] ERROR: %s\n' "$*" >&2; exit 1; }
+warn() { printf '[setup] WARNING: %s\n' "$*" >&2; }
+die() { printf '[setup] ERROR in %s: %s\n' "$PART" "$*" >&2; exit 1; }
 # Any other failing command ends the setup loudly too.
 trap 'die "line $LINENO failed (status $?): $BASH_COMMAND"' ERR
 
-APT_UPDATED=no
-apt_update_once() {
-  if [[ $APT_UPDATED == no ]]; then
-    log "apt-get update"
-    apt-get update -qq
-    APT_UPDATED=yes
-  fi
-}
+source "$ROOT/scripts/apt.sh"
 
 install_packages() {
   local missing=() pkg status
-  for pkg in "${PACKAGES[@]}"; do
+  for pkg; do
     status="$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)"
     [[ $status == installed ]] || missing+=("$pkg")
   done
@@ -46,47 +49,31 @@ install_packages() {
     return
   fi
   [[ $(id -u) == 0 ]] || die "missing packages (${missing[*]}); run this script as root"
-  apt_update_once
-  log "installing: ${missing[*]}"
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
-}
-
-# apt-get source needs deb-src entries; mirror the machine's deb entries.
-ensure_deb_src() {
-  local deb822=/etc/apt/sources.list.d/debian.sources
-  local ours=/etc/apt/sources.list.d/purgent-deb-src.sources
-  [[ -e $ours ]] && return
-  if grep -qs '^Types:.*deb-src' "$deb822" /etc/apt/sources.list.d/*.sources ||
-     grep -qs '^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list; then
-    return
-  fi
-  if [[ -f $deb822 ]]; then
-    sed 's/^Types: *deb *$/Types: deb-src/' "$deb822" >"$ours"
-  elif [[ -f /etc/apt/sources.list ]]; then
-    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list \
-      >/etc/apt/sources.list.d/purgent-deb-src.list
-  else
-    die "no apt sources found to derive a deb-src entry from"
-  fi
-  log "added deb-src entries"
-  APT_UPDATED=no
+  apt_get_packages "$CACHE/apt.log" install "${missing[@]}"
 }
 
 jpeg_source_dir() {
   find "$CACHE/src" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | sort | tail -n1
 }
 
+# Debian's source package, through a private apt configuration with a
+# deb-src entry for the machine's own archive.
 fetch_jpeg_source() {
   [[ -n $(jpeg_source_dir 2>/dev/null) ]] && return
-  ensure_deb_src
-  apt_update_once
+  local codename
+  codename=$(host_codename)
+  read_archive "$codename"
+  local APT_GET APT_CACHE APT_UPDATED APT_FAILED_INDEXES
+  apt_private "$CACHE/src.apt" "deb-src ${ARCHIVE_KEY:+[signed-by=$ARCHIVE_KEY] }$ARCHIVE_URI $codename main"
   log "fetching Debian's libjpeg-turbo source package"
-  rm -rf "$CACHE/src.tmp"
-  mkdir -p "$CACHE/src.tmp"
-  chown _apt "$CACHE/src.tmp" 2>/dev/null || true  # apt downloads as _apt
-  (cd "$CACHE/src.tmp" && apt-get source -q libjpeg-turbo >/dev/null)
+  cd "$CACHE/src.apt/download"
+  apt_get_packages "$CACHE/apt.log" source libjpeg-turbo
+  cd "$ROOT"
   rm -rf "$CACHE/src"
-  mv "$CACHE/src.tmp" "$CACHE/src"
+  mkdir -p "$CACHE/src"
+  find "$CACHE/src.apt/download" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' \
+    -exec mv {} "$CACHE/src/" \;
+  rm -rf "$CACHE/src.apt"
 }
 
 # build_jpeg <arch>: static libjpeg for the <arch>-w64-mingw32 target into
@@ -118,17 +105,19 @@ build_jpeg() {
   printf '%s' "$JPEG_RECIPE" >"$dest/.stamp"
 }
 
-# make_wine_template <folder> <WINEARCH> <recipe>: a ready prefix in
+# make_wine_template <folder> <WINEARCH> <recipe> [RUNNER]: a ready prefix in
 # $CACHE/<folder>; each e2e test copies it instead of booting its own. A
 # prefix made by another Wine version would be upgraded on every copy.
 # Booted by the loader of its own bitness: started through the 32-bit one,
-# a 64-bit prefix gets empty 64-bit system DLLs.
+# a 64-bit prefix gets empty 64-bit system DLLs. RUNNER runs Wine elsewhere
+# (the 32-bit runner's root).
 make_wine_template() {
-  local name=$1 arch=$2 recipe loader=/usr/lib/wine/wine64
+  local name=$1 arch=$2 recipe loader=/usr/lib/wine/wine64 runner=()
+  if [[ -n ${4:-} ]]; then runner=("$4"); fi
   local dest="$CACHE/$name" tmp="$CACHE/$name.tmp"
   [[ $arch == win32 ]] && loader=/usr/lib/wine/wine
   # Not the `wine` script: with wine32 installed it needs the emulator.
-  recipe="$3, $(/usr/lib/wine/wine64 --version)" || die "wine64 does not run"
+  recipe="$3, $("${runner[@]}" /usr/lib/wine/wine64 --version)" || die "wine64 does not run"
   if [[ -f $dest.stamp && $(<"$dest.stamp") == "$recipe" ]]; then
     log "Wine template prefix $name: cached"
     return
@@ -137,7 +126,7 @@ make_wine_template() {
   rm -rf "$tmp" "$dest.stamp"
   WINEPREFIX="$tmp" WINEARCH=$arch WINEDEBUG=-all \
   WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
-    timeout 600 xvfb-run -a sh -c '"$0" wineboot -i && wineserver -w' "$loader" \
+    timeout 600 xvfb-run -a "${runner[@]}" sh -c '"$0" wineboot -i && wineserver -w' "$loader" \
       >"$dest.log" 2>&1 ||
     die "wineboot failed; see $dest.log"
   [[ -f $tmp/system.reg ]] || die "wineboot left no registry; see $dest.log"
@@ -153,20 +142,33 @@ make_wine_template() {
   printf '%s' "$recipe" >"$dest.stamp"
 }
 
-source "$ROOT/scripts/setup-i386-wine.sh"
+source "$ROOT/scripts/setup-i386-root.sh"
+
+setup_win64() {
+  PART="part win64 (native and win64 builds, win64 Wine)"
+  install_packages "${WIN64_PACKAGES[@]}"
+  build_jpeg x86_64
+  make_wine_template wineprefix win64 "$PREFIX_RECIPE"
+}
+
+setup_win32() {
+  PART="part win32 (win32 build, 32-bit Wine runner)"
+  install_packages "${WIN64_PACKAGES[@]}" "${WIN32_PACKAGES[@]}"
+  build_jpeg i686
+  prepare_i386_root
+  make_wine_template wineprefix-win32 win32 "$PREFIX_WIN32_RECIPE" "$IN_ROOT"
+  make_wine_template wineprefix-wow64 win64 "$PREFIX_WOW64_RECIPE" "$IN_ROOT"
+}
 
 main() {
-  install_packages
   mkdir -p "$CACHE"
-  build_jpeg i686
-  build_jpeg x86_64
-  # Made before i386 Wine is installed on a fresh machine: a 64-bit prefix
-  # without the 32-bit half, the smaller copy for every win64 test.
-  make_wine_template wineprefix win64 "$PREFIX_RECIPE"
-  prepare_i386_wine
-  make_wine_template wineprefix-win32 win32 "$PREFIX_WIN32_RECIPE"
-  make_wine_template wineprefix-wow64 win64 "$PREFIX_WOW64_RECIPE"
-  log "ready (cache: $CACHE)"
+  case ${1:-all} in
+    win64) setup_win64 ;;
+    win32) setup_win32 ;;
+    all) setup_win64; setup_win32 ;;
+    *) printf 'usage: %s [win64|win32|all]\n' "$0" >&2; exit 2 ;;
+  esac
+  log "ready: ${1:-all} (cache: $CACHE)"
 }
 
 main "$@"

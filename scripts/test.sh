@@ -12,8 +12,11 @@ LOGS=build/test-logs
 step() { printf '\n=== %s (at %ds) ===\n' "$*" "$SECONDS"; }
 die() { printf '\n=== FAILED: %s ===\n' "$*" >&2; exit 1; }
 
-step "setup"
-bash scripts/setup.sh || die "setup (scripts/setup.sh)"
+# Each part of the set-up on its own, so that a failure names its part.
+step "setup: native and win64 builds, win64 Wine"
+bash scripts/setup.sh win64 || die "setup of the win64 part (scripts/setup.sh win64)"
+step "setup: win32 build, 32-bit Wine runner"
+bash scripts/setup.sh win32 || die "setup of the win32 part (scripts/setup.sh win32)"
 
 for preset in native win64 win32; do
   step "build $preset"
@@ -44,6 +47,7 @@ run_label() {
 }
 
 run_label unit -j2
+run_label setup
 run_label package
 run_label wine -j1
 run_label win32 -j1

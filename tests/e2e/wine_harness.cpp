@@ -54,6 +54,13 @@ std::string LoaderFor(WineArch arch) {
     return arch == WineArch::Win32 ? "/usr/lib/wine/wine" : "/usr/lib/wine/wine64";
 }
 
+// A Wine command as the prefix's kind runs it: the 32-bit and WoW64 prefixes
+// belong to the Wine of the 32-bit runner's root (its wineserver too).
+std::vector<std::string> WineCommand(WineArch arch, std::vector<std::string> command) {
+    if (arch != WineArch::Win64) command.insert(command.begin(), PURGENT_IN_I386_ROOT);
+    return command;
+}
+
 // Starts argv[0] (searched in PATH) in its own process group, so that a
 // timeout can kill it with all its children. Output is appended to logPath.
 pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv,
@@ -117,8 +124,8 @@ std::string LogPathFor(const std::string& prefixDir) {
 }
 
 // Ends every Windows process of the prefix, including Wine's own services.
-void KillWineServer(const std::string& prefixDir) {
-    pid_t pid = Spawn({"wineserver", "-k"}, WineEnv(prefixDir), LogPathFor(prefixDir));
+void KillWineServer(const std::string& prefixDir, WineArch arch) {
+    pid_t pid = Spawn(WineCommand(arch, {"wineserver", "-k"}), WineEnv(prefixDir), LogPathFor(prefixDir));
     WaitOrKill(pid, kHelperTimeoutSeconds);
 }
 
@@ -226,12 +233,13 @@ std::vector<std::string> WindowIdsTitled(const std::string& titlePart) {
 
 }  // namespace
 
-WineProcess::WineProcess(pid_t pid, std::string prefixDir)
-    : pid_(pid), prefixDir_(std::move(prefixDir)) {}
+WineProcess::WineProcess(pid_t pid, std::string prefixDir, WineArch arch)
+    : pid_(pid), prefixDir_(std::move(prefixDir)), arch_(arch) {}
 
 WineProcess::WineProcess(WineProcess&& other) noexcept
     : pid_(std::exchange(other.pid_, -1)),
       prefixDir_(std::move(other.prefixDir_)),
+      arch_(other.arch_),
       status_(other.status_) {}
 
 WineProcess::~WineProcess() {
@@ -242,7 +250,7 @@ int WineProcess::Wait(int timeoutSeconds) {
     if (pid_ <= 0) return status_;
     status_ = WaitOrKill(pid_, timeoutSeconds);
     pid_ = -1;
-    if (status_ == kTimedOut) KillWineServer(prefixDir_);
+    if (status_ == kTimedOut) KillWineServer(prefixDir_, arch_);
     return status_;
 }
 
@@ -261,7 +269,7 @@ void WineProcess::Kill() {
     waitpid(pid_, nullptr, 0);
     pid_ = -1;
     status_ = kTimedOut;
-    KillWineServer(prefixDir_);
+    KillWineServer(prefixDir_, arch_);
 }
 
 WinePrefix::WinePrefix(WineArch arch) : arch_(arch) {
@@ -279,7 +287,7 @@ WinePrefix::WinePrefix(WineArch arch) : arch_(arch) {
 }
 
 WinePrefix::~WinePrefix() {
-    KillWineServer(Dir());
+    KillWineServer(Dir(), arch_);
     std::error_code ignored;
     fs::remove_all(root_, ignored);
 }
@@ -304,7 +312,7 @@ std::string WinePrefix::UnixPath(const std::string& winPath) const {
 WineProcess WinePrefix::Start(const std::vector<std::string>& args) {
     std::vector<std::string> command{LoaderFor(arch_)};
     command.insert(command.end(), args.begin(), args.end());
-    return WineProcess(Spawn(command, WineEnv(Dir()), LogPathFor(Dir())), Dir());
+    return WineProcess(Spawn(WineCommand(arch_, command), WineEnv(Dir()), LogPathFor(Dir())), Dir(), arch_);
 }
 
 int WinePrefix::Run(const std::vector<std::string>& args, int timeoutSeconds) {

@@ -13,6 +13,7 @@ namespace purgent::e2e {
 // The kinds of Wine machine, each with its own template prefix.
 enum class WineArch {
     Win64,  // wine64 alone: a 64-bit Windows without its 32-bit half
+    // The other two run in the 32-bit runner's own Debian root:
     Win32,  // 32-bit Wine under qemu-i386 emulation: a 32-bit Windows
     Wow64,  // wine64 with the emulated 32-bit Wine beside it: a 64-bit Windows
             // running 32-bit programs (registry and system-folder redirection)
@@ -53,7 +54,7 @@ constexpr int kTimedOut = -1;
 // destructor if it is still running.
 class WineProcess {
 public:
-    WineProcess(pid_t pid, std::string prefixDir);
+    WineProcess(pid_t pid, std::string prefixDir, WineArch arch);
     WineProcess(WineProcess&& other) noexcept;
     WineProcess& operator=(WineProcess&&) = delete;
     WineProcess(const WineProcess&) = delete;
@@ -68,6 +69,7 @@ public:
 private:
     pid_t pid_;
     std::string prefixDir_;
+    WineArch arch_;
     int status_ = kTimedOut;
 };
 
