@@ -27,7 +27,7 @@ WIN64_PACKAGES=(
   mingw-w64 g++-mingw-w64-x86-64-posix
   wine64 wine fonts-wine xvfb xauth x11-utils imagemagick clang libclang-rt-dev dpkg-dev
 )
-WIN32_PACKAGES=(g++-mingw-w64-i686-posix debootstrap zip unzip)
+WIN32_PACKAGES=(g++-mingw-w64-i686-posix debootstrap zip unzip git)
 
 PART=setup
 log() { printf '[setup] %s\n' "$*"; }
