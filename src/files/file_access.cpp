@@ -12,29 +12,22 @@ bool PassesFilter(std::uint32_t attributes, std::uint32_t filter) {
 }
 
 FileListing::FileListing(FileService& files, const std::string& mask, std::uint32_t filter)
-    : files_(files), filter_(filter), find_(files.FindFirst(mask, entry_)), hasEntry_(find_ != NoFind) {
+    : listing_(files, mask), filter_(filter) {
     SkipFiltered();
 }
 
-FileListing::~FileListing() {
-    if (find_ != NoFind) files_.FindClose(find_);
-}
-
 void FileListing::Next() {
-    hasEntry_ = files_.FindNext(find_, entry_);
+    listing_.Next();
     SkipFiltered();
 }
 
 void FileListing::SkipFiltered() {
-    while (hasEntry_ && !PassesFilter(entry_.attributes, filter_)) hasEntry_ = files_.FindNext(find_, entry_);
+    while (listing_.HasEntry() && !PassesFilter(listing_.Entry().attributes, filter_)) listing_.Next();
 }
 
 bool FileAccess::FileExists(const std::string& path) {
-    FoundFile entry;
-    const FindHandle find = files_.FindFirst(path, entry);
-    if (find == NoFind) return false;
-    files_.FindClose(find);
-    return !(entry.attributes & FileAttrFolder) && entry.dosTime;
+    const MaskListing listing(files_, path);
+    return listing.HasEntry() && !(listing.Entry().attributes & FileAttrFolder) && listing.Entry().dosTime;
 }
 
 bool FileAccess::DirectoryExists(const std::string& path) {

@@ -4,6 +4,7 @@
 
 #include "run/status_reporter.h"
 #include "platform/file_service.h"
+#include "platform/mask_listing.h"
 
 namespace purgent {
 
@@ -20,27 +21,22 @@ enum ListingFilter : std::uint32_t {
 // Whether a listing filter lets an entry through.
 bool PassesFilter(std::uint32_t attributes, std::uint32_t filter);
 
-// One folder listing (findfirst, findnext, findclose): the entries of a mask
-// that pass the filter. Deleting entries already returned is allowed.
+// One folder listing (findfirst, findnext, findclose): the entries whose
+// long name fits the mask and that pass the filter. Deleting entries already
+// returned is allowed.
 class FileListing {
 public:
     FileListing(FileService& files, const std::string& mask, std::uint32_t filter);
-    ~FileListing();
-    FileListing(const FileListing&) = delete;
-    FileListing& operator=(const FileListing&) = delete;
 
-    bool HasEntry() const { return hasEntry_; }
-    const std::string& Name() const { return entry_.name; }
+    bool HasEntry() const { return listing_.HasEntry(); }
+    const std::string& Name() const { return listing_.Entry().name; }
     void Next();
 
 private:
     void SkipFiltered();
 
-    FileService& files_;
+    MaskListing listing_;
     std::uint32_t filter_;
-    FoundFile entry_;  // before find_: the first entry is read while find_ is set
-    FindHandle find_;
-    bool hasEntry_;
 };
 
 enum class Forced { No, Yes };

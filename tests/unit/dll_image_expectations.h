@@ -5,6 +5,7 @@
 // Wine test.
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,9 @@ inline std::string ClassKey(const std::string& file) {
     return "HKEY_LOCAL_MACHINE\\Software\\Classes\\PurgentTest." + file + "\\InprocServer32";
 }
 
-inline void ExpectRegistrations(const image::RegistryKeys& keys, const std::string& who) {
-    for (const Registration& registration : kRegistrations)
+inline void ExpectRegistrations(const image::RegistryKeys& keys, const std::string& who,
+                                std::span<const Registration> registrations = kRegistrations) {
+    for (const Registration& registration : registrations)
         EXPECT_EQ(image::FindKey(keys, ClassKey(registration.file)) != nullptr, registration.kept)
             << who << ": " << registration.file;
 }

@@ -5,7 +5,6 @@
 #include "platform/sim/sim_drive.h"
 #include "platform/sim/sim_names.h"
 #include "platform/sim/sim_short_names.h"
-#include "purgent_sim/run_purgent.h"
 #include "sim_test_image.h"
 
 namespace purgent::sim {
@@ -40,6 +39,8 @@ std::vector<std::string> Listed(const SimDrive& drive, const std::string& folder
     return names;
 }
 
+// As FindFirstFileA lists them; the cleaning keeps only the long names that
+// fit (LongNameMasks).
 TEST(SimShortNames, AMaskMatchesTheShortNameUnlessTheVolumesHaveNone) {
     image::MachineImage image = ImageWithFiles({"C:\\W\\GWODMX.DLLOLD", "C:\\W\\gwold.dllx", "C:\\W\\gwenv1.dll",
                                                 "C:\\W\\GWODM.TXT", "C:\\W\\wt61en.uwlx"});
@@ -62,21 +63,6 @@ TEST(SimShortNames, AMaskMatchesTheShortNameUnlessTheVolumesHaveNone) {
         EXPECT_EQ(Listed(drive, "C:\\W", c.mask), c.withShortNames) << c.mask;
         EXPECT_EQ(Listed(plain, "C:\\W", c.mask), c.without) << c.mask;
     }
-}
-
-// Seen under Wine first: a DLL in system32 found through its short name is
-// unregistered, and a Writing Tools list found so is purged.
-TEST(SimShortNames, ARunFindsFilesThroughTheirShortNames) {
-    image::MachineImage image = ImageWithFiles({"C:\\WINDOWS\\system32\\gwold.dllx", "C:\\wt61en.uwlx", "C:\\wt60en.uwl"});
-    image.drive.insert(image.drive.begin(), {{"C:\\WINDOWS", true, {}}, {"C:\\WINDOWS\\system32", true, {}}});
-    image.machine.dlls = {{"C:\\WINDOWS\\system32\\gwold.dllx", {"HKEY_LOCAL_MACHINE\\Software\\Classes\\Old"}, {}}};
-    image.registry = {{"HKEY_LOCAL_MACHINE\\Software\\Classes\\Old\\InprocServer32", {}, false}};
-    SimMachine machine(image);
-    RunPurgentOnSim(machine, {"/sn"});
-    const image::MachineImage after = machine.SaveImage();
-    EXPECT_EQ(image::FindKey(image::NetRegistry(after.registry), "HKEY_LOCAL_MACHINE\\Software\\Classes\\Old"), nullptr);
-    EXPECT_EQ(image::FindDriveItem(after.drive, "C:\\wt61en.uwlx"), nullptr);
-    EXPECT_NE(image::FindDriveItem(after.drive, "C:\\wt60en.uwl"), nullptr);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "components/component_tables.h"
 #include "files/file_tables.h"
 #include "image/ansi_text.h"
-#include "platform/sim/sim_drive.h"
+#include "platform/file_mask.h"
 #include "platform/sim/sim_short_names.h"
 
 namespace purgent::differential {
@@ -36,7 +36,7 @@ std::vector<std::string> CatalogueMasks() {
     return masks;
 }
 
-bool Matches(const std::string& name, const std::string& mask) { return !name.empty() && sim::MatchesMask(name, mask); }
+bool Matches(const std::string& name, const std::string& mask) { return !name.empty() && FitsMask(name, mask); }
 
 // Windows makes short names from up to six characters, Wine from four and a
 // hash: a mask with five or more before its "*" finds a file through its

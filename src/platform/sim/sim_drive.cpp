@@ -1,10 +1,9 @@
 #include "platform/sim/sim_drive.h"
 
 #include <algorithm>
-#include <cctype>
 #include <set>
 
-#include "image/ansi_text.h"
+#include "platform/file_mask.h"
 #include "platform/sim/sim_names.h"
 #include "platform/sim/sim_short_names.h"
 
@@ -42,27 +41,7 @@ bool AllowedName(const std::string& name) {
            std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 32; });
 }
 
-bool MatchFrom(const std::string& name, std::size_t n, const std::string& pattern, std::size_t p) {
-    while (p < pattern.size()) {
-        if (pattern[p] == '*') {
-            for (std::size_t rest = n; rest <= name.size(); ++rest)
-                if (MatchFrom(name, rest, pattern, p + 1)) return true;
-            return false;
-        }
-        if (n == name.size()) return false;
-        if (pattern[p] != '?' && image::FoldCase(pattern[p]) != image::FoldCase(name[n])) return false;
-        ++n;
-        ++p;
-    }
-    return n == name.size();
-}
-
 }  // namespace
-
-bool MatchesMask(const std::string& name, const std::string& pattern) {
-    if (pattern == "*.*") return true;
-    return MatchFrom(name, 0, pattern, 0);
-}
 
 SimDrive::SimDrive(const image::DriveItems& items, const image::MachineIni& machine) {
     for (const image::Junction& junction : machine.junctions)
@@ -230,13 +209,13 @@ std::vector<FoundFile> SimDrive::Entries(const std::string& folder, const std::s
         if (it->first.find('\\', prefix.size()) != std::string::npos) continue;
         const std::string name = NameOf(it->second.item.path);
         const std::string& shortName = it->second.shortName;
-        if (!MatchesMask(name, pattern) && (shortName.empty() || !MatchesMask(shortName, pattern))) continue;
+        if (!FitsMask(name, pattern) && (shortName.empty() || !FitsMask(shortName, pattern))) continue;
         found.push_back({name, it->second.attributes | (it->second.item.folder ? FileAttrFolder : 0u), true});
     }
     std::sort(found.begin(), found.end(), [](const FoundFile& a, const FoundFile& b) { return NameLess(a.name, b.name); });
     if (!IsDriveRoot(key)) {
         for (const char* dots : {"..", "."})
-            if (MatchesMask(dots, pattern)) found.insert(found.begin(), FoundFile{dots, FileAttrFolder, true});
+            if (FitsMask(dots, pattern)) found.insert(found.begin(), FoundFile{dots, FileAttrFolder, true});
     }
     return found;
 }

@@ -17,7 +17,8 @@ namespace purgent::sim {
 // ([junction]) names what lies at its target. Each item that is not a valid
 // 8.3 name gets a short name when it is added, as Windows makes them, unless
 // machine.ini says the volumes have none ([machine] short-names=no); a
-// listing's mask matches either name.
+// listing's mask matches either name, as FindFirstFileA does (the cleaning
+// keeps only the long names that fit: MaskListing).
 class SimDrive {
 public:
     explicit SimDrive(const image::DriveItems& items, const image::MachineIni& machine = {});
@@ -72,8 +73,5 @@ private:
     std::map<std::string, Entry> items_;  // by Key()
     std::vector<std::pair<std::string, std::string>> junctions_;  // folded link, folded target
 };
-
-// "*" and "?" against a name, in any case; "*.*" matches every name.
-bool MatchesMask(const std::string& name, const std::string& pattern);
 
 }  // namespace purgent::sim
