@@ -17,38 +17,29 @@ image::RegistryValue Text(const std::string& name, const std::string& text) {
     return value;
 }
 
-TEST(DifferentialWineShortNames, FourCharactersAHashAndThreeOfTheExtension) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"GWODMX.DLLOLD", "GWOD~"}, {"gwold.dllx", "GWOL~"}, {"ab.dllx", "AB~~~"}, {"a b.txt1", "A_B~~"},
-    };
-    for (const auto& [name, head] : cases) {
-        const std::string shortName = WineShortName(name);
-        EXPECT_EQ(shortName.substr(0, 5), head) << name;
-        EXPECT_EQ(shortName.size(), 12u) << name;
-        EXPECT_EQ(shortName.substr(8), std::string(name).find("txt") != std::string::npos ? ".TXT" : ".DLL") << name;
-    }
-    EXPECT_EQ(WineShortName("gwenv1.dll"), "");
-    EXPECT_EQ(WineShortName("GWODMX.DLLOLD"), WineShortName("gwodmx.dllold"));
+bool Covered(const std::vector<WineRule>& rules, const std::string& subject, const std::string& value = "") {
+    for (const WineRule& rule : rules)
+        if (rule.Covers(subject, value)) return true;
+    return false;
 }
 
-// A mask with five characters before its "*" finds a file through its
-// Windows short name only; "gw*.dll" finds it through Wine's too.
-TEST(DifferentialWineRules, ShortNamesOnlyWindowsMatchesAreSetApartWithTheirRegistrations) {
+// A listing keeps only the long names that fit its mask, on Windows, under
+// Wine and in the simulator: what a short name fits is compared as the rest.
+TEST(DifferentialWineRules, AFileWhoseShortNameAloneFitsAMaskIsCompared) {
     MachineImage generated;
-    generated.drive = {{"C:\\WINDOWS\\system32\\GWODMX.DLLOLD", false, {}}, {"C:\\WINDOWS\\system32\\gwold.dllx", false, {}}};
+    generated.drive = {{"C:\\WINDOWS\\system32\\GWODMX.DLLOLD", false, {}}};
     generated.machine.dlls = {{"C:\\WINDOWS\\system32\\GWODMX.DLLOLD", {"HKEY_LOCAL_MACHINE\\Software\\Classes\\A"}, {}}};
     const std::vector<WineRule> rules = WineRules(generated, {});
-    const auto covered = [&](const std::string& subject, const std::string& value = "") {
-        for (const WineRule& rule : rules)
-            if (rule.Covers(subject, value)) return true;
-        return false;
-    };
-    EXPECT_TRUE(covered("c:\\windows\\system32\\gwodmx.dllold"));
-    EXPECT_TRUE(covered("HKEY_LOCAL_MACHINE\\Software\\Classes\\A\\InprocServer32"));
-    EXPECT_FALSE(covered("C:\\WINDOWS\\system32\\gwold.dllx"));
-    EXPECT_FALSE(covered("HKEY_LOCAL_MACHINE\\Software\\Classes\\B"));
-    EXPECT_TRUE(covered("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", "ProfilesDirectory"));
-    EXPECT_FALSE(covered("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", "Other"));
+    EXPECT_FALSE(Covered(rules, "C:\\WINDOWS\\system32\\GWODMX.DLLOLD"));
+    EXPECT_FALSE(Covered(rules, "HKEY_LOCAL_MACHINE\\Software\\Classes\\A"));
+}
+
+// Wine's own value in the ProfileList is set apart, the key's others are compared.
+TEST(DifferentialWineRules, OnlyTheProfilesDirectoryOfTheProfileListIsSetApart) {
+    const std::vector<WineRule> rules = WineRules({}, {});
+    const std::string key = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+    EXPECT_TRUE(Covered(rules, key, "ProfilesDirectory"));
+    EXPECT_FALSE(Covered(rules, key, "Other"));
 }
 
 // Wine lists the symbolic link that stands in for a junction: Messenger's
@@ -59,14 +50,9 @@ TEST(DifferentialWineRules, MessengerDataBehindAJunctionIsSetApart) {
     const std::string data = "C:\\Users\\ann\\Local Settings\\Application Data\\Novell\\GroupWise Messenger";
     generated.drive = {{data, true, {}}, {data + "\\history\\chat.log", false, {}}, {"C:\\Users\\ann\\Desktop\\x.lnk", false, {}}};
     const std::vector<WineRule> rules = WineRules(generated, {});
-    const auto covered = [&](const std::string& subject) {
-        for (const WineRule& rule : rules)
-            if (rule.Covers(subject, "")) return true;
-        return false;
-    };
-    EXPECT_TRUE(covered(data));
-    EXPECT_TRUE(covered(data + "\\history\\chat.log"));
-    EXPECT_FALSE(covered("C:\\Users\\ann\\Desktop\\x.lnk"));
+    EXPECT_TRUE(Covered(rules, data));
+    EXPECT_TRUE(Covered(rules, data + "\\history\\chat.log"));
+    EXPECT_FALSE(Covered(rules, "C:\\Users\\ann\\Desktop\\x.lnk"));
 }
 
 TEST(DifferentialMachineDiff, ReportsWhatDiffersAndLeavesWinesOwnData) {

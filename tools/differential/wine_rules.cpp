@@ -1,13 +1,9 @@
 #include "wine_rules.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "components/component_tables.h"
-#include "files/file_tables.h"
 #include "image/ansi_text.h"
-#include "platform/file_mask.h"
-#include "platform/sim/sim_short_names.h"
 
 namespace purgent::differential {
 namespace {
@@ -21,41 +17,6 @@ std::string Folded(const std::string& text) {
 bool AtOrBelow(const std::string& path, const std::string& top) {
     const std::string p = Folded(path), t = Folded(top);
     return p == t || (p.size() > t.size() && p.compare(0, t.size(), t) == 0 && p[t.size()] == '\\');
-}
-
-// The masks the program lists folders with, where a short name can make the
-// difference (a "*" in them).
-std::vector<std::string> CatalogueMasks() {
-    std::vector<std::string> masks;
-    for (const std::string& name : SystemFiles().systemFileNames) masks.push_back(name);
-    for (const DllPass& pass : DllCatalogue().clientPasses) masks.push_back(pass.pattern);
-    masks.push_back(MessengerCatalogue().dllPass.pattern);
-    for (const FolderPattern& purge : OfficeFiles().writingToolsPurges)
-        masks.push_back(purge.pattern.substr(purge.pattern.rfind('\\') + 1));
-    std::erase_if(masks, [](const std::string& mask) { return mask.find('*') == std::string::npos; });
-    return masks;
-}
-
-bool Matches(const std::string& name, const std::string& mask) { return !name.empty() && FitsMask(name, mask); }
-
-// Windows makes short names from up to six characters, Wine from four and a
-// hash: a mask with five or more before its "*" finds a file through its
-// short name on Windows (and in the simulator), never under Wine.
-WineRule ShortNameRule(const image::MachineImage& generated) {
-    WineRule rule{"a mask matches its Windows short name, not Wine's", {}, {}, ""};
-    const std::vector<std::string> masks = CatalogueMasks();
-    for (const image::DriveItem& item : generated.drive) {
-        const std::string name = item.path.substr(item.path.rfind('\\') + 1);
-        const std::string windows = sim::MakeShortName(name, {}), wine = WineShortName(name);
-        for (const std::string& mask : masks) {
-            if (Matches(name, mask) || !Matches(windows, mask) || Matches(wine, mask)) continue;
-            rule.files.insert(Folded(item.path));
-            for (const image::DllEntry& dll : generated.machine.dlls)
-                if (image::EqualsIgnoreCase(dll.path, item.path))
-                    rule.keys.insert(rule.keys.end(), dll.unregisters.begin(), dll.unregisters.end());
-        }
-    }
-    return rule;
 }
 
 // Wine's desktop writes the current user's shell folders it uses (the
@@ -127,8 +88,6 @@ WineRule UnheldAttributesRule(const image::MachineImage& generated, const image:
     return rule;
 }
 
-bool InvalidInWineShortName(char c) { return std::string("*?<>|\"+=,;[] ~.").find(c) != std::string::npos; }
-
 }  // namespace
 
 bool WineRule::Covers(const std::string& subject, const std::string& valueName) const {
@@ -139,37 +98,8 @@ bool WineRule::Covers(const std::string& subject, const std::string& valueName) 
     return false;
 }
 
-// After Wine's hash_short_file_name (dlls/ntdll/unix/file.c).
-std::string WineShortName(const std::string& name) {
-    if (sim::IsShortName(name)) return "";
-    unsigned short hash = 0xbeef;
-    for (std::size_t i = 0; i + 1 < name.size(); ++i)
-        hash = static_cast<unsigned short>((hash << 3) ^ (hash >> 5) ^ image::FoldCase(name[i]) ^
-                                           (image::FoldCase(name[i + 1]) << 8));
-    hash = static_cast<unsigned short>((hash << 3) ^ (hash >> 5) ^ image::FoldCase(name.back()));
-    std::size_t extension = std::string::npos;
-    for (std::size_t i = 1; i + 1 < name.size(); ++i)
-        if (name[i] == '.') extension = i;
-    const auto dosChar = [](char c) {
-        return InvalidInWineShortName(c) ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    };
-    std::string shortName;
-    for (std::size_t i = 0; i < 4 && i < name.size() && i != extension; ++i) shortName += dosChar(name[i]);
-    shortName.append(5 - shortName.size(), '~');
-    const char* const kHashChars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
-    shortName += kHashChars[(hash >> 10) & 0x1f];
-    shortName += kHashChars[(hash >> 5) & 0x1f];
-    shortName += kHashChars[hash & 0x1f];
-    if (extension != std::string::npos) {
-        shortName += '.';
-        for (std::size_t i = extension + 1; i < name.size() && i < extension + 4; ++i) shortName += dosChar(name[i]);
-    }
-    return shortName;
-}
-
 std::vector<WineRule> WineRules(const image::MachineImage& generated, const image::MachineImage& wineBefore) {
-    return {ShortNameRule(generated),       ShellFoldersRule(),
-            ProfilesDirectoryRule(),         ListedJunctionRule(generated),
+    return {ShellFoldersRule(), ProfilesDirectoryRule(), ListedJunctionRule(generated),
             UnheldAttributesRule(generated, wineBefore), LoadedHivesRule(generated)};
 }
 

@@ -23,11 +23,6 @@ struct WineRule {
     bool Covers(const std::string& subject, const std::string& valueName) const;
 };
 
-// Wine's short name of a long one: up to four characters of it (those 8.3
-// names cannot hold as "_"), "~" and three characters of a hash, and up to
-// three characters of the extension. "" for a valid 8.3 name.
-std::string WineShortName(const std::string& name);
-
 // The rules for a generated image and the Wine machine it was seeded into,
 // read back before the run.
 std::vector<WineRule> WineRules(const image::MachineImage& generated, const image::MachineImage& wineBefore);
