@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "files/file_access.h"
-#include "files_image_expectations.h"
 #include "long_name_image_expectations.h"
 #include "platform/sim/sim_short_names.h"
 #include "purgent_sim/run_purgent.h"
@@ -96,7 +95,7 @@ TEST(LongNameMasks, ARunUnregistersAndDeletesOnlyTheFilesTheMasksName) {
                   (Lines{R"(C:\WINDOWS\system32\GWENV1.DLL)", R"(C:\WINDOWS\system\GWMSP132.DLL)"}))
             << shortNames;
         dlls::ExpectRegistrations(after.registry, shortNames, longnames::kRegistrations);
-        files::ExpectCleaned(seeded, after, longnames::kImage, shortNames);
+        longnames::ExpectFilesLeft(seeded, after, shortNames);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dll_image_expectations.h"
+#include "files_image_expectations.h"
 
 namespace purgent::longnames {
 
@@ -17,5 +18,15 @@ inline const std::vector<std::string> kPurgentArgs = {"/sn"};
 inline const dlls::Registration kRegistrations[] = {
     {"GWMSP132.DLLX", true}, {"GWMSP132.DLL", false}, {"gwold.dllx", true}, {"GWENV1.DLL", false},
 };
+
+// The files of expected-gone.txt are gone, every other file of the image
+// stays (whatever it holds: under Wine a COM server is the test server).
+inline void ExpectFilesLeft(const image::MachineImage& seeded, const image::MachineImage& cleaned,
+                            const std::string& who) {
+    const std::vector<std::string> gone = files::ExpectedGone(kImage);
+    for (const image::DriveItem& item : seeded.drive)
+        EXPECT_EQ(image::FindDriveItem(cleaned.drive, item.path) == nullptr, files::Listed(gone, item.path))
+            << who << ": " << item.path;
+}
 
 }  // namespace purgent::longnames
