@@ -44,8 +44,10 @@ void RemoveInstallerCache(FileAccess& files, const PathFields& fields, const Sys
 }
 
 // The program folder, unless the client runs from a network distribution.
-// The purges of every file in it need a folder that is the client's own;
-// its named subfolders are handled whatever it is.
+// Nothing under it is purged or removed unless it is the client's own: its
+// named subfolders too, since under a shared folder such as Common Files or
+// system32 a "PPForms" or "GWCheck" may as well be another product's. The
+// progress steps advance either way.
 void RemoveProgramFolder(RunContext& ctx, const PathFields& fields, const SystemFilesTable& table) {
     FileAccess& files = ctx.files;
     const std::string folder = fields.Expand(table.programFolder);
@@ -56,10 +58,12 @@ void RemoveProgramFolder(RunContext& ctx, const PathFields& fields, const System
     }
     ctx.status.StepProgress(1);
     for (const ProgramSubfolder& subfolder : table.programSubfolders) {
-        files.PurgeFolder(fields.Expand(subfolder.purged), table.programFolderPattern, PlainFiles, subfolder.forced,
-                          ProgressPerFile::No);
-        for (const PathTemplate& removed : subfolder.removed) files.RemoveDir(fields.Expand(removed));
-        if (subfolder.thenProgramFolder && own) files.RemoveDir(folder.substr(0, folder.size() - 1));
+        if (own) {
+            files.PurgeFolder(fields.Expand(subfolder.purged), table.programFolderPattern, PlainFiles,
+                              subfolder.forced, ProgressPerFile::No);
+            for (const PathTemplate& removed : subfolder.removed) files.RemoveDir(fields.Expand(removed));
+            if (subfolder.thenProgramFolder) files.RemoveDir(folder.substr(0, folder.size() - 1));
+        }
         ctx.status.StepProgress(1);
     }
 }
