@@ -106,7 +106,11 @@ void RunPhase(RunContext& ctx, const PhaseRow& row) {
     if (row.stepAfter) ctx.status.StepProgress(row.stepAfter);
 }
 
+// A hidden process ends at once; the shrunk /sp window stays with the halt
+// or error texts, and the process ends with this status when it is closed:
+// a deployment waiting on /sp must not take a halted run for a success.
 void ExitUnlessShown(RunContext& ctx, int status) {
+    ctx.process.lastRunStatus = status;
     if (IsHidden(ctx.process.silentMode)) ctx.platform.programs.ExitProcess(status);
 }
 
@@ -121,6 +125,7 @@ void Halt(RunContext& ctx, const std::string& reason) {
 
 // False when the run halted.
 bool Start(RunContext& ctx) {
+    ctx.process.lastRunStatus = ExitCompleted;
     ctx.status.SaveCursor();
     ctx.ExcelIntegrationFailed = false;
     ctx.WordIntegrationFailed = false;

@@ -12,8 +12,8 @@ using PhaseStep = void (*)(RunContext& ctx);
 
 // Exit statuses of the process after an unattended run.
 constexpr int ExitCompleted = 0;
-constexpr int ExitHalted = 1;  // Silent, SilentNoMessage only
-constexpr int ExitFailed = 2;  // Silent, SilentNoMessage only; before the run, every mode
+constexpr int ExitHalted = 1;  // unattended modes only
+constexpr int ExitFailed = 2;  // unattended modes only; before the run, every mode
 // After the "Invalid Purgent Commandline" box, in every mode: a deployment
 // tool must not take a run that did nothing for a success.
 constexpr int ExitInvalidCommandLine = 3;

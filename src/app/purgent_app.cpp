@@ -68,4 +68,10 @@ void PurgentApp::RunButtonClick() {
 
 void PurgentApp::FormClose() { registry_.reset(); }
 
+// The interactive window is the administrator's own: what a run did is on
+// screen, and the window can run again, so closing it is no failure.
+int PurgentApp::ExitStatusOnClose() const {
+    return state_.silentMode == SilentMode::ProgressOnly ? state_.lastRunStatus : ExitCompleted;
+}
+
 }  // namespace purgent

@@ -32,6 +32,9 @@ public:
     void RunButtonClick();
     // Destroys the registry accessor.
     void FormClose();
+    // The status the process ends with once its window is closed: in
+    // ProgressOnly the halt's (1) or the error's (2), otherwise 0.
+    int ExitStatusOnClose() const;
 
     MainForm& Form() { return form_; }
     StatusReporter& Status() { return status_; }

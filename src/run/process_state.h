@@ -14,6 +14,8 @@ struct ProcessState {
     bool webServices = false;     // "/rws", rewritten by the WebServices box
     std::optional<std::string> logFile;  // "/log=": the run log's path
     WindowSurveyState windowSurvey;
+    // How the last run ended, for a process that ends when its window closes.
+    int lastRunStatus = 0;
 };
 
 }  // namespace purgent

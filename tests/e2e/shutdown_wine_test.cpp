@@ -40,9 +40,12 @@ public:
     }
 
     int Run(const std::string& program, const std::vector<std::string>& args) {
+        return Start(program, args).Wait(kTimeoutSeconds);
+    }
+    WineProcess Start(const std::string& program, const std::vector<std::string>& args) {
         std::vector<std::string> command{target_.Exe(program)};
         command.insert(command.end(), args.begin(), args.end());
-        return prefix_.Run(command, kTimeoutSeconds);
+        return prefix_.Start(command);
     }
 
     // The value the probe printed last for key ("key=value").
@@ -98,6 +101,17 @@ TEST(ShutdownWine, AMessengerWindowThatStaysHaltsTheRunWithNothingDeleted) {
     EXPECT_EQ(desk.Run("purgent.exe", {"/sn"}), 1) << desk.Output();
     EXPECT_TRUE(chat.Running());
     EXPECT_TRUE(desk.WitnessKeyExists());
+}
+
+// The shrunk window stays with the halt's texts; closed, it ends the process
+// with the halt's status, so a deployment waiting on /sp sees the failure.
+TEST(ShutdownWine, AHaltedProgressOnlyRunEndsWithStatusOneWhenItsWindowCloses) {
+    ShutdownDesk desk;
+    WineProcess chat = desk.StartFake("chat.exe", "Messenger", true);
+    WineProcess purgent = desk.Start("purgent.exe", {"/sp"});
+    EXPECT_EQ(desk.Run("uihelper.exe", {"wait-status", "0", "Purgent Halted", "120"}), 0) << desk.Output();
+    EXPECT_EQ(desk.Run("uihelper.exe", {"close-main", "30"}), 0) << desk.Output();
+    EXPECT_EQ(purgent.Wait(kTimeoutSeconds), 1) << desk.Output();
 }
 
 TEST(ShutdownWine, KillsOneProcessPerCallWhateverTheCaseOfItsName) {

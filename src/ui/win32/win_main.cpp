@@ -34,5 +34,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         DispatchMessageA(&message);
     }
     // Through the platform, so that the log ends with the exit status too.
-    platform.programs.ExitProcess(0);
+    platform.programs.ExitProcess(app.ExitStatusOnClose());
 }
