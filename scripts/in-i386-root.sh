@@ -43,5 +43,5 @@ enter() {
 
 shares=(/tmp "$CHECKOUT")
 [[ -d $CACHE ]] && shares+=("$CACHE")
-exec unshare --mount --propagation private \
+exec "$CHECKOUT/scripts/private-mounts.sh" \
   bash -c "$(declare -f enter); enter \"\$@\"" enter "$ROOTFS" "$PWD" "${shares[@]}" -- "$@"

@@ -114,7 +114,7 @@ write_root_sources() {
 bootstrap_root() {
   local dir=$1 codename=$2
   rm -rf "$dir"
-  unshare --mount --propagation private debootstrap --variant=minbase \
+  "$ROOT/scripts/private-mounts.sh" debootstrap --variant=minbase \
     ${ARCHIVE_KEY:+--keyring="$ARCHIVE_KEY"} "$codename" "$dir" "$ARCHIVE_URI"
 }
 

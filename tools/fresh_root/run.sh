@@ -21,14 +21,14 @@ read_archive "$codename"
 
 if [[ ! -x $dir/usr/bin/apt-get ]]; then
   log "debootstrap --variant=minbase $codename from $ARCHIVE_URI into $dir"
-  unshare --mount --propagation private debootstrap --variant=minbase \
+  "$CHECKOUT/scripts/private-mounts.sh" debootstrap --variant=minbase \
     ${ARCHIVE_KEY:+--keyring="$ARCHIVE_KEY"} "$codename" "$dir" "$ARCHIVE_URI" >"$dir.debootstrap.log" 2>&1 ||
     die "debootstrap failed; see $dir.debootstrap.log"
 fi
 rm -rf "$dir/root/purgent"
 git clone -q --no-hardlinks "$CHECKOUT" "$dir/root/purgent"
 log "running in $dir/root/purgent: $command"
-exec unshare --mount --propagation private bash -c '
+exec "$CHECKOUT/scripts/private-mounts.sh" bash -c '
   for d in /dev /proc /sys; do mount --rbind "$d" "$1$d"; done
   exec chroot "$1" /usr/bin/env -i HOME=/root TERM=dumb \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
