@@ -47,8 +47,9 @@ std::string LastComponent(const std::string& path) {
 bool SkippedAsCurrentUser(const std::string& path, const std::string& logonName) {
     // Without a logon name (Vista and later, or a run as SYSTEM) the current
     // user cannot be told apart: list every profile; a hive in use is cleaned
-    // where it is loaded.
-    return !logonName.empty() && EndsWithLogonName(path, logonName);
+    // where it is loaded. The whole folder name must be the logon name: with
+    // a mere suffix, logon name "jo" would skip another user's "C:\Users\bjo".
+    return !logonName.empty() && SameAsciiText(LastComponent(path), logonName);
 }
 
 void AddOtherProfiles(RegistryAccess& registry, const std::string& logonName, ProfileSet& profiles,
@@ -68,11 +69,6 @@ void AddOtherProfiles(RegistryAccess& registry, const std::string& logonName, Pr
 }
 
 }  // namespace
-
-bool EndsWithLogonName(const std::string& path, const std::string& logonName) {
-    return path.size() >= logonName.size() &&
-           SameAsciiText(path.substr(path.size() - logonName.size()), logonName);
-}
 
 std::string ProfileFolderName(const std::string& profileImagePath) {
     // Any other form ("%SystemDrive%\\Users\\ann", "C:\\Users\\ann.CORP", an

@@ -18,7 +18,4 @@ ProfileSet DiscoverProfiles(RegistryAccess& registry, EnvironmentService& enviro
 // The profile folder name a "ProfileImagePath" stands for.
 std::string ProfileFolderName(const std::string& profileImagePath);
 
-// Whether path ends with logonName, ASCII letters compared without case.
-bool EndsWithLogonName(const std::string& path, const std::string& logonName);
-
 }  // namespace purgent

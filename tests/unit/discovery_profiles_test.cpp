@@ -44,11 +44,13 @@ TEST(DiscoveryProfiles, OnlyLocalUserSidsOtherThanTheLoggedOnUserAreListed) {
     EXPECT_EQ(machine.ctx.profiles, (ProfileSet{"", "ann", "jo"}));
 }
 
-TEST(DiscoveryProfiles, LogonNameIsAPlainSuffixTestWithoutLetterCase) {
+TEST(DiscoveryProfiles, TheLoggedOnUsersFolderIsTheOneNamedLikeTheLogonNameWithoutLetterCase) {
     RegistryTestMachine machine(LogonUser("jo") + StoredProfile("S-1-5-21-1-1001", "bjo") +
                                 StoredProfile("S-1-5-21-1-1002", "JO") +
-                                StoredProfile("S-1-5-21-1-1003", "joe"));
-    EXPECT_EQ(Discover(machine), (ProfileSet{"", "joe"}));
+                                StoredProfile("S-1-5-21-1-1003", "joe") +
+                                Profile("S-1-5-21-1-1004", "C:\\Users\\jo\\") +
+                                Profile("S-1-5-21-1-1005", "C:\\Users\\x.jo"));
+    EXPECT_EQ(Discover(machine), (ProfileSet{"", "bjo", "joe", "x.jo"}));
 }
 
 TEST(DiscoveryProfiles, FolderNameFromEveryStoredPathForm) {
