@@ -208,6 +208,7 @@ void RegistryAccess::UserHivePass(const std::string& drive, const std::vector<st
                                   const std::vector<std::string>& sids,
                                   const std::function<void()>& body) {
     const std::size_t count = profiles.size();
+    if (count > 1) ReleaseLeftoverHive();
     for (std::size_t entry = 0; entry < count; ++entry) {
         UserHive hive = UserHive::Current;
         if (entry == 0) {
@@ -222,14 +223,18 @@ void RegistryAccess::UserHivePass(const std::string& drive, const std::vector<st
                 body();
             } catch (...) {
                 // A hive left loaded outlives the process: the user's ntuser.dat
-                // stays locked and every later run finds "tempkey" taken.
+                // stays locked until the next run's leftover check.
                 if (hive == UserHive::Mounted) ReleaseUserHive();
                 throw;
             }
         }
-        // A "tempkey" this pass did not load is another program's hive.
         if (hive == UserHive::Mounted) ReleaseUserHive();
     }
+}
+
+void RegistryAccess::ReleaseLeftoverHive() {
+    SetRootKey(HkeyUsers);
+    if (KeyExists(std::string("\\") + TempHive) && registry_.EnableRestorePrivilege()) ReleaseUserHive();
 }
 
 void RegistryAccess::ReleaseUserHive() {

@@ -13,7 +13,11 @@ namespace purgent {
 // ReadString and WriteString are raised as PurgentError.
 class RegistryAccess {
 public:
-    static constexpr const char* TempHive = "tempkey";
+    // Other users' hives are mounted under a name of the program's own, so
+    // that a mount of that name found at the start can only be a leftover of
+    // an earlier run that was killed, and another program's "tempkey" is
+    // never in the way nor touched.
+    static constexpr const char* TempHive = "Purgent.UserHive";
 
     RegistryAccess(RegistryService& registry, StatusReporter& status);
     ~RegistryAccess();
@@ -45,8 +49,8 @@ public:
     bool MountUserHive(const std::string& file, const std::string& name);
     // Runs body for each profile: entry 0 through HKEY_CURRENT_USER, a
     // logged-on user where HKEY_USERS\<SID> holds the hive, any other user
-    // through its ntuser.dat mounted as "tempkey"; sids holds the SID of each
-    // entry ("" for none).
+    // through its ntuser.dat mounted as TempHive; sids holds the SID of each
+    // entry ("" for none). A TempHive left by an earlier run is unloaded first.
     void UserHivePass(const std::string& drive, const std::vector<std::string>& profiles,
                       const std::vector<std::string>& sids, const std::function<void()>& body);
     const std::string& HivePrefix() const { return hivePrefix_; }
@@ -63,6 +67,9 @@ private:
     std::vector<std::string> ListNames(bool valueNames);
     // Closes the open key and unloads the hive mounted under TempHive.
     void ReleaseUserHive();
+    // A hive an earlier run left mounted (it was killed before its unload)
+    // keeps its user's ntuser.dat locked and TempHive taken until a reboot.
+    void ReleaseLeftoverHive();
 
     RegistryService& registry_;
     StatusReporter& status_;

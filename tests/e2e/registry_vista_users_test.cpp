@@ -101,7 +101,7 @@ TEST(RegistryVistaUsersE2e, LoggedOnAndOtherUsersAreCleanedWithoutALogonName) {
 
     EXPECT_EQ(prefix.Run({Win64Exe("purgent.exe"), "/sn"}, kTimeoutSeconds), 0) << prefix.Output();
     EXPECT_EQ(prefix.Run({"reg", "query", "HKU\\" + kBobSid}, 60), 0) << "bob's hive is no longer loaded";
-    EXPECT_NE(prefix.Run({"reg", "query", "HKU\\tempkey"}, 60), 0) << "a hive the run loaded is left loaded";
+    EXPECT_NE(prefix.Run({"reg", "query", "HKU\\Purgent.UserHive"}, 60), 0) << "a hive the run loaded is left loaded";
     std::ofstream(prefix.UnixPath("C:\\") + "/hivehold.release").close();
     EXPECT_EQ(holder.Wait(kTimeoutSeconds), 0) << prefix.Output();
     ASSERT_EQ(prefix.Run({Win64Exe("snapshot.exe"), WindowsPath(work + "/image"), WindowsPath(work + "/wine")},

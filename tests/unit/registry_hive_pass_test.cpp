@@ -34,18 +34,18 @@ TEST(RegistryUserHivePass, CurrentUserThroughItsOwnRootEveryOtherProfileMountedI
     RecordingBody body(machine);
     machine.access.UserHivePass("C", {"", "ann", "bob"}, {}, std::ref(body));
 
-    EXPECT_EQ(body.prefixes, (std::vector<std::string>{"", "\\tempkey", "\\tempkey"}));
+    EXPECT_EQ(body.prefixes, (std::vector<std::string>{"", "\\Purgent.UserHive", "\\Purgent.UserHive"}));
     EXPECT_EQ(body.roots, (std::vector<RegKey>{HkeyCurrentUser, HkeyUsers, HkeyUsers}));
     EXPECT_EQ(machine.TraceEvents("hive-load"),
-              (std::vector<std::string>{"tempkey\tC:\\Documents and Settings\\ann\\ntuser.dat",
-                                        "tempkey\tC:\\Documents and Settings\\bob\\ntuser.dat"}));
+              (std::vector<std::string>{"Purgent.UserHive\tC:\\Documents and Settings\\ann\\ntuser.dat",
+                                        "Purgent.UserHive\tC:\\Documents and Settings\\bob\\ntuser.dat"}));
     EXPECT_EQ(machine.TraceEvents("hive-unload").size(), 2u);
     EXPECT_FALSE(machine.HasKey("HKEY_CURRENT_USER\\Software\\Novell\\GroupWise"));
     EXPECT_TRUE(machine.HasKey("HKEY_CURRENT_USER\\Software\\Other"));
     EXPECT_FALSE(image::FindKey(machine.HiveKeys("ann"), "HKEY_CURRENT_USER\\Software\\Novell\\GroupWise"));
     EXPECT_TRUE(image::FindKey(machine.HiveKeys("ann"), "HKEY_CURRENT_USER\\Software\\Other"));
     EXPECT_FALSE(image::FindKey(machine.HiveKeys("bob"), "HKEY_CURRENT_USER\\Software\\Novell\\GroupWise"));
-    EXPECT_FALSE(machine.HasKey("HKEY_USERS\\tempkey"));
+    EXPECT_FALSE(machine.HasKey("HKEY_USERS\\Purgent.UserHive"));
 }
 
 // bob is logged on: his hive is in use at HKEY_USERS\<SID> and its file cannot be loaded.
@@ -60,10 +60,10 @@ TEST(RegistryUserHivePass, LoggedOnUserIsCleanedWhereHisHiveIsLoaded) {
     RecordingBody body(machine);
     machine.access.UserHivePass("C", {"", "ann", "bob"}, {"", "S-1-5-21-1-1001", bobSid}, std::ref(body));
 
-    EXPECT_EQ(body.prefixes, (std::vector<std::string>{"", "\\tempkey", "\\" + bobSid}));
+    EXPECT_EQ(body.prefixes, (std::vector<std::string>{"", "\\Purgent.UserHive", "\\" + bobSid}));
     EXPECT_EQ(machine.TraceEvents("hive-load"),
-              std::vector<std::string>{"tempkey\tC:\\Documents and Settings\\ann\\ntuser.dat"});
-    EXPECT_EQ(machine.TraceEvents("hive-unload"), std::vector<std::string>{"tempkey"});
+              std::vector<std::string>{"Purgent.UserHive\tC:\\Documents and Settings\\ann\\ntuser.dat"});
+    EXPECT_EQ(machine.TraceEvents("hive-unload"), std::vector<std::string>{"Purgent.UserHive"});
     EXPECT_FALSE(machine.HasKey("HKEY_USERS\\" + bobSid + "\\Software\\Novell\\GroupWise"));
     EXPECT_TRUE(machine.HasKey("HKEY_USERS\\" + bobSid + "\\Software\\Other"));
     EXPECT_FALSE(image::FindKey(machine.HiveKeys("ann"), "HKEY_CURRENT_USER\\Software\\Novell\\GroupWise"));
@@ -74,7 +74,7 @@ TEST(RegistryUserHivePass, DetailPanelIsClearedBeforeEachBody) {
     machine.access.UserHivePass("C", {"", "ann"}, {}, [&] {
         machine.access.DeleteKeyTree(machine.access.HivePrefix() + "\\X");
     });
-    EXPECT_EQ(machine.view.items, (std::vector<std::string>{"", "\\X", "", "\\tempkey\\X"}));
+    EXPECT_EQ(machine.view.items, (std::vector<std::string>{"", "\\X", "", "\\Purgent.UserHive\\X"}));
 }
 
 TEST(RegistryUserHivePass, ProfileWithoutHiveIsSkippedAndTheNextOneStillCleaned) {
@@ -85,16 +85,29 @@ TEST(RegistryUserHivePass, ProfileWithoutHiveIsSkippedAndTheNextOneStillCleaned)
     EXPECT_FALSE(image::FindKey(machine.HiveKeys("bob"), "HKEY_CURRENT_USER\\Software\\Novell\\GroupWise"));
 }
 
-// Another program holds a hive under "tempkey": ann's cannot be mounted, and
-// the other program's hive must stay loaded (unloaded, its later writes would
-// land in bob's hive, loaded next under the same name).
-TEST(RegistryUserHivePass, ATempkeyThisPassDidNotLoadStaysLoaded) {
-    RegistryTestMachine machine(std::string(CurrentUser) + "[HKEY_USERS\\tempkey\\Software\\Theirs]\n", TwoHives());
-    RecordingBody body(machine);
-    machine.access.UserHivePass("C", {"", "ann"}, {}, std::ref(body));
-    EXPECT_EQ(body.prefixes, (std::vector<std::string>{""}));
-    EXPECT_TRUE(machine.TraceEvents("hive-unload").empty());
-    EXPECT_TRUE(machine.HasKey("HKEY_USERS\\tempkey\\Software\\Theirs"));
+// Another program's hive under "tempkey" is neither in the way nor touched;
+// a hive under the program's own mount name can only be a leftover of a run
+// that was killed before its unload, and is unloaded before the first mount.
+TEST(RegistryUserHivePass, AnotherProgramsMountStaysAndALeftoverOfOurOwnIsUnloadedFirst) {
+    const struct {
+        const char* mounted;
+        std::vector<std::string> unloads;
+        bool stays;
+    } cases[] = {
+        {"tempkey", {"Purgent.UserHive"}, true},
+        {"Purgent.UserHive", {"Purgent.UserHive", "Purgent.UserHive"}, false},
+    };
+    for (const auto& c : cases) {
+        const std::string theirs = std::string("HKEY_USERS\\") + c.mounted + "\\Software\\Theirs";
+        RegistryTestMachine machine(std::string(CurrentUser) + "[" + theirs + "]\n", TwoHives());
+        RecordingBody body(machine);
+        machine.access.UserHivePass("C", {"", "ann"}, {}, std::ref(body));
+        EXPECT_EQ(body.prefixes, (std::vector<std::string>{"", "\\Purgent.UserHive"})) << c.mounted;
+        EXPECT_EQ(machine.TraceEvents("hive-unload"), c.unloads) << c.mounted;
+        EXPECT_EQ(machine.HasKey(theirs), c.stays) << c.mounted;
+        EXPECT_FALSE(image::FindKey(machine.HiveKeys("ann"), "HKEY_CURRENT_USER\\Software\\Novell\\GroupWise"))
+            << c.mounted;
+    }
 }
 
 TEST(RegistryUserHivePass, KeyLeftOpenInsideTheHiveDoesNotBlockTheUnload) {
@@ -115,7 +128,7 @@ TEST(RegistryUserHivePass, AnErrorInsideAMountedHiveUnloadsItBeforeTheRunEnds) {
     const std::vector<std::string> lines = machine.Trace().Lines();
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
-              (std::vector<std::string>{"hive-unload\ttempkey",
+              (std::vector<std::string>{"hive-unload\tPurgent.UserHive",
                                         "error\tInvalid data type for 'RequestMakeCall'.", "exit\t2"}));
 }
 
@@ -127,7 +140,7 @@ TEST(RegistryUserHivePass, WithoutTheRestorePrivilegeOnlyTheCurrentUserIsCleaned
     machine.access.UserHivePass("C", {"", "ann", "bob"}, {}, std::ref(body));
     EXPECT_EQ(body.prefixes, (std::vector<std::string>{""}));
     EXPECT_TRUE(machine.TraceEvents("hive-load").empty());
-    EXPECT_FALSE(machine.access.MountUserHive("C:\\Documents and Settings\\ann\\ntuser.dat", "tempkey"));
+    EXPECT_FALSE(machine.access.MountUserHive("C:\\Documents and Settings\\ann\\ntuser.dat", "Purgent.UserHive"));
 }
 
 TEST(RegistryUserHivePass, EmptyListRunsNoBody) {
@@ -140,14 +153,14 @@ TEST(RegistryUserHivePass, EmptyListRunsNoBody) {
 TEST(RegistryMountUserHive, MountsUnderUsersAndSwitchesTheRoot) {
     RegistryTestMachine machine(CurrentUser, TwoHives());
     ASSERT_TRUE(machine.access.OpenKey("\\Software"));
-    EXPECT_TRUE(machine.access.MountUserHive("C:\\Documents and Settings\\ann\\ntuser.dat", "tempkey"));
+    EXPECT_TRUE(machine.access.MountUserHive("C:\\Documents and Settings\\ann\\ntuser.dat", "Purgent.UserHive"));
     EXPECT_EQ(machine.access.RootKey(), HkeyUsers);
     EXPECT_TRUE(machine.access.GetKeyNames().empty());
-    EXPECT_TRUE(machine.access.KeyExists("\\tempkey\\Software\\Other"));
+    EXPECT_TRUE(machine.access.KeyExists("\\Purgent.UserHive\\Software\\Other"));
     // A second mount under the occupied name fails until the first is unloaded.
-    EXPECT_FALSE(machine.access.MountUserHive("C:\\Documents and Settings\\bob\\ntuser.dat", "tempkey"));
-    EXPECT_TRUE(machine.access.UnLoadKey("\\tempkey"));
-    EXPECT_TRUE(machine.access.MountUserHive("C:\\Documents and Settings\\bob\\ntuser.dat", "tempkey"));
+    EXPECT_FALSE(machine.access.MountUserHive("C:\\Documents and Settings\\bob\\ntuser.dat", "Purgent.UserHive"));
+    EXPECT_TRUE(machine.access.UnLoadKey("\\Purgent.UserHive"));
+    EXPECT_TRUE(machine.access.MountUserHive("C:\\Documents and Settings\\bob\\ntuser.dat", "Purgent.UserHive"));
 }
 
 }  // namespace

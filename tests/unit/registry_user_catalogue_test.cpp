@@ -173,7 +173,7 @@ TEST(RegistryUserCatalogue, OtherProfilesAreCleanedInTheirHivesAndTheirOtherData
         EXPECT_EQ(RegistryTestMachine::StringIn(keys, Cu + Messaging, "DefaultProfile"), "") << profile;
     }
     EXPECT_TRUE(std::find(machine.view.items.begin(), machine.view.items.end(),
-                          "\\tempkey\\Software\\Novell\\GroupWise\\5.0") != machine.view.items.end());
+                          "\\Purgent.UserHive\\Software\\Novell\\GroupWise\\5.0") != machine.view.items.end());
 }
 
 }  // namespace

@@ -230,15 +230,15 @@ TEST_F(SimCliRun, SummaryCountsWhatTheTraceHolds) {
              "Changes deleted changed\n"
              " registry keys 71 -\n registry values 15 6\n files 0 0\n folders 0 -\n DLL registrations 0 -\n",
              " HKEY_CURRENT_USER 23 5 2\n",
-             " C:\\Documents and Settings\\ann\\ntuser.dat (loaded as HKEY_USERS\\tempkey) 23 5 2\n",
-             " C:\\Documents and Settings\\bob\\ntuser.dat (loaded as HKEY_USERS\\tempkey) 23 4 2\n",
+             " C:\\Documents and Settings\\ann\\ntuser.dat (loaded as HKEY_USERS\\Purgent.UserHive) 23 5 2\n",
+             " C:\\Documents and Settings\\bob\\ntuser.dat (loaded as HKEY_USERS\\Purgent.UserHive) 23 4 2\n",
              " HKEY_USERS\\.DEFAULT 2 1 0\n",
              " 1 (the current user)\n 2 ann\n 3 bob\n 4 jo\n",
              " grpwise.exe not running (603)\n",
              "Exit status: 0\n",
          })
         EXPECT_NE(summary.find(expected), std::string::npos) << expected << "\nin\n" << summary;
-    EXPECT_NE(Read("trace.txt").find("reg-delete-key\tHKEY_USERS\\tempkey\\Software\\Novell\\GroupWise\n"),
+    EXPECT_NE(Read("trace.txt").find("reg-delete-key\tHKEY_USERS\\Purgent.UserHive\\Software\\Novell\\GroupWise\n"),
               std::string::npos);
 }
 
