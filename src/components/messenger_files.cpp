@@ -3,6 +3,7 @@
 #include "components/component_phases.h"
 #include "components/component_tables.h"
 #include "files/own_folder.h"
+#include "image/ansi_text.h"
 
 namespace purgent {
 
@@ -26,19 +27,39 @@ void PurgeAndRemove(FileAccess& files, const std::string& folder, const std::str
     files.RemoveDir(folder);
 }
 
-// Every entry of the profiles folder, hidden folders, "." and ".." included:
-// the Messenger data of those that have some goes, deepest folder first.
+// One profile's Messenger data, deepest folder first.
+void DeleteOneProfileData(RunContext& ctx, const MessengerTable& table, const std::string& profileFolder) {
+    const std::string data = profileFolder + table.dataFolder;
+    for (const std::string& subfolder : table.dataSubfolders)
+        PurgeAndRemove(ctx.files, data + subfolder, table.purgePattern);
+    PurgeAndRemove(ctx.files, data, table.purgePattern);
+    ctx.status.ShowItem(data);
+    ctx.status.StepProgress(1);
+}
+
+bool Visited(const std::vector<std::string>& visited, const std::string& folder) {
+    for (const std::string& done : visited)
+        if (image::EqualsIgnoreCase(done, folder)) return true;
+    return false;
+}
+
+// Every entry of the profiles folder, hidden folders, "." and ".." included,
+// then every known profile's own folder the listing did not reach: Windows
+// Vista and later deny listing "Documents and Settings" (a junction), and a
+// profile may lie elsewhere ("D:\Profiles\bob").
 void DeleteProfileData(RunContext& ctx, const MessengerTable& table) {
     const std::string profiles = ctx.locations.WindowsDrive + table.profilesFolder;
+    std::vector<std::string> visited;
     try {
         for (FileListing listing = ctx.files.List(profiles + table.profileMask, FilesAndFolders);
              listing.HasEntry(); listing.Next()) {
-            const std::string data = profiles + listing.Name() + table.dataFolder;
-            for (const std::string& subfolder : table.dataSubfolders)
-                PurgeAndRemove(ctx.files, data + subfolder, table.purgePattern);
-            PurgeAndRemove(ctx.files, data, table.purgePattern);
-            ctx.status.ShowItem(data);
-            ctx.status.StepProgress(1);
+            visited.push_back(profiles + listing.Name());
+            DeleteOneProfileData(ctx, table, visited.back());
+        }
+        for (const std::string& folder : ctx.profileFolders) {
+            if (folder.empty() || Visited(visited, folder)) continue;
+            visited.push_back(folder);
+            DeleteOneProfileData(ctx, table, folder);
         }
     } catch (const std::exception&) {
         // Ends the walk only: the program folder and the registry still go.

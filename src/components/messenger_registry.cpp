@@ -47,14 +47,14 @@ void DeleteMessengerRegistration(RunContext& ctx) {
     DeleteKeyTrees(registry, "", table.machineKeys);
     BlankDefaultIfMessenger(registry, table);
     registry.DeleteKeyTree(table.explorerExtension);
-    registry.UserHivePass(ctx.locations.WindowsDrive, ctx.profiles, ctx.profileSids,
+    registry.UserHivePass(ctx.profileFolders, ctx.profileSids,
                           [&registry, &table] { DeleteUserValues(registry, table.userValues); });
 }
 
 void DeleteMessengerSettings(RunContext& ctx) {
     const MessengerTable& table = MessengerCatalogue();
     RegistryAccess& registry = ctx.registry;
-    registry.UserHivePass(ctx.locations.WindowsDrive, ctx.profiles, ctx.profileSids, [&registry, &table] {
+    registry.UserHivePass(ctx.profileFolders, ctx.profileSids, [&registry, &table] {
         DeleteKeyTrees(registry, registry.HivePrefix(), table.userKeys);
     });
     registry.SetRootKey(HkeyLocalMachine);

@@ -82,7 +82,8 @@ void DiscoverLocations(RunContext& ctx) {
 
     registry.CloseKey();
     registry.SetRootKey(HkeyLocalMachine);
-    ctx.profiles = DiscoverProfiles(registry, ctx.platform.environment, found, ctx.profileSids);
+    ctx.profiles = DiscoverProfiles(registry, ctx.platform.environment, found, ctx.profileSids, ctx.profileFolders,
+                                    ctx.logonUserFolder);
 
     registry.SetRootKey(HkeyCurrentUser);
     OpenOnly(registry, ShellFoldersKey);
@@ -100,6 +101,9 @@ void DiscoverLocations(RunContext& ctx) {
 void AppendLogonUser(RunContext& ctx) {
     ctx.profiles.push_back(ctx.locations.LogonUserName);
     ctx.profileSids.push_back("");
+    ctx.profileFolders.push_back(ctx.logonUserFolder.empty()
+                                     ? DefaultProfileFolder(ctx.locations.WindowsDrive, ctx.locations.LogonUserName)
+                                     : ctx.logonUserFolder);
     TellProfile(ctx, ctx.profiles.size() - 1);
 }
 

@@ -1,6 +1,7 @@
 #include "discovery/profile_discovery.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace purgent {
 
@@ -52,8 +53,15 @@ bool SkippedAsCurrentUser(const std::string& path, const std::string& logonName)
     return !logonName.empty() && SameAsciiText(LastComponent(path), logonName);
 }
 
-void AddOtherProfiles(RegistryAccess& registry, const std::string& logonName, ProfileSet& profiles,
-                      ProfileSids& sids) {
+struct ProfileLists {
+    ProfileSet& names;
+    ProfileSids& sids;
+    ProfileFolders& folders;
+    std::string& logonUserFolder;
+};
+
+void AddOtherProfiles(RegistryAccess& registry, EnvironmentService& environment, const InstallLocations& locations,
+                      const ProfileLists& lists) {
     std::vector<std::string> subKeys;
     if (registry.OpenKey(ProfileListKey)) subKeys = registry.GetKeyNames();
     registry.CloseKey();
@@ -61,10 +69,15 @@ void AddOtherProfiles(RegistryAccess& registry, const std::string& logonName, Pr
         if (!IsLocalUserSid(sid)) continue;
         const bool opened = registry.OpenKey(std::string(ProfileListKey) + "\\" + sid);
         const std::string path = opened ? registry.ReadString("ProfileImagePath") : "";
+        const std::string folder = ProfileFolderPath(path, environment, locations.WindowsDrive);
         // The current user's own profile is entry 1 already.
-        if (SkippedAsCurrentUser(path, logonName)) continue;
-        profiles.push_back(ProfileFolderName(path));
-        sids.push_back(sid);
+        if (SkippedAsCurrentUser(path, locations.LogonUserName)) {
+            lists.logonUserFolder = folder;
+            continue;
+        }
+        lists.names.push_back(ProfileFolderName(path));
+        lists.sids.push_back(sid);
+        lists.folders.push_back(folder);
     }
 }
 
@@ -80,15 +93,47 @@ std::string ProfileFolderName(const std::string& profileImagePath) {
     return LastComponent(profileImagePath);
 }
 
+std::string DefaultProfileFolder(const std::string& windowsDrive, const std::string& folderName) {
+    return windowsDrive + ":\\Documents and Settings\\" + folderName;
+}
+
+std::string ProfileFolderPath(const std::string& profileImagePath, EnvironmentService& environment,
+                              const std::string& windowsDrive) {
+    std::string expanded;
+    for (std::size_t at = 0; at < profileImagePath.size();) {
+        const std::size_t open = profileImagePath.find('%', at);
+        const std::size_t close = open == std::string::npos ? open : profileImagePath.find('%', open + 1);
+        if (close == std::string::npos) {
+            expanded += profileImagePath.substr(at);
+            break;
+        }
+        const std::string name = profileImagePath.substr(open + 1, close - open - 1);
+        std::optional<std::string> value = environment.Variable(name);
+        if (!value && SameAsciiText(name, "SystemDrive") && !windowsDrive.empty()) value = windowsDrive + ":";
+        expanded += profileImagePath.substr(at, open - at) + value.value_or("%" + name + "%");
+        at = close + 1;
+    }
+    while (expanded.size() > 3 && IsSeparator(expanded.back())) expanded.pop_back();
+    const bool drivePath = expanded.size() >= 3 && expanded[1] == ':' && IsSeparator(expanded[2]);
+    const bool uncPath = expanded.size() > 2 && IsSeparator(expanded[0]) && IsSeparator(expanded[1]);
+    if (drivePath || uncPath) return expanded;
+    const std::string name = ProfileFolderName(profileImagePath);
+    return name.empty() ? "" : DefaultProfileFolder(windowsDrive, name);
+}
+
 ProfileSet DiscoverProfiles(RegistryAccess& registry, EnvironmentService& environment,
-                            InstallLocations& locations, ProfileSids& sids) {
+                            InstallLocations& locations, ProfileSids& sids, ProfileFolders& folders,
+                            std::string& logonUserFolder) {
     ProfileSet profiles;
     sids.clear();
+    folders.clear();
+    logonUserFolder.clear();
     if (IsNtFamily(environment)) {
         profiles.push_back("");
         sids.push_back("");
+        folders.push_back("");
         // Every qualifying profile is kept: the set has no size limit.
-        AddOtherProfiles(registry, locations.LogonUserName, profiles, sids);
+        AddOtherProfiles(registry, environment, locations, {profiles, sids, folders, logonUserFolder});
     }
     registry.CloseKey();
     const bool opened = registry.OpenKey(ProfileListKey);

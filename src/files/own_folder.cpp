@@ -159,7 +159,7 @@ bool IsOwnFolder(const std::string& folder, Platform& platform, const SystemFold
 }
 
 bool IsOwnFolder(RunContext& ctx, const std::string& folder) {
-    return IsOwnFolder(folder, ctx.platform, FindSystemFolders(ctx.platform, ctx.locations, ctx.profiles));
+    return IsOwnFolder(folder, ctx.platform, FindSystemFolders(ctx.platform, ctx.locations, ctx.profileFolders));
 }
 
 }  // namespace purgent

@@ -51,7 +51,8 @@ void AddValues(Platform& platform, std::vector<std::string>& folders, const char
 
 }  // namespace
 
-SystemFolders FindSystemFolders(Platform& platform, const InstallLocations& locations, const ProfileSet& profiles) {
+SystemFolders FindSystemFolders(Platform& platform, const InstallLocations& locations,
+                                const ProfileFolders& profileFolders) {
     SystemFolders found;
     found.windows = {platform.environment.WindowsDirectory(), locations.WindowsDir};
 
@@ -64,9 +65,8 @@ SystemFolders FindSystemFolders(Platform& platform, const InstallLocations& loca
          {&locations.CommonSendTo, &locations.CommonDesktop, &locations.CommonStartup, &locations.CommonPrograms,
           &locations.UserSendTo, &locations.UserDesktop, &locations.UserStartup, &locations.UserPrograms})
         found.shared.push_back(*shell);
-    for (const std::string& profile : profiles)
-        if (!profile.empty())
-            found.shared.push_back(locations.WindowsDrive + ":\\Documents and Settings\\" + profile);
+    for (const std::string& folder : profileFolders)
+        if (!folder.empty()) found.shared.push_back(folder);
 
     AddValues(platform, found.common, CurrentVersionKey, {"CommonFilesDir", "CommonFilesDir (x86)", "CommonW6432Dir"});
     AddVariables(platform, found.common, {"CommonProgramFiles", "CommonProgramFiles(x86)", "CommonProgramW6432"});

@@ -28,6 +28,7 @@ struct SystemFolders {
 
 // Reads them from the Windows API, the environment and the registry's own
 // records; reads only, and leaves no key open.
-SystemFolders FindSystemFolders(Platform& platform, const InstallLocations& locations, const ProfileSet& profiles);
+SystemFolders FindSystemFolders(Platform& platform, const InstallLocations& locations,
+                                const ProfileFolders& profileFolders);
 
 }  // namespace purgent

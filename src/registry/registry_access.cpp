@@ -186,15 +186,13 @@ bool RegistryAccess::MountUserHive(const std::string& file, const std::string& n
     return LoadKey(name, file);
 }
 
-RegistryAccess::UserHive RegistryAccess::EnterUser(const std::string& drive, const std::string& profile,
-                                                   const std::string& sid) {
+RegistryAccess::UserHive RegistryAccess::EnterUser(const std::string& folder, const std::string& sid) {
     SetRootKey(HkeyUsers);
     // A logged-on user's hive is in use: clean it where Windows keeps it loaded.
     UserHive hive = UserHive::Loaded;
     std::string key = sid;
     if (sid.empty() || !KeyExists("\\" + sid)) {
-        const std::string file = drive + ":\\Documents and Settings\\" + profile + "\\ntuser.dat";
-        if (!MountUserHive(file, TempHive)) return UserHive::Unavailable;
+        if (folder.empty() || !MountUserHive(folder + "\\ntuser.dat", TempHive)) return UserHive::Unavailable;
         hive = UserHive::Mounted;
         key = TempHive;
     }
@@ -204,10 +202,9 @@ RegistryAccess::UserHive RegistryAccess::EnterUser(const std::string& drive, con
     return hive;
 }
 
-void RegistryAccess::UserHivePass(const std::string& drive, const std::vector<std::string>& profiles,
-                                  const std::vector<std::string>& sids,
+void RegistryAccess::UserHivePass(const std::vector<std::string>& folders, const std::vector<std::string>& sids,
                                   const std::function<void()>& body) {
-    const std::size_t count = profiles.size();
+    const std::size_t count = folders.size();
     if (count > 1) ReleaseLeftoverHive();
     for (std::size_t entry = 0; entry < count; ++entry) {
         UserHive hive = UserHive::Current;
@@ -215,7 +212,7 @@ void RegistryAccess::UserHivePass(const std::string& drive, const std::vector<st
             SetRootKey(HkeyCurrentUser);
             hivePrefix_.clear();
         } else {
-            hive = EnterUser(drive, profiles[entry], entry < sids.size() ? sids[entry] : "");
+            hive = EnterUser(folders[entry], entry < sids.size() ? sids[entry] : "");
         }
         if (hive != UserHive::Unavailable) {
             status_.ShowItem("");

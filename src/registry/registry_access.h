@@ -49,16 +49,17 @@ public:
     bool MountUserHive(const std::string& file, const std::string& name);
     // Runs body for each profile: entry 0 through HKEY_CURRENT_USER, a
     // logged-on user where HKEY_USERS\<SID> holds the hive, any other user
-    // through its ntuser.dat mounted as TempHive; sids holds the SID of each
-    // entry ("" for none). A TempHive left by an earlier run is unloaded first.
-    void UserHivePass(const std::string& drive, const std::vector<std::string>& profiles,
-                      const std::vector<std::string>& sids, const std::function<void()>& body);
+    // through the ntuser.dat in its folder mounted as TempHive; folders and
+    // sids hold each entry's folder and SID ("" for none). A TempHive left by
+    // an earlier run is unloaded first.
+    void UserHivePass(const std::vector<std::string>& folders, const std::vector<std::string>& sids,
+                      const std::function<void()>& body);
     const std::string& HivePrefix() const { return hivePrefix_; }
 
 private:
     enum class UserHive { Current, Loaded, Mounted, Unavailable };
     // Points the root and HivePrefix at the user's hive, mounting it if need be.
-    UserHive EnterUser(const std::string& drive, const std::string& profile, const std::string& sid);
+    UserHive EnterUser(const std::string& folder, const std::string& sid);
     // The path rule: "\..." resolves against the root, anything else against
     // the open key if there is one, else against the root.
     RegKey BaseFor(const std::string& path) const;

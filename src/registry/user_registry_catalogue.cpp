@@ -101,7 +101,7 @@ void DeleteGroupWiseHandoff(RegistryAccess& registry, TextService& text) {
 
 void CleanUserRegistry(RunContext& ctx) {
     RegistryAccess& registry = ctx.registry;
-    registry.UserHivePass(ctx.locations.WindowsDrive, ctx.profiles, ctx.profileSids, [&ctx] { CleanOneUser(ctx); });
+    registry.UserHivePass(ctx.profileFolders, ctx.profileSids, [&ctx] { CleanOneUser(ctx); });
 
     registry.SetRootKey(HkeyUsers);
     DeleteHandoff(ctx, "\\.DEFAULT" + UserRegistry().handoffPriorities);

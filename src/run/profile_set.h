@@ -12,4 +12,8 @@ using ProfileSet = std::vector<std::string>;
 // under, by position; "" for the current user and the appended logon name.
 using ProfileSids = std::vector<std::string>;
 
+// Each ProfileSet entry's own folder, by position ("D:\\Profiles\\bob"): where
+// its hive and its files are; "" for the current user.
+using ProfileFolders = std::vector<std::string>;
+
 }  // namespace purgent

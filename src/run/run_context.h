@@ -24,6 +24,10 @@ struct RunContext {
     InstallLocations locations;
     ProfileSet profiles;
     ProfileSids profileSids;
+    ProfileFolders profileFolders;
+    // The logged-on user's own folder, from its ProfileList entry; "" when
+    // none was told apart.
+    std::string logonUserFolder;
     bool ExcelIntegrationFailed = false;
     bool WordIntegrationFailed = false;
 

@@ -78,14 +78,37 @@ TEST(DiscoveryProfiles, FolderNameFromEveryStoredPathForm) {
     for (const auto& c : cases) EXPECT_EQ(ProfileFolderName(c.stored), c.name) << c.stored;
 }
 
+TEST(DiscoveryProfiles, EachProfilesOwnFolderFromItsStoredPath) {
+    const struct {
+        const char* stored;
+        const char* folder;
+    } cases[] = {
+        {"%SystemDrive%\\Users\\ann", "C:\\Users\\ann"},
+        {"%SYSTEMDRIVE%\\Documents and Settings\\ann", "C:\\Documents and Settings\\ann"},
+        {"D:\\Profiles\\bob\\", "D:\\Profiles\\bob"},
+        {"\\\\server\\profiles\\carl", "\\\\server\\profiles\\carl"},
+        {"%windir%\\..\\Users\\eve", "C:\\WINDOWS\\..\\Users\\eve"},
+        {"%NoSuchVariable%\\dave", "C:\\Documents and Settings\\dave"},
+        {"%SystemDrive\\Users\\fay", "C:\\Documents and Settings\\fay"},
+        {"gus", "C:\\Documents and Settings\\gus"},
+        {"", ""},
+    };
+    RegistryTestMachine machine("");
+    for (const auto& c : cases)
+        EXPECT_EQ(ProfileFolderPath(c.stored, machine.machine.GetPlatform().environment, "C"), c.folder) << c.stored;
+}
+
 TEST(DiscoveryProfiles, VistaProfilesAreListedWithTheirSids) {
     RegistryTestMachine machine(LogonUser("jo") + Profile("S-1-5-21-1-1001", "%SystemDrive%\\Users\\ann") +
                                 Profile("S-1-5-21-1-1002", "C:\\Users\\jo") +
                                 Profile("S-1-5-21-1-1003", "C:\\Users\\bob.CORP"));
     EXPECT_EQ(Discover(machine), (ProfileSet{"", "ann", "bob.CORP"}));
     EXPECT_EQ(machine.ctx.profileSids, (ProfileSids{"", "S-1-5-21-1-1001", "S-1-5-21-1-1003"}));
+    EXPECT_EQ(machine.ctx.profileFolders, (ProfileFolders{"", "C:\\Users\\ann", "C:\\Users\\bob.CORP"}));
+    // The logged-on user is appended at the folder its own entry names.
     AppendLogonUser(machine.ctx);
     EXPECT_EQ(machine.ctx.profileSids.size(), machine.ctx.profiles.size());
+    EXPECT_EQ(machine.ctx.profileFolders.back(), "C:\\Users\\jo");
 }
 
 // Vista and later write no "Logon User Name", and a deployment running as

@@ -29,7 +29,7 @@ struct OwnFolderMachine {
 
     sim::SimMachine machine;
     InstallLocations locations;
-    ProfileSet profiles{"", "ann", "bob"};
+    ProfileFolders profiles{"", "C:\\Documents and Settings\\ann", "D:\\Profiles\\bob"};
     SystemFolders system;
 };
 
@@ -69,6 +69,9 @@ TEST(IsOwnFolder, RefusesFoldersThatBelongToTheSystemOrToEverybody) {
         {"C:\\Documents and Settings\\ANN\\", false},
         {"C:\\Documents and Settings\\carl\\", false},
         {"C:\\Users\\dave\\", false},
+        // A profile elsewhere is refused where it really is.
+        {"D:\\Profiles\\bob\\", false},
+        {"D:\\Profiles\\bob\\GroupWise\\", true},
     };
     for (const FolderCase& c : cases) EXPECT_EQ(m.Own(c.folder), c.own) << c.folder;
 }

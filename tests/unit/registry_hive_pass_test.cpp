@@ -16,6 +16,8 @@ std::vector<image::DriveItems> TwoHives() {
             HiveFile("bob", "[HKEY_CURRENT_USER\\Software\\Novell\\GroupWise\\Client]\n")};
 }
 
+std::string Folder(const std::string& name) { return "C:\\Documents and Settings\\" + name; }
+
 // A body that removes the GroupWise settings of whichever user is in hand.
 struct RecordingBody {
     explicit RecordingBody(RegistryTestMachine& machine) : machine(machine) {}
@@ -32,7 +34,7 @@ struct RecordingBody {
 TEST(RegistryUserHivePass, CurrentUserThroughItsOwnRootEveryOtherProfileMountedInTurn) {
     RegistryTestMachine machine(CurrentUser, TwoHives());
     RecordingBody body(machine);
-    machine.access.UserHivePass("C", {"", "ann", "bob"}, {}, std::ref(body));
+    machine.access.UserHivePass({"", Folder("ann"), Folder("bob")}, {}, std::ref(body));
 
     EXPECT_EQ(body.prefixes, (std::vector<std::string>{"", "\\Purgent.UserHive", "\\Purgent.UserHive"}));
     EXPECT_EQ(body.roots, (std::vector<RegKey>{HkeyCurrentUser, HkeyUsers, HkeyUsers}));
@@ -58,7 +60,7 @@ TEST(RegistryUserHivePass, LoggedOnUserIsCleanedWhereHisHiveIsLoaded) {
     image.machine.locked.push_back("C:\\Documents and Settings\\bob\\ntuser.dat");
     RegistryTestMachine machine(image);
     RecordingBody body(machine);
-    machine.access.UserHivePass("C", {"", "ann", "bob"}, {"", "S-1-5-21-1-1001", bobSid}, std::ref(body));
+    machine.access.UserHivePass({"", Folder("ann"), Folder("bob")}, {"", "S-1-5-21-1-1001", bobSid}, std::ref(body));
 
     EXPECT_EQ(body.prefixes, (std::vector<std::string>{"", "\\Purgent.UserHive", "\\" + bobSid}));
     EXPECT_EQ(machine.TraceEvents("hive-load"),
@@ -71,7 +73,7 @@ TEST(RegistryUserHivePass, LoggedOnUserIsCleanedWhereHisHiveIsLoaded) {
 
 TEST(RegistryUserHivePass, DetailPanelIsClearedBeforeEachBody) {
     RegistryTestMachine machine(CurrentUser, TwoHives());
-    machine.access.UserHivePass("C", {"", "ann"}, {}, [&] {
+    machine.access.UserHivePass({"", Folder("ann")}, {}, [&] {
         machine.access.DeleteKeyTree(machine.access.HivePrefix() + "\\X");
     });
     EXPECT_EQ(machine.view.items, (std::vector<std::string>{"", "\\X", "", "\\Purgent.UserHive\\X"}));
@@ -80,7 +82,7 @@ TEST(RegistryUserHivePass, DetailPanelIsClearedBeforeEachBody) {
 TEST(RegistryUserHivePass, ProfileWithoutHiveIsSkippedAndTheNextOneStillCleaned) {
     RegistryTestMachine machine(CurrentUser, TwoHives());
     RecordingBody body(machine);
-    machine.access.UserHivePass("C", {"", "gone", "bob"}, {}, std::ref(body));
+    machine.access.UserHivePass({"", Folder("gone"), Folder("bob")}, {}, std::ref(body));
     EXPECT_EQ(body.prefixes.size(), 2u);
     EXPECT_FALSE(image::FindKey(machine.HiveKeys("bob"), "HKEY_CURRENT_USER\\Software\\Novell\\GroupWise"));
 }
@@ -101,7 +103,7 @@ TEST(RegistryUserHivePass, AnotherProgramsMountStaysAndALeftoverOfOurOwnIsUnload
         const std::string theirs = std::string("HKEY_USERS\\") + c.mounted + "\\Software\\Theirs";
         RegistryTestMachine machine(std::string(CurrentUser) + "[" + theirs + "]\n", TwoHives());
         RecordingBody body(machine);
-        machine.access.UserHivePass("C", {"", "ann"}, {}, std::ref(body));
+        machine.access.UserHivePass({"", Folder("ann")}, {}, std::ref(body));
         EXPECT_EQ(body.prefixes, (std::vector<std::string>{"", "\\Purgent.UserHive"})) << c.mounted;
         EXPECT_EQ(machine.TraceEvents("hive-unload"), c.unloads) << c.mounted;
         EXPECT_EQ(machine.HasKey(theirs), c.stays) << c.mounted;
@@ -113,7 +115,7 @@ TEST(RegistryUserHivePass, AnotherProgramsMountStaysAndALeftoverOfOurOwnIsUnload
 TEST(RegistryUserHivePass, KeyLeftOpenInsideTheHiveDoesNotBlockTheUnload) {
     RegistryTestMachine machine(CurrentUser, TwoHives());
     int bodies = 0;
-    machine.access.UserHivePass("C", {"", "ann", "bob"}, {}, [&] {
+    machine.access.UserHivePass({"", Folder("ann"), Folder("bob")}, {}, [&] {
         ++bodies;
         machine.access.OpenKey(machine.access.HivePrefix() + "\\Software\\Novell\\GroupWise");
     });
@@ -137,7 +139,7 @@ TEST(RegistryUserHivePass, WithoutTheRestorePrivilegeOnlyTheCurrentUserIsCleaned
     image.machine.machine.restorePrivilege = false;
     RegistryTestMachine machine(image);
     RecordingBody body(machine);
-    machine.access.UserHivePass("C", {"", "ann", "bob"}, {}, std::ref(body));
+    machine.access.UserHivePass({"", Folder("ann"), Folder("bob")}, {}, std::ref(body));
     EXPECT_EQ(body.prefixes, (std::vector<std::string>{""}));
     EXPECT_TRUE(machine.TraceEvents("hive-load").empty());
     EXPECT_FALSE(machine.access.MountUserHive("C:\\Documents and Settings\\ann\\ntuser.dat", "Purgent.UserHive"));
@@ -146,7 +148,7 @@ TEST(RegistryUserHivePass, WithoutTheRestorePrivilegeOnlyTheCurrentUserIsCleaned
 TEST(RegistryUserHivePass, EmptyListRunsNoBody) {
     RegistryTestMachine machine(CurrentUser, TwoHives());
     RecordingBody body(machine);
-    machine.access.UserHivePass("C", {}, {}, std::ref(body));
+    machine.access.UserHivePass({}, {}, std::ref(body));
     EXPECT_TRUE(body.prefixes.empty());
 }
 

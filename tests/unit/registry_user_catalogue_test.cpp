@@ -2,6 +2,7 @@
 
 #include "run/errors.h"
 #include "registry/user_registry_catalogue.h"
+#include "discovery/profile_discovery.h"
 #include "registry_test_machine.h"
 
 namespace purgent::testing {
@@ -24,6 +25,9 @@ std::string Key(const std::string& root, const std::string& path) { return "[" +
 void Clean(RegistryTestMachine& machine, const ProfileSet& profiles = {""}) {
     machine.ctx.locations.WindowsDrive = "C";
     machine.ctx.profiles = profiles;
+    machine.ctx.profileFolders.clear();
+    for (const std::string& name : profiles)
+        machine.ctx.profileFolders.push_back(name.empty() ? "" : DefaultProfileFolder("C", name));
     machine.status.SetProgressMaximum(1500);
     CleanUserRegistry(machine.ctx);
 }
