@@ -23,6 +23,12 @@ TEST(SimShortNames, WindowsTakesSixCharactersOfTheBaseAndThreeOfTheExtension) {
         {"GWENV1.DLL", ""},
         {"gwenv1.dll", ""},
         {"Notify.lnk", ""},
+        // The 8.3 boundary: eight and three characters need no short name, one more does.
+        {"NOTEPAD2.EXE", ""},
+        {"notepad2.exe", ""},
+        {"NOTEPAD23.EXE", "NOTEPA~1.EXE"},
+        {"NOTEPAD2.EXEX", "NOTEPA~1.EXE"},
+        {"ABCDEFGH", ""},
     };
     for (const auto& [name, shortName] : cases) EXPECT_EQ(MakeShortName(name, {}), shortName) << name;
 }
