@@ -2,6 +2,7 @@
 
 #include "components/component_phases.h"
 #include "components/component_tables.h"
+#include "files/other_users.h"
 #include "files/own_folder.h"
 #include "image/ansi_text.h"
 
@@ -9,14 +10,28 @@ namespace purgent {
 
 namespace {
 
+void Apply(FileAccess& files, const LocatedPath& shortcut, const InstallLocations& locations) {
+    const std::string path = locations.*shortcut.base + shortcut.literal;
+    if (shortcut.action == PathAction::DeleteIfExists)
+        files.DeleteIfExists(path);
+    else
+        files.RemoveDirIfExists(path);
+}
+
+bool InUserShellFolder(const LocatedPath& shortcut, const InstallLocations& locations) {
+    using L = InstallLocations;
+    const bool user = shortcut.base == &L::UserDesktop || shortcut.base == &L::UserPrograms ||
+                      shortcut.base == &L::UserStartup || shortcut.base == &L::UserSendTo;
+    return user && !(locations.*shortcut.base).empty();
+}
+
+// The current user's, then those in every other user's own shell folders.
 void DeleteShortcuts(RunContext& ctx, const std::vector<LocatedPath>& shortcuts) {
-    for (const LocatedPath& shortcut : shortcuts) {
-        const std::string path = ctx.locations.*shortcut.base + shortcut.literal;
-        if (shortcut.action == PathAction::DeleteIfExists)
-            ctx.files.DeleteIfExists(path);
-        else
-            ctx.files.RemoveDirIfExists(path);
-    }
+    for (const LocatedPath& shortcut : shortcuts) Apply(ctx.files, shortcut, ctx.locations);
+    ForEachOtherUser(ctx, [&](const OtherUser& user) {
+        for (const LocatedPath& shortcut : shortcuts)
+            if (InUserShellFolder(shortcut, user.locations)) Apply(ctx.files, shortcut, user.locations);
+    });
     ctx.status.StepProgress(1);
 }
 

@@ -14,13 +14,6 @@ const std::string StoredProfileRoot = "%SystemDrive%\\Documents and Settings\\";
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool SameAsciiText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-    return true;
-}
-
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsLocalUserSid(const std::string& name) {
@@ -93,26 +86,41 @@ std::string ProfileFolderName(const std::string& profileImagePath) {
     return LastComponent(profileImagePath);
 }
 
+bool SameAsciiText(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+    return true;
+}
+
+std::string ExpandVariables(const std::string& text,
+                            const std::function<std::optional<std::string>(const std::string&)>& lookup) {
+    std::string expanded;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t open = text.find('%', at);
+        const std::size_t close = open == std::string::npos ? open : text.find('%', open + 1);
+        if (close == std::string::npos) {
+            expanded += text.substr(at);
+            break;
+        }
+        const std::string name = text.substr(open + 1, close - open - 1);
+        expanded += text.substr(at, open - at) + lookup(name).value_or("%" + name + "%");
+        at = close + 1;
+    }
+    return expanded;
+}
+
 std::string DefaultProfileFolder(const std::string& windowsDrive, const std::string& folderName) {
     return windowsDrive + ":\\Documents and Settings\\" + folderName;
 }
 
 std::string ProfileFolderPath(const std::string& profileImagePath, EnvironmentService& environment,
                               const std::string& windowsDrive) {
-    std::string expanded;
-    for (std::size_t at = 0; at < profileImagePath.size();) {
-        const std::size_t open = profileImagePath.find('%', at);
-        const std::size_t close = open == std::string::npos ? open : profileImagePath.find('%', open + 1);
-        if (close == std::string::npos) {
-            expanded += profileImagePath.substr(at);
-            break;
-        }
-        const std::string name = profileImagePath.substr(open + 1, close - open - 1);
+    std::string expanded = ExpandVariables(profileImagePath, [&](const std::string& name) {
         std::optional<std::string> value = environment.Variable(name);
         if (!value && SameAsciiText(name, "SystemDrive") && !windowsDrive.empty()) value = windowsDrive + ":";
-        expanded += profileImagePath.substr(at, open - at) + value.value_or("%" + name + "%");
-        at = close + 1;
-    }
+        return value;
+    });
     while (expanded.size() > 3 && IsSeparator(expanded.back())) expanded.pop_back();
     const bool drivePath = expanded.size() >= 3 && expanded[1] == ':' && IsSeparator(expanded[2]);
     const bool uncPath = expanded.size() > 2 && IsSeparator(expanded[0]) && IsSeparator(expanded[1]);

@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "run/install_locations.h"
@@ -27,6 +29,14 @@ std::string ProfileFolderName(const std::string& profileImagePath);
 // names no folder at all.
 std::string ProfileFolderPath(const std::string& profileImagePath, EnvironmentService& environment,
                               const std::string& windowsDrive);
+
+// The text with each %NAME% that lookup knows replaced by its value; the
+// others, and a lone "%", stay as they are.
+std::string ExpandVariables(const std::string& text,
+                            const std::function<std::optional<std::string>(const std::string&)>& lookup);
+
+// ASCII letters compared without case.
+bool SameAsciiText(const std::string& a, const std::string& b);
 
 // The folder of a profile known by its folder name only.
 std::string DefaultProfileFolder(const std::string& windowsDrive, const std::string& folderName);

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "files/file_phase.h"
+#include "files/other_users.h"
 #include "files/file_tables.h"
 
 namespace purgent {
@@ -56,6 +57,14 @@ void RemoveWritingToolsFiles(RunContext& ctx, const PathFields& fields) {
             ctx.files.PurgeFolder(withProfile.Expand(purge.folder), purge.pattern, PlainFiles, Forced::Yes,
                                   ProgressPerFile::No);
         }
+        // Every other user's word list, in that user's own profile folder.
+        ForEachOtherUser(ctx, [&](const OtherUser& user) {
+            withProfile.Set("UserProfileFolder", user.folder);
+            for (const FolderPattern& purge : OfficeFiles().writingToolsPurges)
+                if (purge.folder == "<UserProfileFolder>")
+                    ctx.files.PurgeFolder(withProfile.Expand(purge.folder), purge.pattern, PlainFiles, Forced::Yes,
+                                          ProgressPerFile::No);
+        });
     }
     ctx.status.StepProgress(1);
 }

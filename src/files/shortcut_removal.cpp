@@ -3,6 +3,7 @@
 
 #include "files/file_phase.h"
 #include "files/file_tables.h"
+#include "files/other_users.h"
 
 namespace purgent {
 
@@ -10,6 +11,13 @@ namespace {
 
 void DeleteEachIfExists(FileAccess& files, const PathFields& fields, const PathTemplates& paths) {
     for (const PathTemplate& path : paths) files.DeleteIfExists(fields.Expand(path));
+}
+
+// The same, for another user: only the paths in that user's shell folders.
+void DeleteUsersIfExists(FileAccess& files, const OtherUser& user, const PathFields& fields,
+                         const PathTemplates& paths) {
+    for (const PathTemplate& path : paths)
+        if (NamesUserShellFolder(path, user.locations)) files.DeleteIfExists(fields.Expand(path));
 }
 
 // The folder name two levels below the drive root of a profile image path
@@ -81,6 +89,26 @@ void RemoveFixedShortcuts(RunContext& ctx, PathFields fields, const ShortcutTabl
     }
 }
 
+// What the steps above remove from the current user's shell folders, from
+// every other user's own: shortcuts, fixed shortcuts, empty program groups.
+void RemoveOtherUsersShortcuts(RunContext& ctx, const ShortcutTable& table) {
+    ForEachOtherUser(ctx, [&](const OtherUser& user) {
+        PathFields fields(user.locations);
+        DeleteUsersIfExists(ctx.files, user, fields, table.shellFolderShortcuts);
+        for (const std::string& name : table.shortcutNames) {
+            fields.Set("N", name);
+            DeleteUsersIfExists(ctx.files, user, fields, table.programGroupShortcuts);
+        }
+        for (const FixedShortcut& shortcut : table.fixedShortcuts) {
+            fields.Set("F", shortcut.file);
+            DeleteUsersIfExists(ctx.files, user, fields,
+                                shortcut.desktop ? table.desktopLocations : table.startupLocations);
+        }
+        for (const PathTemplate& group : table.programGroups)
+            if (NamesUserShellFolder(group, user.locations)) ctx.files.RemoveDirIfExists(fields.Expand(group));
+    });
+}
+
 }  // namespace
 
 void RemoveShortcuts(RunContext& ctx) {
@@ -93,6 +121,7 @@ void RemoveShortcuts(RunContext& ctx) {
     for (const PathTemplate& group : table.programGroups) ctx.files.RemoveDirIfExists(fields.Expand(group));
     ctx.status.StepProgress(1);
     RemoveFixedShortcuts(ctx, fields, table);
+    RemoveOtherUsersShortcuts(ctx, table);
 }
 
 }  // namespace purgent

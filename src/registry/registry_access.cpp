@@ -215,6 +215,7 @@ void RegistryAccess::UserHivePass(const std::vector<std::string>& folders, const
             hive = EnterUser(folders[entry], entry < sids.size() ? sids[entry] : "");
         }
         if (hive != UserHive::Unavailable) {
+            userEntry_ = entry;
             status_.ShowItem("");
             try {
                 body();

@@ -55,6 +55,8 @@ public:
     void UserHivePass(const std::vector<std::string>& folders, const std::vector<std::string>& sids,
                       const std::function<void()>& body);
     const std::string& HivePrefix() const { return hivePrefix_; }
+    // The position of the profile a UserHivePass body is running for.
+    std::size_t UserEntry() const { return userEntry_; }
 
 private:
     enum class UserHive { Current, Loaded, Mounted, Unavailable };
@@ -75,6 +77,7 @@ private:
     RegistryService& registry_;
     StatusReporter& status_;
     RegKey root_ = HkeyCurrentUser;
+    std::size_t userEntry_ = 0;
     RegKey current_ = 0;
     bool hasCurrent_ = false;
     std::string currentPath_;

@@ -3,6 +3,8 @@
 // files are where the user's ProfileList entry says, on another drive too.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "purgent_sim/run_purgent.h"
 #include "registry_test_machine.h"
 #include "run_image_builder.h"
@@ -14,9 +16,42 @@ namespace {
 const std::string ProfileList = R"(HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\ProfileList)";
 const std::string AnnData = R"(C:\Users\ann\AppData\Local\Novell\)";
 const std::string BobData = R"(D:\Profiles\bob\Local Settings\Application Data\Novell\)";
-const std::string Hive = "Windows Registry Editor Version 5.00\n\n"
-                         "[HKEY_CURRENT_USER\\Software\\Novell\\GroupWise]\n"
-                         "[HKEY_CURRENT_USER\\Software\\Novell\\Other]\n";
+const std::string Explorer = "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+
+// ann's shell folders as Windows 10 writes them, bob's redirected and cached.
+std::string HiveText(const std::string& shellFolders) {
+    return "Windows Registry Editor Version 5.00\n\n"
+           "[HKEY_CURRENT_USER\\Software\\Novell\\GroupWise]\n"
+           "[HKEY_CURRENT_USER\\Software\\Novell\\Other]\n" + shellFolders;
+}
+const std::string AnnHive = HiveText(
+    Explorer + "User Shell Folders]\n" + RegString("Desktop", "%USERPROFILE%\\Desktop") +
+    RegString("Programs", "%USERPROFILE%\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"));
+const std::string BobHive = HiveText(Explorer + "Shell Folders]\n" +
+                                     RegString("Desktop", "E:\\Redirected\\bob\\Desktop") +
+                                     RegString("Startup", "D:\\Profiles\\bob\\Start Menu\\Programs\\Startup"));
+const std::string AnnPrograms = R"(C:\Users\ann\AppData\Roaming\Microsoft\Windows\Start Menu\Programs\)";
+
+// Each user's client files in that user's own shell folders and profile
+// folder, and beside each a file of the user's own.
+const struct {
+    const char* path;
+    bool goes;
+} UserFiles[] = {
+    {R"(C:\Users\ann\Desktop\GroupWise.lnk)", true},
+    {R"(C:\Users\ann\Desktop\GroupWise Messenger.lnk)", true},
+    {R"(C:\Users\ann\Desktop\GroupWise.doc)", false},
+    {R"(C:\Users\ann\AppData\Roaming\Microsoft\Windows\Start Menu\Programs\GroupWise\GroupWise.lnk)", true},
+    {R"(C:\Users\ann\AppData\Roaming\Microsoft\Windows\Start Menu\Programs\Novell Messenger\GroupWise Messenger.lnk)", true},
+    {R"(C:\Users\ann\AppData\Roaming\Microsoft\Windows\Start Menu\Programs\Games\GroupWise.lnk)", false},
+    {R"(C:\Users\ann\wt61us.uwl)", true},
+    {R"(C:\Users\ann\wt61us.txt)", false},
+    {R"(E:\Redirected\bob\Desktop\GroupWise 5.lnk)", true},
+    {R"(E:\Redirected\bob\Desktop\Notify.doc)", false},
+    {R"(D:\Profiles\bob\Start Menu\Programs\Startup\Notify.lnk)", true},
+    {R"(D:\Profiles\bob\Start Menu\Programs\Startup\Backup.lnk)", false},
+    {R"(D:\Profiles\bob\wt61us.uwl)", true},
+};
 
 image::MachineImage Windows10() {
     image::MachineImage image = ImageOf("[" + ProfileList + "]\n" +
@@ -29,9 +64,10 @@ image::MachineImage Windows10() {
     image.machine.junctions = {{R"(C:\Documents and Settings)", R"(C:\Users)"},
                                {R"(C:\Users\ann\Local Settings)", R"(C:\Users\ann\AppData\Local)"},
                                {R"(C:\Users\ann\AppData\Local\Application Data)", R"(C:\Users\ann\AppData\Local)"}};
-    for (const char* item : {R"(C:\Windows\system32\kernel32.dll)", R"(C:\Users\ann\NTUSER.DAT)",
-                             R"(D:\Profiles\bob\NTUSER.DAT)"})
-        AddDriveItem(image, {item, false, image::Bytes(Hive.begin(), Hive.end())});
+    AddDriveItem(image, {R"(C:\Windows\system32\kernel32.dll)", false, {}});
+    AddDriveItem(image, {R"(C:\Users\ann\NTUSER.DAT)", false, image::Bytes(AnnHive.begin(), AnnHive.end())});
+    AddDriveItem(image, {R"(D:\Profiles\bob\NTUSER.DAT)", false, image::Bytes(BobHive.begin(), BobHive.end())});
+    for (const auto& file : UserFiles) AddDriveItem(image, {file.path, false, {}});
     for (const std::string& data : {AnnData, BobData}) {
         AddDriveItem(image, {data + R"(GroupWise Messenger\history\admin\chat.txt)", false, {}});
         AddDriveItem(image, {data + R"(GroupWise Messenger\contacts.xml)", false, {}});
@@ -48,12 +84,11 @@ TEST(ProfileFoldersRun, EveryUsersHiveAndMessengerDataAreCleanedWhereTheUserReal
         EXPECT_EQ(image::FindDriveItem(after.drive, data + "GroupWise Messenger"), nullptr) << data;
         EXPECT_NE(image::FindDriveItem(after.drive, data + R"(Other\keep.txt)"), nullptr) << data;
     }
-    // The user registry pass and Messenger's two blocks each mount both.
-    std::vector<std::string> loads;
-    for (int pass = 0; pass < 3; ++pass)
-        for (const char* hive : {R"(C:\Users\ann\ntuser.dat)", R"(D:\Profiles\bob\ntuser.dat)"})
-            loads.push_back(std::string("Purgent.UserHive\t") + hive);
-    EXPECT_EQ(test::TraceOf(machine, "hive-load"), loads);
+    // Every pass over the users mounts both, each from the user's own folder.
+    std::set<std::string> loaded;
+    for (const std::string& load : test::TraceOf(machine, "hive-load")) loaded.insert(load);
+    EXPECT_EQ(loaded, (std::set<std::string>{"Purgent.UserHive\tC:\\Users\\ann\\ntuser.dat",
+                                             "Purgent.UserHive\tD:\\Profiles\\bob\\ntuser.dat"}));
     for (const char* hive : {R"(C:\Users\ann\NTUSER.DAT)", R"(D:\Profiles\bob\NTUSER.DAT)"}) {
         const image::DriveItem* file = image::FindDriveItem(after.drive, hive);
         ASSERT_NE(file, nullptr) << hive;
@@ -61,6 +96,25 @@ TEST(ProfileFoldersRun, EveryUsersHiveAndMessengerDataAreCleanedWhereTheUserReal
         EXPECT_EQ(image::FindKey(keys, R"(HKEY_CURRENT_USER\Software\Novell\GroupWise)"), nullptr) << hive;
         EXPECT_NE(image::FindKey(keys, R"(HKEY_CURRENT_USER\Software\Novell\Other)"), nullptr) << hive;
     }
+}
+
+}  // namespace
+}  // namespace purgent::testing
+
+namespace purgent::testing {
+namespace {
+
+// Run as SYSTEM, the current user's shell folders are the system profile's:
+// each user's shortcuts, Messenger shortcut and word list are found through
+// the shell folders of that user's own hive.
+TEST(ProfileFoldersRun, EveryUsersShortcutsAndWordListGoFromTheShellFoldersOfTheirOwnHive) {
+    sim::SimMachine machine(Windows10());
+    EXPECT_EQ(sim::RunPurgentOnSim(machine, {"/sn"}), 0);
+    const image::MachineImage after = machine.SaveImage();
+    for (const auto& file : UserFiles)
+        EXPECT_EQ(image::FindDriveItem(after.drive, file.path) == nullptr, file.goes) << file.path;
+    EXPECT_EQ(image::FindDriveItem(after.drive, AnnPrograms + "GroupWise"), nullptr);
+    EXPECT_NE(image::FindDriveItem(after.drive, AnnPrograms + "Games"), nullptr);
 }
 
 }  // namespace
