@@ -14,6 +14,13 @@ const std::string StoredProfileRoot = "%SystemDrive%\\Documents and Settings\\";
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
+bool SameAsciiText(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+    return true;
+}
+
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsLocalUserSid(const std::string& name) {
@@ -84,13 +91,6 @@ std::string ProfileFolderName(const std::string& profileImagePath) {
     if (profileImagePath.size() >= root && SameAsciiText(profileImagePath.substr(0, root), StoredProfileRoot))
         return profileImagePath.substr(root);
     return LastComponent(profileImagePath);
-}
-
-bool SameAsciiText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-    return true;
 }
 
 std::string ExpandVariables(const std::string& text,

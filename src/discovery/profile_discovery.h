@@ -35,9 +35,6 @@ std::string ProfileFolderPath(const std::string& profileImagePath, EnvironmentSe
 std::string ExpandVariables(const std::string& text,
                             const std::function<std::optional<std::string>(const std::string&)>& lookup);
 
-// ASCII letters compared without case.
-bool SameAsciiText(const std::string& a, const std::string& b);
-
 // The folder of a profile known by its folder name only.
 std::string DefaultProfileFolder(const std::string& windowsDrive, const std::string& folderName);
 

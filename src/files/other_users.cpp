@@ -1,6 +1,7 @@
 #include "files/other_users.h"
 
 #include "discovery/profile_discovery.h"
+#include "image/ansi_text.h"
 #include "registry/registry_access.h"
 #include "run/errors.h"
 
@@ -46,7 +47,7 @@ std::string UserFolder(RunContext& ctx, const std::string& folder, const char* v
     std::string path = ReadFolder(registry, registry.HivePrefix() + UserShellFolders, value);
     if (path.empty()) path = ReadFolder(registry, registry.HivePrefix() + ShellFolders, value);
     return ExpandVariables(path, [&](const std::string& name) -> std::optional<std::string> {
-        if (SameAsciiText(name, "USERPROFILE")) return folder;
+        if (image::EqualsIgnoreCase(name, "USERPROFILE")) return folder;
         return ctx.platform.environment.Variable(name);
     });
 }
@@ -56,7 +57,7 @@ std::string UserFolder(RunContext& ctx, const std::string& folder, const char* v
 void ForEachOtherUser(RunContext& ctx, const std::function<void(const OtherUser&)>& body) {
     ctx.registry.UserHivePass(ctx.profileFolders, ctx.profileSids, [&] {
         const std::size_t entry = ctx.registry.UserEntry();
-        if (entry == 0 || entry >= ctx.profileFolders.size()) return;
+        if (entry == 0) return;  // the current user: HKEY_CURRENT_USER's shell folders
         OtherUser user{ctx.profileFolders[entry], ctx.locations};
         for (const UserFolderField& shell : UserFolderFields)
             user.locations.*shell.location = UserFolder(ctx, user.folder, shell.value);
