@@ -119,7 +119,7 @@ void Unmatched(const std::vector<Event>& a, const std::vector<Event>& b, std::ve
 
 }  // namespace
 
-void CompareLogs(const std::string& wineLog, const std::string& simLog, const image::MachineImage& generated,
+bool CompareLogs(const std::string& wineLog, const std::string& simLog, const image::MachineImage& generated,
                  Findings& findings) {
     const std::vector<Event> wine = Events(wineLog);
     std::vector<Event> sim = Events(simLog);
@@ -152,6 +152,7 @@ void CompareLogs(const std::string& wineLog, const std::string& simLog, const im
             else
                 findings.Add(Subject(*event), where + event->line);
         }
+    return !ruled;
 }
 
 }  // namespace purgent::differential

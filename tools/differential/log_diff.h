@@ -16,8 +16,8 @@ namespace purgent::differential {
 // name are about Wine's own data and are left out. An event about something
 // a rule covers is set apart with the rule; so are the status bar's texts
 // and the progress once a rule or Wine's own data made a difference, as they
-// count what those add.
-void CompareLogs(const std::string& wineLog, const std::string& simLog, const image::MachineImage& generated,
+// count what those add. Returns whether the status bar's events were compared.
+bool CompareLogs(const std::string& wineLog, const std::string& simLog, const image::MachineImage& generated,
                  Findings& findings);
 
 }  // namespace purgent::differential

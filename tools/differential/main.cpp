@@ -3,7 +3,8 @@
 // under Wine and the one purgent-sim left, both started from IMAGE, and on
 // stderr the lines a rule sets apart as a property of Wine; exit status 0
 // when there is no difference, 1 when there are, 65 for an unreadable image.
-// With the two run logs, their events are compared too.
+// With the two run logs, their events are compared too, and the last line
+// on stderr says whether the status bar's were.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -34,12 +35,15 @@ int main(int argc, char** argv) {
         const purgent::differential::Machines machines{LoadMachineImage(argv[1]), LoadMachineImage(argv[2]),
                                                        LoadMachineImage(argv[3]), LoadMachineImage(argv[4])};
         auto findings = purgent::differential::Differences(machines);
-        if (argc == 7)
-            purgent::differential::CompareLogs(ReadText(argv[5]), ReadText(argv[6]), machines.generated, findings);
+        const bool logs = argc == 7;
+        const bool statusBarCompared =
+            logs && purgent::differential::CompareLogs(ReadText(argv[5]), ReadText(argv[6]), machines.generated,
+                                                       findings);
         for (const std::string& line : findings.Differences())
             std::printf("%s\n", purgent::image::AnsiToUtf8(line).c_str());
         for (const std::string& line : findings.Excluded())
             std::fprintf(stderr, "excluded: %s\n", purgent::image::AnsiToUtf8(line).c_str());
+        if (logs) std::fprintf(stderr, "status bar: %s\n", statusBarCompared ? "compared" : "set apart");
         return findings.Differences().empty() ? 0 : 1;
     } catch (const purgent::image::ImageError& error) {
         std::fprintf(stderr, "purgent-machine-diff: %s\n", error.what());

@@ -6,7 +6,9 @@
 # for each option set the real purgent.exe runs "/sn" plus the option on a
 # copy of that machine, which is then read back, and purgent-sim runs on the
 # same image. One line per difference between the two final machines and
-# between the two run logs, last "differences: N"; exit 0 only when N is 0.
+# between the two run logs, then "status bar compared: N of M runs" (the runs
+# whose phase, item and progress events were compared), last
+# "differences: K"; exit 0 only when K is 0.
 #
 # LIST: comma-separated, out of default,/kc,/km,/kwt,/rws,/nw,/kf,/kr (all eight
 # by default). Seeds run on two workers (PURGENT_DIFF_WORKERS); the machines,
@@ -241,12 +243,15 @@ export NATIVE WIN64 WORK TEMPLATE RUN_TIMEOUT OPTIONS WINE
 export OPTION_SETS_TEXT=${OPTION_SETS[*]}
 seq "$FIRST" "$LAST" | xargs -P "$WORKERS" -I{} bash -c 'read -ra OPTION_SETS <<<"$OPTION_SETS_TEXT"; run_seed {}'
 
-count=0
+count=0 runs=0 status_compared=0
 for seed in $(seq "$FIRST" "$LAST"); do
   file=$WORK/seed-$seed/differences
+  runs=$((runs + ${#OPTION_SETS[@]}))
   [[ -f $file ]] || { echo "seed $seed: did not run"; count=$((count + 1)); continue; }
   cat "$file"
   count=$((count + $(wc -l <"$file")))
+  status_compared=$((status_compared + $(grep -c ': status bar: compared$' "$WORK/seed-$seed/excluded" || true)))
 done
+echo "status bar compared: $status_compared of $runs runs"
 echo "differences: $count"
 ((count == 0))
