@@ -4,6 +4,8 @@
 #include "files/file_phase.h"
 #include "files/file_tables.h"
 #include "files/other_users.h"
+#include "image/ansi_text.h"
+#include "discovery/profile_discovery.h"
 
 namespace purgent {
 
@@ -50,6 +52,31 @@ void RemoveProfileSendTo(RunContext& ctx, PathFields fields, const ShortcutTable
     ctx.status.StepProgress(1);
 }
 
+// A profile's paths under "Documents and Settings" moved to the profile's own
+// folder ("D:\Profiles\carl") where the profile is not found there; a
+// folder that is there stays the one looked in, as it always was.
+class ProfilePaths {
+public:
+    ProfilePaths(RunContext& ctx, std::size_t entry)
+        : usual_(DefaultProfileFolder(ctx.locations.WindowsDrive, ctx.profiles[entry])),
+          own_(ctx.profileFolders[entry]) {
+        if (own_.empty() || ctx.files.DirectoryExists(usual_)) own_ = usual_;
+    }
+    std::string operator()(const std::string& path) const {
+        const bool below = path.size() > usual_.size() && path[usual_.size()] == '\\' &&
+                           image::EqualsIgnoreCase(path.substr(0, usual_.size()), usual_);
+        return below ? own_ + path.substr(usual_.size()) : path;
+    }
+
+private:
+    std::string usual_, own_;
+};
+
+void DeleteEachIfExists(FileAccess& files, const PathFields& fields, const PathTemplates& paths,
+                        const ProfilePaths& at) {
+    for (const PathTemplate& path : paths) files.DeleteIfExists(at(fields.Expand(path)));
+}
+
 // Every GroupWise shortcut name in the program groups, start-up folders and
 // profile folders; each profile's local GroupWise data on the way.
 void RemoveNamedShortcuts(RunContext& ctx, PathFields fields, const ShortcutTable& table) {
@@ -57,9 +84,9 @@ void RemoveNamedShortcuts(RunContext& ctx, PathFields fields, const ShortcutTabl
     for (const std::string& name : table.shortcutNames) {
         fields.Set("N", name);
         DeleteEachIfExists(files, fields, table.programGroupShortcuts);
-        for (const std::string& profile : ctx.profiles) {
-            fields.Set("P", profile);
-            DeleteEachIfExists(files, fields, table.profileShortcuts);
+        for (std::size_t entry = 0; entry < ctx.profiles.size(); ++entry) {
+            fields.Set("P", ctx.profiles[entry]);
+            DeleteEachIfExists(files, fields, table.profileShortcuts, ProfilePaths(ctx, entry));
         }
         fields.Set("P", ctx.locations.LogonUserName);
         DeleteEachIfExists(files, fields, table.profileShortcuts);
@@ -67,14 +94,15 @@ void RemoveNamedShortcuts(RunContext& ctx, PathFields fields, const ShortcutTabl
             fields.Set("P", profile);
             DeleteEachIfExists(files, fields, table.oldProfileShortcuts);
         }
-        for (const std::string& profile : ctx.profiles) {
-            fields.Set("P", profile);
-            const std::string localData = fields.Expand(table.localData);
+        for (std::size_t entry = 0; entry < ctx.profiles.size(); ++entry) {
+            fields.Set("P", ctx.profiles[entry]);
+            const ProfilePaths at(ctx, entry);
+            const std::string localData = at(fields.Expand(table.localData));
             if (files.DirectoryExists(localData)) {
                 files.PurgeFolder(localData, table.localDataPattern, PlainFiles, Forced::Yes, ProgressPerFile::No);
                 files.RemoveDir(localData);
             }
-            files.DeleteIfExists(fields.Expand(table.quickLaunchShortcut));
+            files.DeleteIfExists(at(fields.Expand(table.quickLaunchShortcut)));
         }
         DeleteEachIfExists(files, fields, table.logonUserOldProfileShortcuts);
     }

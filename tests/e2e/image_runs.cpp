@@ -64,7 +64,7 @@ struct NamedData {
         const std::string event = EventName(line);
         const std::string target = Folded(Field(line, 0));
         // A user's hive loaded by the run holds the image's data only.
-        if (event.rfind("reg-", 0) == 0) return keys.count(target) || target.rfind("HKEY_USERS\\TEMPKEY\\", 0) == 0;
+        if (event.rfind("reg-", 0) == 0) return keys.count(target) || target.rfind("HKEY_USERS\\PURGENT.USERHIVE\\", 0) == 0;
         if (event == "file-delete" || event == "dir-remove" || event == "file-attr") return files.count(target);
         return true;
     }

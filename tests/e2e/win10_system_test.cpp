@@ -1,0 +1,113 @@
+// The Windows 10 workstation deployed as SYSTEM on a real Wine machine: bob's
+// hive held loaded under his SID, ann's left mounted under the program's own
+// name as a killed run would leave it, carl's profile on drive D:, symbolic
+// links for the compatibility junctions. The real purgent.exe cleans every
+// user and the shared folder stays; purgent-sim does and logs the same.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "../unit/win10_system_expectations.h"
+#include "image_runs.h"
+#include "wine_harness.h"
+
+namespace purgent::win10 {
+namespace {
+
+namespace fs = std::filesystem;
+using e2e::WindowsPath;
+using e2e::Win64Exe;
+using image::MachineImage;
+
+constexpr int kTimeoutSeconds = 300;
+const char* const kReady = "C:\\hivehold.ready";
+const char* const kRelease = "C:\\hivehold.release";
+
+bool Below(const std::string& path, const std::string& top) {
+    return path.size() > top.size() && path[top.size()] == '\\' &&
+           image::EqualsIgnoreCase(path.substr(0, top.size()), top);
+}
+
+// The image as a Wine machine is seeded with it: bob's loaded hive becomes
+// his hive file's keys (hivehold.exe loads it), the leftover mount is made by
+// hiveload.exe, and the junctions become symbolic links.
+MachineImage WineForm(MachineImage image) {
+    const std::string bob = "HKEY_USERS\\" + kBobSid;
+    image::RegistryKeys registry, bobs;
+    for (image::RegistryKey key : image.registry) {
+        if (Below(key.path, bob)) {
+            key.path = "HKEY_CURRENT_USER" + key.path.substr(bob.size());
+            bobs.push_back(key);
+        } else if (!Below(key.path, "HKEY_USERS\\Purgent.UserHive")) {
+            registry.push_back(key);
+        }
+    }
+    image.registry = registry;
+    for (image::DriveItem& item : image.drive) {
+        if (!image::EqualsIgnoreCase(item.path, kBobHive)) continue;
+        const std::string text = image::WriteRegText(bobs);
+        item.contents.assign(text.begin(), text.end());
+    }
+    image.machine.locked.clear();
+    image.machine.junctions.clear();
+    return image;
+}
+
+void MakeDriveD(const e2e::WinePrefix& prefix) {
+    fs::create_directories(prefix.Dir() + "/drive_d");
+    fs::create_directory_symlink("../drive_d", prefix.Dir() + "/dosdevices/d:");
+}
+
+// A relative symbolic link for each junction of the image, which Wine follows
+// as Windows follows a junction.
+void MakeJunctions(const e2e::WinePrefix& prefix, const MachineImage& image) {
+    for (const image::Junction& junction : image.machine.junctions) {
+        const fs::path link = prefix.UnixPath(junction.link);
+        const fs::path target = prefix.UnixPath(junction.target);
+        fs::create_directory_symlink(fs::relative(target, link.parent_path()), link);
+    }
+}
+
+TEST(Windows10AsSystemE2e, EveryUserIsCleanedTheSharedFolderStaysAndThePreviewAgrees) {
+    const std::string work = e2e::ArtifactDir() + "/win10-system";
+    fs::remove_all(work);
+    fs::create_directories(work);
+    const MachineImage seeded = image::LoadMachineImage(kImage);
+    image::SaveMachineImage(WineForm(seeded), work + "/image");
+
+    e2e::WinePrefix prefix;
+    MakeDriveD(prefix);
+    ASSERT_EQ(prefix.Run({Win64Exe("seed.exe"), WindowsPath(work + "/image")}, kTimeoutSeconds), 0)
+        << prefix.Output();
+    MakeJunctions(prefix, seeded);
+    e2e::WineProcess holder = prefix.Start({Win64Exe("hivehold.exe"), kBobHive, kBobSid, kReady, kRelease});
+    ASSERT_TRUE(e2e::WaitForFile(prefix.UnixPath(kReady), kTimeoutSeconds)) << prefix.Output();
+    ASSERT_EQ(prefix.Run({Win64Exe("hiveload.exe"), kAnnHive, "Purgent.UserHive", "leave"}, 60), 0)
+        << prefix.Output();
+
+    EXPECT_EQ(prefix.Run({Win64Exe("purgent.exe"), "/sn", "/log=" + WindowsPath(work + "/wine.log")},
+                         kTimeoutSeconds),
+              0)
+        << prefix.Output();
+    EXPECT_EQ(prefix.Run({"reg", "query", "HKU\\" + kBobSid}, 60), 0) << "bob's hive is no longer loaded";
+    EXPECT_NE(prefix.Run({"reg", "query", "HKU\\Purgent.UserHive"}, 60), 0) << "a mount is left loaded";
+    std::ofstream(prefix.UnixPath("C:\\") + "/hivehold.release").close();
+    EXPECT_EQ(holder.Wait(kTimeoutSeconds), 0) << prefix.Output();
+    ASSERT_EQ(prefix.Run({Win64Exe("snapshot.exe"), WindowsPath(work + "/image"), WindowsPath(work + "/wine")},
+                         kTimeoutSeconds),
+              0)
+        << prefix.Output();
+    const MachineImage real = image::LoadMachineImage(work + "/wine");
+    const MachineImage simulated = e2e::CleanOnSim(kImage, {"/sn"}, work + "/sim");
+
+    ExpectFilesCleaned(seeded, real, "wine");
+    ExpectClientKeysGone(real.registry, "HKEY_CURRENT_USER", "wine: the running user");
+    for (const auto& [who, hive] : {std::pair{"ann", kAnnHive}, {"bob", kBobHive}, {"carl", kCarlHive}})
+        ExpectClientKeysGone(HiveKeys(real, hive), "HKEY_CURRENT_USER", std::string("wine: ") + who);
+    e2e::ExpectSameEvents(kImage, work + "/wine", work + "/sim");
+}
+
+}  // namespace
+}  // namespace purgent::win10
