@@ -123,8 +123,12 @@ bool ApplySwitches(const std::vector<std::string>& arguments, MainForm& form, Pr
         }
         // After "/sn" an unknown argument is ignored rather than rejected.
         bool silenced = state.silentMode == SilentMode::SilentNoMessage;
-        if (!ApplySwitch(positions[i], form, state) && !silenced) return false;
+        if (!ApplySwitch(positions[i], form, state)) {
+            if (!silenced) return false;
+            state.ignoredArguments.push_back(positions[i]);
+        }
     }
+    for (std::size_t i = positions.size(); i < arguments.size(); ++i) state.ignoredArguments.push_back(arguments[i]);
     if (state.networkInstall) form.SetChecked(Option::Networked, true);
     if (state.webServices) form.SetChecked(Option::WebServices, true);
     return true;

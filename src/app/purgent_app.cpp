@@ -39,7 +39,7 @@ void PurgentApp::FormCreate() {
     }
     // Before anything is cleaned: an administrator who asked for a log gets
     // none of the run without it, in every mode.
-    if (state_.logFile && !platform_.environment.StartRunLog(*state_.logFile)) {
+    if (state_.logFile && !platform_.environment.StartRunLog(*state_.logFile, state_.ignoredArguments)) {
         platform_.messages.ShowError("Cannot create the log file '" + *state_.logFile + "'.");
         platform_.programs.ExitProcess(ExitFailed);
     }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace purgent {
 
@@ -35,8 +36,11 @@ public:
     virtual std::string UserName() { return ""; }
     // Told to start the run log at path once the command line is read: the
     // recorder over the platform creates it; false when it cannot, and when
-    // there is no recorder to write one.
-    virtual bool StartRunLog(const std::string& /*path*/) { return false; }
+    // there is no recorder to write one. The arguments the command line
+    // ignored are named in its header.
+    virtual bool StartRunLog(const std::string& /*path*/, const std::vector<std::string>& /*ignoredArguments*/) {
+        return false;
+    }
 };
 
 }  // namespace purgent

@@ -45,6 +45,9 @@ public:
     virtual bool RemoveFile(const std::string& path) = 0;
     // Only an empty folder can be removed.
     virtual bool RemoveFolder(const std::string& path) = 0;
+    // The Win32 error code of the RemoveFile or RemoveFolder call that failed
+    // last (GetLastError right after it).
+    virtual long RemoveError() = 0;
 
     // CreateFileA(GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS): a new empty
     // file, in place of one of that name; others may read it but not delete

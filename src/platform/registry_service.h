@@ -31,11 +31,14 @@ enum RegValueType : std::uint32_t {
 namespace winerr {
 constexpr long Success = 0;
 constexpr long FileNotFound = 2;
+constexpr long PathNotFound = 3;
 constexpr long AccessDenied = 5;
 constexpr long InvalidHandle = 6;
 constexpr long SharingViolation = 32;
 constexpr long InvalidParameter = 87;
+constexpr long DirNotEmpty = 145;
 constexpr long NoMoreItems = 259;
+constexpr long Directory = 267;
 constexpr long BadDb = 1009;
 constexpr long KeyDeleted = 1018;
 constexpr long KeyHasChildren = 1020;

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "run/run_options.h"
 #include "run/window_survey_state.h"
@@ -13,6 +14,8 @@ struct ProcessState {
     bool networkInstall = false;  // "/nw", then the Networked box at every run start
     bool webServices = false;     // "/rws", rewritten by the WebServices box
     std::optional<std::string> logFile;  // "/log=": the run log's path
+    // Passed over: unknown after "/sn", or after the eighth; the log names them.
+    std::vector<std::string> ignoredArguments;
     WindowSurveyState windowSurvey;
     // How the last run ended, for a process that ends when its window closes.
     int lastRunStatus = 0;

@@ -41,6 +41,7 @@ TEST(FilesE2e, ClientFilesGoOthersStayAHeldAddInIsReportedAndTheSimAgrees) {
 
     std::vector<std::string> purgentCommand = {Win64Exe("purgent.exe")};
     purgentCommand.insert(purgentCommand.end(), files::kPurgentArgs.begin(), files::kPurgentArgs.end());
+    purgentCommand.push_back("/log=" + WindowsPath(work + "/wine.log"));
     WineProcess purgent = prefix.Start(purgentCommand);
     for (const std::string& message : files::kMessages)
         EXPECT_EQ(prefix.Run({Win64Exe("uihelper.exe"), "box", message, "240"}, kTimeoutSeconds), 0)
@@ -57,6 +58,7 @@ TEST(FilesE2e, ClientFilesGoOthersStayAHeldAddInIsReportedAndTheSimAgrees) {
     files::ExpectCleaned(seeded, real, files::kImage, "wine");
     files::ExpectCleaned(seeded, simulated, files::kImage, "sim");
     EXPECT_EQ(Paths(real), Paths(simulated));
+    ExpectSameFailures(files::kImage, files::kPurgentArgs, work + "/wine.log", work + "/sim-logged");
 }
 
 TEST(FilesE2e, AProgramFolderPointedAtWindowsLosesOnlyCataloguedNames) {

@@ -157,6 +157,26 @@ void ExpectSameEvents(const std::string& imageDir, const std::string& wineOutDir
     }
 }
 
+namespace {
+std::vector<std::string> FailureNotes(const std::string& log) {
+    std::vector<std::string> notes;
+    std::ifstream in(log, std::ios::binary);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("# failed\t", 0) == 0) notes.push_back(Folded(line));
+    return notes;
+}
+}  // namespace
+
+void ExpectSameFailures(const std::string& imageDir, const std::vector<std::string>& purgentArgs,
+                        const std::string& wineLog, const std::string& simOutDir) {
+    std::vector<std::string> args = purgentArgs;
+    args.push_back("/log=C:\\purgent-sim.log");
+    CleanOnSim(imageDir, args, simOutDir);
+    const std::vector<std::string> real = FailureNotes(wineLog);
+    EXPECT_FALSE(real.empty()) << wineLog;
+    EXPECT_EQ(real, FailureNotes(simOutDir + "/drive/C/purgent-sim.log"));
+}
+
 void ExpectSameOnNamedData(const image::RegistryKeys& seeded, const image::RegistryKeys& real,
                            const image::RegistryKeys& simulated, const std::string& who) {
     for (const image::RegistryKey& key : seeded) {

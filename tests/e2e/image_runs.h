@@ -30,6 +30,12 @@ image::MachineImage CleanOnSim(const std::string& imageDir, const std::vector<st
 // an image's "C:\\WINDOWS").
 void ExpectSameEvents(const std::string& imageDir, const std::string& wineOutDir, const std::string& simOutDir);
 
+// The changes a real run was refused (its log's "# failed" notes, with the
+// Windows errors) are those purgent-sim, run on the image with the same
+// arguments and saving into simOutDir, notes in its own log; not none.
+void ExpectSameFailures(const std::string& imageDir, const std::vector<std::string>& purgentArgs,
+                        const std::string& wineLog, const std::string& simOutDir);
+
 // The two cleaned registries agree on every key and value the seeded image
 // names (a snapshot reads more than that: whatever Wine keeps below them).
 void ExpectSameOnNamedData(const image::RegistryKeys& seeded, const image::RegistryKeys& real,

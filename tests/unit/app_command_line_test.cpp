@@ -141,6 +141,24 @@ TEST_F(SwitchesTest, ArgumentsFromTheNinthOnAreIgnored) {
     EXPECT_EQ(f.state.silentMode, SilentMode::Silent);
 }
 
+// What is passed over is kept for the run log, in the order given.
+TEST(IgnoredArguments, AreTheUnknownOnesAfterSilentNoMessageAndAllFromTheNinthOn) {
+    const struct {
+        Args args;
+        Args ignored;
+    } cases[] = {
+        {{"/sn", "/KR", "/kc", "/bogus"}, {"/KR", "/bogus"}},
+        {{"/sn", "/kc"}, {}},
+        {{"/bogus", "/sn"}, {}},  // invalid: nothing is run
+        {{"", "", "", "", "", "", "/s", "/kc", "/km", "/x"}, {"/km", "/x"}},
+    };
+    for (const auto& c : cases) {
+        test::FormFixture fixture;
+        ApplySwitches(c.args, fixture.form, fixture.state);
+        EXPECT_EQ(fixture.state.ignoredArguments, c.ignored) << QuoteArguments(c.args);
+    }
+}
+
 TEST_F(SwitchesTest, EmptyArgumentsAreSkipped) {
     EXPECT_TRUE(Apply({"", "/kc", ""}));
     EXPECT_FALSE(Checked(Option::Client));

@@ -120,6 +120,48 @@ TEST(RecordedEvents, EachKindIsWrittenWithItsFieldsAndOnlyWhenItHappened) {
     }
 }
 
+// A change refused is a note in the run log (never an event of the trace),
+// with the Windows error; one with nothing to do is not.
+TEST(RecordedEvents, ARefusedChangeIsANoteInTheRunLogOnly) {
+    const struct {
+        const char* what;
+        std::function<void(Platform&)> act;
+        std::string note;
+    } cases[] = {
+        {"held file", [](Platform& p) { p.files.RemoveFile("C:\\novell\\held.dll"); },
+         "# failed\tfile-delete\tC:\\novell\\held.dll\t32"},
+        {"read-only file", [](Platform& p) { p.files.RemoveFile("C:\\novell\\readme.txt"); },
+         "# failed\tfile-delete\tC:\\novell\\readme.txt\t5"},
+        {"missing file", [](Platform& p) { p.files.RemoveFile("C:\\novell\\none.txt"); }, ""},
+        {"folder not empty", [](Platform& p) { p.files.RemoveFolder("C:\\novell"); }, ""},
+        {"protected key", [](Platform& p) { p.registry.DeleteKey(HkeyLocalMachine, "Software\\Novell\\Locked"); },
+         "# failed\treg-delete-key\tHKEY_LOCAL_MACHINE\\Software\\Novell\\Locked\t5"},
+        {"missing key", [](Platform& p) { p.registry.DeleteKey(HkeyLocalMachine, "Software\\Novell\\None"); }, ""},
+        {"missing value",
+         [](Platform& p) { p.registry.DeleteValue(Open(p, "Software\\Novell\\GroupWise"), "None"); }, ""},
+    };
+    for (const auto& c : cases) {
+        image::MachineImage image = Workstation();
+        AddDriveItem(image, {"C:\\novell\\held.dll", false, {}});
+        AddDriveItem(image, {"C:\\novell\\readme.txt", false, {}});
+        image.machine.locked.push_back("C:\\novell\\held.dll");
+        image.machine.attributes.push_back({"C:\\novell\\readme.txt", FileAttrReadOnly});
+        image.machine.denied.push_back("HKEY_LOCAL_MACHINE\\Software\\Novell\\Locked");
+        sim::SimMachine machine(image);
+        EventRecorder recorder;
+        RecordedPlatform recorded(machine.GetPlatform(), recorder);
+        Platform& platform = recorded.Get();
+        ASSERT_TRUE(recorder.StartLog(platform.files, platform.text, "C:\\run.log", {"# header"}));
+        c.act(platform);
+        EXPECT_EQ(recorder.Lines(), Lines{}) << c.what;
+        const image::MachineImage after = machine.SaveImage();
+        const image::DriveItem* log = image::FindDriveItem(after.drive, "C:\\run.log");
+        ASSERT_NE(log, nullptr) << c.what;
+        const std::string text(log->contents.begin(), log->contents.end());
+        EXPECT_EQ(text, "# header\n" + (c.note.empty() ? "" : c.note + "\n")) << c.what;
+    }
+}
+
 // A program started by the run may act on the machine while the run waits for
 // it: its events follow its launch line, and without a start there is none.
 TEST(RecordedEvents, ALaunchedProgramsEventsFollowItsLaunchLine) {

@@ -96,7 +96,12 @@ TEST(RunLog, TheSavedLogHoldsTheTraceBelowItsHeader) {
         "# user: Administrator\n"
         "# command line: purgent.exe /s /log=C:\\purgent.log\n";
     ASSERT_EQ(log.str().substr(0, header.size()), header);
-    EXPECT_EQ(log.str().substr(header.size()), traced.str());
+    // Below the header: the trace's events, and a note where a change was refused.
+    std::istringstream body(log.str().substr(header.size()));
+    std::string events, notes;
+    for (std::string line; std::getline(body, line);) (line.rfind("#", 0) == 0 ? notes : events) += line + "\n";
+    EXPECT_EQ(events, traced.str());
+    EXPECT_EQ(notes, "# failed\tfile-delete\tC:\\Novell\\Messenger\\readme.txt\t5\n");
     for (const char* event : {"message\tPurgent - Completed\n", "launch\t", "reg-delete-key\t", "exit\t0\n"})
         EXPECT_NE(traced.str().find(event), std::string::npos) << event;
 }
@@ -105,6 +110,17 @@ TEST(RunLog, TheLogIsUtf8) {
     SimMachine machine{image::MachineImage{}};
     RunPurgentOnSimCommandLine(machine, "/sn /kc /km /la-C:\\Install\\\xE9t\xE9.exe /log=C:\\run.log");
     EXPECT_NE(LogText(machine, "C:\\run.log").find("C:\\Install\\\xC3\xA9t\xC3\xA9.exe"), std::string::npos);
+}
+
+// An argument passed over is named below the command line, so a deployment
+// that mistyped a switch after "/sn" sees it in the log.
+TEST(RunLog, TheHeaderNamesEachIgnoredArgument) {
+    SimMachine machine{image::MachineImage{}};
+    RunPurgentOnSimCommandLine(machine, "/sn /KR \"/log=C:\\run.log\" x /kc /km /kf /nw /kwt /rws");
+    const std::string log = LogText(machine, "C:\\run.log");
+    const std::string named = "# command line: purgent.exe /sn /KR \"/log=C:\\run.log\" x /kc /km /kf /nw /kwt /rws\n"
+                              "# ignored\t/KR\n# ignored\tx\n# ignored\t/kwt\n# ignored\t/rws\n";
+    EXPECT_NE(log.find(named), std::string::npos) << log.substr(0, 400);
 }
 
 // Files whose writes fail from the second on, as on a full disk.
@@ -120,6 +136,7 @@ public:
     }
     bool RemoveFile(const std::string& path) override { return inner_.RemoveFile(path); }
     bool RemoveFolder(const std::string& path) override { return inner_.RemoveFolder(path); }
+    long RemoveError() override { return inner_.RemoveError(); }
     WriteHandle CreateForWriting(const std::string& path) override { return inner_.CreateForWriting(path); }
     bool Write(WriteHandle file, const std::string& bytes) override { return writes_++ == 0 && inner_.Write(file, bytes); }
     void CloseWritten(WriteHandle file) override { inner_.CloseWritten(file); }

@@ -32,6 +32,10 @@ void EventRecorder::Event(const std::string& name, std::initializer_list<std::st
     if (!holding_) Publish(lines_.back());
 }
 
+void EventRecorder::Failure(const std::string& name, std::initializer_list<std::string> fields, long error) {
+    if (log_ != NoWrite) WriteToLog("# failed\t" + Line(name, fields) + "\t" + std::to_string(error) + "\n");
+}
+
 void EventRecorder::Publish(const std::string& line) {
     if (output_) *output_ << line << '\n' << std::flush;
     if (log_ != NoWrite) WriteToLog(line + "\n");

@@ -25,6 +25,10 @@ public:
     void AttachOutput(std::ostream* output) { output_ = output; }
 
     void Event(const std::string& name, std::initializer_list<std::string> fields = {});
+    // A change asked for and refused, with the Windows error: a note in the
+    // run log ("# failed", then the event it would have been and the error),
+    // not an event, as the trace holds only what happened.
+    void Failure(const std::string& name, std::initializer_list<std::string> fields, long error);
 
     const std::vector<std::string>& Lines() const { return lines_; }
     // The fields (tab-joined, as written) of every line of one event.

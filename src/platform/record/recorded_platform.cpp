@@ -16,6 +16,17 @@ constexpr std::size_t WholeTitleBufferSize = 32768;
 // come and go by themselves.
 constexpr std::uint32_t ChangedAttributes = FileAttrReadOnly | FileAttrHidden | FileAttrSystem | FileAttrFolder;
 
+// A change made is an event; one refused is a note in the run log. Nothing
+// to do is neither: the key, value or file was not there, or the folder still
+// holds something, as a folder is removed only once it is empty.
+void RecordChange(EventRecorder& recorder, long result, const std::string& name,
+                  std::initializer_list<std::string> fields) {
+    if (result == winerr::Success)
+        recorder.Event(name, fields);
+    else if (result != winerr::FileNotFound && result != winerr::PathNotFound && result != winerr::DirNotEmpty)
+        recorder.Failure(name, fields, result);
+}
+
 std::string HexBytes(const std::vector<std::uint8_t>& data) {
     std::string text;
     for (std::size_t i = 0; i < data.size(); ++i) {
@@ -51,35 +62,35 @@ void RecordedEnvironment::ProfileFound(std::size_t position, const std::string& 
     Env().ProfileFound(position, folder);
 }
 
-bool RecordedEnvironment::StartRunLog(const std::string& path) {
-    const std::vector<std::string> header{
+bool RecordedEnvironment::StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments) {
+    std::vector<std::string> header{
         "# Purgent " + EventField(Env().ProgramVersion()) + " run log",
         "# local time: " + EventField(Env().LocalTime()),
         "# computer: " + EventField(Env().ComputerName()),
         "# user: " + EventField(Env().UserName()),
         "# command line: " + EventField(Env().CommandLine()),
     };
+    for (const std::string& argument : ignoredArguments) header.push_back("# ignored\t" + EventField(argument));
     return recorder_.StartLog(inner_.files, inner_.text, path, header);
 }
 
 long RecordedRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type,
                                 const std::vector<std::uint8_t>& data) {
     const long result = inner_.SetValue(key, name, type, data);
-    if (result == winerr::Success)
-        recorder_.Event("reg-set-value", {inner_.KeyPath(key, ""), name, ValueText(type, data)});
+    RecordChange(recorder_, result, "reg-set-value", {inner_.KeyPath(key, ""), name, ValueText(type, data)});
     return result;
 }
 
 long RecordedRegistry::DeleteKey(RegKey base, const std::string& subKey) {
     const std::string path = inner_.KeyPath(base, subKey);  // gone afterwards
     const long result = inner_.DeleteKey(base, subKey);
-    if (result == winerr::Success) recorder_.Event("reg-delete-key", {path});
+    RecordChange(recorder_, result, "reg-delete-key", {path});
     return result;
 }
 
 long RecordedRegistry::DeleteValue(RegKey key, const std::string& name) {
     const long result = inner_.DeleteValue(key, name);
-    if (result == winerr::Success) recorder_.Event("reg-delete-value", {inner_.KeyPath(key, ""), name});
+    RecordChange(recorder_, result, "reg-delete-value", {inner_.KeyPath(key, ""), name});
     return result;
 }
 
@@ -98,21 +109,22 @@ long RecordedRegistry::UnLoadKey(RegKey root, const std::string& name) {
 long RecordedFiles::SetAttributes(const std::string& path, std::uint32_t attributes) {
     const std::uint32_t before = inner_.GetAttributes(path);
     const long result = inner_.SetAttributes(path, attributes);
-    if (result == winerr::Success && (inner_.GetAttributes(path) & ChangedAttributes) != (before & ChangedAttributes))
-        recorder_.Event("file-attr", {path, std::to_string(attributes)});
+    // Attributes set to what they were change nothing.
+    if (result != winerr::Success || (inner_.GetAttributes(path) & ChangedAttributes) != (before & ChangedAttributes))
+        RecordChange(recorder_, result, "file-attr", {path, std::to_string(attributes)});
     return result;
 }
 
 bool RecordedFiles::RemoveFile(const std::string& path) {
-    if (!inner_.RemoveFile(path)) return false;
-    recorder_.Event("file-delete", {path});
-    return true;
+    const bool removed = inner_.RemoveFile(path);
+    RecordChange(recorder_, removed ? winerr::Success : inner_.RemoveError(), "file-delete", {path});
+    return removed;
 }
 
 bool RecordedFiles::RemoveFolder(const std::string& path) {
-    if (!inner_.RemoveFolder(path)) return false;
-    recorder_.Event("dir-remove", {path});
-    return true;
+    const bool removed = inner_.RemoveFolder(path);
+    RecordChange(recorder_, removed ? winerr::Success : inner_.RemoveError(), "dir-remove", {path});
+    return removed;
 }
 
 void RecordedMessages::ShowMessage(const std::string& text) {

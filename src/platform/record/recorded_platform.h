@@ -22,7 +22,7 @@ public:
     std::string ComputerName() override { return Env().ComputerName(); }
     std::string UserName() override { return Env().UserName(); }
     // Creates the log through the inner file service, its header first.
-    bool StartRunLog(const std::string& path) override;
+    bool StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments) override;
 
 private:
     EnvironmentService& Env() { return inner_.environment; }
@@ -78,6 +78,7 @@ public:
     long SetAttributes(const std::string& path, std::uint32_t attributes) override;
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
+    long RemoveError() override { return inner_.RemoveError(); }
     WriteHandle CreateForWriting(const std::string& path) override { return inner_.CreateForWriting(path); }
     bool Write(WriteHandle file, const std::string& bytes) override { return inner_.Write(file, bytes); }
     void CloseWritten(WriteHandle file) override { inner_.CloseWritten(file); }

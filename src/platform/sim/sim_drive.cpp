@@ -4,6 +4,7 @@
 #include <set>
 
 #include "platform/file_mask.h"
+#include "platform/registry_service.h"
 #include "platform/sim/sim_names.h"
 #include "platform/sim/sim_short_names.h"
 
@@ -178,22 +179,24 @@ bool SimDrive::SetAttributes(const std::string& path, std::uint32_t attributes) 
     return true;
 }
 
-bool SimDrive::DeleteFile(const std::string& path) {
+long SimDrive::DeleteFile(const std::string& path) {
     const auto it = items_.find(Key(path));
-    if (it == items_.end() || it->second.item.folder || it->second.locked ||
-        (it->second.attributes & FileAttrReadOnly))
-        return false;
+    if (it == items_.end()) return winerr::FileNotFound;
+    if (it->second.locked) return winerr::SharingViolation;
+    if (it->second.item.folder || (it->second.attributes & FileAttrReadOnly)) return winerr::AccessDenied;
     items_.erase(it);
-    return true;
+    return winerr::Success;
 }
 
-bool SimDrive::RemoveFolder(const std::string& path) {
+long SimDrive::RemoveFolder(const std::string& path) {
     // Removing a junction would take the link, not the folder it names.
-    if (IsJunction(path)) return false;
+    if (IsJunction(path)) return winerr::AccessDenied;
     const auto it = items_.find(Key(path));
-    if (it == items_.end() || !it->second.item.folder || HasChildren(it->first)) return false;
+    if (it == items_.end()) return winerr::FileNotFound;
+    if (!it->second.item.folder) return winerr::Directory;
+    if (HasChildren(it->first)) return winerr::DirNotEmpty;
     items_.erase(it);
-    return true;
+    return winerr::Success;
 }
 
 std::vector<FoundFile> SimDrive::Entries(const std::string& folder, const std::string& pattern) const {

@@ -42,8 +42,9 @@ public:
     std::uint32_t Attributes(const std::string& path) const;
     // The r/h/s bits of a file or folder; false when it does not exist.
     bool SetAttributes(const std::string& path, std::uint32_t attributes);
-    bool DeleteFile(const std::string& path);
-    bool RemoveFolder(const std::string& path);
+    // winerr::Success, or the error Windows gives for the same path.
+    long DeleteFile(const std::string& path);
+    long RemoveFolder(const std::string& path);
     // The entries of folder whose names match pattern, as FindFirstFileA lists
     // them: "." and ".." first (not in a drive root), then by upper-cased name.
     std::vector<FoundFile> Entries(const std::string& folder, const std::string& pattern) const;

@@ -40,9 +40,15 @@ long SimFiles::SetAttributes(const std::string& path, std::uint32_t attributes) 
     return drive_.SetAttributes(path, attributes) ? winerr::Success : winerr::FileNotFound;
 }
 
-bool SimFiles::RemoveFile(const std::string& path) { return drive_.DeleteFile(path); }
+bool SimFiles::RemoveFile(const std::string& path) {
+    removeError_ = drive_.DeleteFile(path);
+    return removeError_ == winerr::Success;
+}
 
-bool SimFiles::RemoveFolder(const std::string& path) { return drive_.RemoveFolder(path); }
+bool SimFiles::RemoveFolder(const std::string& path) {
+    removeError_ = drive_.RemoveFolder(path);
+    return removeError_ == winerr::Success;
+}
 
 WriteHandle SimFiles::CreateForWriting(const std::string& path) {
     if (!drive_.CreateHeldFile(path)) return NoWrite;

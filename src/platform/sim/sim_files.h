@@ -23,6 +23,7 @@ public:
     long SetAttributes(const std::string& path, std::uint32_t attributes) override;
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
+    long RemoveError() override { return removeError_; }
     WriteHandle CreateForWriting(const std::string& path) override;
     bool Write(WriteHandle file, const std::string& bytes) override;
     void CloseWritten(WriteHandle file) override;
@@ -37,6 +38,7 @@ private:
     };
 
     SimDrive& drive_;
+    long removeError_ = 0;
     std::map<FindHandle, Listing> listings_;
     FindHandle nextHandle_ = 1;
     std::map<WriteHandle, std::string> written_;  // path of each file open for writing

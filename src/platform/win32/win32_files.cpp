@@ -61,6 +61,8 @@ bool Win32FileService::RemoveFile(const std::string& path) { return DeleteFileA(
 
 bool Win32FileService::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
 
+long Win32FileService::RemoveError() { return static_cast<long>(GetLastError()); }
+
 WriteHandle Win32FileService::CreateForWriting(const std::string& path) {
     const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);

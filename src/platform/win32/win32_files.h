@@ -13,6 +13,7 @@ public:
     long SetAttributes(const std::string& path, std::uint32_t attributes) override;
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
+    long RemoveError() override;
     WriteHandle CreateForWriting(const std::string& path) override;
     bool Write(WriteHandle file, const std::string& bytes) override;
     void CloseWritten(WriteHandle file) override;
