@@ -60,6 +60,7 @@ target_link_libraries(purgent_unit_tests PRIVATE purgent_sim_runner purgent_demo
   GTest::gtest GTest::gtest_main)
 target_compile_definitions(purgent_unit_tests PRIVATE
   PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
+  PURGENT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
   PURGENT_DEMO_IMAGE="${CMAKE_SOURCE_DIR}/demo/workstation")
 gtest_discover_tests(purgent_unit_tests PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
 

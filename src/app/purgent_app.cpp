@@ -4,6 +4,7 @@
 
 #include "app/cleaning_run.h"
 #include "app/command_line.h"
+#include "app/switches_help.h"
 #include "run/run_context.h"
 
 namespace purgent {
@@ -17,25 +18,34 @@ PurgentApp::PurgentApp(Platform& platform, StatusView& statusView, FormView& for
 
 PurgentApp::~PurgentApp() = default;
 
-bool PurgentApp::Prepare() {
-    bool valid = false;
+PurgentApp::CommandLine PurgentApp::Prepare() {
     try {
-        valid = ApplySwitches(SplitCommandLine(platform_.environment.CommandLine()), form_, state_);
-        if (valid) registry_ = std::make_unique<RegistryAccess>(platform_.registry, status_);
+        const std::vector<std::string> arguments = SplitCommandLine(platform_.environment.CommandLine());
+        if (AsksForSwitchesHelp(arguments)) return CommandLine::AsksForSwitches;
+        if (!ApplySwitches(arguments, form_, state_)) return CommandLine::Invalid;
+        registry_ = std::make_unique<RegistryAccess>(platform_.registry, status_);
     } catch (const std::exception& error) {
         // No window has shown yet, whatever the mode, so nothing could ever end
         // the process: it ends as a failed run does.
         platform_.messages.ShowError(ErrorBoxText(error.what()));
         platform_.programs.ExitProcess(ExitFailed);
     }
-    return valid;
+    return CommandLine::Valid;
 }
 
 void PurgentApp::FormCreate() {
     form_.SetApplicationHint(MainForm::ApplicationHintText);
-    if (!Prepare()) {
-        platform_.messages.ShowMessage("Invalid Purgent Commandline");
-        platform_.programs.ExitProcess(ExitInvalidCommandLine);
+    switch (Prepare()) {
+        case CommandLine::AsksForSwitches:
+            platform_.messages.ShowMessage(SwitchesHelpText());
+            platform_.programs.ExitProcess(ExitCompleted);
+            break;
+        case CommandLine::Invalid:
+            platform_.messages.ShowMessage("Invalid Purgent Commandline");
+            platform_.programs.ExitProcess(ExitInvalidCommandLine);
+            break;
+        case CommandLine::Valid:
+            break;
     }
     // Before anything is cleaned: an administrator who asked for a log gets
     // none of the run without it, in every mode.

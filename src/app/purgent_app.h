@@ -22,7 +22,8 @@ public:
 
     // Reads the command line, creates the registry accessor, starts the run
     // log it asks for, shows the window as the mode wants and, unattended,
-    // runs at once. Ends the process on an invalid command line (status 3),
+    // runs at once. Ends the process after the switches' box of "/?" (status
+    // 0), on an invalid command line (3),
     // on a failure before the run or a run log that cannot be created (2)
     // and after an unattended run (see RunButtonClick).
     void FormCreate();
@@ -41,9 +42,10 @@ public:
     ProcessState& State() { return state_; }
 
 private:
-    // Applies the command line and creates the registry accessor; false for an
-    // invalid command line. Ends the process on a failure.
-    bool Prepare();
+    enum class CommandLine { Valid, Invalid, AsksForSwitches };
+    // Reads the command line; when it is valid, applies it and creates the
+    // registry accessor. Ends the process on a failure.
+    CommandLine Prepare();
 
     Platform& platform_;
     FormView& formView_;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # check_package.sh <zip>: the release package holds purgent.exe, the
-# administrator's guide (CR LF text naming every switch and exit status) and
-# SHA256SUMS matching both; the SHA256SUMS beside the zip adds the zip's sum.
+# administrator's guide (CR LF text with every section a deployment needs,
+# naming every switch and exit status) and SHA256SUMS matching both; the
+# SHA256SUMS beside the zip adds the zip's sum.
 set -euo pipefail
 zip=$1
 fail() { echo "$*" >&2; exit 1; }
@@ -17,7 +18,17 @@ listing=$(cd "$dir/unpacked" && find . -type f -printf '%P\n' | LC_ALL=C sort | 
 guide=$dir/unpacked/AdminGuide.txt
 [[ $(grep -c $'\r$' "$guide") == $(wc -l <"$guide") ]] || fail "AdminGuide.txt has lines without CR LF"
 [[ $(tail -c 2 "$guide" | od -An -c | tr -d ' ') == '\r\n' ]] || fail "AdminGuide.txt does not end with CR LF"
-for word in /s /sn /sp /nw /kc /km /kwt /rws /kf /kr /la- /log= certutil Get-FileHash Start-Process; do
+sections=(
+  "1. What it removes and what it keeps" "2. Running it" "3. Switches" "4. Exit status"
+  "5. Boxes that can still appear" "6. Unattended examples" "7. The run log"
+  "8. When something remains" "9. Checking the download"
+)
+[[ $(grep -E '^[0-9]+\. ' "$guide" | tr -d '\r') == "$(printf '%s\n' "${sections[@]}")" ]] ||
+  fail "AdminGuide.txt's sections are not: ${sections[*]}"
+for word in /s /sn /sp /nw /kc /km /kwt /rws /kf /kr /la- /log= '/?' certutil Get-FileHash \
+    'start "" /wait' 'Start-Process' '-Wait -PassThru' SYSTEM 'Get-Content -Encoding UTF8' \
+    'Invalid Purgent Commandline' 'Cannot create the log file' 'Purgent - Completed' \
+    'Remote And Caching Directories are not removed.' 'outlook.exe' 'unsaved work' 'restart'; do
   grep -qF -- "$word" "$guide" || fail "AdminGuide.txt does not mention $word"
 done
 for status in 0 1 2 3; do

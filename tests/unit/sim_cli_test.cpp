@@ -84,10 +84,64 @@ protected:
     std::ostringstream err;
 };
 
-TEST_F(SimCliRun, HelpPrintsTheUsage) {
+// "-h" is the help only when nothing else is given; otherwise it is
+// Purgent's argument like any other not beginning with "--".
+TEST(SimCli, ShortHelpOnlyAlone) {
+    const struct {
+        std::vector<std::string> args;
+        bool help;
+        std::vector<std::string> purgentArguments;
+    } cases[] = {
+        {{"-h"}, true, {}},
+        {{"-h", "/sn"}, false, {"-h", "/sn"}},
+        {{"/sn", "-h"}, false, {"/sn", "-h"}},
+        {{"--", "-h"}, false, {"-h"}},
+        {{"--help"}, true, {}},
+        {{"-H"}, false, {"-H"}},
+    };
+    for (const auto& [args, help, purgentArguments] : cases) {
+        const SimCliOptions options = ParseSimCli(args);
+        EXPECT_EQ(options.help, help) << args[0];
+        EXPECT_EQ(options.purgentArguments, purgentArguments) << args[0];
+    }
+}
+
+// Each option the help lists (a line "  --name ...") is one the parser takes,
+// and none is missing from it.
+TEST_F(SimCliRun, HelpListsEveryOptionTheExitStatusesAndExamples) {
     EXPECT_EQ(RunSimCli({"/sn", "--help"}, out, err), 0);
-    EXPECT_EQ(out.str(), SimCliUsage);
+    const std::string help = out.str();
+    EXPECT_EQ(help.rfind(SimCliUsage, 0), 0u) << help;
     EXPECT_EQ(err.str(), "");
+    std::vector<std::string> listed;
+    std::istringstream lines(help);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("  --", 0) == 0 && line.size() > 4 && line[4] != ' ')
+            listed.push_back(line.substr(2, line.find_first_of(" ,", 2) - 2));
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"--machine", "--save", "--trace", "--summary", "--command-line",
+                                                "--help", "--version"}));
+    for (const std::string& option : listed) EXPECT_NO_THROW(ParseSimCli({option, "value"})) << option;
+    for (const int status : {ExitUsage, ExitBadImage, ExitNoImage, ExitInternal, ExitCannotWrite})
+        EXPECT_NE(help.find("\n  " + std::to_string(status) + " "), std::string::npos) << status;
+    EXPECT_NE(help.find("0 completed, 1 halted, 2 error, 3 invalid command line"), std::string::npos);
+    EXPECT_NE(help.find("Examples:\n  purgent-sim "), std::string::npos);
+
+    out.str("");
+    EXPECT_EQ(RunSimCli({"-h"}, out, err), 0);
+    EXPECT_EQ(out.str(), help);
+}
+
+TEST_F(SimCliRun, VersionPrintsTheProgramsVersion) {
+    EXPECT_EQ(RunSimCli({"--version"}, out, err), 0);
+    EXPECT_EQ(out.str(), "purgent-sim 3.5.0.0\n");
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(RunSimCli({"--version", "--version"}, out, err), ExitUsage);
+}
+
+TEST_F(SimCliRun, HelpNeitherLoadsTheImageNorRunsPurgent) {
+    EXPECT_EQ(Run({"--help", "/sn"}), 0);
+    EXPECT_EQ(out.str().find("exit\t"), std::string::npos);
 }
 
 // Nothing runs when the options or the image are wrong: the status says
@@ -125,7 +179,7 @@ TEST_F(SimCliRun, UsageErrorsAndUnreadableImagesEndAbove63WithAMessage) {
          {"--machine", "@"},
          ExitBadImage,
          "snow\xE2\x98\x83.txt: the name holds a character that Windows-1252 lacks"},
-        {{}, {"--machine=@/absent", "/sn"}, ExitBadImage, "/image/absent: no such folder"},
+        {{}, {"--machine=@/absent", "/sn"}, ExitNoImage, "/image/absent: no such folder"},
         {{{"image/registry.reg", "not a registry file\n"}}, {"--machine", "@"}, ExitBadImage, "registry.reg:1"},
         {{{"image/registry.reg/", ""}}, {"--machine", "@"}, ExitBadImage, "registry.reg: a folder, not a file"},
         {{{"image/machine.ini", "[machine]\nplatfrom=nt\n"}},

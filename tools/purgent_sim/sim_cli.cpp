@@ -8,10 +8,38 @@
 
 #include "image/machine_image.h"
 #include "purgent_sim/run_purgent.h"
+#include "platform/sim/sim_environment.h"
 #include "purgent_sim/trace_summary.h"
 #include "shutdown/kill_result_text.h"
 
 namespace purgent::sim {
+
+const char* const SimCliHelp =
+    "Runs purgent.exe's cleaning on a simulated workstation, a machine image, and prints\n"
+    "what the program did to it, one event a line: a preview of a run on a real machine.\n"
+    "\n"
+    "Options (a value may also follow an equals sign: --machine=DIR):\n"
+    "  --machine DIR        the machine image to run on; without it, a bare NT workstation\n"
+    "  --save DIR           after the run, write the machine as it is then, as an image, to DIR\n"
+    "  --trace FILE         write the trace to FILE instead of stdout\n"
+    "  --summary            print a short account of the run instead of the trace\n"
+    "  --command-line TEXT  Purgent's arguments as one raw Windows command line\n"
+    "  --help, -h           print this help (-h only as the one argument)\n"
+    "  --version            print the version\n"
+    "  --                   everything after it is Purgent's\n"
+    "Before \"--\", an argument that begins with \"--\" is an option; any other is Purgent's.\n"
+    "\n"
+    "Exit status:\n"
+    "  0 to 3  Purgent's own: 0 completed, 1 halted, 2 error, 3 invalid command line\n"
+    "  64      usage error\n"
+    "  65      the image cannot be read (the message names the file and line)\n"
+    "  66      the image folder does not exist\n"
+    "  70      internal error\n"
+    "  73      the trace file or the save folder cannot be written\n"
+    "\n"
+    "Examples:\n"
+    "  purgent-sim --summary --machine demo/workstation -- /sn\n"
+    "  purgent-sim --machine image --save cleaned --trace trace.txt /s \"/la-C:\\Install\\setup.exe /q\"\n";
 
 namespace {
 namespace fs = std::filesystem;
@@ -27,6 +55,7 @@ std::optional<std::string>* ValueSlot(SimCliOptions& options, const std::string&
 bool* FlagSlot(SimCliOptions& options, const std::string& name) {
     if (name == "--summary") return &options.summary;
     if (name == "--help") return &options.help;
+    if (name == "--version") return &options.version;
     return nullptr;
 }
 
@@ -58,6 +87,10 @@ int Simulate(const SimCliOptions& options, std::ostream& out, std::ostream& err)
         err << "purgent-sim: " << message << '\n';
         return status;
     };
+    // Nothing to read is not the same as something unreadable: a script can
+    // tell a mistyped folder from a broken image.
+    if (options.machineDir && !fs::exists(fs::u8path(*options.machineDir)))
+        return fail(ExitNoImage, *options.machineDir + ": no such folder");
     std::unique_ptr<SimMachine> machine;
     try {
         image::MachineImage machineImage;
@@ -92,6 +125,12 @@ int Simulate(const SimCliOptions& options, std::ostream& out, std::ostream& err)
 
 SimCliOptions ParseSimCli(const std::vector<std::string>& args) {
     SimCliOptions options;
+    // "-h" beside other arguments stays Purgent's argument, as every argument
+    // not beginning with "--" is: only alone can it mean nothing else.
+    if (args.size() == 1 && args.front() == "-h") {
+        options.help = true;
+        return options;
+    }
     std::size_t i = 0;
     for (; i < args.size() && args[i] != "--"; ++i) {
         const std::string& arg = args[i];
@@ -128,7 +167,11 @@ int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostr
     try {
         options = ParseSimCli(args);
         if (options.help) {
-            out << SimCliUsage;
+            out << SimCliUsage << '\n' << SimCliHelp;
+            return 0;
+        }
+        if (options.version) {
+            out << "purgent-sim " << SimProgramVersion << '\n';
             return 0;
         }
         RefuseWritingIntoTheImage(options);

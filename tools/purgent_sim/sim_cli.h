@@ -14,23 +14,30 @@ struct SimCliOptions {
     std::optional<std::string> commandLine;   // raw, without the program name
     bool summary = false;
     bool help = false;
+    bool version = false;
     std::vector<std::string> purgentArguments;
 };
 
 constexpr const char* SimCliUsage =
     "purgent-sim [--machine DIR] [--save DIR] [--trace FILE] [--summary] [--command-line TEXT] [--] "
     "[purgent arguments...]\n"
-    "purgent-sim --help\n";
+    "purgent-sim --help\n"
+    "purgent-sim --version\n";
+
+// What --help prints: the usage, every option, the exit statuses, examples.
+extern const char* const SimCliHelp;
 
 // Exit statuses of purgent-sim itself; below 64 it passes Purgent's on.
 constexpr int ExitUsage = 64;
 constexpr int ExitBadImage = 65;
+constexpr int ExitNoImage = 66;  // the image folder does not exist
 constexpr int ExitInternal = 70;
 constexpr int ExitCannotWrite = 73;
 
 // Up to "--", every argument that begins with "--" is an option (a value
 // option as "--name VALUE" or "--name=VALUE"), every other one Purgent's;
-// after "--" all are Purgent's. Throws SimCliError on a usage error.
+// after "--" all are Purgent's. "-h" alone is --help. Throws SimCliError on a
+// usage error.
 SimCliOptions ParseSimCli(const std::vector<std::string>& args);
 
 struct SimCliError {
