@@ -122,7 +122,7 @@ TEST_F(SimCliRun, HelpListsEveryOptionTheExitStatusesAndExamples) {
     EXPECT_EQ(listed, (std::vector<std::string>{"--machine", "--save", "--trace", "--summary", "--command-line",
                                                 "--help", "--version"}));
     for (const std::string& option : listed) EXPECT_NO_THROW(ParseSimCli({option, "value"})) << option;
-    for (const int status : {ExitUsage, ExitBadImage, ExitNoImage, ExitInternal, ExitCannotWrite})
+    for (const int status : {ExitUsage, ExitBadImage, ExitInternal, ExitCannotWrite})
         EXPECT_NE(help.find("\n  " + std::to_string(status) + " "), std::string::npos) << status;
     EXPECT_NE(help.find("0 completed, 1 halted, 2 error, 3 invalid command line"), std::string::npos);
     EXPECT_NE(help.find("Examples:\n  purgent-sim "), std::string::npos);
@@ -179,7 +179,7 @@ TEST_F(SimCliRun, UsageErrorsAndUnreadableImagesEndAbove63WithAMessage) {
          {"--machine", "@"},
          ExitBadImage,
          "snow\xE2\x98\x83.txt: the name holds a character that Windows-1252 lacks"},
-        {{}, {"--machine=@/absent", "/sn"}, ExitNoImage, "/image/absent: no such folder"},
+        {{}, {"--machine=@/absent", "/sn"}, ExitBadImage, "/image/absent: no such folder"},
         {{{"image/registry.reg", "not a registry file\n"}}, {"--machine", "@"}, ExitBadImage, "registry.reg:1"},
         {{{"image/registry.reg/", ""}}, {"--machine", "@"}, ExitBadImage, "registry.reg: a folder, not a file"},
         {{{"image/machine.ini", "[machine]\nplatfrom=nt\n"}},

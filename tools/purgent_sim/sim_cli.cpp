@@ -32,8 +32,7 @@ const char* const SimCliHelp =
     "Exit status:\n"
     "  0 to 3  Purgent's own: 0 completed, 1 halted, 2 error, 3 invalid command line\n"
     "  64      usage error\n"
-    "  65      the image cannot be read (the message names the file and line)\n"
-    "  66      the image folder does not exist\n"
+    "  65      the image folder does not exist or cannot be read (the message names the file and line)\n"
     "  70      internal error\n"
     "  73      the trace file or the save folder cannot be written\n"
     "\n"
@@ -90,7 +89,7 @@ int Simulate(const SimCliOptions& options, std::ostream& out, std::ostream& err)
     // Nothing to read is not the same as something unreadable: a script can
     // tell a mistyped folder from a broken image.
     if (options.machineDir && !fs::exists(fs::u8path(*options.machineDir)))
-        return fail(ExitNoImage, *options.machineDir + ": no such folder");
+        return fail(ExitBadImage, *options.machineDir + ": no such folder");
     std::unique_ptr<SimMachine> machine;
     try {
         image::MachineImage machineImage;

@@ -30,7 +30,6 @@ extern const char* const SimCliHelp;
 // Exit statuses of purgent-sim itself; below 64 it passes Purgent's on.
 constexpr int ExitUsage = 64;
 constexpr int ExitBadImage = 65;
-constexpr int ExitNoImage = 66;  // the image folder does not exist
 constexpr int ExitInternal = 70;
 constexpr int ExitCannotWrite = 73;
 
