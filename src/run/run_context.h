@@ -21,13 +21,13 @@ struct RunContext {
     const RunOptions& options;
     ProcessState& process;
 
-    InstallLocations locations;
-    ProfileSet profiles;
-    ProfileSids profileSids;
-    ProfileFolders profileFolders;
+    InstallLocations locations = {};
+    ProfileSet profiles = {};
+    ProfileSids profileSids = {};
+    ProfileFolders profileFolders = {};
     // The logged-on user's own folder, from its ProfileList entry; "" when
     // none was told apart.
-    std::string logonUserFolder;
+    std::string logonUserFolder = {};
     bool ExcelIntegrationFailed = false;
     bool WordIntegrationFailed = false;
 

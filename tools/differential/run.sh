@@ -212,6 +212,9 @@ run_seed() {
     "$NATIVE/purgent-generate-image" --random "$seed" "$dir/image" >&2
     open_image "$dir/image" "$dir/image-open"
     cp -a "$TEMPLATE" "$dir/base"
+    # Drive D:, for profiles kept there.
+    mkdir "$dir/base/drive_d"
+    ln -s ../drive_d "$dir/base/dosdevices/d:"
     make_junctions "$dir/base" "$dir/image"
     touch "$dir/base.stamp"
     sleep 1

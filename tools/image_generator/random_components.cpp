@@ -47,9 +47,10 @@ void AddMessengerFiles(WorkstationBuilder& builder, const Layout& layout) {
         if (random.Percent(15)) builder.File(located.substr(0, located.rfind('\\') + 1) + "Other Program.lnk");
     }
     const std::string drive = layout.locations.WindowsDrive;
-    for (const std::string& profile : layout.profileNames) {
+    for (std::size_t profile = 0; profile < layout.profileNames.size(); ++profile) {
         if (!random.Percent(50)) continue;
-        const std::string data = drive + t.profilesFolder + profile + t.dataFolder;
+        const std::string data =
+            AtOwnProfileFolder(layout, profile, drive + t.profilesFolder + layout.profileNames[profile] + t.dataFolder);
         builder.File(data + "\\settings.xml");
         for (const std::string& subfolder : t.dataSubfolders)
             if (random.Percent(50)) builder.File(data + subfolder + "\\chat.log");

@@ -31,8 +31,9 @@ public:
 private:
     // The expanded template as a file, when it names a full path; now and
     // then a look-alike beside it.
-    void Maybe(const PathTemplate& path) {
-        const std::string expanded = fields_.Expand(path);
+    void Maybe(const PathTemplate& path) { MaybeFile(fields_.Expand(path)); }
+
+    void MaybeFile(const std::string& expanded) {
         if (!FullPath(expanded)) return;
         if (random_.Percent(density_)) builder_.File(expanded);
         if (random_.Percent(density_ / 4)) {
@@ -45,24 +46,33 @@ private:
         for (const PathTemplate& path : paths) Maybe(path);
     }
 
+    // The same for one profile's paths, at its own folder.
+    void EachOfProfile(const PathTemplates& paths, std::size_t profile) {
+        for (const PathTemplate& path : paths) MaybeFile(AtOwnProfileFolder(layout_, profile, fields_.Expand(path)));
+    }
+
     void AddShortcuts() {
         const ShortcutTable& t = Shortcuts();
         Each(t.shellFolderShortcuts);
-        for (const std::string& profile : layout_.profileNames) {
-            fields_.Set("Q", profile);
-            fields_.Set("P", profile);
+        for (std::size_t profile = 0; profile < layout_.profileNames.size(); ++profile) {
+            fields_.Set("Q", layout_.profileNames[profile]);
+            fields_.Set("P", layout_.profileNames[profile]);
             Each(t.profileSendTo);
-            Maybe(t.quickLaunchShortcut);
-            AddLocalData(fields_.Expand(t.localData));
+            EachOfProfile({t.quickLaunchShortcut}, profile);
+            AddLocalData(AtOwnProfileFolder(layout_, profile, fields_.Expand(t.localData)));
         }
         Each(t.defaultUserSendTo);
         for (const std::string& name : t.shortcutNames) {
             fields_.Set("N", name);
             Each(t.programGroupShortcuts);
-            for (const std::string& profile : layout_.profileNames) {
-                fields_.Set("P", profile);
-                Each(t.profileShortcuts);
+            for (std::size_t profile = 0; profile < layout_.profileNames.size(); ++profile) {
+                fields_.Set("P", layout_.profileNames[profile]);
+                EachOfProfile(t.profileShortcuts, profile);
                 Each(t.oldProfileShortcuts);
+            }
+            for (const auto& [desktop, programs] : layout_.otherUsersShellFolders) {
+                MaybeFile(desktop + "\\" + name);
+                MaybeFile(programs + "\\GroupWise\\" + name);
             }
             Each(t.logonUserOldProfileShortcuts);
         }
@@ -72,6 +82,7 @@ private:
             fields_.Set("F", shortcut.file);
             Each(shortcut.desktop ? t.desktopLocations : t.startupLocations);
         }
+        for (const auto& [desktop, programs] : layout_.otherUsersShellFolders) builder_.File(desktop + "\\GroupWise.txt");
     }
 
     // The local data folder: files, now and then a subfolder that keeps it.

@@ -39,6 +39,21 @@ const ProfileStyle kVista = {true,
                              "Public",
                              "C:\\ProgramData\\Microsoft\\Windows"};
 
+// A user's own shell folders in that user's hive, now and then a redirected
+// desktop: only the hive tells where they are.
+void AddUsersShellFolders(WorkstationBuilder& builder, Layout& layout, const ProfileStyle& style, const KeySink& hive,
+                          const std::string& folder) {
+    RandomSource& random = builder.Random();
+    if (!random.Percent(50)) return;
+    const std::string desktop = random.Percent(30) ? "\\Redirected Desktop" : "\\Desktop";
+    const std::string programs =
+        (style.vista ? "\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu" : "\\Start Menu") + std::string("\\Programs");
+    builder.Key(hive, kUserShellFolders,
+                {ExpandText("Desktop", "%USERPROFILE%" + desktop), ExpandText("Programs", "%USERPROFILE%" + programs)});
+    layout.otherUsersShellFolders.emplace_back(folder + desktop, folder + programs);
+    builder.Folder(folder + desktop);
+}
+
 std::string Sid(int number) { return "S-1-5-21-1957994488-1482476501-1644491937-" + std::to_string(1003 + number); }
 
 // The way a ProfileList entry names its folder: the stored form of its
@@ -73,23 +88,30 @@ void AddProfiles(WorkstationBuilder& builder, Layout& layout, const ProfileStyle
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string& name = names[i];
         const std::string sid = Sid(static_cast<int>(i));
+        // Now and then a profile on another drive, which only its entry names.
+        const bool elsewhere = i > 0 && random.Percent(12);
+        const std::string folder = elsewhere ? "D:\\Profiles\\" + name : style.root + name;
         builder.Key(builder.Machine(), std::string(kProfileList) + "\\" + sid,
-                    {ProfileImagePath(builder, style, name), Number("Flags", 0)});
+                    {elsewhere ? Text("ProfileImagePath", folder) : ProfileImagePath(builder, style, name),
+                     Number("Flags", 0)});
         layout.profileNames.push_back(name);
-        builder.Folder(style.root + name);
-        const std::string hive = style.root + name + "\\" + style.hiveName;
+        layout.profileFolders.push_back(folder);
+        builder.Folder(folder);
+        const std::string hive = folder + "\\" + style.hiveName;
         // On Vista and later the current user's hive is in use, and so is a
         // user's who is logged on too: loaded under HKEY_USERS\<SID>.
         if (i == 0) {
             if (!style.vista) continue;
             builder.Hive(hive);
             builder.Lock(hive);
-        } else if (style.vista && random.Percent(25)) {
+        } else if (style.vista && !elsewhere && random.Percent(25)) {
             builder.Hive(hive);
             builder.Lock(hive);
             layout.userHives.push_back(builder.LoadedHive(sid));
+            AddUsersShellFolders(builder, layout, style, layout.userHives.back(), folder);
         } else if (random.Percent(85)) {
             layout.userHives.push_back(builder.Hive(hive));
+            AddUsersShellFolders(builder, layout, style, layout.userHives.back(), folder);
         }
     }
 }
@@ -176,6 +198,13 @@ std::string ProgramFolder(WorkstationBuilder& builder, const char* appPath, cons
 }
 
 }  // namespace
+
+std::string AtOwnProfileFolder(const Layout& layout, std::size_t profile, const std::string& path) {
+    const std::string usual = kXp.root + layout.profileNames[profile];
+    const std::string& own = layout.profileFolders[profile];
+    if (own.rfind("D:", 0) != 0 || path.compare(0, usual.size(), usual) != 0) return path;
+    return own + path.substr(usual.size());
+}
 
 Layout AddLayout(WorkstationBuilder& builder) {
     RandomSource& random = builder.Random();

@@ -5,6 +5,7 @@
 // bystanders beside them. The same seed always gives the same image.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "image/machine_image.h"
@@ -18,9 +19,16 @@ struct Layout {
     InstallLocations locations;             // as the program will find them ("" when absent)
     std::string userProfileFolder;          // the current user's profile folder
     std::vector<std::string> profileNames;  // folder names under "Documents and Settings"
+    std::vector<std::string> profileFolders;  // each one's own folder ("D:\\Profiles\\ann"), by position
+    // Other users' desktop and programs folders, as their own hives name them.
+    std::vector<std::pair<std::string, std::string>> otherUsersShellFolders;
     std::vector<KeySink> userHives;         // the current user first, then each hive file
     bool messenger = false;
 };
+
+// A path under a profile's "Documents and Settings" folder moved to the
+// profile's own folder, where that is not reached through the former.
+std::string AtOwnProfileFolder(const Layout& layout, std::size_t profile, const std::string& path);
 
 // Profiles, shell folders, the logged-on user and the two program folders.
 Layout AddLayout(WorkstationBuilder& builder);
