@@ -36,11 +36,13 @@ target_compile_definitions(purgent-generate-image PRIVATE PURGENT_DEMO_IMAGE="${
 # The differential check's comparison of the machines the real program and
 # the simulator left.
 add_library(purgent_machine_diff STATIC tools/differential/machine_diff.cpp tools/differential/wine_rules.cpp
-  tools/differential/log_diff.cpp)
+  tools/differential/log_diff.cpp tools/differential/coverage.cpp)
 target_link_libraries(purgent_machine_diff PUBLIC purgent_sim)
 target_include_directories(purgent_machine_diff PUBLIC tools/differential)
 add_executable(purgent-machine-diff tools/differential/main.cpp)
 target_link_libraries(purgent-machine-diff PRIVATE purgent_machine_diff)
+add_executable(purgent-diff-coverage tools/differential/coverage_main.cpp)
+target_link_libraries(purgent-diff-coverage PRIVATE purgent_machine_diff)
 
 # The demo's account of a run: what went, which bystanders stayed.
 add_library(purgent_demo_report STATIC tools/demo_report/demo_report.cpp)

@@ -1,6 +1,7 @@
 #include "log_diff.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <sstream>
 #include <vector>
@@ -9,6 +10,8 @@
 
 namespace purgent::differential {
 namespace {
+
+const char* const kWinesOwnData = "Wine's own data: the image does not name it";
 
 struct Event {
     std::string line;
@@ -97,6 +100,20 @@ bool IsStatusEvent(const Event& event) {
     return name == "phase" || name == "item" || name == "progress";
 }
 
+// Progress compared by its steps: one step more on one side (an item only
+// that side has) would otherwise put every later position out of line.
+void CompareProgressBySteps(std::vector<Event>& events) {
+    long previous = 0;
+    for (Event& event : events) {
+        if (event.fields.front() != "progress" || event.fields.size() < 3) continue;
+        const long position = std::strtol(event.fields[1].c_str(), nullptr, 10);
+        // Back to 0 is the bar's reset, whatever the steps before it came to.
+        const std::string step = position == 0 ? "=0" : "+" + std::to_string(position - previous);
+        event.folded = "PROGRESS\t" + step + "\t" + event.fields[2];
+        previous = position;
+    }
+}
+
 // The events of a and b in neither's common subsequence.
 void Unmatched(const std::vector<Event>& a, const std::vector<Event>& b, std::vector<const Event*>& onlyA,
                std::vector<const Event*>& onlyB) {
@@ -117,9 +134,31 @@ void Unmatched(const std::vector<Event>& a, const std::vector<Event>& b, std::ve
     }
 }
 
+// What the status bar may name of a key or file set apart: a full path, or a
+// registry path below a root ("\\Software\\...", "\\Purgent.UserHive\\...").
+std::vector<std::string> ItemSubjects(const std::string& item) {
+    if (item.empty() || item[0] != '\\') return {item};
+    return {"HKEY_LOCAL_MACHINE" + item, "HKEY_CURRENT_USER" + item, "HKEY_USERS" + item};
+}
+
+// Why the status bar's item names something set apart: a rule covers it, or
+// it is Wine's own data; "" when neither.
+std::string ItemSetApart(const Event& item, const Findings& findings, const std::vector<std::string>& winesOwn) {
+    if (item.fields.size() < 2) return "";
+    for (const std::string& subject : ItemSubjects(item.fields[1])) {
+        const std::string rule = findings.RuleCovering(subject);
+        if (!rule.empty()) return rule;
+        for (const std::string& own : winesOwn)
+            if (AtOrBelow(subject, own)) return kWinesOwnData;
+    }
+    return "";
+}
+
 }  // namespace
 
-bool CompareLogs(const std::string& wineLog, const std::string& simLog, const image::MachineImage& generated,
+bool HasEvents(const std::string& log) { return !Events(log).empty(); }
+
+std::size_t CompareLogs(const std::string& wineLog, const std::string& simLog, const image::MachineImage& generated,
                  Findings& findings) {
     const std::vector<Event> wine = Events(wineLog);
     std::vector<Event> sim = Events(simLog);
@@ -135,24 +174,40 @@ bool CompareLogs(const std::string& wineLog, const std::string& simLog, const im
     std::vector<Event> wineChanges = part(wine, false), simChanges = part(sim, false);
     SortValueDeletions(wineChanges);
     SortValueDeletions(simChanges);
-    const std::vector<Event> wineStatus = part(wine, true), simStatus = part(sim, true);
+    std::vector<Event> wineStatus = part(wine, true), simStatus = part(sim, true);
+    CompareProgressBySteps(wineStatus);
+    CompareProgressBySteps(simStatus);
     std::vector<const Event*> onlyWine, onlySim;
     Unmatched(wineChanges, simChanges, onlyWine, onlySim);
     Unmatched(wineStatus, simStatus, onlyWine, onlySim);
     const image::RegistryKeys named = image::NetRegistry(generated.registry);
-    const std::size_t before = onlyWine.size();
-    std::erase_if(onlyWine, [&](const Event* event) { return AboutWinesOwn(*event, generated, named); });
-    // A junction Wine lists (see the rules) adds to the status bar's counts.
-    const bool ruled = findings.RuledOnTheRun() || onlyWine.size() != before || !generated.machine.junctions.empty();
+    std::vector<std::string> winesOwn;
+    std::erase_if(onlyWine, [&](const Event* event) {
+        if (!AboutWinesOwn(*event, generated, named)) return false;
+        winesOwn.push_back(Subject(*event));
+        findings.Exclude("log event only on Wine: " + event->line, kWinesOwnData);
+        return true;
+    });
+    // An item naming what a rule or Wine's own data sets apart is set apart
+    // with the progress step right after it; every other status event counts.
+    std::size_t statusSetApart = 0;
     for (const auto& [events, where] : {std::pair{&onlyWine, "log event only on Wine: "},
-                                        std::pair{&onlySim, "log event only in the simulator: "}})
+                                        std::pair{&onlySim, "log event only in the simulator: "}}) {
+        std::string stepOf;  // the reason of the item just set apart
         for (const Event* event : *events) {
-            if (ruled && IsStatusEvent(*event))
-                findings.Exclude(where + event->line, "the status bar counts what a rule or Wine's own data adds");
-            else
+            const std::string& name = event->fields.front();
+            const std::string reason = name == "item" ? ItemSetApart(*event, findings, winesOwn)
+                                       : name == "progress" ? stepOf : "";
+            stepOf = name == "item" ? reason : "";
+            if (!reason.empty()) {
+                findings.Exclude(where + event->line, reason + (name == "item" ? "" : ": its item's step"));
+                ++statusSetApart;
+            } else {
                 findings.Add(Subject(*event), where + event->line);
+            }
         }
-    return !ruled;
+    }
+    return wineStatus.size() + simStatus.size() - statusSetApart;
 }
 
 }  // namespace purgent::differential

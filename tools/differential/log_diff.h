@@ -1,6 +1,7 @@
 #pragma once
 // The event-by-event comparison of the real program's run log with the one
 // purgent-sim wrote for the same run.
+#include <cstddef>
 #include <string>
 
 #include "image/machine_image.h"
@@ -14,10 +15,13 @@ namespace purgent::differential {
 // regsvr32, which only the simulator records: they are left out of its log.
 // The real program's events about keys, values and files the image does not
 // name are about Wine's own data and are left out. An event about something
-// a rule covers is set apart with the rule; so are the status bar's texts
-// and the progress once a rule or Wine's own data made a difference, as they
-// count what those add. Returns whether the status bar's events were compared.
-bool CompareLogs(const std::string& wineLog, const std::string& simLog, const image::MachineImage& generated,
+// a rule covers is set apart with the rule, and so is a status-bar item that
+// names it, with the progress step it takes; the progress is compared by
+// its steps. Returns how many status-bar events were compared.
+// Whether a run log holds events (a run that wrote none was not compared).
+bool HasEvents(const std::string& log);
+
+std::size_t CompareLogs(const std::string& wineLog, const std::string& simLog, const image::MachineImage& generated,
                  Findings& findings);
 
 }  // namespace purgent::differential

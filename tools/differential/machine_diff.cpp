@@ -150,10 +150,15 @@ void Findings::Add(const std::string& subject, const std::string& text, const st
     for (const WineRule& rule : rules_) {
         if (!rule.Covers(subject, valueName)) continue;
         excluded_.push_back(text + " (" + rule.reason + ")");
-        ruledOnTheRun_ = ruledOnTheRun_ || rule.readByTheProgram;
         return;
     }
     differences_.push_back(text);
+}
+
+std::string Findings::RuleCovering(const std::string& subject) const {
+    for (const WineRule& rule : rules_)
+        if (rule.Covers(subject, "")) return rule.reason;
+    return "";
 }
 
 Findings Differences(const Machines& m) {

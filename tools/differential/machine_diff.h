@@ -25,21 +25,17 @@ public:
 
     // subject: the key or file a line is about; valueName: the value, for a value's line.
     void Add(const std::string& subject, const std::string& text, const std::string& valueName = "");
+    // The reason of the first rule that covers a key or file, "" when none does.
+    std::string RuleCovering(const std::string& subject) const;
     // A line set apart for a reason of its own.
-    void Exclude(const std::string& text, const std::string& reason) {
-        excluded_.push_back(text + " (" + reason + ")");
-        ruledOnTheRun_ = true;
-    }
+    void Exclude(const std::string& text, const std::string& reason) { excluded_.push_back(text + " (" + reason + ")"); }
     const std::vector<std::string>& Differences() const { return differences_; }
     const std::vector<std::string>& Excluded() const { return excluded_; }
-    // Whether a line was set apart about something the program reads.
-    bool RuledOnTheRun() const { return ruledOnTheRun_; }
 
 private:
     std::vector<WineRule> rules_;
     std::vector<std::string> differences_;
     std::vector<std::string> excluded_;
-    bool ruledOnTheRun_ = false;
 };
 
 // Every key and value at or below a key the image names, every file and

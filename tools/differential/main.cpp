@@ -3,8 +3,9 @@
 // under Wine and the one purgent-sim left, both started from IMAGE, and on
 // stderr the lines a rule sets apart as a property of Wine; exit status 0
 // when there is no difference, 1 when there are, 65 for an unreadable image.
-// With the two run logs, their events are compared too, and the last line
-// on stderr says whether the status bar's were.
+// With the two run logs, their events are compared too, and the last lines
+// on stderr say how many status-bar events were compared and whether the
+// status bar was (both logs have events).
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -36,14 +37,21 @@ int main(int argc, char** argv) {
                                                        LoadMachineImage(argv[3]), LoadMachineImage(argv[4])};
         auto findings = purgent::differential::Differences(machines);
         const bool logs = argc == 7;
+        const std::string wineLog = logs ? ReadText(argv[5]) : "", simLog = logs ? ReadText(argv[6]) : "";
+        const std::size_t statusCompared =
+            logs ? purgent::differential::CompareLogs(wineLog, simLog, machines.generated, findings) : 0;
+        // A run that ended before the status bar showed anything (an error
+        // in discovery) is compared all the same: neither side has one.
         const bool statusBarCompared =
-            logs && purgent::differential::CompareLogs(ReadText(argv[5]), ReadText(argv[6]), machines.generated,
-                                                       findings);
+            purgent::differential::HasEvents(wineLog) && purgent::differential::HasEvents(simLog);
         for (const std::string& line : findings.Differences())
             std::printf("%s\n", purgent::image::AnsiToUtf8(line).c_str());
         for (const std::string& line : findings.Excluded())
             std::fprintf(stderr, "excluded: %s\n", purgent::image::AnsiToUtf8(line).c_str());
-        if (logs) std::fprintf(stderr, "status bar: %s\n", statusBarCompared ? "compared" : "set apart");
+        if (logs) {
+            std::fprintf(stderr, "status-bar events compared: %zu\n", statusCompared);
+            std::fprintf(stderr, "status bar: %s\n", statusBarCompared ? "compared" : "not compared");
+        }
         return findings.Differences().empty() ? 0 : 1;
     } catch (const purgent::image::ImageError& error) {
         std::fprintf(stderr, "purgent-machine-diff: %s\n", error.what());

@@ -11,7 +11,9 @@
 # "differences: K"; exit 0 only when K is 0.
 #
 # LIST: comma-separated, out of default,/kc,/km,/kwt,/rws,/nw,/kf,/kr (all eight
-# by default). Seeds run on two workers (PURGENT_DIFF_WORKERS); the machines,
+# by default). WORK/summary lists per run and in total the status-bar events
+# compared and the lines each rule set apart; WORK/coverage what each seed
+# exercises. Seeds run on two workers (PURGENT_DIFF_WORKERS); the machines,
 # traces and lines of each seed stay in build/differential/seed-N, with the
 # lines a rule sets apart as a property of Wine in seed-N/excluded.
 set -euo pipefail
@@ -55,7 +57,8 @@ WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
 build() {
   (cd "$ROOT" &&
     cmake --preset native >/dev/null &&
-    cmake --build --preset native --target purgent-sim purgent-generate-image purgent-machine-diff >/dev/null &&
+    cmake --build --preset native --target purgent-sim purgent-generate-image purgent-machine-diff \
+      purgent-diff-coverage >/dev/null &&
     cmake --preset win64 >/dev/null &&
     cmake --build --preset win64 --target purgent seed snapshot holdopen uihelper comserver >/dev/null) ||
     { echo "run.sh: the build failed" >&2; exit 70; }
@@ -146,6 +149,18 @@ compare() {
     2> >(sed "s|^|$set: |" >>"$excluded") || true
 }
 
+# loaded_hives IMAGE OUT: an image of the logged-on users' hives alone (the
+# keys under HKEY_USERS\<SID>), when IMAGE has any. Wine writes only its own
+# user's keys to disk, so these are seeded again into each run's machine,
+# whose server then stays up until the machine has been read back.
+loaded_hives() {
+  local image=$1 out=$2
+  grep -qi '^\[HKEY_USERS\\S-1-5-21' "$image/registry.reg" 2>/dev/null || return 0
+  mkdir -p "$out"
+  awk 'NR == 1 { print; next } /^\[/ { keep = toupper($0) ~ /^\[HKEY_USERS\\S-1-5-21/ } keep' \
+    "$image/registry.reg" >"$out/registry.reg"
+}
+
 # open_image IMAGE OPEN: the image as Wine holds it, when it has [denied] keys.
 # Wine keeps no key closed (a key whose security lets everyone only read it
 # still opens with full access), so what the program reads or deletes there,
@@ -171,6 +186,10 @@ run_set() {
   name=${set//\//}
   prefix=$dir/prefix-$name
   copy_prefix "$dir/base" "$prefix"
+  if [[ -d $dir/loaded ]]; then
+    WINEPREFIX=$prefix wineserver -p
+    wine_in "$prefix" "$WIN64/seed.exe" "$(winpath "$dir/loaded")" || echo "seeding the logged-on users' hives failed"
+  fi
   HOLDER=""
   hold_locked_files "$prefix" "$image"
   # An error box waits for OK even in /sn: answer it, as an operator would.
@@ -211,6 +230,7 @@ run_seed() {
   {
     "$NATIVE/purgent-generate-image" --random "$seed" "$dir/image" >&2
     open_image "$dir/image" "$dir/image-open"
+    loaded_hives "$dir/image" "$dir/loaded"
     cp -a "$TEMPLATE" "$dir/base"
     # Drive D:, for profiles kept there.
     mkdir "$dir/base/drive_d"
@@ -231,6 +251,32 @@ run_seed() {
   } >"$dir/differences" 2>"$dir/errors"
 }
 
+# summarize: per run and in total, the status-bar events compared and the
+# lines set apart by each rule (each line itself is in seed-N/excluded).
+summarize() {
+  local seed
+  for seed in $(seq "$FIRST" "$LAST"); do
+    [[ -f $WORK/seed-$seed/excluded ]] && sed "s/^/seed $seed /" "$WORK/seed-$seed/excluded"
+  done | awk '
+    function seen(run) { if (!(run in known)) { known[run] = 1; order[runs++] = run } }
+    / status-bar events compared: / { run = $1 " " $2 " " $3; sub(":$", "", run); seen(run)
+                                      status[run] = $NF; total += $NF; next }
+    / excluded: / { run = $1 " " $2 " " $3; sub(":$", "", run); seen(run)
+                    rule = $0; sub(/.*\(/, "", rule); sub(/\)$/, "", rule)
+                    apart[run]++; if (!((run, rule) in runRule)) rules[run] = rules[run] SUBSEP rule
+                    runRule[run, rule]++; if (!(rule in byRule)) ruleOrder[nrules++] = rule; byRule[rule]++ }
+    END {
+      for (i = 0; i < runs; i++) {
+        run = order[i]
+        printf "%s: status-bar events compared %d, lines set apart %d\n", run, status[run], apart[run]
+        n = split(substr(rules[run], 2), list, SUBSEP)
+        for (j = 1; j <= n; j++) printf "  %d: %s\n", runRule[run, list[j]], list[j]
+      }
+      printf "in total: status-bar events compared %d\n", total
+      for (i = 0; i < nrules; i++) printf "  set apart %d: %s\n", byRule[ruleOrder[i]], ruleOrder[i]
+    }'
+}
+
 build
 mkdir -p "$WORK"
 XVFB_DISPLAY_FILE=$(mktemp)
@@ -241,7 +287,7 @@ for _ in $(seq 100); do [[ -s $XVFB_DISPLAY_FILE ]] && break; sleep 0.1; done
 [[ -s $XVFB_DISPLAY_FILE ]] || { echo "run.sh: Xvfb did not start" >&2; exit 70; }
 export DISPLAY=:$(head -n1 "$XVFB_DISPLAY_FILE")
 
-export -f run_seed run_set simulate compare open_image ini_section make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
+export -f run_seed run_set simulate compare open_image loaded_hives ini_section make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
 export NATIVE WIN64 WORK TEMPLATE RUN_TIMEOUT OPTIONS WINE
 export OPTION_SETS_TEXT=${OPTION_SETS[*]}
 seq "$FIRST" "$LAST" | xargs -P "$WORKERS" -I{} bash -c 'read -ra OPTION_SETS <<<"$OPTION_SETS_TEXT"; run_seed {}'
@@ -255,6 +301,9 @@ for seed in $(seq "$FIRST" "$LAST"); do
   count=$((count + $(wc -l <"$file")))
   status_compared=$((status_compared + $(grep -c ': status bar: compared$' "$WORK/seed-$seed/excluded" || true)))
 done
+summarize >"$WORK/summary"
+"$NATIVE/purgent-diff-coverage" $(seq -f "$WORK/seed-%g" "$FIRST" "$LAST") >"$WORK/coverage" 2>&1 || true
+echo "run.sh: what each run compared and set apart, by rule: $WORK/summary; what each seed exercises: $WORK/coverage" >&2
 echo "status bar compared: $status_compared of $runs runs"
 echo "differences: $count"
 ((count == 0))

@@ -35,8 +35,7 @@ WineRule ProfilesDirectoryRule() {
     return {"Wine writes its profiles directory at every start",
             {},
             {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList"},
-            "ProfilesDirectory",
-            false};
+            "ProfilesDirectory"};
 }
 
 // Wine has no junctions: the harness makes each a symbolic link, and Wine
@@ -53,20 +52,6 @@ WineRule ListedJunctionRule(const image::MachineImage& generated) {
             if (profileEnd != std::string::npos && AtOrBelow(item.path, item.path.substr(0, profileEnd) + data))
                 rule.files.insert(Folded(item.path));
         }
-    return rule;
-}
-
-// Wine writes to disk only its own user's keys and .DEFAULT: the keys of a
-// logged-on user's hive, seeded under HKEY_USERS\<SID>, are gone once the
-// Wine machine has stopped and started again for the run.
-WineRule LoadedHivesRule(const image::MachineImage& generated) {
-    WineRule rule{"Wine keeps no other user's keys under HKEY_USERS across a restart", {}, {}, ""};
-    const std::string users = "HKEY_USERS\\S-1-5-21";
-    for (const image::RegistryKey& key : generated.registry) {
-        if (Folded(key.path).rfind(Folded(users), 0) != 0) continue;
-        const std::string hive = key.path.substr(0, key.path.find('\\', users.size()));
-        if (std::find(rule.keys.begin(), rule.keys.end(), hive) == rule.keys.end()) rule.keys.push_back(hive);
-    }
     return rule;
 }
 
@@ -100,7 +85,7 @@ bool WineRule::Covers(const std::string& subject, const std::string& valueName) 
 
 std::vector<WineRule> WineRules(const image::MachineImage& generated, const image::MachineImage& wineBefore) {
     return {ShellFoldersRule(), ProfilesDirectoryRule(), ListedJunctionRule(generated),
-            UnheldAttributesRule(generated, wineBefore), LoadedHivesRule(generated)};
+            UnheldAttributesRule(generated, wineBefore)};
 }
 
 }  // namespace purgent::differential

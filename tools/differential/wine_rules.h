@@ -15,9 +15,6 @@ struct WineRule {
     std::set<std::string> files;      // folded full paths
     std::vector<std::string> keys;    // full key paths, each with its subtree
     std::string value;                // only this value of the keys ("" = all of them)
-    // Whether what the rule covers can change what the program does or
-    // shows: Wine's own data the program never reads cannot.
-    bool readByTheProgram = true;
 
     // subject: a file or key path; value: the value a key's line is about.
     bool Covers(const std::string& subject, const std::string& valueName) const;
