@@ -53,6 +53,14 @@ TEST(DifferentialWineRules, MessengerDataBehindAJunctionIsSetApart) {
     EXPECT_TRUE(Covered(rules, data));
     EXPECT_TRUE(Covered(rules, data + "\\history\\chat.log"));
     EXPECT_FALSE(Covered(rules, "C:\\Users\\ann\\Desktop\\x.lnk"));
+    // The walk through the listed junction: each entry's data folder, not
+    // what lies elsewhere below the junction.
+    const std::string walked = "C:\\Documents and Settings\\";
+    for (const char* entry : {".", "root", "ann"})
+        EXPECT_TRUE(Covered(rules, walked + entry + "\\Local Settings\\Application Data\\Novell\\GroupWise Messenger"))
+            << entry;
+    EXPECT_FALSE(Covered(rules, walked + "ann\\Desktop\\x.lnk"));
+    EXPECT_FALSE(Covered(rules, walked + "Local Settings\\Application Data\\Novell\\GroupWise Messenger"));
 }
 
 TEST(DifferentialMachineDiff, ReportsWhatDiffersAndLeavesWinesOwnData) {

@@ -41,17 +41,20 @@ WineRule ProfilesDirectoryRule() {
 // Wine has no junctions: the harness makes each a symbolic link, and Wine
 // lists what a link points at, where Windows refuses to list a compatibility
 // junction. So Messenger's data folders, found by listing the profiles
-// through "Documents and Settings", go under Wine only.
+// through "Documents and Settings", go under Wine only, and the walk shows
+// each entry it lists (".", "..", Wine's own profiles too).
 WineRule ListedJunctionRule(const image::MachineImage& generated) {
-    WineRule rule{"Wine lists a junction's target", {}, {}, ""};
+    WineRule rule{"Wine lists a junction's target", {}, {}, "", {}};
     const std::string data = MessengerCatalogue().dataFolder;
-    for (const image::Junction& junction : generated.machine.junctions)
+    for (const image::Junction& junction : generated.machine.junctions) {
+        rule.listed.emplace_back(junction.link, data);
         for (const image::DriveItem& item : generated.drive) {
             if (!AtOrBelow(item.path, junction.target) || item.path.size() <= junction.target.size() + 1) continue;
             const auto profileEnd = item.path.find('\\', junction.target.size() + 1);
             if (profileEnd != std::string::npos && AtOrBelow(item.path, item.path.substr(0, profileEnd) + data))
                 rule.files.insert(Folded(item.path));
         }
+    }
     return rule;
 }
 
@@ -80,6 +83,13 @@ bool WineRule::Covers(const std::string& subject, const std::string& valueName) 
     if (!value.empty() && !image::EqualsIgnoreCase(value, valueName)) return false;
     for (const std::string& key : keys)
         if (AtOrBelow(subject, key)) return true;
+    const std::string folded = Folded(subject);
+    for (const auto& [folder, rest] : listed) {
+        const std::string top = Folded(folder) + "\\";
+        const auto entryEnd = folded.find('\\', top.size());
+        if (folded.rfind(top, 0) == 0 && entryEnd != std::string::npos && folded.substr(entryEnd) == Folded(rest))
+            return true;
+    }
     return false;
 }
 

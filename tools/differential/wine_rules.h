@@ -4,6 +4,7 @@
 // explains, drawn from the image alone, never from a list of seeds.
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "image/machine_image.h"
@@ -15,6 +16,8 @@ struct WineRule {
     std::set<std::string> files;      // folded full paths
     std::vector<std::string> keys;    // full key paths, each with its subtree
     std::string value;                // only this value of the keys ("" = all of them)
+    // What a listing of a folder reaches: "<folder>\<any entry><rest>".
+    std::vector<std::pair<std::string, std::string>> listed = {};
 
     // subject: a file or key path; value: the value a key's line is about.
     bool Covers(const std::string& subject, const std::string& valueName) const;
