@@ -60,7 +60,7 @@ build() {
     cmake --build --preset native --target purgent-sim purgent-generate-image purgent-machine-diff \
       purgent-diff-coverage >/dev/null &&
     cmake --preset win64 >/dev/null &&
-    cmake --build --preset win64 --target purgent seed snapshot holdopen uihelper comserver >/dev/null) ||
+    cmake --build --preset win64 --target purgent seed snapshot holdopen uihelper comserver hiveload >/dev/null) ||
     { echo "run.sh: the build failed" >&2; exit 70; }
   [[ -f $TEMPLATE/system.reg ]] || { echo "run.sh: no Wine template at $TEMPLATE; run scripts/setup.sh" >&2; exit 70; }
 }
@@ -161,6 +161,19 @@ loaded_hives() {
     "$image/registry.reg" >"$out/registry.reg"
 }
 
+# leftover_mount IMAGE OUT: when IMAGE has a mount of the program's own name
+# (keys under HKEY_USERS\Purgent.UserHive), an image of a hive file holding
+# them, which each run's machine loads under that name and leaves loaded, as
+# a killed run leaves it.
+leftover_mount() {
+  local image=$1 out=$2
+  grep -qi '^\[HKEY_USERS\\Purgent\.UserHive' "$image/registry.reg" 2>/dev/null || return 0
+  mkdir -p "$out/drive/C/purgent-leftover"
+  awk 'NR == 1 { print; next } /^\[/ { keep = toupper($0) ~ /^\[HKEY_USERS\\PURGENT\.USERHIVE/ }
+       keep { sub(/^\[HKEY_USERS\\[Pp][Uu][Rr][Gg][Ee][Nn][Tt]\.[Uu][Ss][Ee][Rr][Hh][Ii][Vv][Ee]/, "[HKEY_CURRENT_USER"); print }' \
+    "$image/registry.reg" >"$out/drive/C/purgent-leftover/ntuser.dat"
+}
+
 # open_image IMAGE OPEN: the image as Wine holds it, when it has [denied] keys.
 # Wine keeps no key closed (a key whose security lets everyone only read it
 # still opens with full access), so what the program reads or deletes there,
@@ -186,9 +199,16 @@ run_set() {
   name=${set//\//}
   prefix=$dir/prefix-$name
   copy_prefix "$dir/base" "$prefix"
-  if [[ -d $dir/loaded ]]; then
+  if [[ -d $dir/loaded || -d $dir/leftover ]]; then
     WINEPREFIX=$prefix wineserver -p
+  fi
+  if [[ -d $dir/loaded ]]; then
     wine_in "$prefix" "$WIN64/seed.exe" "$(winpath "$dir/loaded")" || echo "seeding the logged-on users' hives failed"
+  fi
+  if [[ -d $dir/leftover ]]; then
+    { wine_in "$prefix" "$WIN64/seed.exe" "$(winpath "$dir/leftover")" &&
+      wine_in "$prefix" "$WIN64/hiveload.exe" 'C:\purgent-leftover\ntuser.dat' Purgent.UserHive leave; } ||
+      echo "leaving a mount of the program's own name failed"
   fi
   HOLDER=""
   hold_locked_files "$prefix" "$image"
@@ -231,6 +251,7 @@ run_seed() {
     "$NATIVE/purgent-generate-image" --random "$seed" "$dir/image" >&2
     open_image "$dir/image" "$dir/image-open"
     loaded_hives "$dir/image" "$dir/loaded"
+    leftover_mount "$dir/image" "$dir/leftover"
     cp -a "$TEMPLATE" "$dir/base"
     # Drive D:, for profiles kept there.
     mkdir "$dir/base/drive_d"
@@ -287,7 +308,7 @@ for _ in $(seq 100); do [[ -s $XVFB_DISPLAY_FILE ]] && break; sleep 0.1; done
 [[ -s $XVFB_DISPLAY_FILE ]] || { echo "run.sh: Xvfb did not start" >&2; exit 70; }
 export DISPLAY=:$(head -n1 "$XVFB_DISPLAY_FILE")
 
-export -f run_seed run_set simulate compare open_image loaded_hives ini_section make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
+export -f run_seed run_set simulate compare open_image loaded_hives leftover_mount ini_section make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
 export NATIVE WIN64 WORK TEMPLATE RUN_TIMEOUT OPTIONS WINE
 export OPTION_SETS_TEXT=${OPTION_SETS[*]}
 seq "$FIRST" "$LAST" | xargs -P "$WORKERS" -I{} bash -c 'read -ra OPTION_SETS <<<"$OPTION_SETS_TEXT"; run_seed {}'
