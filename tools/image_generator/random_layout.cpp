@@ -219,11 +219,6 @@ Layout AddLayout(WorkstationBuilder& builder) {
     AddProfiles(builder, layout, style, currentUser);
     AddShellFolders(builder, layout, style, currentUser);
     AddLogonUserName(builder, layout, style);
-    // Now and then another user's hive still mounted under the program's own
-    // name, as a run killed before its unload leaves it.
-    if (random.Percent(10))
-        builder.Key(builder.LoadedHive("Purgent.UserHive"), "\\Software\\Novell\\GroupWise",
-                    {Text("Left", "by a run that was killed")});
     layout.locations.GroupWiseDir =
         ProgramFolder(builder, "GrpWise.exe", "c:\\novell\\groupwise\\",
                       {"C:\\Novell\\GroupWise", "C:\\Program Files\\Novell\\GroupWise Client"});

@@ -24,6 +24,12 @@ image::MachineImage RandomWorkstation(std::uint64_t seed) {
     AddUserRegistry(builder, builder.DefaultUser(), layout.messenger);
     AddClientFiles(builder, layout);
     AddComponents(builder, layout);
+    // Now and then a hive still mounted under the program's own name, as a
+    // run killed before its unload leaves it; drawn last, so that the rest of
+    // a seed's workstation stays what it was before mounts were drawn.
+    if (builder.Random().Percent(10))
+        builder.Key(builder.LoadedHive("Purgent.UserHive"), "\\Software\\Novell\\GroupWise",
+                    {Text("Left", "by a run that was killed")});
     return builder.Finish();
 }
 
