@@ -27,6 +27,22 @@ TEST(SimCli, OptionsAndPurgentArgumentsInAnyOrder) {
     EXPECT_EQ(ParseSimCli({"--machine=a=b"}).machineDir, "a=b");
 }
 
+TEST(SimCli, EveryValueOptionTakesItsValueEitherWay) {
+    const struct {
+        const char* name;
+        std::optional<std::string> SimCliOptions::*slot;
+    } options[] = {
+        {"--machine", &SimCliOptions::machineDir},     {"--save", &SimCliOptions::saveDir},
+        {"--trace", &SimCliOptions::traceFile},        {"--report", &SimCliOptions::reportFile},
+        {"--command-line", &SimCliOptions::commandLine},
+    };
+    for (const auto& [name, slot] : options) {
+        EXPECT_EQ(ParseSimCli({name, "a b"}).*slot, "a b") << name;
+        EXPECT_EQ(ParseSimCli({std::string(name) + "=a b"}).*slot, "a b") << name;
+        EXPECT_THROW(ParseSimCli({name}), SimCliError) << name;
+    }
+}
+
 TEST(SimCli, DoubleDashEndsTheOptions) {
     const SimCliOptions options = ParseSimCli({"--", "--trace", "x"});
     EXPECT_FALSE(options.traceFile);
@@ -119,8 +135,8 @@ TEST_F(SimCliRun, HelpListsEveryOptionTheExitStatusesAndExamples) {
         if (line.rfind("  --", 0) == 0 && line.size() > 4 && line[4] != ' ')
             listed.push_back(line.substr(2, line.find_first_of(" ,", 2) - 2));
     }
-    EXPECT_EQ(listed, (std::vector<std::string>{"--machine", "--save", "--trace", "--summary", "--command-line",
-                                                "--help", "--version"}));
+    EXPECT_EQ(listed, (std::vector<std::string>{"--machine", "--save", "--trace", "--summary", "--report",
+                                                "--command-line", "--help", "--version"}));
     for (const std::string& option : listed) EXPECT_NO_THROW(ParseSimCli({option, "value"})) << option;
     for (const int status : {ExitUsage, ExitBadImage, ExitInternal, ExitCannotWrite})
         EXPECT_NE(help.find("\n  " + std::to_string(status) + " "), std::string::npos) << status;
@@ -160,6 +176,7 @@ TEST_F(SimCliRun, UsageErrorsAndUnreadableImagesEndAbove63WithAMessage) {
         {{}, {"--machine", "@", "--save", "@/drive", "/sn"}, ExitUsage, "is, lies inside or holds the image"},
         {{}, {"--machine", "@", "--save", "@/..", "/sn"}, ExitUsage, "is, lies inside or holds the image"},
         {{}, {"--machine", "@", "--trace", "@/registry.reg"}, ExitUsage, "lies inside the image folder"},
+        {{}, {"--machine", "@", "--report=@/report.html"}, ExitUsage, "/report.html lies inside the image folder"},
         {{}, {"--summary", "/sn", "--summary"}, ExitUsage, "option --summary given twice"},
         {{{"image/machine.ini", "[attributes]\nC:\\gone.dll=r\n"}},
          {"--machine", "@"},
