@@ -80,6 +80,13 @@ add_test(NAME ReproducibleRelease COMMAND bash "${CMAKE_SOURCE_DIR}/tests/packag
   "${CMAKE_SOURCE_DIR}/build/win32")
 set_tests_properties(ReproducibleRelease PROPERTIES LABELS package TIMEOUT 1800)
 
+# purgent-sim's report page of the demo, rendered by headless Chromium
+# (label browser).
+add_test(NAME ReportPageInBrowser COMMAND bash "${CMAKE_SOURCE_DIR}/tests/browser/report_page_test.sh"
+  "$<TARGET_FILE:purgent-sim>" "$<TARGET_FILE:purgent-demo-report>" "${CMAKE_SOURCE_DIR}/demo/workstation"
+  "${CMAKE_BINARY_DIR}/browser")
+set_tests_properties(ReportPageInBrowser PROPERTIES LABELS browser TIMEOUT 300)
+
 # The set-up's apt steps against a stale mirror index (label setup; as root).
 add_test(NAME AptFailureHandling COMMAND bash "${CMAKE_SOURCE_DIR}/tests/setup/apt_failure_test.sh")
 set_tests_properties(AptFailureHandling PROPERTIES LABELS setup TIMEOUT 300)

@@ -4,7 +4,8 @@
 # window ("/sp"). Prints, in one screen, what went and what stayed (and why),
 # checks every other program's item listed in demo/workstation/bystanders.txt,
 # and ends with a verdict; exit status 1 when a bystander went.
-# The full lists, screenshots, logs and purgent-sim's trace go to build/demo/.
+# The full lists, screenshots, logs, purgent-sim's trace and its preview as
+# a page for a browser (report.html) go to build/demo/.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 ROOT=$PWD
@@ -75,7 +76,8 @@ wait "$PURGENT_PID" || status=$?
 
 run_wine 300 "$WIN64/snapshot.exe" "$(winpath "$IMAGE")" "$(winpath "$OUT/after")" ||
   die "snapshot.exe failed"
-build/native/purgent-sim --machine "$IMAGE" --save "$OUT/sim" --trace "$OUT/sim-trace.txt" -- /sp \
+build/native/purgent-sim --machine "$IMAGE" --save "$OUT/sim" --trace "$OUT/sim-trace.txt" \
+  --report "$OUT/report.html" -- /sp \
   >/dev/null 2>>"$OUT/sim.log" || die "purgent-sim failed"
 
 verdict=0
@@ -83,6 +85,7 @@ build/native/purgent-demo-report "$IMAGE" "$OUT/after" "$OUT/lists" >"$OUT/repor
 # The simulator's preview of the same run must tell the same story.
 build/native/purgent-demo-report "$IMAGE" "$OUT/sim" "$OUT/sim-lists" >"$OUT/sim-report.txt" || true
 say "- the full lists: lists/went.txt, lists/lost-bystanders.txt; purgent-sim's trace: sim-trace.txt"
+say "- purgent-sim's preview as a page for a browser: report.html"
 say ""
 if ! diff -q "$OUT/lists/went.txt" "$OUT/sim-lists/went.txt" >/dev/null; then
   cat "$OUT/report.txt"
