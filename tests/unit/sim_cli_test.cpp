@@ -281,6 +281,20 @@ TEST_F(SimCliRun, TraceGoesToTheFileAndTheChangedMachineIsSaved) {
     EXPECT_NE(Read("saved/registry.reg").find("[HKEY_CURRENT_USER\\Software\\Novell]"), std::string::npos);
 }
 
+TEST_F(SimCliRun, ReportPageIsWrittenBesideTheTrace) {
+    Write("image/registry.reg",
+          "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Novell\\GroupWise]\n");
+    EXPECT_EQ(Run({"--report=" + (dir_ / "a.html").string(), "/sn"}), 0);
+    EXPECT_NE(out.str().find("reg-delete-key\tHKEY_CURRENT_USER\\Software\\Novell\\GroupWise\n"), std::string::npos);
+    EXPECT_EQ(Run({"--report", (dir_ / "b.html").string(), "/sn"}), 0);
+    for (const char* page : {"a.html", "b.html"}) {
+        EXPECT_EQ(Read(page).rfind("<!DOCTYPE html>", 0), 0u) << page;
+        EXPECT_NE(Read(page).find("Verdict: completed, exit status 0"), std::string::npos) << page;
+    }
+    EXPECT_EQ(Run({"--report", (dir_ / "none" / "c.html").string(), "/sn"}), ExitCannotWrite);
+    EXPECT_NE(err.str().find("cannot write"), std::string::npos) << err.str();
+}
+
 // Runs of blanks as one: the summary's columns without their padding.
 std::string Squeezed(const std::string& text) {
     std::string squeezed;

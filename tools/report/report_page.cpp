@@ -1,6 +1,7 @@
 #include "report_page.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "html_text.h"
 #include "image/ansi_text.h"
