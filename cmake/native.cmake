@@ -9,7 +9,7 @@ target_compile_definitions(purgent_sim PUBLIC PURGENT_VERSION="${PROJECT_VERSION
 file(GLOB PURGENT_SIM_RUNNER_SOURCES CONFIGURE_DEPENDS tools/purgent_sim/*.cpp)
 list(REMOVE_ITEM PURGENT_SIM_RUNNER_SOURCES "${CMAKE_SOURCE_DIR}/tools/purgent_sim/main.cpp")
 add_library(purgent_sim_runner STATIC ${PURGENT_SIM_RUNNER_SOURCES})
-target_link_libraries(purgent_sim_runner PUBLIC purgent_sim)
+target_link_libraries(purgent_sim_runner PUBLIC purgent_sim purgent_report_page)
 target_include_directories(purgent_sim_runner PUBLIC tools)
 
 add_executable(purgent-sim tools/purgent_sim/main.cpp)
@@ -51,6 +51,12 @@ target_include_directories(purgent_demo_report PUBLIC tools/demo_report)
 add_executable(purgent-demo-report tools/demo_report/main.cpp)
 target_link_libraries(purgent-demo-report PRIVATE purgent_demo_report)
 
+# The same account as one HTML page (purgent-sim --report).
+file(GLOB PURGENT_REPORT_PAGE_SOURCES CONFIGURE_DEPENDS tools/report/*.cpp)
+add_library(purgent_report_page STATIC ${PURGENT_REPORT_PAGE_SOURCES})
+target_link_libraries(purgent_report_page PUBLIC purgent_demo_report)
+target_include_directories(purgent_report_page PUBLIC tools/report)
+
 enable_testing()
 find_package(GTest REQUIRED)
 include(GoogleTest)
@@ -75,6 +81,13 @@ set_tests_properties(ReleasePackage PROPERTIES LABELS package)
 add_test(NAME ReproducibleRelease COMMAND bash "${CMAKE_SOURCE_DIR}/tests/package/check_reproducible.sh"
   "${CMAKE_SOURCE_DIR}/build/win32")
 set_tests_properties(ReproducibleRelease PROPERTIES LABELS package TIMEOUT 1800)
+
+# purgent-sim's report page of the demo, rendered by headless Chromium
+# (label browser).
+add_test(NAME ReportPageInBrowser COMMAND bash "${CMAKE_SOURCE_DIR}/tests/browser/report_page_test.sh"
+  "$<TARGET_FILE:purgent-sim>" "$<TARGET_FILE:purgent-demo-report>" "${CMAKE_SOURCE_DIR}/demo/workstation"
+  "${CMAKE_BINARY_DIR}/browser")
+set_tests_properties(ReportPageInBrowser PROPERTIES LABELS browser TIMEOUT 300)
 
 # The set-up's apt steps against a stale mirror index (label setup; as root).
 add_test(NAME AptFailureHandling COMMAND bash "${CMAKE_SOURCE_DIR}/tests/setup/apt_failure_test.sh")

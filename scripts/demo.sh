@@ -4,7 +4,8 @@
 # window ("/sp"). Prints, in one screen, what went and what stayed (and why),
 # checks every other program's item listed in demo/workstation/bystanders.txt,
 # and ends with a verdict; exit status 1 when a bystander went.
-# The full lists, screenshots, logs and purgent-sim's trace go to build/demo/.
+# The full lists, screenshots, logs, purgent-sim's trace and its preview as
+# a page for a browser (report.html) go to build/demo/.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 ROOT=$PWD
@@ -25,39 +26,8 @@ for preset in win64 native; do
     die "build $preset"
 done
 
-# A throwaway Wine machine and virtual screen, removed on exit.
-WORK=$(mktemp -d /tmp/purgent-demo-XXXXXX)
-export WINEPREFIX=$WORK/prefix WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-# The 64-bit loader itself: the `wine` script would start every program
-# through the emulated 32-bit loader once wine32 is installed.
-WINE64=/usr/lib/wine/wine64
-XVFB_PID=
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cp -a "${PURGENT_CACHE:-/var/cache/purgent}/wineprefix" "$WINEPREFIX"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 100); do [[ -s $WORK/display ]] && break; sleep 0.1; done
-[[ -s $WORK/display ]] || die "Xvfb did not start"
-export DISPLAY=:$(<"$WORK/display")
-
-winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
-# run_wine <seconds> <exe> <args...>: never lets a hung program stall the demo.
-run_wine() {
-  local seconds=$1; shift
-  local status=0
-  timeout --kill-after=5 "$seconds" "$WINE64" "$@" >>"$OUT/wine.log" 2>&1 || status=$?
-  if ((status == 124 || status == 137)); then
-    wineserver -k || true
-    die "$(basename "$1") did not finish within $seconds s"
-  fi
-  return "$status"
-}
+source scripts/wine-screen.sh
+start_wine_screen
 
 say "- seeding the demo workstation into a fresh Wine machine (seed.exe)"
 run_wine 300 "$WIN64/seed.exe" "$(winpath "$IMAGE")" || die "seed.exe failed"
@@ -75,7 +45,8 @@ wait "$PURGENT_PID" || status=$?
 
 run_wine 300 "$WIN64/snapshot.exe" "$(winpath "$IMAGE")" "$(winpath "$OUT/after")" ||
   die "snapshot.exe failed"
-build/native/purgent-sim --machine "$IMAGE" --save "$OUT/sim" --trace "$OUT/sim-trace.txt" -- /sp \
+build/native/purgent-sim --machine "$IMAGE" --save "$OUT/sim" --trace "$OUT/sim-trace.txt" \
+  --report "$OUT/report.html" -- /sp \
   >/dev/null 2>>"$OUT/sim.log" || die "purgent-sim failed"
 
 verdict=0
@@ -83,6 +54,7 @@ build/native/purgent-demo-report "$IMAGE" "$OUT/after" "$OUT/lists" >"$OUT/repor
 # The simulator's preview of the same run must tell the same story.
 build/native/purgent-demo-report "$IMAGE" "$OUT/sim" "$OUT/sim-lists" >"$OUT/sim-report.txt" || true
 say "- the full lists: lists/went.txt, lists/lost-bystanders.txt; purgent-sim's trace: sim-trace.txt"
+say "- purgent-sim's preview as a page for a browser: report.html"
 say ""
 if ! diff -q "$OUT/lists/went.txt" "$OUT/sim-lists/went.txt" >/dev/null; then
   cat "$OUT/report.txt"

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# setup.sh [win64|win32|all]: prepares a Debian 12 machine (as root) for
+# setup.sh [win64|win32|browser|all]: prepares a Debian 12 machine (as root) for
 # building and testing Purgent. Quick when already done.
 #   win64  Debian packages for the native and win64 builds, libjpeg-turbo
 #          cross-built for x86_64 MinGW, the win64 Wine template prefix
 #          (all that scripts/demo.sh needs);
 #   win32  the i686 MinGW build and libjpeg, and the 32-bit Wine runner
 #          (setup-i386-root.sh) with its two template prefixes;
-#   all    both (the default).
+#   browser  Debian's chromium, which the browser tests render purgent-sim's
+#          HTML report with, and imagemagick, which looks at the picture;
+#   all    all three (the default).
 # The host's apt sources, architectures and installed packages are never
 # changed, only added to; the one machine-wide change beside packages is
 # the binfmt_misc entry of the 32-bit runner.
@@ -28,6 +30,7 @@ WIN64_PACKAGES=(
   wine64 wine fonts-wine xvfb xauth x11-utils imagemagick clang libclang-rt-dev dpkg-dev
 )
 WIN32_PACKAGES=(g++-mingw-w64-i686-posix debootstrap zip unzip git)
+BROWSER_PACKAGES=(chromium imagemagick)
 
 PART=setup
 log() { printf '[setup] %s\n' "$*"; }
@@ -160,13 +163,19 @@ setup_win32() {
   make_wine_template wineprefix-wow64 win64 "$PREFIX_WOW64_RECIPE" "$IN_ROOT"
 }
 
+setup_browser() {
+  PART="part browser (chromium for the browser tests)"
+  install_packages "${BROWSER_PACKAGES[@]}"
+}
+
 main() {
   mkdir -p "$CACHE"
   case ${1:-all} in
     win64) setup_win64 ;;
     win32) setup_win32 ;;
-    all) setup_win64; setup_win32 ;;
-    *) printf 'usage: %s [win64|win32|all]\n' "$0" >&2; exit 2 ;;
+    browser) setup_browser ;;
+    all) setup_win64; setup_win32; setup_browser ;;
+    *) printf 'usage: %s [win64|win32|browser|all]\n' "$0" >&2; exit 2 ;;
   esac
   log "ready: ${1:-all} (cache: $CACHE)"
 }

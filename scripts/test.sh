@@ -3,8 +3,9 @@
 # against the simulated workstation, the release package checks, then the
 # Wine end-to-end tests (serially, each in its own throwaway prefix): the
 # win64 build under wine64, and the shipped win32 build under the emulated
-# 32-bit Wine; last the differential check of the real program against the
-# simulator on a few random workstations. Exits non-zero on any failure.
+# 32-bit Wine; then purgent-sim's report page in headless Chromium; last the
+# differential check of the real program against the simulator on a few
+# random workstations. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -17,6 +18,8 @@ step "setup: native and win64 builds, win64 Wine"
 bash scripts/setup.sh win64 || die "setup of the win64 part (scripts/setup.sh win64)"
 step "setup: win32 build, 32-bit Wine runner"
 bash scripts/setup.sh win32 || die "setup of the win32 part (scripts/setup.sh win32)"
+step "setup: chromium for the browser tests"
+bash scripts/setup.sh browser || die "setup of the browser part (scripts/setup.sh browser)"
 
 for preset in native win64 win32; do
   step "build $preset"
@@ -51,6 +54,7 @@ run_label setup
 run_label package
 run_label wine -j1
 run_label win32 -j1
+run_label browser
 run_label differential -j1
 
 step "summary"

@@ -59,6 +59,7 @@ TEST(DifferentialWineRules, MessengerDataBehindAJunctionIsSetApart) {
     for (const char* entry : {".", "root", "ann"})
         EXPECT_TRUE(Covered(rules, walked + entry + "\\Local Settings\\Application Data\\Novell\\GroupWise Messenger"))
             << entry;
+    EXPECT_TRUE(Covered(rules, walked + "eve\\Local Settings\\Application Data\\Novell\\GroupWise Messenger\\a.log"));
     EXPECT_FALSE(Covered(rules, walked + "ann\\Desktop\\x.lnk"));
     EXPECT_FALSE(Covered(rules, walked + "Local Settings\\Application Data\\Novell\\GroupWise Messenger"));
 }

@@ -159,6 +159,7 @@ TEST(RecordedEvents, ARefusedChangeIsANoteInTheRunLogOnly) {
         ASSERT_NE(log, nullptr) << c.what;
         const std::string text(log->contents.begin(), log->contents.end());
         EXPECT_EQ(text, "# header\n" + (c.note.empty() ? "" : c.note + "\n")) << c.what;
+        EXPECT_EQ(recorder.FailureNotes(), c.note.empty() ? Lines{} : Lines{c.note}) << c.what;
     }
 }
 

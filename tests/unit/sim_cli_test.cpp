@@ -27,6 +27,22 @@ TEST(SimCli, OptionsAndPurgentArgumentsInAnyOrder) {
     EXPECT_EQ(ParseSimCli({"--machine=a=b"}).machineDir, "a=b");
 }
 
+TEST(SimCli, EveryValueOptionTakesItsValueEitherWay) {
+    const struct {
+        const char* name;
+        std::optional<std::string> SimCliOptions::*slot;
+    } options[] = {
+        {"--machine", &SimCliOptions::machineDir},     {"--save", &SimCliOptions::saveDir},
+        {"--trace", &SimCliOptions::traceFile},        {"--report", &SimCliOptions::reportFile},
+        {"--command-line", &SimCliOptions::commandLine},
+    };
+    for (const auto& [name, slot] : options) {
+        EXPECT_EQ(ParseSimCli({name, "a b"}).*slot, "a b") << name;
+        EXPECT_EQ(ParseSimCli({std::string(name) + "=a b"}).*slot, "a b") << name;
+        EXPECT_THROW(ParseSimCli({name}), SimCliError) << name;
+    }
+}
+
 TEST(SimCli, DoubleDashEndsTheOptions) {
     const SimCliOptions options = ParseSimCli({"--", "--trace", "x"});
     EXPECT_FALSE(options.traceFile);
@@ -119,8 +135,8 @@ TEST_F(SimCliRun, HelpListsEveryOptionTheExitStatusesAndExamples) {
         if (line.rfind("  --", 0) == 0 && line.size() > 4 && line[4] != ' ')
             listed.push_back(line.substr(2, line.find_first_of(" ,", 2) - 2));
     }
-    EXPECT_EQ(listed, (std::vector<std::string>{"--machine", "--save", "--trace", "--summary", "--command-line",
-                                                "--help", "--version"}));
+    EXPECT_EQ(listed, (std::vector<std::string>{"--machine", "--save", "--trace", "--summary", "--report",
+                                                "--command-line", "--help", "--version"}));
     for (const std::string& option : listed) EXPECT_NO_THROW(ParseSimCli({option, "value"})) << option;
     for (const int status : {ExitUsage, ExitBadImage, ExitInternal, ExitCannotWrite})
         EXPECT_NE(help.find("\n  " + std::to_string(status) + " "), std::string::npos) << status;
@@ -160,6 +176,7 @@ TEST_F(SimCliRun, UsageErrorsAndUnreadableImagesEndAbove63WithAMessage) {
         {{}, {"--machine", "@", "--save", "@/drive", "/sn"}, ExitUsage, "is, lies inside or holds the image"},
         {{}, {"--machine", "@", "--save", "@/..", "/sn"}, ExitUsage, "is, lies inside or holds the image"},
         {{}, {"--machine", "@", "--trace", "@/registry.reg"}, ExitUsage, "lies inside the image folder"},
+        {{}, {"--machine", "@", "--report=@/report.html"}, ExitUsage, "/report.html lies inside the image folder"},
         {{}, {"--summary", "/sn", "--summary"}, ExitUsage, "option --summary given twice"},
         {{{"image/machine.ini", "[attributes]\nC:\\gone.dll=r\n"}},
          {"--machine", "@"},
@@ -262,6 +279,20 @@ TEST_F(SimCliRun, TraceGoesToTheFileAndTheChangedMachineIsSaved) {
               std::string::npos);
     EXPECT_EQ(Read("saved/registry.reg").find("GroupWise"), std::string::npos);
     EXPECT_NE(Read("saved/registry.reg").find("[HKEY_CURRENT_USER\\Software\\Novell]"), std::string::npos);
+}
+
+TEST_F(SimCliRun, ReportPageIsWrittenBesideTheTrace) {
+    Write("image/registry.reg",
+          "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Novell\\GroupWise]\n");
+    EXPECT_EQ(Run({"--report=" + (dir_ / "a.html").string(), "/sn"}), 0);
+    EXPECT_NE(out.str().find("reg-delete-key\tHKEY_CURRENT_USER\\Software\\Novell\\GroupWise\n"), std::string::npos);
+    EXPECT_EQ(Run({"--report", (dir_ / "b.html").string(), "/sn"}), 0);
+    for (const char* page : {"a.html", "b.html"}) {
+        EXPECT_EQ(Read(page).rfind("<!DOCTYPE html>", 0), 0u) << page;
+        EXPECT_NE(Read(page).find("Verdict: completed, exit status 0"), std::string::npos) << page;
+    }
+    EXPECT_EQ(Run({"--report", (dir_ / "none" / "c.html").string(), "/sn"}), ExitCannotWrite);
+    EXPECT_NE(err.str().find("cannot write"), std::string::npos) << err.str();
 }
 
 // Runs of blanks as one: the summary's columns without their padding.

@@ -171,22 +171,30 @@ bool Passed(const Report& report) {
     return report.lostBystanders.empty();
 }
 
-void PrintSummary(const Report& report, std::ostream& out) {
+std::vector<KindCounts> CountsPerKind(const Report& report) {
     const auto count = [](const std::map<Kind, int>& counts, Kind kind) {
         const auto it = counts.find(kind);
         return it == counts.end() ? 0 : it->second;
     };
     std::map<Kind, int> lost;
     for (const Item& item : report.lostBystanders) ++lost[item.kind];
+    std::vector<KindCounts> rows;
+    for (const KindName& kind : kKinds) {
+        const int bystanders = count(report.bystanders, kind.kind);
+        rows.push_back({kind.kind, kind.label, count(report.went, kind.kind), count(report.changed, kind.kind),
+                        bystanders - count(lost, kind.kind), bystanders});
+    }
+    return rows;
+}
+
+void PrintSummary(const Report& report, std::ostream& out) {
     out << std::left << std::setw(20) << "" << std::right << std::setw(8) << "went" << std::setw(9) << "changed"
         << "   bystanders kept\n";
     int bystanders = 0;
-    for (const KindName& kind : kKinds) {
-        const int others = count(report.bystanders, kind.kind);
-        bystanders += others;
-        out << std::left << std::setw(20) << kind.label << std::right << std::setw(8) << count(report.went, kind.kind)
-            << std::setw(9) << count(report.changed, kind.kind) << std::setw(8)
-            << others - count(lost, kind.kind) << " of " << others << '\n';
+    for (const KindCounts& row : CountsPerKind(report)) {
+        bystanders += row.bystanders;
+        out << std::left << std::setw(20) << row.label << std::right << std::setw(8) << row.went << std::setw(9)
+            << row.changed << std::setw(8) << row.bystandersKept << " of " << row.bystanders << '\n';
     }
     out << "\nClient items that stayed (" << report.stayedClientItems.size() << "):\n";
     for (const auto& [item, reason] : report.stayedClientItems)

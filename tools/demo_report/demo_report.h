@@ -45,6 +45,19 @@ struct Report {
 Report Compare(const image::MachineImage& before, const image::MachineImage& after,
                const std::vector<Item>& bystanders, const std::map<Item, std::string>& keptReasons);
 
+// One line of the counts: how many of a kind went, changed, and of the
+// bystanders listed how many stayed unchanged.
+struct KindCounts {
+    Kind kind;
+    std::string label;  // "registry keys"
+    int went = 0;
+    int changed = 0;
+    int bystandersKept = 0;
+    int bystanders = 0;
+};
+// Every kind, in the order the report shows them.
+std::vector<KindCounts> CountsPerKind(const Report& report);
+
 // One screen: a line per kind, the client items that stayed, the verdict.
 void PrintSummary(const Report& report, std::ostream& out);
 // True when every bystander stayed and every client item that stayed has a reason.

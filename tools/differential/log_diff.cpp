@@ -154,6 +154,33 @@ std::string ItemSetApart(const Event& item, const Findings& findings, const std:
     return "";
 }
 
+// Takes out of one side's status bar each item naming what a rule or Wine's
+// own data sets apart, with the progress step right after it, before the
+// comparison: where the two sides reach such a thing in another order (a
+// listing only Wine makes), the rest still lines up.
+void SetApartStatus(std::vector<Event>& status, const std::string& where, Findings& findings,
+                    const std::vector<std::string>& winesOwn) {
+    std::vector<Event> kept;
+    std::string stepOf;  // the reason of the item just set apart
+    for (Event& event : status) {
+        const std::string& name = event.fields.front();
+        const std::string reason = name == "item"       ? ItemSetApart(event, findings, winesOwn)
+                                   : name == "progress" ? stepOf
+                                                        : "";
+        stepOf = name == "item" ? reason : "";
+        if (reason.empty())
+            kept.push_back(std::move(event));
+        else
+            findings.Exclude(where + event.line, reason + (name == "item" ? "" : ": its item's step"));
+    }
+    status = std::move(kept);
+}
+
+void Report(const std::vector<const Event*>& onlyWine, const std::vector<const Event*>& onlySim, Findings& findings) {
+    for (const Event* event : onlyWine) findings.Add(Subject(*event), "log event only on Wine: " + event->line);
+    for (const Event* event : onlySim) findings.Add(Subject(*event), "log event only in the simulator: " + event->line);
+}
+
 }  // namespace
 
 bool HasEvents(const std::string& log) { return !Events(log).empty(); }
@@ -179,7 +206,6 @@ std::size_t CompareLogs(const std::string& wineLog, const std::string& simLog, c
     CompareProgressBySteps(simStatus);
     std::vector<const Event*> onlyWine, onlySim;
     Unmatched(wineChanges, simChanges, onlyWine, onlySim);
-    Unmatched(wineStatus, simStatus, onlyWine, onlySim);
     const image::RegistryKeys named = image::NetRegistry(generated.registry);
     std::vector<std::string> winesOwn;
     std::erase_if(onlyWine, [&](const Event* event) {
@@ -188,26 +214,14 @@ std::size_t CompareLogs(const std::string& wineLog, const std::string& simLog, c
         findings.Exclude("log event only on Wine: " + event->line, kWinesOwnData);
         return true;
     });
-    // An item naming what a rule or Wine's own data sets apart is set apart
-    // with the progress step right after it; every other status event counts.
-    std::size_t statusSetApart = 0;
-    for (const auto& [events, where] : {std::pair{&onlyWine, "log event only on Wine: "},
-                                        std::pair{&onlySim, "log event only in the simulator: "}}) {
-        std::string stepOf;  // the reason of the item just set apart
-        for (const Event* event : *events) {
-            const std::string& name = event->fields.front();
-            const std::string reason = name == "item" ? ItemSetApart(*event, findings, winesOwn)
-                                       : name == "progress" ? stepOf : "";
-            stepOf = name == "item" ? reason : "";
-            if (!reason.empty()) {
-                findings.Exclude(where + event->line, reason + (name == "item" ? "" : ": its item's step"));
-                ++statusSetApart;
-            } else {
-                findings.Add(Subject(*event), where + event->line);
-            }
-        }
-    }
-    return wineStatus.size() + simStatus.size() - statusSetApart;
+    Report(onlyWine, onlySim, findings);
+    SetApartStatus(wineStatus, "status bar on Wine: ", findings, winesOwn);
+    SetApartStatus(simStatus, "status bar in the simulator: ", findings, winesOwn);
+    onlyWine.clear();
+    onlySim.clear();
+    Unmatched(wineStatus, simStatus, onlyWine, onlySim);
+    Report(onlyWine, onlySim, findings);
+    return wineStatus.size() + simStatus.size();
 }
 
 }  // namespace purgent::differential

@@ -87,7 +87,8 @@ bool WineRule::Covers(const std::string& subject, const std::string& valueName) 
     for (const auto& [folder, rest] : listed) {
         const std::string top = Folded(folder) + "\\";
         const auto entryEnd = folded.find('\\', top.size());
-        if (folded.rfind(top, 0) == 0 && entryEnd != std::string::npos && folded.substr(entryEnd) == Folded(rest))
+        if (folded.rfind(top, 0) == 0 && entryEnd != std::string::npos &&
+            AtOrBelow(folded.substr(entryEnd), Folded(rest)))
             return true;
     }
     return false;

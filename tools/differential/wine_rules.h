@@ -16,7 +16,7 @@ struct WineRule {
     std::set<std::string> files;      // folded full paths
     std::vector<std::string> keys;    // full key paths, each with its subtree
     std::string value;                // only this value of the keys ("" = all of them)
-    // What a listing of a folder reaches: "<folder>\<any entry><rest>".
+    // What a listing of a folder reaches: "<folder>\<any entry><rest>" and below.
     std::vector<std::pair<std::string, std::string>> listed = {};
 
     // subject: a file or key path; value: the value a key's line is about.

@@ -7,7 +7,9 @@
 #include <memory>
 
 #include "image/machine_image.h"
+#include "app/command_line.h"
 #include "purgent_sim/run_purgent.h"
+#include "purgent_sim/run_report.h"
 #include "platform/sim/sim_environment.h"
 #include "purgent_sim/trace_summary.h"
 #include "shutdown/kill_result_text.h"
@@ -23,6 +25,8 @@ const char* const SimCliHelp =
     "  --save DIR           after the run, write the machine as it is then, as an image, to DIR\n"
     "  --trace FILE         write the trace to FILE instead of stdout\n"
     "  --summary            print a short account of the run instead of the trace\n"
+    "  --report FILE.html   also write the run as one HTML page: verdict, counts, what goes\n"
+    "                       and what stays, bystanders (the image's bystanders.txt), locations\n"
     "  --command-line TEXT  Purgent's arguments as one raw Windows command line\n"
     "  --help, -h           print this help (-h only as the one argument)\n"
     "  --version            print the version\n"
@@ -34,10 +38,10 @@ const char* const SimCliHelp =
     "  64      usage error\n"
     "  65      the image folder does not exist or cannot be read (the message names the file and line)\n"
     "  70      internal error\n"
-    "  73      the trace file or the save folder cannot be written\n"
+    "  73      the trace file, the report or the save folder cannot be written\n"
     "\n"
     "Examples:\n"
-    "  purgent-sim --summary --machine demo/workstation -- /sn\n"
+    "  purgent-sim --summary --machine demo/workstation --report preview.html -- /sn\n"
     "  purgent-sim --machine image --save cleaned --trace trace.txt /s \"/la-C:\\Install\\setup.exe /q\"\n";
 
 namespace {
@@ -47,6 +51,7 @@ std::optional<std::string>* ValueSlot(SimCliOptions& options, const std::string&
     if (name == "--machine") return &options.machineDir;
     if (name == "--save") return &options.saveDir;
     if (name == "--trace") return &options.traceFile;
+    if (name == "--report") return &options.reportFile;
     if (name == "--command-line") return &options.commandLine;
     return nullptr;
 }
@@ -77,6 +82,8 @@ void RefuseWritingIntoTheImage(const SimCliOptions& options) {
     const std::string& image = *options.machineDir;
     if (options.traceFile && IsWithin(*options.traceFile, image))
         throw SimCliError{"--trace " + *options.traceFile + " lies inside the image folder"};
+    if (options.reportFile && IsWithin(*options.reportFile, image))
+        throw SimCliError{"--report " + *options.reportFile + " lies inside the image folder"};
     if (options.saveDir && (IsWithin(*options.saveDir, image) || IsWithin(image, *options.saveDir)))
         throw SimCliError{"--save " + *options.saveDir + " is, lies inside or holds the image folder"};
 }
@@ -91,9 +98,15 @@ int Simulate(const SimCliOptions& options, std::ostream& out, std::ostream& err)
     if (options.machineDir && !fs::exists(fs::u8path(*options.machineDir)))
         return fail(ExitBadImage, *options.machineDir + ": no such folder");
     std::unique_ptr<SimMachine> machine;
+    image::MachineImage before;  // kept for the report only
+    ImageLists lists;
     try {
         image::MachineImage machineImage;
         if (options.machineDir) machineImage = image::LoadMachineImage(*options.machineDir);
+        if (options.reportFile) {
+            before = machineImage;
+            if (options.machineDir) lists = ReadImageLists(*options.machineDir);
+        }
         machine = std::make_unique<SimMachine>(std::move(machineImage));
     } catch (const image::ImageError& error) {
         return fail(ExitBadImage, error.what());
@@ -104,12 +117,26 @@ int Simulate(const SimCliOptions& options, std::ostream& out, std::ostream& err)
         traceFile.open(*options.traceFile, std::ios::binary);
         if (!traceFile) return fail(ExitCannotWrite, "cannot write " + *options.traceFile);
     }
+    std::ofstream reportFile;
+    if (options.reportFile) {
+        reportFile.open(*options.reportFile, std::ios::binary);
+        if (!reportFile) return fail(ExitCannotWrite, "cannot write " + *options.reportFile);
+    }
     if (options.traceFile) machine->Trace().AttachOutput(&traceFile);
     else if (!options.summary) machine->Trace().AttachOutput(&out);
 
     const int status = options.commandLine ? RunPurgentOnSimCommandLine(*machine, *options.commandLine)
                                            : RunPurgentOnSim(*machine, options.purgentArguments);
     if (options.summary) WriteTraceSummary(machine->Trace().Lines(), KillResultText, out);
+    if (options.reportFile) {
+        const std::string title = "purgent.exe " +
+                                  (options.commandLine ? *options.commandLine : QuoteArguments(options.purgentArguments)) +
+                                  " on " + options.machineDir.value_or("a bare NT workstation");
+        report::WriteReportPage(ReportPageOf(title, machine->Trace().Lines(), machine->Trace().FailureNotes(), before,
+                                             machine->SaveImage(), lists),
+                                reportFile);
+        if (!reportFile.flush()) return fail(ExitCannotWrite, "cannot write " + *options.reportFile);
+    }
     if (options.saveDir) {
         try {
             image::SaveMachineImage(machine->SaveImage(), *options.saveDir);

@@ -11,6 +11,7 @@ struct SimCliOptions {
     std::optional<std::string> machineDir;
     std::optional<std::string> saveDir;
     std::optional<std::string> traceFile;
+    std::optional<std::string> reportFile;   // an HTML page of the run
     std::optional<std::string> commandLine;   // raw, without the program name
     bool summary = false;
     bool help = false;
@@ -19,8 +20,8 @@ struct SimCliOptions {
 };
 
 constexpr const char* SimCliUsage =
-    "purgent-sim [--machine DIR] [--save DIR] [--trace FILE] [--summary] [--command-line TEXT] [--] "
-    "[purgent arguments...]\n"
+    "purgent-sim [--machine DIR] [--save DIR] [--trace FILE] [--summary] [--report FILE.html] "
+    "[--command-line TEXT] [--] [purgent arguments...]\n"
     "purgent-sim --help\n"
     "purgent-sim --version\n";
 

@@ -5,26 +5,12 @@
 #include <sstream>
 
 #include "platform/sim/sim_names.h"
+#include "purgent_sim/trace_fields.h"
 
 namespace purgent::sim {
 namespace {
 
 using Row = std::vector<std::string>;
-
-// The fields after a line's event name; the last of count keeps any tab of
-// its own (a value's data may hold one).
-Row Fields(const std::string& line, std::size_t count) {
-    Row fields;
-    std::size_t start = line.find('\t');
-    while (start != std::string::npos && fields.size() + 1 < count) {
-        const std::size_t end = line.find('\t', start + 1);
-        fields.push_back(line.substr(start + 1, end == std::string::npos ? end : end - start - 1));
-        start = end;
-    }
-    if (start != std::string::npos) fields.push_back(line.substr(start + 1));
-    fields.resize(count);
-    return fields;
-}
 
 // Columns padded to their widest cell; the first is left-aligned, the others
 // too when they hold text, right-aligned when they hold counts.
@@ -57,11 +43,6 @@ std::string Count(std::size_t count) { return std::to_string(count); }
 // The default value as regedit writes it.
 std::string ValueName(const std::string& name) { return name.empty() ? "@" : name; }
 
-std::string ProfileName(const std::string& position, const std::string& folder) {
-    if (!folder.empty()) return folder;
-    return position == "1" ? "(the current user)" : "(empty: no folder)";
-}
-
 struct Hive {
     std::string name;
     std::size_t keys = 0;
@@ -73,57 +54,57 @@ struct Hive {
 class TraceSummary {
 public:
     void Add(const std::string& line) {
-        const std::string event = line.substr(0, line.find('\t'));
+        const std::string event = EventName(line);
         if (event == "location") {
-            const Row f = Fields(line, 2);
+            const Row f = EventFields(line, 2);
             locations_.push_back({"  " + f[0], f[1].empty() ? "(not found)" : f[1]});
         } else if (event == "profile") {
-            const Row f = Fields(line, 2);
-            profiles_.push_back({"  " + f[0], ProfileName(f[0], f[1])});
+            const Row f = EventFields(line, 2);
+            profiles_.push_back({"  " + f[0], ProfileLabel(f[0], f[1])});
         } else if (event == "kill") {
-            kills_.push_back(Fields(line, 2));
+            kills_.push_back(EventFields(line, 2));
         } else if (event == "close-window") {
-            closedWindows_.push_back({"  " + Fields(line, 1)[0]});
+            closedWindows_.push_back({"  " + EventFields(line, 1)[0]});
         } else if (event == "message" || event == "error") {
-            messages_.push_back({"  " + event, Fields(line, 1)[0]});
+            messages_.push_back({"  " + event, EventFields(line, 1)[0]});
         } else if (event == "launch") {
-            const Row f = Fields(line, 2);
+            const Row f = EventFields(line, 2);
             const bool regsvr = SameName(f[0].substr(f[0].find_last_of('\\') + 1), "regsvr32.exe");
             (regsvr ? dllRegistrations_ : programs_).push_back({"  " + f[1]});
         } else if (event == "hive-load") {
-            const Row f = Fields(line, 2);
+            const Row f = EventFields(line, 2);
             mounted_[FoldName(f[0])] = f[1];
         } else if (event == "hive-unload") {
-            mounted_.erase(FoldName(Fields(line, 1)[0]));
+            mounted_.erase(FoldName(EventFields(line, 1)[0]));
         } else if (event == "reg-delete-key") {
-            const Row f = Fields(line, 1);
+            const Row f = EventFields(line, 1);
             Hive& hive = HiveOf(f[0]);
             ++hive.keys;
             hive.changes.push_back({"  key deleted", f[0]});
         } else if (event == "reg-delete-value") {
-            const Row f = Fields(line, 2);
+            const Row f = EventFields(line, 2);
             Hive& hive = HiveOf(f[0]);
             ++hive.values;
             hive.changes.push_back({"  value deleted", f[0] + "  " + ValueName(f[1])});
         } else if (event == "reg-set-value") {
-            const Row f = Fields(line, 3);
+            const Row f = EventFields(line, 3);
             Hive& hive = HiveOf(f[0]);
             ++hive.changedValues;
             hive.changes.push_back({"  value changed", f[0] + "  " + ValueName(f[1]) + " = " + f[2]});
         } else if (event == "file-delete") {
             ++files_;
-            fileChanges_.push_back({"  file deleted", Fields(line, 1)[0]});
+            fileChanges_.push_back({"  file deleted", EventFields(line, 1)[0]});
         } else if (event == "dir-remove") {
             ++folders_;
-            fileChanges_.push_back({"  folder removed", Fields(line, 1)[0]});
+            fileChanges_.push_back({"  folder removed", EventFields(line, 1)[0]});
         } else if (event == "file-attr") {
-            const Row f = Fields(line, 2);
+            const Row f = EventFields(line, 2);
             ++attributes_;
             fileChanges_.push_back({"  attributes changed", f[0] + " = " + f[1]});
         } else if (event == "phase" || event == "item") {
-            (event == "phase" ? phase_ : item_) = Fields(line, 1)[0];
+            (event == "phase" ? phase_ : item_) = EventFields(line, 1)[0];
         } else if (event == "exit") {
-            exit_ = Fields(line, 1)[0];
+            exit_ = EventFields(line, 1)[0];
         }
     }
 

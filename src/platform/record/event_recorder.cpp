@@ -33,7 +33,8 @@ void EventRecorder::Event(const std::string& name, std::initializer_list<std::st
 }
 
 void EventRecorder::Failure(const std::string& name, std::initializer_list<std::string> fields, long error) {
-    if (log_ != NoWrite) WriteToLog("# failed\t" + Line(name, fields) + "\t" + std::to_string(error) + "\n");
+    failureNotes_.push_back("# failed\t" + Line(name, fields) + "\t" + std::to_string(error));
+    if (log_ != NoWrite) WriteToLog(failureNotes_.back() + "\n");
 }
 
 void EventRecorder::Publish(const std::string& line) {

@@ -31,6 +31,9 @@ public:
     void Failure(const std::string& name, std::initializer_list<std::string> fields, long error);
 
     const std::vector<std::string>& Lines() const { return lines_; }
+    // The "# failed" notes so far, with or without a run log: a preview
+    // tells what will stay and why.
+    const std::vector<std::string>& FailureNotes() const { return failureNotes_; }
     // The fields (tab-joined, as written) of every line of one event.
     std::vector<std::string> Events(const std::string& name) const;
 
@@ -55,6 +58,7 @@ private:
 
     std::ostream* output_ = nullptr;
     std::vector<std::string> lines_;
+    std::vector<std::string> failureNotes_;
     bool holding_ = false;
     std::size_t heldFrom_ = 0;
     FileService* logFiles_ = nullptr;

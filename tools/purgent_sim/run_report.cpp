@@ -1,0 +1,87 @@
+#include "purgent_sim/run_report.h"
+
+#include <filesystem>
+
+#include "purgent_sim/trace_fields.h"
+
+namespace purgent::sim {
+namespace {
+
+std::string WindowsErrorText(const std::string& code) {
+    if (code == "5") return "5: access denied";
+    if (code == "32") return "32: in use by another program";
+    return code;
+}
+
+}  // namespace
+
+ImageLists ReadImageLists(const std::string& imageDir) {
+    ImageLists lists;
+    const std::string bystanders = imageDir + "/bystanders.txt";
+    const std::string kept = imageDir + "/kept-client-items.txt";
+    if (std::filesystem::exists(std::filesystem::u8path(bystanders))) {
+        lists.bystandersListed = true;
+        lists.bystanders = demo::ReadItemList(bystanders);
+    }
+    if (std::filesystem::exists(std::filesystem::u8path(kept))) demo::ReadItemList(kept, &lists.keptReasons);
+    return lists;
+}
+
+RunOutcome OutcomeOf(const std::vector<std::string>& trace) {
+    RunOutcome result{"completed", 0};
+    std::string phase, item, error;
+    for (const std::string& line : trace) {
+        const std::string event = EventName(line);
+        const std::string field = EventFields(line, 1)[0];
+        if (event == "phase") phase = field;
+        if (event == "item") item = field;
+        if (event == "error" && error.empty()) error = field;
+        if (event == "exit") result.exitStatus = std::stoi(field);
+    }
+    if (result.exitStatus == 3)
+        result.outcome = "invalid command line";
+    else if (!error.empty())
+        result.outcome = "ended on an error: " + error;
+    else if (phase == "Purgent Halted")
+        result.outcome = "halted: " + item;
+    return result;
+}
+
+report::RefusedChange RefusedChangeOf(const std::string& failureNote) {
+    // "# failed", the event it would have been, its fields, the error.
+    const std::size_t errorStart = failureNote.rfind('\t');
+    const std::string event = failureNote.substr(failureNote.find('\t') + 1);
+    const std::vector<std::string> f = EventFields(event.substr(0, event.rfind('\t')), 3);
+    const std::string name = EventName(event);
+    std::string change = name + " " + f[0];
+    if (name == "reg-delete-key") change = "delete key " + f[0];
+    if (name == "reg-delete-value") change = "delete value [" + f[1] + "] of " + f[0];
+    if (name == "reg-set-value") change = "set value [" + f[1] + "] of " + f[0] + " to " + f[2];
+    if (name == "file-delete") change = "delete file " + f[0];
+    if (name == "dir-remove") change = "remove folder " + f[0];
+    if (name == "file-attr") change = "set the attributes of " + f[0] + " to " + f[1];
+    return {change, WindowsErrorText(failureNote.substr(errorStart + 1))};
+}
+
+report::ReportPage ReportPageOf(const std::string& title, const std::vector<std::string>& trace,
+                                const std::vector<std::string>& failureNotes, const image::MachineImage& before,
+                                const image::MachineImage& after, const ImageLists& lists) {
+    report::ReportPage page;
+    page.title = title;
+    const RunOutcome outcome = OutcomeOf(trace);
+    page.outcome = outcome.outcome;
+    page.exitStatus = outcome.exitStatus;
+    page.changes = demo::Compare(before, after, lists.bystanders, lists.keptReasons);
+    page.bystandersListed = lists.bystandersListed;
+    for (const std::string& note : failureNotes) page.refused.push_back(RefusedChangeOf(note));
+    for (const std::string& line : trace) {
+        const std::string event = EventName(line);
+        const std::vector<std::string> f = EventFields(line, 2);
+        if (event == "kill" && f[1] == "0") page.processesEnded.push_back(f[0]);
+        if (event == "location") page.locations.emplace_back(f[0], f[1]);
+        if (event == "profile") page.profiles.push_back(ProfileLabel(f[0], f[1]));
+    }
+    return page;
+}
+
+}  // namespace purgent::sim
