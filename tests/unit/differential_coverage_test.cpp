@@ -12,7 +12,7 @@ namespace {
 TEST(DifferentialCoverage, EachRowCountsWhatTheImageHoldsOrTheTraceDid) {
     image::MachineImage generated = testing::ImageOf(
         "[HKEY_LOCAL_MACHINE\\Software\\Novell\\GroupWise]\n\"Text\"=\"a\"\n\"Number\"=dword:00000001\n"
-        "\"Bytes\"=hex:01\n[HKEY_USERS\\S-1-5-21-1-1001\\Software]\n",
+        "\"Bytes\"=hex:01\n[HKEY_USERS\\S-1-5-21-1-1001\\Software]\n[HKEY_USERS\\Purgent.UserHive\\Software]\n",
         {testing::HiveFile("ann", "[HKEY_CURRENT_USER\\Software\\Novell]\n\"Mine\"=dword:00000002\n")});
     // "C:\\Documents and Settings" and "C:\\Program Files" need a short name.
     testing::AddDriveItem(generated, {"C:\\Program Files", true, {}});
@@ -31,7 +31,7 @@ TEST(DifferentialCoverage, EachRowCountsWhatTheImageHoldsOrTheTraceDid) {
         {"REG_SZ value deleted", 1},         {"REG_DWORD value deleted", 2},   {"value of another type deleted", 1},
         {"read-only file deleted (forced)", 1}, {"junction", 1},               {"logged-on user's hive", 1},
         {"protected key", 0},                {"file with a short name", 2},    {"DLL unregistered", 1},
-        {"Messenger removed", 0},            {"App Paths at a shared folder", 1}, {"profile on another drive", 1},
+        {"Messenger removed", 0},            {"App Paths at a shared folder", 1}, {"profile on another drive", 1},      {"mount left by a killed run", 1},
     };
     EXPECT_EQ(CoverageOf(generated, {trace}), expected);
 }

@@ -119,6 +119,17 @@ TEST(IsOwnFolder, WithoutWindirTheWindowsFolderStillCounts) {
     EXPECT_TRUE(m.Own("C:\\Novell\\GroupWise\\"));
 }
 
+// windir and GetWindowsDirectoryA can name two folders (windir set again by
+// a logon script, a second installation): both are the system's.
+TEST(IsOwnFolder, WhenWindirAndTheWindowsDirectoryDifferBothAreRefused) {
+    OwnFolderMachine m;  // GetWindowsDirectoryA: C:\WINDOWS
+    m.locations.WindowsDir = "D:\\WINNT";
+    m.system = FindSystemFolders(m.machine.GetPlatform(), m.locations, m.profiles);
+    EXPECT_FALSE(m.Own("C:\\WINDOWS\\GroupWise\\"));
+    EXPECT_FALSE(m.Own("D:\\WINNT\\GroupWise\\"));
+    EXPECT_TRUE(m.Own("D:\\Novell\\GroupWise\\"));
+}
+
 TEST(IsOwnFolder, WithoutAnyWindowsFolderNoFolderIsOwn) {
     OwnFolderMachine m;
     m.system.windows = {"", ""};

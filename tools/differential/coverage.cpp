@@ -20,6 +20,7 @@ const char* const kDll = "DLL unregistered";
 const char* const kMessenger = "Messenger removed";
 const char* const kSharedFolder = "App Paths at a shared folder";
 const char* const kOtherDrive = "profile on another drive";
+const char* const kLeftover = "mount left by a killed run";
 
 std::vector<std::vector<std::string>> EventsOf(const std::string& trace) {
     std::vector<std::vector<std::string>> events;
@@ -69,7 +70,8 @@ bool SharedFolder(const std::string& folder) {
 const std::vector<std::string>& CoverageRows() {
     static const std::vector<std::string> rows = {kSzDeleted, kDwordDeleted, kOtherDeleted, kForced,
                                                   kJunction,  kLoadedHive,   kProtected,    kShortName,
-                                                  kDll,       kMessenger,    kSharedFolder, kOtherDrive};
+                                                  kDll,       kMessenger,    kSharedFolder, kOtherDrive,
+                                                  kLeftover};
     return rows;
 }
 
@@ -80,6 +82,7 @@ std::map<std::string, int> CoverageOf(const image::MachineImage& generated, cons
     count[kProtected] = static_cast<int>(generated.machine.denied.size());
     for (const image::RegistryKey& key : generated.registry)
         if (image::EqualsIgnoreCase(key.path.substr(0, 19), "HKEY_USERS\\S-1-5-21")) ++count[kLoadedHive];
+        else if (image::EqualsIgnoreCase(key.path.substr(0, 27), "HKEY_USERS\\Purgent.UserHive")) ++count[kLeftover];
     for (const image::DriveItem& item : generated.drive) {
         if (!ValidShortName(item.path.substr(item.path.rfind('\\') + 1))) ++count[kShortName];
         if (item.path.rfind("D:\\", 0) == 0) ++count[kOtherDrive];

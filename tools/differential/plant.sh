@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # tools/differential/plant.sh [--seeds FIRST-LAST]
 #
-# The differential check's own check: each fault of the list below is
+# The differential check's own check: the harness runs once on the seeds
+# (CI's by default, every option set); then each fault of the list below is
 # planted into the simulator alone (the real program under Wine stays the
-# reference), purgent-sim is rebuilt, the harness runs on the seeds (CI's by
-# default, every option set) and one line tells whether it reported the
+# reference), and the harness runs the rebuilt simulator again against the
+# kept Wine runs (run.sh --again). One line tells whether it reported the
 # fault: "caught (N differences)" or "missed". The planted file is restored
 # after each fault, and on any exit; a file with uncommitted changes is never
 # planted into. Exit status 0 only when every fault was caught.
@@ -36,6 +37,9 @@ PLANTED=""
 restore() { [[ -z $PLANTED ]] || git -C "$ROOT" checkout -- "$PLANTED"; PLANTED=""; }
 trap restore EXIT
 
+mkdir -p "$WORK"
+PURGENT_DIFF_WORK=$WORK/run bash "$ROOT/tools/differential/run.sh" --seeds "$SEEDS" >"$WORK/unplanted.out" 2>&1 ||
+  { echo "the harness does not pass without a planted fault (see $WORK/unplanted.out)"; exit 1; }
 missed=0
 for fault in "${FAULTS[@]}"; do
   IFS='|' read -r name file expression <<<"$fault"
@@ -48,8 +52,7 @@ for fault in "${FAULTS[@]}"; do
     echo "$name: not planted (the code it changes has moved)"; missed=$((missed + 1)); restore; continue
   fi
   out=$WORK/$(echo "$name" | tr ' ' '-').out
-  mkdir -p "$WORK"
-  PURGENT_DIFF_WORK=$WORK/run bash "$ROOT/tools/differential/run.sh" --seeds "$SEEDS" >"$out" 2>"$out.err" || true
+  PURGENT_DIFF_WORK=$WORK/run bash "$ROOT/tools/differential/run.sh" --seeds "$SEEDS" --again >"$out" 2>"$out.err" || true
   restore
   found=$(sed -n 's/^differences: //p' "$out")
   if [[ -z $found ]]; then

@@ -10,6 +10,10 @@
 # whose phase, item and progress events were compared), last
 # "differences: K"; exit 0 only when K is 0.
 #
+# --again runs the simulator again on the images kept in the work folder and
+# compares it with the Wine runs kept there, without Wine: after a change of
+# the simulator, of the comparison or of its rules.
+#
 # LIST: comma-separated, out of default,/kc,/km,/kwt,/rws,/nw,/kf,/kr (all eight
 # by default). WORK/summary lists per run and in total the status-bar events
 # compared and the lines each rule set apart; WORK/coverage what each seed
@@ -21,16 +25,17 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 ALL_OPTIONS=default,/kc,/km,/kwt,/rws,/nw,/kf,/kr
 
 usage() {
-  echo "usage: tools/differential/run.sh --seeds FIRST-LAST [--options LIST]" >&2
+  echo "usage: tools/differential/run.sh --seeds FIRST-LAST [--options LIST] [--again]" >&2
   echo "       LIST: comma-separated, out of $ALL_OPTIONS" >&2
   exit 64
 }
 
-SEEDS="" OPTIONS=$ALL_OPTIONS
+SEEDS="" OPTIONS=$ALL_OPTIONS AGAIN=""
 while (($#)); do
   case $1 in
     --seeds) (($# >= 2)) || usage; SEEDS=$2; shift 2 ;;
     --options) (($# >= 2)) || usage; OPTIONS=$2; shift 2 ;;
+    --again) AGAIN=1; shift ;;
     *) usage ;;
   esac
 done
@@ -141,12 +146,13 @@ simulate() {
 # machine of option set NAME and the simulator's machine SIM, both run from
 # IMAGE; the lines a rule sets apart are appended to EXCLUDED.
 compare() {
-  local dir=$1 image=$2 set=$3 name=$4 sim=$5 excluded=$6 wine_status sim_status
+  local dir=$1 image=$2 set=$3 name=$4 sim=$5 excluded=$6 wine_status sim_status status=0
   wine_status=$(cat "$dir/wine-$name.status") sim_status=$(cat "$dir/$sim.status")
   [[ $wine_status == "$sim_status" ]] || echo "exit status differs: Wine $wine_status, simulator $sim_status"
   "$NATIVE/purgent-machine-diff" "$image" "$dir/before" "$dir/wine-$name" "$dir/$sim" \
     "$dir/wine-$name.log" "$dir/$sim/drive/C/purgent-run.log" \
-    2> >(sed "s|^|$set: |" >>"$excluded") || true
+    2> >(sed "s|^|$set: |" >>"$excluded") || status=$?
+  ((status < 64)) || echo "the two machines could not be compared (purgent-machine-diff exit status $status)"
 }
 
 # loaded_hives IMAGE OUT: an image of the logged-on users' hives alone (the
@@ -192,10 +198,8 @@ open_image() {
 # prints the differences.
 run_set() {
   local dir=$1 image=$2 set=$3 name prefix status
-  # Both write a run log, compared event by event.
-  local -a args=(/sn)
-  [[ $set == default ]] || args+=("$set")
-  args+=('/log=C:\purgent-run.log')
+  local -a args
+  mapfile -t args < <(purgent_args "$set")
   name=${set//\//}
   prefix=$dir/prefix-$name
   copy_prefix "$dir/base" "$prefix"
@@ -229,12 +233,36 @@ run_set() {
   stop_prefix "$prefix"
   wait "$watcher" 2>/dev/null || true
   rm -rf "$prefix"
+  simulate_set "$dir" "$image" "$set"
+  compare_set "$dir" "$image" "$set"
+}
+
+# purgent_args SET: the real program's and the simulator's arguments for an
+# option set, one a line. Both write a run log, compared event by event.
+purgent_args() {
+  echo /sn
+  [[ $1 == default ]] || echo "$1"
+  echo '/log=C:\purgent-run.log'
+}
+
+# simulate_set DIR IMAGE SET: purgent-sim on the image (and on the image as
+# Wine holds it, when it has protected keys).
+simulate_set() {
+  local dir=$1 image=$2 set=$3 name=${3//\//}
+  local -a args
+  mapfile -t args < <(purgent_args "$set")
   simulate "$dir" "$image" "sim-$name" "${args[@]}"
+  [[ ! -d $dir/image-open ]] || simulate "$dir" "$dir/image-open" "sim-$name-open" "${args[@]}"
+}
+
+# compare_set DIR IMAGE SET: the differences of one option set's two runs,
+# the lines set apart appended to DIR/excluded.
+compare_set() {
+  local dir=$1 image=$2 set=$3 name=${3//\//}
   if [[ ! -d $dir/image-open ]]; then
     compare "$dir" "$image" "$set" "$name" "sim-$name" "$dir/excluded"
     return
   fi
-  simulate "$dir" "$dir/image-open" "sim-$name-open" "${args[@]}"
   compare "$dir" "$dir/image-open" "$set" "$name" "sim-$name-open" "$dir/excluded" >"$dir/open-$name.lines"
   compare "$dir" "$image" "$set" "$name" "sim-$name" /dev/null | grep -Fxv -f "$dir/open-$name.lines" |
     sed "s|^.*$|$set: excluded: & (Wine opens a protected key with full access)|" >>"$dir/excluded" || true
@@ -245,6 +273,15 @@ run_set() {
 # option set on a copy of it; the differences go to seed-N/differences.
 run_seed() {
   local seed=$1 dir=$WORK/seed-$1 set
+  if [[ -n $AGAIN ]]; then
+    [[ -d $dir/image ]] || return 0
+    rm -f "$dir/excluded"
+    for set in "${OPTION_SETS[@]}"; do
+      simulate_set "$dir" "$dir/image" "$set"
+      compare_set "$dir" "$dir/image" "$set" | sed "s|^|seed $seed $set: |"
+    done >"$dir/differences" 2>"$dir/errors"
+    return
+  fi
   rm -rf "$dir"
   mkdir -p "$dir"
   {
@@ -308,8 +345,8 @@ for _ in $(seq 100); do [[ -s $XVFB_DISPLAY_FILE ]] && break; sleep 0.1; done
 [[ -s $XVFB_DISPLAY_FILE ]] || { echo "run.sh: Xvfb did not start" >&2; exit 70; }
 export DISPLAY=:$(head -n1 "$XVFB_DISPLAY_FILE")
 
-export -f run_seed run_set simulate compare open_image loaded_hives leftover_mount ini_section make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
-export NATIVE WIN64 WORK TEMPLATE RUN_TIMEOUT OPTIONS WINE
+export -f run_seed run_set purgent_args simulate_set compare_set simulate compare open_image loaded_hives leftover_mount ini_section make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
+export NATIVE WIN64 WORK TEMPLATE RUN_TIMEOUT OPTIONS WINE AGAIN
 export OPTION_SETS_TEXT=${OPTION_SETS[*]}
 seq "$FIRST" "$LAST" | xargs -P "$WORKERS" -I{} bash -c 'read -ra OPTION_SETS <<<"$OPTION_SETS_TEXT"; run_seed {}'
 

@@ -19,16 +19,6 @@ bool AtOrBelow(const std::string& path, const std::string& top) {
     return p == t || (p.size() > t.size() && p.compare(0, t.size(), t) == 0 && p[t.size()] == '\\');
 }
 
-// Wine's desktop writes the current user's shell folders it uses (the
-// desktop, the application data folders) at every start.
-WineRule ShellFoldersRule() {
-    const std::string explorer = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-    return {"Wine's desktop writes the shell folders at every start",
-            {},
-            {explorer + "Shell Folders", explorer + "User Shell Folders"},
-            ""};
-}
-
 // Wine writes the profiles' root ("C:\\users") into the ProfileList at every
 // start; the program never reads it.
 WineRule ProfilesDirectoryRule() {
@@ -95,7 +85,7 @@ bool WineRule::Covers(const std::string& subject, const std::string& valueName) 
 }
 
 std::vector<WineRule> WineRules(const image::MachineImage& generated, const image::MachineImage& wineBefore) {
-    return {ShellFoldersRule(), ProfilesDirectoryRule(), ListedJunctionRule(generated),
+    return {ProfilesDirectoryRule(), ListedJunctionRule(generated),
             UnheldAttributesRule(generated, wineBefore)};
 }
 
