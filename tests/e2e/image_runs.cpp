@@ -134,6 +134,21 @@ image::MachineImage CleanOnWine(const std::string& imageDir, const std::vector<s
     return image::LoadMachineImage(outDir);
 }
 
+image::MachineImage CleanWithHiveHeld(WinePrefix& prefix, WineProcess& holder, const std::string& sid,
+                                      const std::vector<std::string>& purgentArgs, const std::string& imageDir,
+                                      const std::string& outDir) {
+    std::vector<std::string> purgent = {Win64Exe("purgent.exe")};
+    purgent.insert(purgent.end(), purgentArgs.begin(), purgentArgs.end());
+    EXPECT_EQ(prefix.Run(purgent, kTimeoutSeconds), 0) << prefix.Output();
+    EXPECT_EQ(prefix.Run({"reg", "query", "HKU\\" + sid}, 60), 0) << "the logged-on user's hive is no longer loaded";
+    EXPECT_NE(prefix.Run({"reg", "query", "HKU\\Purgent.UserHive"}, 60), 0) << "a hive the run loaded is left loaded";
+    std::ofstream(prefix.UnixPath(kHiveHoldRelease)).close();
+    EXPECT_EQ(holder.Wait(kTimeoutSeconds), 0) << prefix.Output();
+    EXPECT_EQ(prefix.Run({Win64Exe("snapshot.exe"), WindowsPath(imageDir), WindowsPath(outDir)}, kTimeoutSeconds), 0)
+        << prefix.Output();
+    return image::LoadMachineImage(outDir);
+}
+
 image::MachineImage CleanOnSim(const std::string& imageDir, const std::vector<std::string>& purgentArgs,
                                const std::string& outDir) {
     std::string command = PurgentSimExe() + " --machine '" + imageDir + "' --save '" + outDir +

@@ -19,6 +19,20 @@ std::string WindowsPath(const std::string& hostPath);
 image::MachineImage CleanOnWine(const std::string& imageDir, const std::vector<std::string>& purgentArgs,
                                 const std::string& outDir, const E2eTarget& target = kWin64Target);
 
+// A logged-on user's hive held loaded under HKEY_USERS\<sid> by hivehold.exe
+// (started and ready): purgent.exe runs with the arguments; afterwards that
+// hive is still loaded and no mount of the program's is left; then the
+// holder lets go and the machine is read back into outDir, as the image at
+// imageDir names it.
+image::MachineImage CleanWithHiveHeld(WinePrefix& prefix, WineProcess& holder, const std::string& sid,
+                                      const std::vector<std::string>& purgentArgs, const std::string& imageDir,
+                                      const std::string& outDir);
+
+// The file hivehold.exe waits for before it unloads the hive; and the one it
+// makes once the hive is loaded.
+inline const char* const kHiveHoldRelease = "C:\\hivehold.release";
+inline const char* const kHiveHoldReady = "C:\\hivehold.ready";
+
 // purgent-sim with the arguments, saving into outDir (trace in outDir.trace).
 image::MachineImage CleanOnSim(const std::string& imageDir, const std::vector<std::string>& purgentArgs,
                                const std::string& outDir);

@@ -8,7 +8,6 @@
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -30,8 +29,6 @@ const std::string kBobSid = "S-1-5-21-3623811015-3361044348-30300820-1002";
 const std::string kCurSid = "S-1-5-21-3623811015-3361044348-30300820-1003";
 const std::string kAnnHive = "C:\\Users\\ann\\NTUSER.DAT";
 const std::string kBobHive = "C:\\Users\\bob.CORP\\NTUSER.DAT";
-const char* const kReady = "C:\\hivehold.ready";
-const char* const kRelease = "C:\\hivehold.release";
 
 // Whether a path lies at or below prefix, letters in any case.
 bool StartsWith(const std::string& text, const std::string& prefix) {
@@ -96,19 +93,10 @@ TEST(RegistryVistaUsersE2e, LoggedOnAndOtherUsersAreCleanedWithoutALogonName) {
     ASSERT_EQ(prefix.Run({Win64Exe("seed.exe"), WindowsPath(work + "/image")}, kTimeoutSeconds), 0)
         << prefix.Output();
     fs::create_directory_symlink("users", prefix.UnixPath("C:\\") + "/Documents and Settings");
-    WineProcess holder = prefix.Start({Win64Exe("hivehold.exe"), kBobHive, kBobSid, kReady, kRelease});
-    ASSERT_TRUE(WaitForFile(prefix.UnixPath(kReady), kTimeoutSeconds)) << prefix.Output();
+    WineProcess holder = prefix.Start({Win64Exe("hivehold.exe"), kBobHive, kBobSid, kHiveHoldReady, kHiveHoldRelease});
+    ASSERT_TRUE(WaitForFile(prefix.UnixPath(kHiveHoldReady), kTimeoutSeconds)) << prefix.Output();
 
-    EXPECT_EQ(prefix.Run({Win64Exe("purgent.exe"), "/sn"}, kTimeoutSeconds), 0) << prefix.Output();
-    EXPECT_EQ(prefix.Run({"reg", "query", "HKU\\" + kBobSid}, 60), 0) << "bob's hive is no longer loaded";
-    EXPECT_NE(prefix.Run({"reg", "query", "HKU\\Purgent.UserHive"}, 60), 0) << "a hive the run loaded is left loaded";
-    std::ofstream(prefix.UnixPath("C:\\") + "/hivehold.release").close();
-    EXPECT_EQ(holder.Wait(kTimeoutSeconds), 0) << prefix.Output();
-    ASSERT_EQ(prefix.Run({Win64Exe("snapshot.exe"), WindowsPath(work + "/image"), WindowsPath(work + "/wine")},
-                         kTimeoutSeconds),
-              0)
-        << prefix.Output();
-    const MachineImage real = image::LoadMachineImage(work + "/wine");
+    const MachineImage real = CleanWithHiveHeld(prefix, holder, kBobSid, {"/sn"}, work + "/image", work + "/wine");
     const MachineImage simulated = CleanOnSim(kImage, {"/sn"}, work + "/sim");
 
     const struct {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "../unit/win10_system_expectations.h"
@@ -22,8 +21,6 @@ using e2e::Win64Exe;
 using image::MachineImage;
 
 constexpr int kTimeoutSeconds = 300;
-const char* const kReady = "C:\\hivehold.ready";
-const char* const kRelease = "C:\\hivehold.release";
 
 bool Below(const std::string& path, const std::string& top) {
     return path.size() > top.size() && path[top.size()] == '\\' &&
@@ -82,24 +79,14 @@ TEST(Windows10AsSystemE2e, EveryUserIsCleanedTheSharedFolderStaysAndThePreviewAg
     ASSERT_EQ(prefix.Run({Win64Exe("seed.exe"), WindowsPath(work + "/image")}, kTimeoutSeconds), 0)
         << prefix.Output();
     MakeJunctions(prefix, seeded);
-    e2e::WineProcess holder = prefix.Start({Win64Exe("hivehold.exe"), kBobHive, kBobSid, kReady, kRelease});
-    ASSERT_TRUE(e2e::WaitForFile(prefix.UnixPath(kReady), kTimeoutSeconds)) << prefix.Output();
+    e2e::WineProcess holder =
+        prefix.Start({Win64Exe("hivehold.exe"), kBobHive, kBobSid, e2e::kHiveHoldReady, e2e::kHiveHoldRelease});
+    ASSERT_TRUE(e2e::WaitForFile(prefix.UnixPath(e2e::kHiveHoldReady), kTimeoutSeconds)) << prefix.Output();
     ASSERT_EQ(prefix.Run({Win64Exe("hiveload.exe"), kAnnHive, "Purgent.UserHive", "leave"}, 60), 0)
         << prefix.Output();
 
-    EXPECT_EQ(prefix.Run({Win64Exe("purgent.exe"), "/sn", "/log=" + WindowsPath(work + "/wine.log")},
-                         kTimeoutSeconds),
-              0)
-        << prefix.Output();
-    EXPECT_EQ(prefix.Run({"reg", "query", "HKU\\" + kBobSid}, 60), 0) << "bob's hive is no longer loaded";
-    EXPECT_NE(prefix.Run({"reg", "query", "HKU\\Purgent.UserHive"}, 60), 0) << "a mount is left loaded";
-    std::ofstream(prefix.UnixPath("C:\\") + "/hivehold.release").close();
-    EXPECT_EQ(holder.Wait(kTimeoutSeconds), 0) << prefix.Output();
-    ASSERT_EQ(prefix.Run({Win64Exe("snapshot.exe"), WindowsPath(work + "/image"), WindowsPath(work + "/wine")},
-                         kTimeoutSeconds),
-              0)
-        << prefix.Output();
-    const MachineImage real = image::LoadMachineImage(work + "/wine");
+    const MachineImage real = e2e::CleanWithHiveHeld(prefix, holder, kBobSid, {"/sn", "/log=" + WindowsPath(work + "/wine.log")},
+                                                     work + "/image", work + "/wine");
     const MachineImage simulated = e2e::CleanOnSim(kImage, {"/sn"}, work + "/sim");
 
     ExpectFilesCleaned(seeded, real, "wine");

@@ -5,22 +5,10 @@
 // the seeds CI runs must leave no row empty.
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "coverage.h"
-
-namespace {
-
-std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-}  // namespace
+#include "read_text.h"
 
 int main(int argc, char** argv) {
     namespace fs = std::filesystem;
@@ -38,7 +26,7 @@ int main(int argc, char** argv) {
                 const std::string name = entry.path().filename().string();
                 if (name.rfind("sim-", 0) == 0 && name.size() > 6 && name.find("-open") == std::string::npos &&
                     entry.path().extension() == ".trace")
-                    traces.push_back(ReadText(entry.path()));
+                    traces.push_back(purgent::differential::ReadText(entry.path().string()));
             }
             const auto count = purgent::differential::CoverageOf(purgent::image::LoadMachineImage((dir / "image").string()), traces);
             const std::string seed = dir.filename().string();

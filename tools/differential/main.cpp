@@ -7,24 +7,12 @@
 // on stderr say how many status-bar events were compared and whether the
 // status bar was (both logs have events).
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "image/ansi_text.h"
 #include "log_diff.h"
 #include "machine_diff.h"
-
-namespace {
-
-std::string ReadText(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-}  // namespace
+#include "read_text.h"
 
 int main(int argc, char** argv) {
     if (argc != 5 && argc != 7) {
@@ -37,7 +25,7 @@ int main(int argc, char** argv) {
                                                        LoadMachineImage(argv[3]), LoadMachineImage(argv[4])};
         auto findings = purgent::differential::Differences(machines);
         const bool logs = argc == 7;
-        const std::string wineLog = logs ? ReadText(argv[5]) : "", simLog = logs ? ReadText(argv[6]) : "";
+        const std::string wineLog = logs ? purgent::differential::ReadText(argv[5]) : "", simLog = logs ? purgent::differential::ReadText(argv[6]) : "";
         const std::size_t statusCompared =
             logs ? purgent::differential::CompareLogs(wineLog, simLog, machines.generated, findings) : 0;
         // A run that ended before the status bar showed anything (an error
