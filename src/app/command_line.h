@@ -20,9 +20,9 @@ std::string QuoteArguments(const std::vector<std::string>& arguments);
 // change handlers included) and the mode and the run log's path ("/log=") to
 // the state, then "/nw" and "/rws".
 // False for an invalid command line: repeated or conflicting switches, or an
-// unknown argument not preceded by "/sn". The arguments passed over (unknown
-// after "/sn", any after the eighth) go to state.ignoredArguments. The form is then half-applied and
-// the caller ends the program.
+// unknown argument not preceded by "/sn". The form is then half-applied and
+// the caller ends the program. The arguments passed over (unknown after
+// "/sn", any after the eighth) go to state.ignoredArguments.
 bool ApplySwitches(const std::vector<std::string>& arguments, MainForm& form, ProcessState& state);
 
 }  // namespace purgent

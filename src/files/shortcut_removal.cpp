@@ -81,12 +81,14 @@ void DeleteEachIfExists(FileAccess& files, const PathFields& fields, const PathT
 // profile folders; each profile's local GroupWise data on the way.
 void RemoveNamedShortcuts(RunContext& ctx, PathFields fields, const ShortcutTable& table) {
     FileAccess& files = ctx.files;
+    std::vector<ProfilePaths> profilePaths;
+    for (std::size_t entry = 0; entry < ctx.profiles.size(); ++entry) profilePaths.emplace_back(ctx, entry);
     for (const std::string& name : table.shortcutNames) {
         fields.Set("N", name);
         DeleteEachIfExists(files, fields, table.programGroupShortcuts);
         for (std::size_t entry = 0; entry < ctx.profiles.size(); ++entry) {
             fields.Set("P", ctx.profiles[entry]);
-            DeleteEachIfExists(files, fields, table.profileShortcuts, ProfilePaths(ctx, entry));
+            DeleteEachIfExists(files, fields, table.profileShortcuts, profilePaths[entry]);
         }
         fields.Set("P", ctx.locations.LogonUserName);
         DeleteEachIfExists(files, fields, table.profileShortcuts);
@@ -96,7 +98,7 @@ void RemoveNamedShortcuts(RunContext& ctx, PathFields fields, const ShortcutTabl
         }
         for (std::size_t entry = 0; entry < ctx.profiles.size(); ++entry) {
             fields.Set("P", ctx.profiles[entry]);
-            const ProfilePaths at(ctx, entry);
+            const ProfilePaths& at = profilePaths[entry];
             const std::string localData = at(fields.Expand(table.localData));
             if (files.DirectoryExists(localData)) {
                 files.PurgeFolder(localData, table.localDataPattern, PlainFiles, Forced::Yes, ProgressPerFile::No);
