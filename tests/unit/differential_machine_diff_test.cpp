@@ -64,6 +64,107 @@ TEST(DifferentialWineRules, MessengerDataBehindAJunctionIsSetApart) {
     EXPECT_FALSE(Covered(rules, walked + "Local Settings\\Application Data\\Novell\\GroupWise Messenger"));
 }
 
+// Wine opens a protected key with full access: what the simulator keeps
+// there (the key, what lies below it, each key holding it) and what Wine
+// alone did below it are explained, what Wine alone keeps is not, nor
+// anything about a look-alike or a sibling.
+TEST(DifferentialWineRules, AProtectedKeyExplainsOnlyWhatTheSimulatorKeeps) {
+    MachineImage generated;
+    const std::string parent = "HKEY_LOCAL_MACHINE\\Software\\Client", key = parent + "\\Locked";
+    generated.machine.denied = {key};
+    const struct {
+        std::string subject, line;
+        bool explained;
+    } cases[] = {
+        {key, "key only in the simulator: " + key, true},
+        {key + "\\Settings", "key only in the simulator: " + key + "\\Settings", true},
+        {key, "value only in the simulator: " + key + " \"Level\"", true},
+        {key, "value differs: " + key + " \"Level\": Wine type 4 01,00,00,00, simulator type 4 03,00,00,00", true},
+        {key, "in C:\\Users\\ann\\ntuser.dat: key only in the simulator: " + key, true},
+        {parent, "key only in the simulator: " + parent, true},
+        {key, "key only on Wine: " + key, false},
+        {parent + "\\Other", "key only in the simulator: " + parent + "\\Other", false},
+        {key + "2", "key only in the simulator: " + key + "2", false},
+        {key + "\\Settings", "log event only on Wine: reg-delete-key\t" + key + "\\Settings", true},
+        {key, "log event only in the simulator: reg-delete-key\t" + key, false},
+    };
+    for (const auto& c : cases) {
+        Findings findings(WineRules(generated, {}));
+        findings.Add(c.subject, c.line);
+        EXPECT_EQ(findings.Differences().empty(), c.explained) << c.line;
+    }
+}
+
+// The real program's changes where Windows would refuse them are taken out
+// of its log: the simulator must not make them. A subkey named in full
+// opens on its own, whatever its parent's security.
+TEST(DifferentialLogs, AChangeWindowsRefusesInAProtectedKeyMustBeMissingInTheSimulator) {
+    MachineImage generated;
+    const std::string parent = "HKEY_LOCAL_MACHINE\\Software\\Client", key = parent + "\\Locked";
+    generated.registry = {{parent + "\\Other", {}, false}, {key + "\\Settings", {Text("Level", "3")}, false}};
+    generated.machine.denied = {key};
+    const std::string wine = "reg-delete-key\t" + key + "\\Settings\nreg-delete-key\t" + key +
+                             "\nreg-delete-value\t" + key + "\tLevel\nreg-delete-key\t" + parent + "\\Other\nreg-delete-key\t" +
+                             parent + "\nexit\t0\n";
+    const struct {
+        const char* what;
+        std::string sim;
+        std::vector<std::string> reported;
+    } cases[] = {
+        {"the simulator refused them", "reg-delete-key\t" + parent + "\\Other\nexit\t0\n", {}},
+        {"the simulator deleted the subkey it names",
+         "reg-delete-key\t" + key + "\\Settings\nreg-delete-key\t" + parent + "\\Other\nexit\t0\n", {}},
+        {"the simulator deleted the protected key",
+         "reg-delete-key\t" + key + "\\Settings\nreg-delete-key\t" + key + "\nreg-delete-key\t" + parent +
+             "\\Other\nexit\t0\n",
+         {"log event only in the simulator: reg-delete-key\t" + key}},
+        {"the simulator deleted a value of the protected key",
+         "reg-delete-value\t" + key + "\tLevel\nreg-delete-key\t" + parent + "\\Other\nexit\t0\n",
+         {"log event only in the simulator: reg-delete-value\t" + key + "\tLevel"}},
+        {"the simulator deleted the key holding it",
+         "reg-delete-key\t" + parent + "\\Other\nreg-delete-key\t" + parent + "\nexit\t0\n",
+         {"log event only in the simulator: reg-delete-key\t" + parent}},
+        {"a sibling kept", "exit\t0\n", {"log event only on Wine: reg-delete-key\t" + parent + "\\Other"}},
+    };
+    for (const auto& c : cases) {
+        Findings findings(WineRules(generated, {}));
+        CompareLogs(wine, c.sim, generated, findings);
+        EXPECT_EQ(findings.Differences(), c.reported) << c.what;
+    }
+}
+
+// A location Wine read from a protected key: what each run did at or below
+// the folder it found is set apart, with the two location events; what lies
+// elsewhere, and a location read from a key Windows opens, are compared.
+TEST(DifferentialLogs, ALocationReadFromAProtectedKeySetsApartWhatLiesBelowItsFolders) {
+    const std::string appPath = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\GrpWise.exe";
+    const std::string folders = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders";
+    MachineImage generated;
+    generated.registry = {{appPath, {Text("Path", "C:\\Program Files\\Novell\\GroupWise Client\\")}, false},
+                          {folders, {Text("C:\\Program Files\\Novell\\GroupWise Client\\PPForms\\", "")}, false}};
+    generated.drive = {{"C:\\Program Files\\Novell\\GroupWise Client\\gw.dll", false, {}},
+                       {"c:\\novell\\groupwise\\gw.dll", false, {}}, {"C:\\Other\\x.dll", false, {}}};
+    const std::string wine =
+        "location\tGroupWiseDir\tC:\\Program Files\\Novell\\GroupWise Client\\\nlocation\tMessengerDir\tC:\\IM\\\n"
+        "reg-delete-value\t" + folders + "\tC:\\Program Files\\Novell\\GroupWise Client\\PPForms\\\n"
+        "file-delete\tC:\\Program Files\\Novell\\GroupWise Client\\gw.dll\nfile-delete\tC:\\Other\\x.dll\n";
+    const std::string sim =
+        "location\tGroupWiseDir\tc:\\novell\\groupwise\\\nlocation\tMessengerDir\tC:\\Messenger\\\n"
+        "file-delete\tc:\\novell\\groupwise\\gw.dll\n";
+    const std::vector<std::string> elsewhere = {"log event only on Wine: location\tMessengerDir\tC:\\IM\\",
+                                                "log event only on Wine: file-delete\tC:\\Other\\x.dll",
+                                                "log event only in the simulator: location\tMessengerDir\tC:\\Messenger\\"};
+    generated.machine.denied = {appPath};
+    Findings findings(WineRules(generated, {}, {wine, sim}));
+    CompareLogs(wine, sim, generated, findings);
+    EXPECT_EQ(findings.Differences(), elsewhere);
+
+    generated.machine.denied.clear();
+    Findings opened(WineRules(generated, {}, {wine, sim}));
+    CompareLogs(wine, sim, generated, opened);
+    EXPECT_EQ(opened.Differences().size(), elsewhere.size() + 5);
+}
+
 TEST(DifferentialMachineDiff, ReportsWhatDiffersAndLeavesWinesOwnData) {
     const std::string key = "HKEY_LOCAL_MACHINE\\Software\\Vendor";
     Machines m;

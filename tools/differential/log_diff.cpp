@@ -51,10 +51,11 @@ bool DeletedByRegsvr(const Event& event, const image::MachineImage& generated) {
     return false;
 }
 
-// The key or file an event is about: its first field, or the DLL a regsvr32
-// command line names.
+// The key or file an event is about: its first field, the folder of a
+// location, or the DLL a regsvr32 command line names.
 std::string Subject(const Event& event) {
     if (event.fields.size() < 2) return "";
+    if (event.fields[0] == "location" && event.fields.size() > 2) return event.fields[2];
     if (event.fields[0] == "launch" && event.fields.size() > 2) {
         std::string dll = event.fields[2].substr(std::min(event.fields[2].find(" /s "), event.fields[2].size()));
         dll = dll.size() > 4 ? dll.substr(4) : "";
@@ -135,10 +136,12 @@ void Unmatched(const std::vector<Event>& a, const std::vector<Event>& b, std::ve
 }
 
 // What the status bar may name of a key or file set apart: a full path, or a
-// registry path below a root ("\\Software\\...", "\\Purgent.UserHive\\...").
+// registry path below a root ("\\Software\\...", "\\Purgent.UserHive\\...",
+// "\\CLSID\\..." below the classes).
 std::vector<std::string> ItemSubjects(const std::string& item) {
     if (item.empty() || item[0] != '\\') return {item};
-    return {"HKEY_LOCAL_MACHINE" + item, "HKEY_CURRENT_USER" + item, "HKEY_USERS" + item};
+    return {"HKEY_LOCAL_MACHINE" + item, "HKEY_CURRENT_USER" + item, "HKEY_USERS" + item,
+            "HKEY_LOCAL_MACHINE\\Software\\Classes" + item};
 }
 
 // Why the status bar's item names something set apart: a rule covers it, or
@@ -176,9 +179,28 @@ void SetApartStatus(std::vector<Event>& status, const std::string& where, Findin
     status = std::move(kept);
 }
 
+// The value a value's event is about ("" for other events).
+std::string ValueName(const Event& event) {
+    const std::string& name = event.fields.front();
+    return (name == "reg-delete-value" || name == "reg-set-value") && event.fields.size() > 2 ? event.fields[2] : "";
+}
+
 void Report(const std::vector<const Event*>& onlyWine, const std::vector<const Event*>& onlySim, Findings& findings) {
-    for (const Event* event : onlyWine) findings.Add(Subject(*event), "log event only on Wine: " + event->line);
-    for (const Event* event : onlySim) findings.Add(Subject(*event), "log event only in the simulator: " + event->line);
+    for (const Event* event : onlyWine)
+        findings.Add(Subject(*event), "log event only on Wine: " + event->line, ValueName(*event));
+    for (const Event* event : onlySim)
+        findings.Add(Subject(*event), "log event only in the simulator: " + event->line, ValueName(*event));
+}
+
+// Takes out of the real program's changes each one Windows would have
+// refused where Wine opens a protected key: what is left is what the
+// simulator must show, so its making such a change is a difference.
+void SetApartRefused(std::vector<Event>& wineChanges, const image::MachineImage& generated, Findings& findings) {
+    std::erase_if(wineChanges, [&](const Event& event) {
+        if (event.fields.size() < 2 || !RefusedOnWindows(generated, event.fields[0], event.fields[1])) return false;
+        findings.Exclude("log event on Wine: " + event.line, kFullAccess);
+        return true;
+    });
 }
 
 }  // namespace
@@ -199,6 +221,7 @@ std::size_t CompareLogs(const std::string& wineLog, const std::string& simLog, c
         return kept;
     };
     std::vector<Event> wineChanges = part(wine, false), simChanges = part(sim, false);
+    SetApartRefused(wineChanges, generated, findings);
     SortValueDeletions(wineChanges);
     SortValueDeletions(simChanges);
     std::vector<Event> wineStatus = part(wine, true), simStatus = part(sim, true);

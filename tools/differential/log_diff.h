@@ -17,7 +17,9 @@ namespace purgent::differential {
 // name are about Wine's own data and are left out. An event about something
 // a rule covers is set apart with the rule, and so is a status-bar item that
 // names it, with the progress step it takes; the progress is compared by
-// its steps. Returns how many status-bar events were compared.
+// its steps. A change the real program made where Wine opens a protected key
+// is taken out of its log first: Windows refuses it. Returns how many
+// status-bar events were compared.
 // Whether a run log holds events (a run that wrote none was not compared).
 bool HasEvents(const std::string& log);
 

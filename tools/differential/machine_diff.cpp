@@ -148,7 +148,7 @@ void CompareDrive(const Machines& m, Findings& out) {
 
 void Findings::Add(const std::string& subject, const std::string& text, const std::string& valueName) {
     for (const WineRule& rule : rules_) {
-        if (!rule.Covers(subject, valueName)) continue;
+        if (!rule.Explains(text) || !rule.Covers(subject, valueName)) continue;
         excluded_.push_back(text + " (" + rule.reason + ")");
         return;
     }
@@ -161,8 +161,8 @@ std::string Findings::RuleCovering(const std::string& subject) const {
     return "";
 }
 
-Findings Differences(const Machines& m) {
-    Findings out(WineRules(m.generated, m.wineBefore));
+Findings Differences(const Machines& m, const RunLogs& logs) {
+    Findings out(WineRules(m.generated, m.wineBefore, logs));
     const RegistryKeys named = image::NetRegistry(m.generated.registry);
     const std::vector<std::string> scope = image::RegistryScope(m.generated.registry);
     RegistryComparison(named, image::NetRegistry(m.wineBefore.registry), out, "")

@@ -25,7 +25,8 @@ public:
 
     // subject: the key or file a line is about; valueName: the value, for a value's line.
     void Add(const std::string& subject, const std::string& text, const std::string& valueName = "");
-    // The reason of the first rule that covers a key or file, "" when none does.
+    // The reason of the first rule that covers a key or file (whatever the
+    // kind of line), "" when none does.
     std::string RuleCovering(const std::string& subject) const;
     // A line set apart for a reason of its own.
     void Exclude(const std::string& text, const std::string& reason) { excluded_.push_back(text + " (" + reason + ")"); }
@@ -41,7 +42,8 @@ private:
 // Every key and value at or below a key the image names, every file and
 // folder it names with its attributes (a hive file's keys and values as
 // well). What the Wine machine had there before the seeding and the image
-// does not name is Wine's own and not compared.
-Findings Differences(const Machines& machines);
+// does not name is Wine's own and not compared. The runs' logs, where there
+// are any, tell the rules what each run read.
+Findings Differences(const Machines& machines, const RunLogs& logs = {});
 
 }  // namespace purgent::differential

@@ -23,9 +23,9 @@ int main(int argc, char** argv) {
         using purgent::image::LoadMachineImage;
         const purgent::differential::Machines machines{LoadMachineImage(argv[1]), LoadMachineImage(argv[2]),
                                                        LoadMachineImage(argv[3]), LoadMachineImage(argv[4])};
-        auto findings = purgent::differential::Differences(machines);
         const bool logs = argc == 7;
         const std::string wineLog = logs ? purgent::differential::ReadText(argv[5]) : "", simLog = logs ? purgent::differential::ReadText(argv[6]) : "";
+        auto findings = purgent::differential::Differences(machines, {wineLog, simLog});
         const std::size_t statusCompared =
             logs ? purgent::differential::CompareLogs(wineLog, simLog, machines.generated, findings) : 0;
         // A run that ended before the status bar showed anything (an error

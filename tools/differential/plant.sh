@@ -28,8 +28,8 @@ FAULTS=(
   'value deletion keeps REG_SZ values|src/platform/sim/sim_key.cpp|/if (it == values_.end()) return false;/a\    if (it->type == 1) return true;'
   'value deletion keeps REG_DWORD values|src/platform/sim/sim_key.cpp|/if (it == values_.end()) return false;/a\    if (it->type == 4) return true;'
   'forced delete never clears read-only|src/platform/sim/sim_drive.cpp|s/entry->attributes = attributes \& KeptAttributes;/entry->attributes = (attributes \& KeptAttributes) | (entry->attributes \& FileAttrReadOnly);/'
-  'listings ignore short names|src/platform/sim/sim_drive.cpp|s/if (!FitsMask(name, pattern) \&\& (shortName.empty() || !FitsMask(shortName, pattern))) continue;/if (!FitsMask(name, pattern)) continue;/'
-  'protected keys ignored|src/platform/sim/sim_registry.cpp|s/if (key->Denied()) return winerr::AccessDenied;/(void)0;/'
+  'a folder still holding files removed|src/platform/sim/sim_drive.cpp|/if (HasChildren(it->first)) return winerr::DirNotEmpty;/d'
+  'protected keys opened anyway|src/platform/sim/sim_registry.cpp|s/if (key->Denied()) return winerr::AccessDenied;/(void)0;/'
   'a wrong phase text in the log|tools/purgent_sim/sim_status_view.h|/explicit SimStatusView/a\    void SetPanelText(int panel, const std::string\& text) override { RecordedStatusView::SetPanelText(panel, panel == 0 \&\& text == "Done" ? "Done." : text); }'
 )
 

@@ -180,20 +180,6 @@ leftover_mount() {
     "$image/registry.reg" >"$out/drive/C/purgent-leftover/ntuser.dat"
 }
 
-# open_image IMAGE OPEN: the image as Wine holds it, when it has [denied] keys.
-# Wine keeps no key closed (a key whose security lets everyone only read it
-# still opens with full access), so what the program reads or deletes there,
-# and everything that follows from it, differs from Windows. The simulator
-# runs on this copy too, and a difference that only the image itself shows is
-# set apart as that property of Wine.
-open_image() {
-  local image=$1 open=$2
-  [[ -n $(ini_section "$image" denied) ]] || return 0
-  cp -al "$image" "$open"
-  rm "$open/machine.ini"
-  sed '/^\[denied\]/,/^\[/{/^\[denied\]/d;/^\[/!d}' "$image/machine.ini" >"$open/machine.ini"
-}
-
 # run_set DIR IMAGE SET: the real program and the simulator on one option set;
 # prints the differences.
 run_set() {
@@ -233,8 +219,7 @@ run_set() {
   stop_prefix "$prefix"
   wait "$watcher" 2>/dev/null || true
   rm -rf "$prefix"
-  simulate_set "$dir" "$image" "$set"
-  compare_set "$dir" "$image" "$set"
+  check_set "$dir" "$image" "$set"
 }
 
 # purgent_args SET: the real program's and the simulator's arguments for an
@@ -245,28 +230,14 @@ purgent_args() {
   echo '/log=C:\purgent-run.log'
 }
 
-# simulate_set DIR IMAGE SET: purgent-sim on the image (and on the image as
-# Wine holds it, when it has protected keys).
-simulate_set() {
+# check_set DIR IMAGE SET: purgent-sim on the image, compared with the
+# real run; the lines set apart go to DIR/excluded.
+check_set() {
   local dir=$1 image=$2 set=$3 name=${3//\//}
   local -a args
   mapfile -t args < <(purgent_args "$set")
   simulate "$dir" "$image" "sim-$name" "${args[@]}"
-  [[ ! -d $dir/image-open ]] || simulate "$dir" "$dir/image-open" "sim-$name-open" "${args[@]}"
-}
-
-# compare_set DIR IMAGE SET: the differences of one option set's two runs,
-# the lines set apart appended to DIR/excluded.
-compare_set() {
-  local dir=$1 image=$2 set=$3 name=${3//\//}
-  if [[ ! -d $dir/image-open ]]; then
-    compare "$dir" "$image" "$set" "$name" "sim-$name" "$dir/excluded"
-    return
-  fi
-  compare "$dir" "$dir/image-open" "$set" "$name" "sim-$name-open" "$dir/excluded" >"$dir/open-$name.lines"
-  compare "$dir" "$image" "$set" "$name" "sim-$name" /dev/null | grep -Fxv -f "$dir/open-$name.lines" |
-    sed "s|^.*$|$set: excluded: & (Wine opens a protected key with full access)|" >>"$dir/excluded" || true
-  cat "$dir/open-$name.lines"
+  compare "$dir" "$image" "$set" "$name" "sim-$name" "$dir/excluded"
 }
 
 # run_seed SEED: seeds one Wine machine from the seed's image, then every
@@ -277,8 +248,7 @@ run_seed() {
     [[ -d $dir/image ]] || return 0
     rm -f "$dir/excluded"
     for set in "${OPTION_SETS[@]}"; do
-      simulate_set "$dir" "$dir/image" "$set"
-      compare_set "$dir" "$dir/image" "$set" | sed "s|^|seed $seed $set: |"
+      check_set "$dir" "$dir/image" "$set" | sed "s|^|seed $seed $set: |"
     done >"$dir/differences" 2>"$dir/errors"
     return
   fi
@@ -286,7 +256,6 @@ run_seed() {
   mkdir -p "$dir"
   {
     "$NATIVE/purgent-generate-image" --random "$seed" "$dir/image" >&2
-    open_image "$dir/image" "$dir/image-open"
     loaded_hives "$dir/image" "$dir/loaded"
     leftover_mount "$dir/image" "$dir/leftover"
     cp -a "$TEMPLATE" "$dir/base"
@@ -345,7 +314,7 @@ for _ in $(seq 100); do [[ -s $XVFB_DISPLAY_FILE ]] && break; sleep 0.1; done
 [[ -s $XVFB_DISPLAY_FILE ]] || { echo "run.sh: Xvfb did not start" >&2; exit 70; }
 export DISPLAY=:$(head -n1 "$XVFB_DISPLAY_FILE")
 
-export -f run_seed run_set purgent_args simulate_set compare_set simulate compare open_image loaded_hives leftover_mount ini_section make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
+export -f run_seed run_set purgent_args check_set simulate compare loaded_hives leftover_mount ini_section make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
 export NATIVE WIN64 WORK TEMPLATE RUN_TIMEOUT OPTIONS WINE AGAIN
 export OPTION_SETS_TEXT=${OPTION_SETS[*]}
 seq "$FIRST" "$LAST" | xargs -P "$WORKERS" -I{} bash -c 'read -ra OPTION_SETS <<<"$OPTION_SETS_TEXT"; run_seed {}'
