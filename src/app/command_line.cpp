@@ -61,6 +61,12 @@ bool ApplySwitch(const std::string& text, MainForm& form, ProcessState& state) {
         form.SetLaunchCommand(text.substr(4));
     } else if (text.compare(0, 5, "/log=") == 0) {
         state.logFile = text.substr(5);
+    } else if (text == "/whatif") {
+        state.preview = true;
+    } else if (text.compare(0, 9, "/capture=") == 0) {
+        // A capture is always of a preview: it never changes the machine.
+        state.preview = true;
+        state.captureFolder = text.substr(9);
     } else {
         return false;
     }
@@ -121,6 +127,8 @@ bool ApplySwitches(const std::vector<std::string>& arguments, MainForm& form, Pr
         for (std::size_t j = 0; j < positions.size(); ++j) {
             if (j != i && Conflicts(positions[i], positions[j])) return false;
         }
+        // A capture needs a folder, also after "/sn": it is no unknown argument.
+        if (positions[i] == "/capture=") return false;
         // After "/sn" an unknown argument is ignored rather than rejected.
         bool silenced = state.silentMode == SilentMode::SilentNoMessage;
         if (!ApplySwitch(positions[i], form, state)) {

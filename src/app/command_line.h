@@ -17,10 +17,11 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 std::string QuoteArguments(const std::vector<std::string>& arguments);
 
 // Applies the switches of the first eight arguments to the form (as clicks,
-// change handlers included) and the mode and the run log's path ("/log=") to
-// the state, then "/nw" and "/rws".
-// False for an invalid command line: repeated or conflicting switches, or an
-// unknown argument not preceded by "/sn". The form is then half-applied and
+// change handlers included) and the mode, the run log's path ("/log="), the
+// preview ("/whatif") and its capture folder ("/capture=", which implies it)
+// to the state, then "/nw" and "/rws".
+// False for an invalid command line: repeated or conflicting switches,
+// "/capture=" without a folder, or an unknown argument not preceded by "/sn". The form is then half-applied and
 // the caller ends the program. The arguments passed over (unknown after
 // "/sn", any after the eighth) go to state.ignoredArguments.
 bool ApplySwitches(const std::vector<std::string>& arguments, MainForm& form, ProcessState& state);

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/capture_folder.h"
 #include "app/cleaning_run.h"
 #include "app/command_line.h"
 #include "app/switches_help.h"
@@ -47,12 +48,21 @@ void PurgentApp::FormCreate() {
         case CommandLine::Valid:
             break;
     }
-    // Before anything is cleaned: an administrator who asked for a log gets
-    // none of the run without it, in every mode.
-    if (state_.logFile && !platform_.environment.StartRunLog(*state_.logFile, state_.ignoredArguments)) {
-        platform_.messages.ShowError("Cannot create the log file '" + *state_.logFile + "'.");
-        platform_.programs.ExitProcess(ExitFailed);
+    // Before anything is read or cleaned: an administrator who asked for a
+    // log or a capture gets none of the run without it, in every mode, and
+    // nothing is left written.
+    bool captureFolderCreated = false;
+    if (!state_.captureFolder.empty()) {
+        const std::string error = PrepareCaptureFolder(platform_.files, state_.captureFolder, captureFolderCreated);
+        if (!error.empty()) StopBeforeTheRun(error);
     }
+    if (state_.logFile && !platform_.environment.StartRunLog(*state_.logFile, state_.ignoredArguments)) {
+        if (captureFolderCreated) platform_.files.RemoveFolder(state_.captureFolder);
+        StopBeforeTheRun("Cannot create the log file '" + *state_.logFile + "'.");
+    }
+    const bool windowShown = state_.silentMode == SilentMode::Interactive || state_.silentMode == SilentMode::ProgressOnly;
+    if (state_.preview && !platform_.environment.StartPreview(windowShown, state_.captureFolder))
+        StopBeforeTheRun("A preview (/whatif) cannot be made here.");
 
     switch (state_.silentMode) {
         case SilentMode::Silent:
@@ -68,6 +78,11 @@ void PurgentApp::FormCreate() {
             formView_.ShowInteractive();
             break;
     }
+}
+
+void PurgentApp::StopBeforeTheRun(const std::string& error) {
+    platform_.messages.ShowError(error);
+    platform_.programs.ExitProcess(ExitFailed);
 }
 
 void PurgentApp::RunButtonClick() {

@@ -46,6 +46,8 @@ private:
     // Reads the command line; when it is valid, applies it and creates the
     // registry accessor. Ends the process on a failure.
     CommandLine Prepare();
+    // An error box, then the end of the process with the status of a failed run.
+    void StopBeforeTheRun(const std::string& error);
 
     Platform& platform_;
     FormView& formView_;

@@ -41,6 +41,11 @@ public:
     virtual bool StartRunLog(const std::string& /*path*/, const std::vector<std::string>& /*ignoredArguments*/) {
         return false;
     }
+    // Told to start a preview (/whatif): from now on nothing on the machine
+    // is changed; the boxes of a run are shown only with showBoxes; what the
+    // run reads goes to captureFolder ("" = nowhere) when the process ends.
+    // False where there is no preview layer.
+    virtual bool StartPreview(bool /*showBoxes*/, const std::string& /*captureFolder*/) { return false; }
 };
 
 }  // namespace purgent

@@ -49,6 +49,12 @@ public:
     // last (GetLastError right after it).
     virtual long RemoveError() = 0;
 
+    // CreateFileA(DELETE, sharing read and write, OPEN_EXISTING) and closed
+    // again: 0 when the file could be deleted now as far as access and other
+    // programs go (32: held open, 5: access denied). Changes nothing.
+    virtual long DeleteAccess(const std::string& path) = 0;
+    // CreateDirectoryA: 0, or the Win32 error code (183: it exists).
+    virtual long CreateFolder(const std::string& path) = 0;
     // CreateFileA(GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS): a new empty
     // file, in place of one of that name; others may read it but not delete
     // it while it is open. NoWrite when it cannot be created.
@@ -64,6 +70,10 @@ public:
     // GetLongPathNameA: an existing path with its short (8.3) names replaced
     // by the long ones; "" when the path names nothing.
     virtual std::string LongPathName(const std::string& path) = 0;
+    // GetFinalPathNameByHandleA of the path opened (a folder too), without its
+    // "\\?\" prefix: where junctions and links lead; "" when it cannot be
+    // opened, or on a Windows without the function (before Vista).
+    virtual std::string FinalPathName(const std::string& path) = 0;
 };
 
 }  // namespace purgent

@@ -37,6 +37,8 @@ constexpr long InvalidHandle = 6;
 constexpr long SharingViolation = 32;
 constexpr long InvalidParameter = 87;
 constexpr long DirNotEmpty = 145;
+constexpr long InvalidName = 123;
+constexpr long AlreadyExists = 183;
 constexpr long NoMoreItems = 259;
 constexpr long Directory = 267;
 constexpr long BadDb = 1009;
@@ -68,6 +70,8 @@ public:
     virtual long DeleteValue(RegKey key, const std::string& name) = 0;
     virtual long LoadKey(RegKey root, const std::string& name, const std::string& file) = 0;
     virtual long UnLoadKey(RegKey root, const std::string& name) = 0;
+    // RegUnLoadKeyA of a hive nothing was changed in: its file stays as it was.
+    virtual long UnLoadKeyUnchanged(RegKey root, const std::string& name) { return UnLoadKey(root, name); }
     // The full path of the key subKey names below base (an empty subKey: base
     // itself), its root spelled out ("HKEY_LOCAL_MACHINE\\...") and each name
     // as the registry keeps it; "" when there is no such key.

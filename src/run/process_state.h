@@ -14,6 +14,8 @@ struct ProcessState {
     bool networkInstall = false;  // "/nw", then the Networked box at every run start
     bool webServices = false;     // "/rws", rewritten by the WebServices box
     std::optional<std::string> logFile;  // "/log=": the run log's path
+    bool preview = false;                 // "/whatif": nothing on the machine is changed
+    std::string captureFolder;            // "/capture=": what the preview read goes there
     // Passed over: unknown after "/sn", or after the eighth; the log names them.
     std::vector<std::string> ignoredArguments;
     WindowSurveyState windowSurvey;

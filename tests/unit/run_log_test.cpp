@@ -137,11 +137,14 @@ public:
     bool RemoveFile(const std::string& path) override { return inner_.RemoveFile(path); }
     bool RemoveFolder(const std::string& path) override { return inner_.RemoveFolder(path); }
     long RemoveError() override { return inner_.RemoveError(); }
+    long DeleteAccess(const std::string& path) override { return inner_.DeleteAccess(path); }
+    long CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
     WriteHandle CreateForWriting(const std::string& path) override { return inner_.CreateForWriting(path); }
     bool Write(WriteHandle file, const std::string& bytes) override { return writes_++ == 0 && inner_.Write(file, bytes); }
     void CloseWritten(WriteHandle file) override { inner_.CloseWritten(file); }
     std::string FullPathName(const std::string& path) override { return inner_.FullPathName(path); }
     std::string LongPathName(const std::string& path) override { return inner_.LongPathName(path); }
+    std::string FinalPathName(const std::string& path) override { return inner_.FinalPathName(path); }
 
 private:
     FileService& inner_;

@@ -37,6 +37,10 @@ void EventRecorder::Failure(const std::string& name, std::initializer_list<std::
     if (log_ != NoWrite) WriteToLog(failureNotes_.back() + "\n");
 }
 
+void EventRecorder::Note(const std::string& line) {
+    if (log_ != NoWrite) WriteToLog(line + "\n");
+}
+
 void EventRecorder::Publish(const std::string& line) {
     if (output_) *output_ << line << '\n' << std::flush;
     if (log_ != NoWrite) WriteToLog(line + "\n");

@@ -29,6 +29,8 @@ public:
     // run log ("# failed", then the event it would have been and the error),
     // not an event, as the trace holds only what happened.
     void Failure(const std::string& name, std::initializer_list<std::string> fields, long error);
+    // A line of the run log's own, beginning "#", never in the trace.
+    void Note(const std::string& line);
 
     const std::vector<std::string>& Lines() const { return lines_; }
     // The "# failed" notes so far, with or without a run log: a preview

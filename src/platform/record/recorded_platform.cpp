@@ -11,7 +11,6 @@ namespace {
 // The exit status of a run stopped on an error.
 constexpr int ExitLogIncomplete = 2;
 // Enough for any title a window shows.
-constexpr std::size_t WholeTitleBufferSize = 32768;
 // The attribute bits the program changes; Windows' others (archive, normal)
 // come and go by themselves.
 constexpr std::uint32_t ChangedAttributes = FileAttrReadOnly | FileAttrHidden | FileAttrSystem | FileAttrFolder;

@@ -23,6 +23,9 @@ public:
     std::string UserName() override { return Env().UserName(); }
     // Creates the log through the inner file service, its header first.
     bool StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments) override;
+    bool StartPreview(bool showBoxes, const std::string& captureFolder) override {
+        return Env().StartPreview(showBoxes, captureFolder);
+    }
 
 private:
     EnvironmentService& Env() { return inner_.environment; }
@@ -59,6 +62,9 @@ public:
     long DeleteValue(RegKey key, const std::string& name) override;
     long LoadKey(RegKey root, const std::string& name, const std::string& file) override;
     long UnLoadKey(RegKey root, const std::string& name) override;
+    long UnLoadKeyUnchanged(RegKey root, const std::string& name) override {
+        return inner_.UnLoadKeyUnchanged(root, name);
+    }
     std::string KeyPath(RegKey base, const std::string& subKey) override { return inner_.KeyPath(base, subKey); }
     bool EnableRestorePrivilege() override { return inner_.EnableRestorePrivilege(); }
 
@@ -79,11 +85,14 @@ public:
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     long RemoveError() override { return inner_.RemoveError(); }
+    long DeleteAccess(const std::string& path) override { return inner_.DeleteAccess(path); }
+    long CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
     WriteHandle CreateForWriting(const std::string& path) override { return inner_.CreateForWriting(path); }
     bool Write(WriteHandle file, const std::string& bytes) override { return inner_.Write(file, bytes); }
     void CloseWritten(WriteHandle file) override { inner_.CloseWritten(file); }
     std::string FullPathName(const std::string& path) override { return inner_.FullPathName(path); }
     std::string LongPathName(const std::string& path) override { return inner_.LongPathName(path); }
+    std::string FinalPathName(const std::string& path) override { return inner_.FinalPathName(path); }
 
 private:
     FileService& inner_;
@@ -153,6 +162,7 @@ public:
 
     void EnumWindows(const std::function<bool(WindowHandle)>& visit) override { inner_.EnumWindows(visit); }
     std::uint32_t WindowThreadId(WindowHandle window) override { return inner_.WindowThreadId(window); }
+    std::uint32_t WindowProcessId(WindowHandle window) override { return inner_.WindowProcessId(window); }
     std::string WindowText(WindowHandle window, std::size_t bufferSize) override {
         return inner_.WindowText(window, bufferSize);
     }

@@ -141,6 +141,19 @@ bool SimDrive::CreateHeldFile(const std::string& path) {
     return true;
 }
 
+long SimDrive::CreateFolder(const std::string& path) {
+    const std::string key = ItemKey(path);
+    const std::string name = path.substr(path.find_last_of("\\/") + 1);
+    if (key.size() <= 2 || !AllowedName(name)) return winerr::InvalidName;
+    if (items_.count(key)) return winerr::AlreadyExists;
+    const std::string folderKey = key.substr(0, key.rfind('\\'));
+    const std::uint32_t folderAttributes = Attributes(folderKey);
+    if (folderAttributes == NoSuchFile || !(folderAttributes & FileAttrFolder)) return winerr::PathNotFound;
+    const auto folder = items_.find(folderKey);
+    items_[key].item = {(folder != items_.end() ? folder->second.item.path : folderKey) + "\\" + name, true, {}};
+    return winerr::Success;
+}
+
 bool SimDrive::AppendToFile(const std::string& path, const std::string& bytes) {
     Entry* entry = At(path);
     if (!entry || entry->item.folder) return false;

@@ -34,6 +34,9 @@ public:
     // a folder, a read-only or held file there, or a name with a character
     // Windows does not allow (< > : " / | ? * or a control character).
     bool CreateHeldFile(const std::string& path);
+    // A new empty folder: winerr::Success, or 183 (it exists), 3 (no such
+    // parent folder), 123 (a name Windows does not allow).
+    long CreateFolder(const std::string& path);
     // Adds bytes at the end of a file; false when there is none.
     bool AppendToFile(const std::string& path, const std::string& bytes);
     void ReleaseFile(const std::string& path);

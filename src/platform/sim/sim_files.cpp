@@ -50,6 +50,14 @@ bool SimFiles::RemoveFolder(const std::string& path) {
     return removeError_ == winerr::Success;
 }
 
+long SimFiles::DeleteAccess(const std::string& path) {
+    const std::uint32_t attributes = drive_.Attributes(path);
+    if (attributes == NoSuchFile) return winerr::FileNotFound;
+    return drive_.Locked(path) ? winerr::SharingViolation : winerr::Success;
+}
+
+long SimFiles::CreateFolder(const std::string& path) { return drive_.CreateFolder(path); }
+
 WriteHandle SimFiles::CreateForWriting(const std::string& path) {
     if (!drive_.CreateHeldFile(path)) return NoWrite;
     written_[nextWritten_] = path;
@@ -72,6 +80,11 @@ std::string SimFiles::FullPathName(const std::string& path) { return path.empty(
 
 std::string SimFiles::LongPathName(const std::string& path) {
     return drive_.Attributes(path) == NoSuchFile ? "" : path;
+}
+
+std::string SimFiles::FinalPathName(const std::string& path) {
+    const image::DriveItem* item = drive_.Find(path);
+    return item ? item->path : "";
 }
 
 }  // namespace purgent::sim

@@ -18,7 +18,9 @@ SimMachine::SimMachine(image::MachineImage image)
       processes_(machine_),
       windows_(processes_.Tasks()),
       platform_{environment_, registry_, messages_, cursor_, programs_, processes_, windows_, text_, files_},
-      recorded_(platform_, trace_) {
+      preview_(platform_),
+      recorded_(preview_.Get(), trace_) {
+    preview_.State().note = [this](const std::string& line) { trace_.Note(line); };
     registry_.Load(image.registry);
     for (const std::string& key : machine_.denied) registry_.Deny(key);
 }

@@ -2,6 +2,7 @@
 #include "image/machine_image.h"
 #include "platform/platform.h"
 #include "platform/record/event_recorder.h"
+#include "platform/preview/preview_platform.h"
 #include "platform/record/recorded_platform.h"
 #include "platform/sim/sim_cursor.h"
 #include "platform/sim/sim_drive.h"
@@ -51,6 +52,8 @@ private:
     SimWindows windows_;
     SimText text_;
     Platform platform_;
+    // As on Windows, a preview (/whatif) changes nothing of the machine below it.
+    PreviewPlatform preview_;
     EventRecorder trace_;  // after the services: it closes the run log when it goes
     RecordedPlatform recorded_;
 };

@@ -315,13 +315,17 @@ long SimRegistry::UnloadImageHive(const std::string& name) {
     return winerr::Success;
 }
 
-long SimRegistry::UnLoadKey(RegKey root, const std::string& name) {
+long SimRegistry::UnLoadKey(RegKey root, const std::string& name) { return Unload(root, name, true); }
+
+long SimRegistry::UnLoadKeyUnchanged(RegKey root, const std::string& name) { return Unload(root, name, false); }
+
+long SimRegistry::Unload(RegKey root, const std::string& name, bool writeBack) {
     if (root != HkeyUsers) return winerr::InvalidParameter;
     if (!restorePrivilegeEnabled_) return winerr::PrivilegeNotHeld;
     const auto hive = MountedHive(name);
     if (hive == hives_.end()) return UnloadImageHive(name);
     if (HiveHasOpenHandles(hive->id)) return winerr::AccessDenied;
-    drive_.WriteFile(hive->file, HiveText(*hive));
+    if (writeBack) drive_.WriteFile(hive->file, HiveText(*hive));
     users_->RemoveSubkey(*hive->key);
     hives_.erase(hive);
     return winerr::Success;

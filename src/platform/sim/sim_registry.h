@@ -48,6 +48,7 @@ public:
     long DeleteValue(RegKey key, const std::string& name) override;
     long LoadKey(RegKey root, const std::string& name, const std::string& file) override;
     long UnLoadKey(RegKey root, const std::string& name) override;
+    long UnLoadKeyUnchanged(RegKey root, const std::string& name) override;
     std::string KeyPath(RegKey base, const std::string& subKey) override;
     bool EnableRestorePrivilege() override;
 
@@ -78,6 +79,8 @@ private:
     // Every direct subkey of HKEY_USERS an image holds is a hive the system
     // loaded (HKEY_USERS holds nothing else): unloading one removes it.
     long UnloadImageHive(const std::string& name);
+    // writeBack: the hive's keys go back into its file, as Windows writes a changed hive.
+    long Unload(RegKey root, const std::string& name, bool writeBack);
     static std::string HiveText(const Hive& hive);
 
     SimDrive& drive_;

@@ -33,6 +33,14 @@ std::uint32_t SimWindows::WindowThreadId(WindowHandle window) {
     return FirstThreadId + static_cast<std::uint32_t>(window);
 }
 
+std::uint32_t SimWindows::WindowProcessId(WindowHandle window) {
+    SimWindow* found = OpenWindow(window);
+    if (found == nullptr || !found->threadKnown) return 0;
+    for (const SimProcess& process : tasks_.processes)
+        if (process.running && SameName(process.image, found->process)) return process.id;
+    return 0;
+}
+
 std::string SimWindows::WindowText(WindowHandle window, std::size_t bufferSize) {
     SimWindow* found = OpenWindow(window);
     return found == nullptr ? std::string() : Truncated(found->title, bufferSize);

@@ -12,6 +12,8 @@ public:
 
     void EnumWindows(const std::function<bool(WindowHandle)>& visit) override;
     std::uint32_t WindowThreadId(WindowHandle window) override;
+    // The first running process of the window's image.
+    std::uint32_t WindowProcessId(WindowHandle window) override;
     std::string WindowText(WindowHandle window, std::size_t bufferSize) override;
     std::string ClassName(WindowHandle window, std::size_t bufferSize) override;
     void SendCloseRequest(WindowHandle window) override;

@@ -59,6 +59,18 @@ long Win32FileService::SetAttributes(const std::string& path, std::uint32_t attr
 
 bool Win32FileService::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
+long Win32FileService::DeleteAccess(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return static_cast<long>(GetLastError());
+    CloseHandle(file);
+    return ERROR_SUCCESS;
+}
+
+long Win32FileService::CreateFolder(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) ? ERROR_SUCCESS : static_cast<long>(GetLastError());
+}
+
 bool Win32FileService::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
 
 long Win32FileService::RemoveError() { return static_cast<long>(GetLastError()); }
@@ -90,6 +102,21 @@ std::string Win32FileService::FullPathName(const std::string& path) {
 
 std::string Win32FileService::LongPathName(const std::string& path) {
     return Filled([&](char* buffer, DWORD size) { return GetLongPathNameA(path.c_str(), buffer, size); });
+}
+
+std::string Win32FileService::FinalPathName(const std::string& path) {
+    using FinalPathNameFunction = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+    static const auto finalPathName = reinterpret_cast<FinalPathNameFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+    if (!finalPathName) return "";
+    const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "";
+    std::string final = Filled([&](char* buffer, DWORD size) { return finalPathName(file, buffer, size, 0); });
+    CloseHandle(file);
+    if (final.rfind("\\\\?\\UNC\\", 0) == 0) return "\\" + final.substr(7);
+    if (final.rfind("\\\\?\\", 0) == 0) return final.substr(4);
+    return final;
 }
 
 }  // namespace purgent

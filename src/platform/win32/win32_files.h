@@ -14,11 +14,14 @@ public:
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     long RemoveError() override;
+    long DeleteAccess(const std::string& path) override;
+    long CreateFolder(const std::string& path) override;
     WriteHandle CreateForWriting(const std::string& path) override;
     bool Write(WriteHandle file, const std::string& bytes) override;
     void CloseWritten(WriteHandle file) override;
     std::string FullPathName(const std::string& path) override;
     std::string LongPathName(const std::string& path) override;
+    std::string FinalPathName(const std::string& path) override;
 };
 
 }  // namespace purgent

@@ -161,6 +161,12 @@ long Win32RegistryService::UnLoadKey(RegKey root, const std::string& name) {
     return result;
 }
 
+long Win32RegistryService::UnLoadKeyUnchanged(RegKey root, const std::string& name) {
+    const LONG result = RegUnLoadKeyA(Handle(root), name.c_str());
+    if (result == ERROR_SUCCESS) hiveFiles_.erase(name);
+    return result;
+}
+
 bool Win32RegistryService::EnableRestorePrivilege() { return EnablePrivilege("SeRestorePrivilege"); }
 
 std::string Win32RegistryService::KeyPath(RegKey base, const std::string& subKey) {

@@ -23,6 +23,7 @@ public:
     long DeleteValue(RegKey key, const std::string& name) override;
     long LoadKey(RegKey root, const std::string& name, const std::string& file) override;
     long UnLoadKey(RegKey root, const std::string& name) override;
+    long UnLoadKeyUnchanged(RegKey root, const std::string& name) override;
     std::string KeyPath(RegKey base, const std::string& subKey) override;
     bool EnableRestorePrivilege() override;
 

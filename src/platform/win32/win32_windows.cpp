@@ -31,6 +31,12 @@ std::uint32_t Win32WindowService::WindowThreadId(WindowHandle window) {
     return GetWindowThreadProcessId(AsWindow(window), &processId);
 }
 
+std::uint32_t Win32WindowService::WindowProcessId(WindowHandle window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(AsWindow(window), &processId);
+    return processId;
+}
+
 std::string Win32WindowService::WindowText(WindowHandle window, std::size_t bufferSize) {
     return ReadText(GetWindowTextA, window, bufferSize);
 }

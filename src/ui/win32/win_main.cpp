@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/purgent_app.h"
+#include "platform/preview/preview_platform.h"
 #include "platform/record/recorded_platform.h"
 #include "platform/win32/win32_platform.h"
 #include "run/recorded_status_view.h"
@@ -14,9 +15,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitCommonControlsEx(&controls);
 
     purgent::Win32Platform machine;
+    // Changes nothing of the machine once a preview (/whatif) starts.
+    purgent::PreviewPlatform preview(machine.platform);
     // What the program does to the machine goes to the run log, when asked for.
     purgent::EventRecorder recorder;
-    purgent::RecordedPlatform recorded(machine.platform, recorder);
+    preview.State().note = [&recorder](const std::string& line) { recorder.Note(line); };
+    purgent::RecordedPlatform recorded(preview.Get(), recorder);
     purgent::Platform& platform = recorded.Get();
     purgent::ui::MainWindow view(instance, machine.cursor, platform.messages);
     HWND window = view.Create();

@@ -1,0 +1,103 @@
+#pragma once
+// A platform that passes every call through to the machine's own until the
+// program starts a preview (/whatif); from then on nothing on the machine is
+// changed: no key, value or file deleted or changed, no process ended, no
+// window closed, no program started, every hive left as it was found. What
+// the run does happens to a picture of the machine kept here, so that later
+// steps see what earlier ones would have left, and the run log says what was
+// not done. With a capture folder, what the run read is written there as a
+// machine image when the process ends.
+#include "platform/platform.h"
+#include "platform/preview/preview_files.h"
+#include "platform/preview/preview_registry.h"
+#include "platform/preview/preview_state.h"
+#include "platform/preview/preview_tasks.h"
+
+namespace purgent {
+
+class PreviewEnvironment final : public EnvironmentService {
+public:
+    PreviewEnvironment(EnvironmentService& real, PreviewState& state) : real_(real), state_(state) {}
+
+    std::optional<std::string> Variable(const std::string& name) override;
+    std::string CommandLine() override { return real_.CommandLine(); }
+    bool PlatformId(std::uint32_t& id) override;
+    std::string WindowsDirectory() override { return real_.WindowsDirectory(); }
+    void LocationFound(const std::string& field, const std::string& value) override { real_.LocationFound(field, value); }
+    void ProfileFound(std::size_t position, const std::string& folder) override { real_.ProfileFound(position, folder); }
+    std::string ProgramVersion() override { return real_.ProgramVersion(); }
+    std::string LocalTime() override { return real_.LocalTime(); }
+    std::string ComputerName() override { return real_.ComputerName(); }
+    std::string UserName() override { return real_.UserName(); }
+    bool StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments) override {
+        return real_.StartRunLog(path, ignoredArguments);
+    }
+    bool StartPreview(bool showBoxes, const std::string& captureFolder) override;
+
+private:
+    EnvironmentService& real_;
+    PreviewState& state_;
+};
+
+class PreviewMessages final : public MessageBoxService {
+public:
+    PreviewMessages(MessageBoxService& real, PreviewState& state) : real_(real), state_(state) {}
+
+    void ShowMessage(const std::string& text) override {
+        if (!state_.active || state_.showBoxes) real_.ShowMessage(text);
+    }
+    void ShowError(const std::string& text) override {
+        if (!state_.active || state_.showBoxes) real_.ShowError(text);
+    }
+
+private:
+    MessageBoxService& real_;
+    PreviewState& state_;
+};
+
+class PreviewPrograms final : public ProgramService {
+public:
+    PreviewPrograms(ProgramService& real, PreviewFiles& files, PreviewState& state)
+        : real_(real), files_(files), state_(state) {}
+
+    std::string ShortPathName(const std::string& path) override { return real_.ShortPathName(path); }
+    bool RunAndWait(const std::string& application, const std::string& commandLine) override;
+    std::string StartedProgram(const std::string& application, const std::string& commandLine) override {
+        return real_.StartedProgram(application, commandLine);
+    }
+    bool FileExists(const std::string& path) override;
+    void Sleep(unsigned milliseconds) override {
+        if (!state_.active) real_.Sleep(milliseconds);
+    }
+    // Writes the capture first, if one was asked for: a capture that could
+    // not be written whole makes the status that of a failed run.
+    [[noreturn]] void ExitProcess(int status) override;
+
+private:
+    ProgramService& real_;
+    PreviewFiles& files_;
+    PreviewState& state_;
+};
+
+class PreviewPlatform {
+public:
+    explicit PreviewPlatform(Platform& real);
+    PreviewPlatform(const PreviewPlatform&) = delete;
+    PreviewPlatform& operator=(const PreviewPlatform&) = delete;
+
+    Platform& Get() { return platform_; }
+    PreviewState& State() { return state_; }
+
+private:
+    PreviewState state_;
+    PreviewEnvironment environment_;
+    PreviewRegistry registry_;
+    PreviewMessages messages_;
+    PreviewFiles files_;
+    PreviewPrograms programs_;
+    PreviewProcesses processes_;
+    PreviewWindows windows_;
+    Platform platform_;
+};
+
+}  // namespace purgent
