@@ -108,6 +108,33 @@ TEST_F(SwitchesTest, RepeatedTextIsInvalid) {
     }
 }
 
+// A preview is asked for by /whatif or by a capture, which never changes the
+// machine either; a capture without a folder is invalid, "/sn" or not.
+TEST(PreviewSwitches, WhatIfAndCaptureAskForAPreview) {
+    const struct {
+        Args args;
+        bool valid, preview;
+        const char* captureFolder;
+    } cases[] = {
+        {{"/sn"}, true, false, ""},
+        {{"/sn", "/whatif"}, true, true, ""},
+        {{"/capture=C:\\cap"}, true, true, "C:\\cap"},
+        {{"/capture=C:\\a", "/capture=D:\\b"}, true, true, "D:\\b"},
+        {{"/whatif", "/whatif"}, false, true, ""},
+        {{"/capture=C:\\a", "/capture=C:\\a"}, false, true, "C:\\a"},
+        {{"/capture="}, false, false, ""},
+        {{"/sn", "/capture="}, false, false, ""},
+        {{"/WhatIf"}, false, false, ""},
+    };
+    for (const auto& c : cases) {
+        test::FormFixture fixture;
+        EXPECT_EQ(ApplySwitches(c.args, fixture.form, fixture.state), c.valid) << c.args.back();
+        if (!c.valid) continue;
+        EXPECT_EQ(fixture.state.preview, c.preview) << c.args.back();
+        EXPECT_EQ(fixture.state.captureFolder, c.captureFolder) << c.args.back();
+    }
+}
+
 TEST_F(SwitchesTest, TwoDifferentLaunchSwitchesTakeTheLaterCommand) {
     EXPECT_TRUE(Apply({"/la-first.exe", "/la-second.exe a"}));
     EXPECT_EQ(f.form.LaunchCommand(), "second.exe a");
