@@ -14,10 +14,6 @@
 
 namespace purgent::e2e {
 
-namespace {
-constexpr int kTimeoutSeconds = 300;
-
-// The event lines of a run log or trace: the log's header lines left out.
 std::vector<std::string> EventLines(const std::string& file) {
     std::vector<std::string> lines;
     std::ifstream in(file, std::ios::binary);
@@ -25,6 +21,9 @@ std::vector<std::string> EventLines(const std::string& file) {
         if (line.rfind("#", 0) != 0) lines.push_back(line);
     return lines;
 }
+
+namespace {
+constexpr int kTimeoutSeconds = 300;
 
 std::string Folded(std::string text) {
     for (char& c : text) c = image::FoldCase(c);

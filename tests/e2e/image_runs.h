@@ -10,6 +10,9 @@
 
 namespace purgent::e2e {
 
+// The event lines of a run log or trace: the log's header lines left out.
+std::vector<std::string> EventLines(const std::string& file);
+
 // The Wine path (drive Z:) of a host path.
 std::string WindowsPath(const std::string& hostPath);
 

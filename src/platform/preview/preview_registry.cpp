@@ -12,6 +12,7 @@ using preview::Folded;
 namespace {
 
 const std::string kUsers = "HKEY_USERS";
+const std::string kCurrentUser = "HKEY_CURRENT_USER";
 
 // The first component of a subkey and what follows it ("" when it is all).
 std::pair<std::string, std::string> FirstComponent(const std::string& subKey) {
@@ -60,14 +61,24 @@ void PreviewRegistry::ForgetBelow(const std::string& path) {
     Changed();
 }
 
+std::string PreviewRegistry::CapturePath(RegKey base, const std::string& subKey, const std::string& path) const {
+    const auto alias = runPaths_.find(base);
+    const std::string asked = base == HkeyUsers        ? kUsers
+                              : alias != runPaths_.end() ? alias->second
+                                                         : std::string();
+    if (asked.empty() || !AtOrBelow(Folded(path), Folded(kCurrentUser))) return path;
+    return subKey.empty() ? asked : asked + "\\" + subKey;
+}
+
 void PreviewRegistry::Capture(RegKey key, const std::string& path) {
     CaptureRecord* capture = state_.Capture();
     if (!capture || path.empty() || capture->KnowsKey(path)) return;
+    // As the run sees them now: through another name of a key (the current
+    // user's own hive below HKEY_USERS) it may have changed them already.
     std::vector<image::RegistryValue> values;
-    std::string name;
-    for (std::uint32_t i = 0; real_.EnumValue(key, i, name) == winerr::Success; ++i) {
+    for (const std::string& name : ValueNames(key)) {
         image::RegistryValue value{name, 0, {}, false};
-        if (real_.QueryValue(key, name, value.type, value.data) == winerr::Success) values.push_back(std::move(value));
+        if (QueryValue(key, name, value.type, value.data) == winerr::Success) values.push_back(std::move(value));
     }
     capture->Key(path, std::move(values));
 }
@@ -77,12 +88,17 @@ long PreviewRegistry::OpenKey(RegKey base, const std::string& subKey, RegKey& op
     const std::string path = PathOf(base, subKey);
     if (!path.empty() && Gone(path)) return winerr::FileNotFound;
     const long result = real_.OpenKey(base, RealSubKey(base, subKey), opened);
-    if (result == winerr::Success) Capture(opened, path);
-    if (result == winerr::AccessDenied && !path.empty() && state_.Capture()) state_.Capture()->DeniedKey(path);
+    const std::string captured = CapturePath(base, subKey, path);
+    if (result == winerr::Success) {
+        if (captured != path) runPaths_[opened] = captured;
+        Capture(opened, captured);
+    }
+    if (result == winerr::AccessDenied && !path.empty() && state_.Capture()) state_.Capture()->DeniedKey(captured);
     return result;
 }
 
 long PreviewRegistry::CloseKey(RegKey key) {
+    runPaths_.erase(key);
     subkeys_.erase(key);
     values_.erase(key);
     return real_.CloseKey(key);
@@ -92,12 +108,12 @@ const std::vector<std::string>& PreviewRegistry::Subkeys(RegKey key) {
     const auto cached = subkeys_.find(key);
     if (cached != subkeys_.end()) return cached->second;
     std::vector<std::string>& names = subkeys_[key];
-    const std::string path = PathOf(key, "");
+    const std::string path = PathOf(key, ""), listedUnder = CapturePath(key, "", path);
     std::string name;
     for (std::uint32_t i = 0; real_.EnumKey(key, i, name) == winerr::Success; ++i) {
         if (Gone(path + "\\" + name)) continue;
         names.push_back(name);
-        if (CaptureRecord* capture = state_.Capture()) capture->ListedKey(path + "\\" + name);
+        if (CaptureRecord* capture = state_.Capture()) capture->ListedKey(listedUnder + "\\" + name);
     }
     return names;
 }

@@ -58,6 +58,10 @@ private:
     const std::vector<std::string>& Subkeys(RegKey key);
     const std::vector<std::string>& ValueNames(RegKey key);
     void Changed() { subkeys_.clear(); values_.clear(); }
+    // The path a capture names a key by: the run's own, where the machine
+    // names it otherwise (the current user's hive asked for below
+    // HKEY_USERS\\<SID> is HKEY_CURRENT_USER to Windows; an image holds the two apart).
+    std::string CapturePath(RegKey base, const std::string& subKey, const std::string& path) const;
     void Capture(RegKey key, const std::string& path);
     void ForgetBelow(const std::string& path);
 
@@ -67,6 +71,7 @@ private:
     std::map<std::string, std::set<std::string>> deletedValues_;               // folded key -> folded names
     std::map<std::string, std::map<std::string, SetValueData>> setValues_;     // folded key -> folded name
     std::map<RegKey, std::vector<std::string>> subkeys_, values_;             // by open key, as the run sees them
+    std::map<RegKey, std::string> runPaths_;  // open keys the capture names otherwise
     std::string mountedAs_;  // the run's name of the hive the preview holds mounted, "" when none
 };
 
