@@ -18,6 +18,8 @@ const std::vector<SwitchHelp>& SwitchesHelp() {
         {"/kr", "keep the registry (remove no registry entries)"},
         {"/la-<command>", "when done, start <command> and wait for it"},
         {"/log=<file>", "write a run log to <file>"},
+        {"/whatif", "preview: change nothing; the run log says what the run would do"},
+        {"/capture=<folder>", "preview, and write what it read to <folder> (new or empty) as a machine image"},
     };
     return switches;
 }

@@ -21,12 +21,12 @@ guide=$dir/unpacked/AdminGuide.txt
 sections=(
   "1. What it removes and what it keeps" "2. Running it" "3. Switches" "4. Exit status"
   "5. Boxes that can still appear" "6. Unattended examples" "7. The run log"
-  "8. When something remains" "9. Checking the download"
+  "8. Preview before you run" "9. When something remains" "10. Checking the download"
 )
 [[ $(grep -E '^[0-9]+\. ' "$guide" | tr -d '\r') == "$(printf '%s\n' "${sections[@]}")" ]] ||
   fail "AdminGuide.txt's sections are not: ${sections[*]}"
 for word in /s /sn /sp /nw /kc /km /kwt /rws /kf /kr /la- /log= '/?' certutil Get-FileHash \
-    'start "" /wait' 'Start-Process' '-Wait -PassThru' SYSTEM 'Get-Content -Encoding UTF8' \
+    /whatif /capture= Compare-Object 'start "" /wait' 'Start-Process' '-Wait -PassThru' SYSTEM 'Get-Content -Encoding UTF8' \
     'Invalid Purgent Commandline' 'Cannot create the log file' 'Purgent - Completed' \
     'Remote And Caching Directories are not removed.' 'outlook.exe' 'unsaved work' 'restart'; do
   grep -qF -- "$word" "$guide" || fail "AdminGuide.txt does not mention $word"
