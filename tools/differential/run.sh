@@ -10,6 +10,12 @@
 # whose phase, item and progress events were compared), last
 # "differences: K"; exit 0 only when K is 0.
 #
+# --whatif first previews each option set on its machine (purgent.exe
+# /whatif with a capture): the machine read back before and after the
+# preview must be the same, the preview's log must hold the real run's
+# events, and purgent-sim on the capture must write the preview's events
+# again; each difference is a line.
+#
 # --again runs the simulator again on the images kept in the work folder and
 # compares it with the Wine runs kept there, without Wine: after a change of
 # the simulator, of the comparison or of its rules.
@@ -25,17 +31,18 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 ALL_OPTIONS=default,/kc,/km,/kwt,/rws,/nw,/kf,/kr
 
 usage() {
-  echo "usage: tools/differential/run.sh --seeds FIRST-LAST [--options LIST] [--again]" >&2
+  echo "usage: tools/differential/run.sh --seeds FIRST-LAST [--options LIST] [--again | --whatif]" >&2
   echo "       LIST: comma-separated, out of $ALL_OPTIONS" >&2
   exit 64
 }
 
-SEEDS="" OPTIONS=$ALL_OPTIONS AGAIN=""
+SEEDS="" OPTIONS=$ALL_OPTIONS AGAIN="" WHATIF=""
 while (($#)); do
   case $1 in
     --seeds) (($# >= 2)) || usage; SEEDS=$2; shift 2 ;;
     --options) (($# >= 2)) || usage; OPTIONS=$2; shift 2 ;;
     --again) AGAIN=1; shift ;;
+    --whatif) WHATIF=1; shift ;;
     *) usage ;;
   esac
 done
@@ -200,6 +207,7 @@ run_set() {
       wine_in "$prefix" "$WIN64/hiveload.exe" 'C:\purgent-leftover\ntuser.dat' Purgent.UserHive leave; } ||
       echo "leaving a mount of the program's own name failed"
   fi
+  [[ -z $WHATIF ]] || preview_set "$dir" "$prefix" "$image" "$name" "${args[@]}"
   HOLDER=""
   hold_locked_files "$prefix" "$image"
   # An error box waits for OK even in /sn: answer it, as an operator would.
@@ -220,6 +228,68 @@ run_set() {
   wait "$watcher" 2>/dev/null || true
   rm -rf "$prefix"
   check_set "$dir" "$image" "$set"
+  [[ -z $WHATIF ]] || compare_preview "$dir" "$image" "$set" "$name"
+}
+
+# preview_set DIR PREFIX IMAGE NAME ARGS...: purgent.exe /whatif with a
+# capture on the run's machine (its [locked] files held meanwhile), read back
+# before and after; prints a line for each part of the machine the preview
+# changed.
+preview_set() {
+  local dir=$1 prefix=$2 image=$3 name=$4 part
+  shift 4
+  local -a args=()
+  for part in "$@"; do [[ $part == /log=* ]] || args+=("$part"); done
+  wine_in "$prefix" "$WIN64/snapshot.exe" "$(winpath "$image")" "$(winpath "$dir/preview-before-$name")" ||
+    echo "snapshot before the preview failed"
+  HOLDER=""
+  hold_locked_files "$prefix" "$image"
+  timeout "$RUN_TIMEOUT" env WINEPREFIX="$prefix" WINEDEBUG=-all WINELOADER="$WINE" \
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" "$WINE" "$WIN64/purgent.exe" "${args[@]}" /whatif \
+    '/capture=C:\purgent-capture' '/log=C:\purgent-whatif.log' >>"$prefix.log" 2>&1 || echo "the preview ended with status $?"
+  if [[ -n $HOLDER ]]; then kill "$HOLDER" 2>/dev/null || true; wait "$HOLDER" 2>/dev/null || true; fi
+  wine_in "$prefix" "$WIN64/snapshot.exe" "$(winpath "$image")" "$(winpath "$dir/preview-after-$name")" ||
+    echo "snapshot after the preview failed"
+  diff -rq "$dir/preview-before-$name" "$dir/preview-after-$name" | sed 's/^/the preview changed the machine: /' || true
+  cp "$prefix/drive_c/purgent-whatif.log" "$dir/whatif-$name.log" 2>/dev/null || echo "the preview wrote no run log"
+  rm -rf "$dir/capture-$name"
+  cp -r "$prefix/drive_c/purgent-capture" "$dir/capture-$name" 2>/dev/null || echo "the preview wrote no capture"
+  rm -rf "$prefix/drive_c/purgent-capture" "$prefix/drive_c/purgent-whatif.log"
+}
+
+# log_events FILE: a run log's events in any case.
+log_events() { grep -v '^#' "$1" | tr -d '\r' | tr '[:upper:]' '[:lower:]'; }
+
+# compare_preview DIR IMAGE SET NAME: the preview's log against the real
+# run's, and purgent-sim's run on the capture against the preview's log.
+compare_preview() {
+  local dir=$1 image=$2 set=$3 name=$4 key
+  local -a args unregisters=()
+  [[ -f $dir/whatif-$name.log && -d $dir/capture-$name ]] || return 0
+  # The keys a DLL's own unregistration removes: the real run finds them gone.
+  while IFS= read -r key; do unregisters+=("$(tr '[:upper:]' '[:lower:]' <<<"$key")"); done \
+    < <(sed -n 's/^unregisters=//p' "$image/machine.ini" | tr -d '\r')
+  diff <(log_events "$dir/whatif-$name.log") <(log_events "$dir/wine-$name.log") | grep '^[<>]' |
+    while IFS= read -r line; do
+      for key in "${unregisters[@]}"; do
+        if [[ $line == "< reg-delete-key"$'\t'"$key" || $line == "< reg-delete-key"$'\t'"$key\\"* ]]; then
+          echo "$set: excluded: preview log only: ${line:2} (a DLL's own unregistration removes it)" >>"$dir/excluded"
+          continue 2
+        fi
+      done
+      [[ $line == '<'* ]] && echo "preview log only: ${line:2}" || echo "real log only: ${line:2}"
+    done
+  mapfile -t args < <(purgent_args "$set" | grep -v '^/log=')
+  # Windows names the current user's hive below HKEY_USERS\<SID> as
+  # HKEY_CURRENT_USER; an image holds the two apart.
+  "$NATIVE/purgent-sim" --machine "$dir/capture-$name" -- "${args[@]}" 2>"$dir/replay-$name.err" |
+    sed 's/HKEY_USERS\\S-1-5-21-0-0-0-1000/HKEY_CURRENT_USER/' >"$dir/replay-$name.trace" || true
+  # The replay against the preview's log, by the rules of the comparison
+  # with Wine (the machines are not compared: both are the one before).
+  "$NATIVE/purgent-machine-diff" "$image" "$dir/before" "$dir/before" "$dir/before" "$dir/whatif-$name.log" \
+    "$dir/replay-$name.trace" 2> >(grep -v 'status-bar events compared\|^status bar:' | sed "s|^|$set: replay: |" >>"$dir/excluded") |
+    sed 's/^log event only on Wine: /preview log only, not in the replay of its capture: /;
+         s/^log event only in the simulator: /replay of the capture only: /' || true
 }
 
 # purgent_args SET: the real program's and the simulator's arguments for an
@@ -314,8 +384,8 @@ for _ in $(seq 100); do [[ -s $XVFB_DISPLAY_FILE ]] && break; sleep 0.1; done
 [[ -s $XVFB_DISPLAY_FILE ]] || { echo "run.sh: Xvfb did not start" >&2; exit 70; }
 export DISPLAY=:$(head -n1 "$XVFB_DISPLAY_FILE")
 
-export -f run_seed run_set purgent_args check_set simulate compare loaded_hives leftover_mount ini_section make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
-export NATIVE WIN64 WORK TEMPLATE RUN_TIMEOUT OPTIONS WINE AGAIN
+export -f run_seed run_set purgent_args check_set preview_set log_events compare_preview simulate compare loaded_hives leftover_mount ini_section make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
+export NATIVE WIN64 WORK TEMPLATE RUN_TIMEOUT OPTIONS WINE AGAIN WHATIF
 export OPTION_SETS_TEXT=${OPTION_SETS[*]}
 seq "$FIRST" "$LAST" | xargs -P "$WORKERS" -I{} bash -c 'read -ra OPTION_SETS <<<"$OPTION_SETS_TEXT"; run_seed {}'
 
