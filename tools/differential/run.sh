@@ -18,7 +18,8 @@
 #
 # --again runs the simulator again on the images kept in the work folder and
 # compares it with the Wine runs kept there, without Wine: after a change of
-# the simulator, of the comparison or of its rules.
+# the simulator, of the comparison or of its rules (with --whatif, the kept
+# previews' comparisons too).
 #
 # LIST: comma-separated, out of default,/kc,/km,/kwt,/rws,/nw,/kf,/kr (all eight
 # by default). WORK/summary lists per run and in total the status-bar events
@@ -31,7 +32,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 ALL_OPTIONS=default,/kc,/km,/kwt,/rws,/nw,/kf,/kr
 
 usage() {
-  echo "usage: tools/differential/run.sh --seeds FIRST-LAST [--options LIST] [--again | --whatif]" >&2
+  echo "usage: tools/differential/run.sh --seeds FIRST-LAST [--options LIST] [--again] [--whatif]" >&2
   echo "       LIST: comma-separated, out of $ALL_OPTIONS" >&2
   exit 64
 }
@@ -236,7 +237,7 @@ run_set() {
 # before and after; prints a line for each part of the machine the preview
 # changed.
 preview_set() {
-  local dir=$1 prefix=$2 image=$3 name=$4 part
+  local dir=$1 prefix=$2 image=$3 name=$4 part status=0
   shift 4
   local -a args=()
   for part in "$@"; do [[ $part == /log=* ]] || args+=("$part"); done
@@ -246,7 +247,8 @@ preview_set() {
   hold_locked_files "$prefix" "$image"
   timeout "$RUN_TIMEOUT" env WINEPREFIX="$prefix" WINEDEBUG=-all WINELOADER="$WINE" \
     WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" "$WINE" "$WIN64/purgent.exe" "${args[@]}" /whatif \
-    '/capture=C:\purgent-capture' '/log=C:\purgent-whatif.log' >>"$prefix.log" 2>&1 || echo "the preview ended with status $?"
+    '/capture=C:\purgent-capture' '/log=C:\purgent-whatif.log' >>"$prefix.log" 2>&1 || status=$?
+  echo "$status" >"$dir/whatif-$name.status"
   if [[ -n $HOLDER ]]; then kill "$HOLDER" 2>/dev/null || true; wait "$HOLDER" 2>/dev/null || true; fi
   wine_in "$prefix" "$WIN64/snapshot.exe" "$(winpath "$image")" "$(winpath "$dir/preview-after-$name")" ||
     echo "snapshot after the preview failed"
@@ -266,6 +268,8 @@ compare_preview() {
   local dir=$1 image=$2 set=$3 name=$4 key
   local -a args unregisters=()
   [[ -f $dir/whatif-$name.log && -d $dir/capture-$name ]] || return 0
+  [[ $(cat "$dir/whatif-$name.status" 2>/dev/null) == "$(cat "$dir/wine-$name.status")" ]] ||
+    echo "exit status differs: preview $(cat "$dir/whatif-$name.status" 2>/dev/null), real run $(cat "$dir/wine-$name.status")"
   # The keys a DLL's own unregistration removes: the real run finds them gone.
   while IFS= read -r key; do unregisters+=("$(tr '[:upper:]' '[:lower:]' <<<"$key")"); done \
     < <(sed -n 's/^unregisters=//p' "$image/machine.ini" | tr -d '\r')
@@ -285,8 +289,10 @@ compare_preview() {
   "$NATIVE/purgent-sim" --machine "$dir/capture-$name" -- "${args[@]}" 2>"$dir/replay-$name.err" |
     sed 's/HKEY_USERS\\S-1-5-21-0-0-0-1000/HKEY_CURRENT_USER/' >"$dir/replay-$name.trace" || true
   # The replay against the preview's log, by the rules of the comparison
-  # with Wine (the machines are not compared: both are the one before).
-  "$NATIVE/purgent-machine-diff" "$image" "$dir/before" "$dir/before" "$dir/before" "$dir/whatif-$name.log" \
+  # with Wine drawn from the capture (both ran on what Wine showed: a key
+  # Windows protects opened); the machines are not compared.
+  local capture=$dir/capture-$name
+  "$NATIVE/purgent-machine-diff" "$capture" "$capture" "$capture" "$capture" "$dir/whatif-$name.log" \
     "$dir/replay-$name.trace" 2> >(grep -v 'status-bar events compared\|^status bar:' | sed "s|^|$set: replay: |" >>"$dir/excluded") |
     sed 's/^log event only on Wine: /preview log only, not in the replay of its capture: /;
          s/^log event only in the simulator: /replay of the capture only: /' || true
@@ -318,7 +324,8 @@ run_seed() {
     [[ -d $dir/image ]] || return 0
     rm -f "$dir/excluded"
     for set in "${OPTION_SETS[@]}"; do
-      check_set "$dir" "$dir/image" "$set" | sed "s|^|seed $seed $set: |"
+      { check_set "$dir" "$dir/image" "$set"
+        [[ -z $WHATIF ]] || compare_preview "$dir" "$dir/image" "$set" "${set//\//}"; } | sed "s|^|seed $seed $set: |"
     done >"$dir/differences" 2>"$dir/errors"
     return
   fi
