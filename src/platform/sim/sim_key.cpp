@@ -6,20 +6,23 @@
 
 namespace purgent::sim {
 
+SimKey::SimKey(std::string name, int hive) : name_(std::move(name)), folded_(FoldName(name_)), hive_(hive) {}
+
 std::string SimKey::Path() const {
     return parent_ ? parent_->Path() + "\\" + name_ : name_;
 }
 
-std::vector<std::shared_ptr<SimKey>>::const_iterator SimKey::LowerBound(
-    const std::string& name) const {
-    return std::lower_bound(
-        subkeys_.begin(), subkeys_.end(), name,
-        [](const std::shared_ptr<SimKey>& key, const std::string& n) { return NameLess(key->name_, n); });
+const std::vector<std::shared_ptr<SimKey>>& SimKey::Subkeys() const {
+    if (listStale_) {
+        listed_.assign(subkeys_.begin(), subkeys_.end());
+        listStale_ = false;
+    }
+    return listed_;
 }
 
 std::shared_ptr<SimKey> SimKey::FindSubkey(const std::string& name) const {
-    const auto it = LowerBound(name);
-    return it != subkeys_.end() && SameName((*it)->name_, name) ? *it : nullptr;
+    const auto it = subkeys_.find(FoldName(name));
+    return it != subkeys_.end() ? *it : nullptr;
 }
 
 std::shared_ptr<SimKey> SimKey::AddSubkey(const std::string& name) {
@@ -31,16 +34,24 @@ std::shared_ptr<SimKey> SimKey::AddSubkey(const std::string& name) {
 
 void SimKey::AttachSubkey(const std::shared_ptr<SimKey>& key) {
     key->parent_ = this;
-    subkeys_.insert(LowerBound(key->name_), key);
+    subkeys_.insert(key);
+    listStale_ = true;
 }
 
 void SimKey::RemoveSubkey(const SimKey& key) {
-    // Sibling names differ, so the sorted position of the name is the only place to look.
-    const auto it = LowerBound(key.name_);
-    if (it == subkeys_.end() || it->get() != &key) return;
-    const std::shared_ptr<SimKey> removed = *it;
+    if (const std::shared_ptr<SimKey> removed = DetachSubkey(key)) removed->MarkDeleted();
+}
+
+std::shared_ptr<SimKey> SimKey::DetachSubkey(const SimKey& key) {
+    // Sibling names differ, so the name alone finds the key.
+    const auto it = subkeys_.find(key.folded_);
+    if (it == subkeys_.end() || it->get() != &key) return nullptr;
+    std::shared_ptr<SimKey> detached = *it;
     subkeys_.erase(it);
-    removed->MarkDeleted();
+    if (!listStale_)
+        listed_.erase(std::lower_bound(listed_.begin(), listed_.end(), key.folded_, FoldedLess()));
+    detached->parent_ = nullptr;
+    return detached;
 }
 
 void SimKey::MarkDeleted() {

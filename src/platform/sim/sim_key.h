@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ struct SimValue {
 // marked deleted and detached from its parent.
 class SimKey {
 public:
-    explicit SimKey(std::string name, int hive = 0) : name_(std::move(name)), hive_(hive) {}
+    explicit SimKey(std::string name, int hive = 0);
 
     const std::string& Name() const { return name_; }
     // "HKEY_LOCAL_MACHINE\Software\..."; the root key's own name for a root.
@@ -32,7 +33,7 @@ public:
     bool Denied() const { return denied_; }
     void Deny() { denied_ = true; }
 
-    const std::vector<std::shared_ptr<SimKey>>& Subkeys() const { return subkeys_; }
+    const std::vector<std::shared_ptr<SimKey>>& Subkeys() const;
     std::shared_ptr<SimKey> FindSubkey(const std::string& name) const;
     // The existing subkey of that name, or a new one.
     std::shared_ptr<SimKey> AddSubkey(const std::string& name);
@@ -40,6 +41,9 @@ public:
     void AttachSubkey(const std::shared_ptr<SimKey>& key);
     // Unlinks the subkey and marks it (and, for a hive, everything below) deleted.
     void RemoveSubkey(const SimKey& key);
+    // Unlinks the subkey and leaves it as it is (an unloaded hive, kept to be
+    // loaded again); nullptr when it is not one of this key's.
+    std::shared_ptr<SimKey> DetachSubkey(const SimKey& key);
 
     const std::vector<SimValue>& Values() const { return values_; }
     const SimValue* FindValue(const std::string& name) const;
@@ -48,15 +52,31 @@ public:
     bool RemoveValue(const std::string& name);
 
 private:
-    std::vector<std::shared_ptr<SimKey>>::const_iterator LowerBound(const std::string& name) const;
+    // Orders keys by their upper-cased names, and finds one by such a name.
+    struct FoldedLess {
+        using is_transparent = void;
+        static const std::string& Of(const std::shared_ptr<SimKey>& key) { return key->folded_; }
+        static const std::string& Of(const std::string& folded) { return folded; }
+        bool operator()(const auto& a, const auto& b) const { return Of(a) < Of(b); }
+    };
+
     void MarkDeleted();
 
     std::string name_;
+    // The name upper-cased once: every lookup and every ordering of siblings
+    // compares it.
+    std::string folded_;
     int hive_;
     SimKey* parent_ = nullptr;
     bool deleted_ = false;
     bool denied_ = false;
-    std::vector<std::shared_ptr<SimKey>> subkeys_;
+    // Sorted on insertion in logarithmic time, whatever order the keys come in.
+    std::set<std::shared_ptr<SimKey>, FoldedLess> subkeys_;
+    // The subkeys by index for enumeration, built when first asked for after
+    // a key was added (added keys come in bulk, from documents); kept in step
+    // when a key is removed.
+    mutable std::vector<std::shared_ptr<SimKey>> listed_;
+    mutable bool listStale_ = false;
     std::vector<SimValue> values_;
 };
 
