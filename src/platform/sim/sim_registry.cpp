@@ -199,6 +199,7 @@ long SimRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t ty
     std::shared_ptr<SimKey> node;
     if (const long error = LiveKey(key, node)) return error;
     node->SetValue(name, type, data);
+    Changed(*node);
     return winerr::Success;
 }
 
@@ -215,6 +216,7 @@ long SimRegistry::Remove(SimKey& key) {
     if (!key.Parent() || hiveRoot || IsClassesKey(key) || key.Denied() || !key.Subkeys().empty())
         return winerr::AccessDenied;
     key.Parent()->RemoveSubkey(key);
+    Changed(key);
     return winerr::Success;
 }
 
@@ -236,6 +238,7 @@ long SimRegistry::DeleteValue(RegKey key, const std::string& name) {
     std::shared_ptr<SimKey> node;
     if (const long error = LiveKey(key, node)) return error;
     if (!node->RemoveValue(name)) return winerr::FileNotFound;
+    Changed(*node);
     return winerr::Success;
 }
 
@@ -265,6 +268,7 @@ long SimRegistry::LoadKey(RegKey root, const std::string& name, const std::strin
     if (!item || item->folder) return winerr::FileNotFound;
     // A hive file another program holds open, as a logged-on user's is.
     if (drive_.Locked(file)) return winerr::SharingViolation;
+    if (Remount(name, *item)) return winerr::Success;
 
     image::RegistryKeys keys;
     try {
@@ -281,8 +285,32 @@ long SimRegistry::LoadKey(RegKey root, const std::string& name, const std::strin
         return create ? AddPath(hiveKey, parts, 1) : FindPath(hiveKey, parts, 1);
     });
     users_->AttachSubkey(hiveKey);
-    hives_.push_back(Hive{id, item->path, hiveKey});
+    hives_.push_back(Hive{id, item->path, hiveKey, std::nullopt});
     return winerr::Success;
+}
+
+bool SimRegistry::Remount(const std::string& name, const image::DriveItem& file) {
+    auto kept = unloaded_.extract(FoldName(file.path));
+    if (kept.empty() || kept.mapped().key->Name() != name || kept.mapped().text != file.contents) return false;
+    Hive& hive = kept.mapped();
+    hive.file = file.path;
+    users_->AttachSubkey(hive.key);
+    hives_.push_back(std::move(hive));
+    return true;
+}
+
+bool SimRegistry::WriteBack(Hive& hive) {
+    const image::DriveItem* file = drive_.Find(hive.file);
+    if (file && hive.text == file->contents) return true;
+    const std::string text = HiveText(hive);
+    if (!drive_.WriteFile(hive.file, text)) return false;
+    hive.text = image::Bytes(text.begin(), text.end());
+    return true;
+}
+
+void SimRegistry::Changed(const SimKey& key) {
+    for (Hive& hive : hives_)
+        if (hive.id == key.Hive()) hive.text.reset();
 }
 
 bool SimRegistry::HiveHasOpenHandles(int hive) const {
@@ -321,8 +349,10 @@ long SimRegistry::UnLoadKey(RegKey root, const std::string& name) {
     const auto hive = MountedHive(name);
     if (hive == hives_.end()) return UnloadImageHive(name);
     if (HiveHasOpenHandles(hive->id)) return winerr::AccessDenied;
-    drive_.WriteFile(hive->file, HiveText(*hive));
-    users_->RemoveSubkey(*hive->key);
+    // No handle reaches into the tree any more: it is kept as it is.
+    const bool written = WriteBack(*hive);
+    users_->DetachSubkey(*hive->key);
+    if (written) unloaded_.insert_or_assign(FoldName(hive->file), std::move(*hive));
     hives_.erase(hive);
     return winerr::Success;
 }

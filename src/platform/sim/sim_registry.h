@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,9 @@ private:
         int id;
         std::string file;
         std::shared_ptr<SimKey> key;
+        // The hive's text (HiveText) while its file holds it and the tree
+        // has not changed since; unset otherwise.
+        std::optional<image::Bytes> text;
     };
 
     std::shared_ptr<SimKey> RootOf(const std::string& name) const;
@@ -74,6 +78,15 @@ private:
     long LiveKey(RegKey key, std::shared_ptr<SimKey>& found) const;
     long Lookup(RegKey base, const std::string& subKey, std::shared_ptr<SimKey>& found) const;
     std::vector<Hive>::iterator MountedHive(const std::string& name);
+    // A mounted hive loaded again from its file as it was unloaded, without
+    // reading the file: the tree is what reading its text would give (see
+    // WriteRegText). False when the file or the name differs.
+    bool Remount(const std::string& name, const image::DriveItem& file);
+    // Writes the hive back unless its file holds its text already; false
+    // when it has no file to write.
+    bool WriteBack(Hive& hive);
+    // The key's hive (if mounted) no longer matches its file.
+    void Changed(const SimKey& key);
     bool HiveHasOpenHandles(int hive) const;
     // Every direct subkey of HKEY_USERS an image holds is a hive the system
     // loaded (HKEY_USERS holds nothing else): unloading one removes it.
@@ -89,6 +102,9 @@ private:
     std::map<RegKey, std::shared_ptr<SimKey>> handles_;
     RegKey nextHandle_ = 0x100;
     std::vector<Hive> hives_;
+    // Unloaded hives by folded file path: each pass over the users loads
+    // every hive again, and most passes change nothing in most hives.
+    std::map<std::string, Hive> unloaded_;
     int nextHiveId_ = 1;
 };
 
