@@ -14,7 +14,10 @@ std::string SimKey::Path() const {
 
 const std::vector<std::shared_ptr<SimKey>>& SimKey::Subkeys() const {
     if (listStale_) {
-        listed_.assign(subkeys_.begin(), subkeys_.end());
+        listed_.clear();
+        listed_.reserve(subkeys_.size());
+        for (const auto& [folded, key] : subkeys_) listed_.push_back(key);
+        std::sort(listed_.begin(), listed_.end(), FoldedLess());
         listStale_ = false;
     }
     return listed_;
@@ -22,7 +25,7 @@ const std::vector<std::shared_ptr<SimKey>>& SimKey::Subkeys() const {
 
 std::shared_ptr<SimKey> SimKey::FindSubkey(const std::string& name) const {
     const auto it = subkeys_.find(FoldName(name));
-    return it != subkeys_.end() ? *it : nullptr;
+    return it != subkeys_.end() ? it->second : nullptr;
 }
 
 std::shared_ptr<SimKey> SimKey::AddSubkey(const std::string& name) {
@@ -34,7 +37,7 @@ std::shared_ptr<SimKey> SimKey::AddSubkey(const std::string& name) {
 
 void SimKey::AttachSubkey(const std::shared_ptr<SimKey>& key) {
     key->parent_ = this;
-    subkeys_.insert(key);
+    subkeys_.emplace(key->folded_, key);
     listStale_ = true;
 }
 
@@ -45,8 +48,8 @@ void SimKey::RemoveSubkey(const SimKey& key) {
 std::shared_ptr<SimKey> SimKey::DetachSubkey(const SimKey& key) {
     // Sibling names differ, so the name alone finds the key.
     const auto it = subkeys_.find(key.folded_);
-    if (it == subkeys_.end() || it->get() != &key) return nullptr;
-    std::shared_ptr<SimKey> detached = *it;
+    if (it == subkeys_.end() || it->second.get() != &key) return nullptr;
+    std::shared_ptr<SimKey> detached = std::move(it->second);
     subkeys_.erase(it);
     if (!listStale_)
         listed_.erase(std::lower_bound(listed_.begin(), listed_.end(), key.folded_, FoldedLess()));
@@ -57,7 +60,7 @@ std::shared_ptr<SimKey> SimKey::DetachSubkey(const SimKey& key) {
 void SimKey::MarkDeleted() {
     deleted_ = true;
     parent_ = nullptr;
-    for (const auto& sub : subkeys_) sub->MarkDeleted();
+    for (const auto& [folded, sub] : subkeys_) sub->MarkDeleted();
 }
 
 namespace {

@@ -1,8 +1,9 @@
 #pragma once
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace purgent::sim {
@@ -52,9 +53,8 @@ public:
     bool RemoveValue(const std::string& name);
 
 private:
-    // Orders keys by their upper-cased names, and finds one by such a name.
+    // Orders keys by their upper-cased names, as Windows enumerates them.
     struct FoldedLess {
-        using is_transparent = void;
         static const std::string& Of(const std::shared_ptr<SimKey>& key) { return key->folded_; }
         static const std::string& Of(const std::string& folded) { return folded; }
         bool operator()(const auto& a, const auto& b) const { return Of(a) < Of(b); }
@@ -70,10 +70,11 @@ private:
     SimKey* parent_ = nullptr;
     bool deleted_ = false;
     bool denied_ = false;
-    // Sorted on insertion in logarithmic time, whatever order the keys come in.
-    std::set<std::shared_ptr<SimKey>, FoldedLess> subkeys_;
-    // The subkeys by index for enumeration, built when first asked for after
-    // a key was added (added keys come in bulk, from documents); kept in step
+    // By upper-cased name (a view of the subkey's own folded_): found and
+    // added in constant time, whatever order the keys come in.
+    std::unordered_map<std::string_view, std::shared_ptr<SimKey>> subkeys_;
+    // The subkeys in enumeration order, sorted when first asked for after a
+    // key was added (added keys come in bulk, from documents); kept in step
     // when a key is removed.
     mutable std::vector<std::shared_ptr<SimKey>> listed_;
     mutable bool listStale_ = false;
