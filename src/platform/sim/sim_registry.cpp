@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/sim/sim_import.h"
 #include "platform/sim/sim_names.h"
 
 namespace purgent::sim {
@@ -13,33 +14,6 @@ std::shared_ptr<SimKey> AddPath(const std::shared_ptr<SimKey>& from, const std::
     std::shared_ptr<SimKey> key = from;
     for (std::size_t i = first; i < parts.size(); ++i) key = key->AddSubkey(parts[i]);
     return key;
-}
-
-// The key below `from` at parts[first...], or nullptr; creates nothing.
-std::shared_ptr<SimKey> FindPath(std::shared_ptr<SimKey> from, const std::vector<std::string>& parts,
-                                 std::size_t first) {
-    for (std::size_t i = first; from && i < parts.size(); ++i) from = from->FindSubkey(parts[i]);
-    return from;
-}
-
-// Imports a .reg document as regedit does, key by key in the order written:
-// keyAt(path, create) finds (or creates, with its parents) the key at a full
-// path. Each path is walked once, so the cost is linear in the document.
-template <class KeyAt>
-void Import(const image::RegistryKeys& keys, KeyAt keyAt) {
-    for (const image::RegistryKey& key : keys) {
-        if (key.deleted) {
-            const std::shared_ptr<SimKey> gone = keyAt(key.path, false);
-            if (gone && gone->Parent()) gone->Parent()->RemoveSubkey(*gone);
-            continue;
-        }
-        const std::shared_ptr<SimKey> node = keyAt(key.path, true);
-        if (!node) continue;
-        for (const image::RegistryValue& value : key.values) {
-            if (value.deleted) node->RemoveValue(value.name);
-            else node->SetValue(value.name, value.type, value.data);
-        }
-    }
 }
 
 // Parents before children, as regedit exports; mounted hives are left out.
@@ -98,7 +72,9 @@ std::shared_ptr<SimKey> SimRegistry::ExistingKeyAt(const std::string& path) cons
 }
 
 void SimRegistry::Load(const image::RegistryKeys& keys) {
-    Import(keys, [&](const std::string& path, bool create) { return create ? KeyAt(path) : ExistingKeyAt(path); });
+    ImportKeys(keys, [this](const std::vector<std::string>& parts, bool valid) {
+        return valid && !parts.empty() ? RootOf(parts[0]) : nullptr;
+    });
 }
 
 void SimRegistry::Deny(const std::string& path) {
@@ -279,11 +255,7 @@ long SimRegistry::LoadKey(RegKey root, const std::string& name, const std::strin
     const int id = nextHiveId_++;
     auto hiveKey = std::make_shared<SimKey>(name, id);
     // Paths below HKEY_CURRENT_USER, which the hive's key stands for.
-    Import(keys, [&](const std::string& path, bool create) {
-        bool ok = false;
-        const std::vector<std::string> parts = SplitPath(path, ok);
-        return create ? AddPath(hiveKey, parts, 1) : FindPath(hiveKey, parts, 1);
-    });
+    ImportKeys(keys, [&hiveKey](const std::vector<std::string>&, bool) { return hiveKey; });
     users_->AttachSubkey(hiveKey);
     hives_.push_back(Hive{id, item->path, hiveKey, std::nullopt});
     return winerr::Success;
