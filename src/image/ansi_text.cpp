@@ -102,8 +102,12 @@ std::string Utf8ToAnsi(const std::string& utf8, std::vector<int>& lossyLines) {
 
 std::string AnsiToUtf8(const std::string& ansi) {
     std::string out;
-    for (char c : ansi) AppendUtf8(out, AnsiToCodePoint(static_cast<unsigned char>(c)));
+    for (char c : ansi) AppendAnsiAsUtf8(out, c);
     return out;
+}
+
+void AppendAnsiAsUtf8(std::string& utf8, char ansi) {
+    AppendUtf8(utf8, AnsiToCodePoint(static_cast<unsigned char>(ansi)));
 }
 
 std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16) {

@@ -12,6 +12,8 @@ namespace purgent::image {
 std::string Utf8ToAnsi(const std::string& utf8);
 std::string Utf8ToAnsi(const std::string& utf8, std::vector<int>& lossyLines);
 std::string AnsiToUtf8(const std::string& ansi);
+// One ANSI character appended to UTF-8 text.
+void AppendAnsiAsUtf8(std::string& utf8, char ansi);
 // Each UTF-16 code unit becomes one ANSI byte (NULs included).
 std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16);
 std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16, std::vector<int>& lossyLines);
