@@ -1,6 +1,9 @@
 #include "platform/sim/sim_registry.h"
 
 #include <algorithm>
+#include <functional>
+
+#include "image/reg_text_writer.h"
 
 #include "platform/sim/sim_import.h"
 #include "platform/sim/sim_names.h"
@@ -16,17 +19,20 @@ std::shared_ptr<SimKey> AddPath(const std::shared_ptr<SimKey>& from, const std::
     return key;
 }
 
-// Parents before children, as regedit exports; mounted hives are left out.
-// A root is listed only for values of its own: roots exist without being named.
-void CollectKeys(const SimKey& key, const std::string& path, image::RegistryKeys& out, bool root = false) {
-    if (!root || !key.Values().empty()) {
-        image::RegistryKey saved{path, {}, false};
-        for (const SimValue& value : key.Values())
-            saved.values.push_back({value.name, value.type, value.data, false});
-        out.push_back(std::move(saved));
+// Visits the keys at and below `key` (path: its full path), parents before
+// children, as regedit exports; mounted hives are left out. A root is
+// visited only for values of its own: roots exist without being named.
+void ForEachKey(const SimKey& key, std::string& path, const std::function<void(const SimKey&, const std::string&)>& visit,
+                bool root = false) {
+    if (!root || !key.Values().empty()) visit(key, path);
+    for (const auto& sub : key.Subkeys()) {
+        if (sub->Hive() != key.Hive()) continue;
+        const std::size_t length = path.size();
+        path += '\\';
+        path += sub->Name();
+        ForEachKey(*sub, path, visit);
+        path.resize(length);
     }
-    for (const auto& sub : key.Subkeys())
-        if (sub->Hive() == key.Hive()) CollectKeys(*sub, path + "\\" + sub->Name(), out);
 }
 
 }  // namespace
@@ -83,7 +89,13 @@ void SimRegistry::Deny(const std::string& path) {
 
 image::RegistryKeys SimRegistry::Keys() const {
     image::RegistryKeys keys;
-    for (const auto& root : {localMachine_, currentUser_, users_}) CollectKeys(*root, root->Name(), keys, true);
+    for (const auto& root : {localMachine_, currentUser_, users_}) {
+        std::string path = root->Name();
+        ForEachKey(*root, path, [&keys](const SimKey& key, const std::string& keyPath) {
+            image::RegistryKey& saved = keys.emplace_back(image::RegistryKey{keyPath, {}, false});
+            for (const SimValue& value : key.Values()) saved.values.push_back({value.name, value.type, value.data, false});
+        }, true);
+    }
     return keys;
 }
 
@@ -291,9 +303,13 @@ bool SimRegistry::HiveHasOpenHandles(int hive) const {
 }
 
 std::string SimRegistry::HiveText(const Hive& hive) {
-    image::RegistryKeys keys;
-    CollectKeys(*hive.key, "HKEY_CURRENT_USER", keys, true);
-    return image::WriteRegText(keys);
+    image::RegTextWriter writer;
+    std::string path = "HKEY_CURRENT_USER";
+    ForEachKey(*hive.key, path, [&writer](const SimKey& key, const std::string& keyPath) {
+        writer.Key(keyPath);
+        for (const SimValue& value : key.Values()) writer.Value(value.name, value.type, value.data);
+    }, true);
+    return std::move(writer).Text();
 }
 
 image::DriveItems SimRegistry::MountedHiveFiles() const {
