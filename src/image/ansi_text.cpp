@@ -1,5 +1,6 @@
 #include "image/ansi_text.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -61,6 +62,11 @@ bool DecodeUtf8(const std::string& text, std::size_t& pos, char32_t& cp) {
 class AnsiBuilder {
 public:
     explicit AnsiBuilder(std::vector<int>& lossyLines) : lossyLines_(lossyLines) {}
+    // Characters below 0x80, the same in UTF-8, UTF-16 and Windows-1252.
+    void AddAscii(std::string_view ascii) {
+        out_ += ascii;
+        line_ += static_cast<int>(std::count(ascii.begin(), ascii.end(), '\n'));
+    }
     void Add(char32_t cp) {
         const char c = CodePointToAnsi(cp);
         if (c == '?' && cp != '?') Lost();
@@ -79,6 +85,13 @@ private:
     int line_ = 1;
 };
 
+// Where the run of characters below 0x80 from pos ends: text is mostly
+// ASCII, and a run needs no conversion.
+std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
+    return pos;
+}
+
 }  // namespace
 
 std::string Utf8ToAnsi(const std::string& utf8) {
@@ -89,6 +102,11 @@ std::string Utf8ToAnsi(const std::string& utf8) {
 std::string Utf8ToAnsi(const std::string& utf8, std::vector<int>& lossyLines) {
     AnsiBuilder out(lossyLines);
     for (std::size_t pos = 0; pos < utf8.size();) {
+        if (const std::size_t end = AsciiRunEnd(utf8, pos); end > pos) {
+            out.AddAscii(std::string_view(utf8).substr(pos, end - pos));
+            pos = end;
+            continue;
+        }
         char32_t cp = 0;
         if (!DecodeUtf8(utf8, pos, cp)) {
             out.Lost();
@@ -102,12 +120,17 @@ std::string Utf8ToAnsi(const std::string& utf8, std::vector<int>& lossyLines) {
 
 std::string AnsiToUtf8(const std::string& ansi) {
     std::string out;
-    for (char c : ansi) AppendAnsiAsUtf8(out, c);
+    AppendAnsiAsUtf8(out, ansi);
     return out;
 }
 
-void AppendAnsiAsUtf8(std::string& utf8, char ansi) {
-    AppendUtf8(utf8, AnsiToCodePoint(static_cast<unsigned char>(ansi)));
+void AppendAnsiAsUtf8(std::string& utf8, std::string_view ansi) {
+    for (std::size_t pos = 0; pos < ansi.size();) {
+        const std::size_t end = AsciiRunEnd(ansi, pos);
+        utf8 += ansi.substr(pos, end - pos);
+        if (end < ansi.size()) AppendUtf8(utf8, AnsiToCodePoint(static_cast<unsigned char>(ansi[end])));
+        pos = end + 1;
+    }
 }
 
 std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16) {
@@ -141,7 +164,7 @@ std::vector<std::uint8_t> AnsiToUtf16Le(const std::string& ansi) {
 
 bool IsValidUtf8(const std::string& text) {
     char32_t cp = 0;
-    for (std::size_t pos = 0; pos < text.size();)
+    for (std::size_t pos = AsciiRunEnd(text, 0); pos < text.size(); pos = AsciiRunEnd(text, pos))
         if (!DecodeUtf8(text, pos, cp)) return false;
     return true;
 }
@@ -188,7 +211,7 @@ char FoldCase(char c) {
     }
 }
 
-bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
         if (FoldCase(a[i]) != FoldCase(b[i])) return false;

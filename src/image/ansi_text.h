@@ -3,6 +3,7 @@
 // image files need.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace purgent::image {
@@ -12,8 +13,8 @@ namespace purgent::image {
 std::string Utf8ToAnsi(const std::string& utf8);
 std::string Utf8ToAnsi(const std::string& utf8, std::vector<int>& lossyLines);
 std::string AnsiToUtf8(const std::string& ansi);
-// One ANSI character appended to UTF-8 text.
-void AppendAnsiAsUtf8(std::string& utf8, char ansi);
+// ANSI text appended to UTF-8 text.
+void AppendAnsiAsUtf8(std::string& utf8, std::string_view ansi);
 // Each UTF-16 code unit becomes one ANSI byte (NULs included).
 std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16);
 std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16, std::vector<int>& lossyLines);
@@ -33,6 +34,6 @@ std::string Trim(const std::string& text);
 // Case-insensitive comparison as Windows matches file and key names
 // (ASCII and the Latin-1 letters of Windows-1252).
 char FoldCase(char c);
-bool EqualsIgnoreCase(const std::string& a, const std::string& b);
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 }  // namespace purgent::image

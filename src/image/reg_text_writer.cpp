@@ -34,17 +34,22 @@ RegTextWriter::RegTextWriter() : text_(std::string(kRegHeader) + kNewLine) {}
 void RegTextWriter::Key(const std::string& path, bool deleted) {
     text_ += kNewLine;
     text_ += deleted ? "[-" : "[";
-    for (char c : path) AppendAnsiAsUtf8(text_, c);
+    AppendAnsiAsUtf8(text_, path);
     text_ += "]";
     text_ += kNewLine;
 }
 
-void RegTextWriter::Quoted(const std::string& ansi) {
+void RegTextWriter::Quoted(std::string_view ansi) {
     text_ += '"';
-    for (char c : ansi) {
-        if (c == '\\' || c == '"') text_ += '\\';
-        AppendAnsiAsUtf8(text_, c);
+    std::size_t start = 0;
+    for (std::size_t escaped = ansi.find_first_of("\\\""); escaped != std::string_view::npos;
+         escaped = ansi.find_first_of("\\\"", start)) {
+        AppendAnsiAsUtf8(text_, ansi.substr(start, escaped - start));
+        text_ += '\\';
+        text_ += ansi[escaped];
+        start = escaped + 1;
     }
+    AppendAnsiAsUtf8(text_, ansi.substr(start));
     text_ += '"';
 }
 
@@ -64,7 +69,7 @@ void RegTextWriter::Value(const std::string& name, std::uint32_t type, const Byt
     const std::size_t lineStart = text_.size();
     ValueName(name);
     if (type == RegSzType && FitsQuotedString(data)) {
-        Quoted(std::string(data.begin(), data.end() - 1));
+        Quoted(std::string_view(reinterpret_cast<const char*>(data.data()), data.size() - 1));
     } else if (type == RegDwordType && data.size() == 4) {
         text_ += "dword:";
         AppendHex(text_, data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24, 8);

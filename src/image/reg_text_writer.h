@@ -3,6 +3,7 @@
 // than as RegistryKeys (WriteRegText writes those).
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "image/machine_image.h"
 
@@ -20,7 +21,7 @@ public:
     std::string Text() && { return std::move(text_); }
 
 private:
-    void Quoted(const std::string& ansi);
+    void Quoted(std::string_view ansi);
     // "name=": the quoted name, or @ for the default value.
     void ValueName(const std::string& name);
     // The bytes as a comma-separated hex list after what the line holds so
