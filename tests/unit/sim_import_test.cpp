@@ -39,9 +39,9 @@ image::RegistryKeys WalkedFromTheRoot(const image::RegistryKeys& keys) {
     std::map<std::string, std::shared_ptr<SimKey>> roots;
     for (const image::RegistryKey& key : keys) {
         bool valid = false;
-        const std::vector<std::string> parts = SplitPath(key.path, valid);
-        std::shared_ptr<SimKey>& root = roots[parts[0]];
-        if (!root) root = std::make_shared<SimKey>(parts[0]);
+        const std::vector<std::string_view> parts = SplitPath(key.path, valid);
+        std::shared_ptr<SimKey>& root = roots[std::string(parts[0])];
+        if (!root) root = std::make_shared<SimKey>(std::string(parts[0]));
         if (key.deleted) {
             const std::shared_ptr<SimKey> gone = FindPath(root, parts, 1);
             if (gone) gone->Parent()->RemoveSubkey(*gone);

@@ -12,7 +12,8 @@ namespace {
 class LastPath {
 public:
     // The key at parts[1...] below start, created with its parents if need be.
-    std::shared_ptr<SimKey> Add(const std::shared_ptr<SimKey>& start, std::vector<std::string> parts) {
+    // The views of parts must outlive the next call (a document's paths do).
+    std::shared_ptr<SimKey> Add(const std::shared_ptr<SimKey>& start, std::vector<std::string_view> parts) {
         std::size_t same = 0;
         if (start == start_)
             while (same < keys_.size() && same + 1 < parts.size() && SameName(parts_[same + 1], parts[same + 1]))
@@ -32,13 +33,13 @@ public:
 
 private:
     std::shared_ptr<SimKey> start_;
-    std::vector<std::string> parts_;
+    std::vector<std::string_view> parts_;
     std::vector<std::shared_ptr<SimKey>> keys_;  // keys_[i]: the key at parts_[1...i + 1]
 };
 
 }  // namespace
 
-std::shared_ptr<SimKey> FindPath(std::shared_ptr<SimKey> from, const std::vector<std::string>& parts,
+std::shared_ptr<SimKey> FindPath(std::shared_ptr<SimKey> from, const std::vector<std::string_view>& parts,
                                  std::size_t first) {
     for (std::size_t i = first; from && i < parts.size(); ++i) from = from->FindSubkey(parts[i]);
     return from;
@@ -48,7 +49,7 @@ void ImportKeys(const image::RegistryKeys& keys, const PathStart& startOf) {
     LastPath last;
     for (const image::RegistryKey& key : keys) {
         bool valid = false;
-        std::vector<std::string> parts = SplitPath(key.path, valid);
+        std::vector<std::string_view> parts = SplitPath(key.path, valid);
         const std::shared_ptr<SimKey> start = startOf(parts, valid);
         if (key.deleted) {
             const std::shared_ptr<SimKey> gone = FindPath(start, parts, 1);

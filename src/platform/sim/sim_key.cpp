@@ -23,14 +23,16 @@ const std::vector<std::shared_ptr<SimKey>>& SimKey::Subkeys() const {
     return listed_;
 }
 
-std::shared_ptr<SimKey> SimKey::FindSubkey(const std::string& name) const {
-    const auto it = subkeys_.find(FoldName(name));
+std::shared_ptr<SimKey> SimKey::FindSubkey(std::string_view name) const { return FindFolded(FoldName(name)); }
+
+std::shared_ptr<SimKey> SimKey::FindFolded(std::string_view folded) const {
+    const auto it = subkeys_.find(folded);
     return it != subkeys_.end() ? it->second : nullptr;
 }
 
-std::shared_ptr<SimKey> SimKey::AddSubkey(const std::string& name) {
+std::shared_ptr<SimKey> SimKey::AddSubkey(std::string_view name) {
     if (auto existing = FindSubkey(name)) return existing;
-    auto key = std::make_shared<SimKey>(name, hive_);
+    auto key = std::make_shared<SimKey>(std::string(name), hive_);
     AttachSubkey(key);
     return key;
 }

@@ -35,9 +35,11 @@ public:
     void Deny() { denied_ = true; }
 
     const std::vector<std::shared_ptr<SimKey>>& Subkeys() const;
-    std::shared_ptr<SimKey> FindSubkey(const std::string& name) const;
+    std::shared_ptr<SimKey> FindSubkey(std::string_view name) const;
+    // The same for a name upper-cased already (FoldName).
+    std::shared_ptr<SimKey> FindFolded(std::string_view folded) const;
     // The existing subkey of that name, or a new one.
-    std::shared_ptr<SimKey> AddSubkey(const std::string& name);
+    std::shared_ptr<SimKey> AddSubkey(std::string_view name);
     // Inserts a ready-made key (a mounted hive) under this one.
     void AttachSubkey(const std::shared_ptr<SimKey>& key);
     // Unlinks the subkey and marks it (and, for a hive, everything below) deleted.

@@ -12,7 +12,7 @@ namespace purgent::sim {
 
 namespace {
 
-std::shared_ptr<SimKey> AddPath(const std::shared_ptr<SimKey>& from, const std::vector<std::string>& parts,
+std::shared_ptr<SimKey> AddPath(const std::shared_ptr<SimKey>& from, const std::vector<std::string_view>& parts,
                                 std::size_t first) {
     std::shared_ptr<SimKey> key = from;
     for (std::size_t i = first; i < parts.size(); ++i) key = key->AddSubkey(parts[i]);
@@ -54,7 +54,7 @@ std::shared_ptr<SimKey> SimRegistry::ClassesKey() const {
     return localMachine_->AddSubkey("SOFTWARE")->AddSubkey("Classes");
 }
 
-std::shared_ptr<SimKey> SimRegistry::RootOf(const std::string& name) const {
+std::shared_ptr<SimKey> SimRegistry::RootOf(std::string_view name) const {
     if (SameName(name, "HKEY_LOCAL_MACHINE") || SameName(name, "HKLM")) return localMachine_;
     if (SameName(name, "HKEY_CURRENT_USER") || SameName(name, "HKCU")) return currentUser_;
     if (SameName(name, "HKEY_USERS") || SameName(name, "HKU")) return users_;
@@ -64,7 +64,7 @@ std::shared_ptr<SimKey> SimRegistry::RootOf(const std::string& name) const {
 
 std::shared_ptr<SimKey> SimRegistry::KeyAt(const std::string& path) {
     bool ok = false;
-    const std::vector<std::string> parts = SplitPath(path, ok);
+    const std::vector<std::string_view> parts = SplitPath(path, ok);
     if (!ok || parts.empty()) return nullptr;
     const std::shared_ptr<SimKey> root = RootOf(parts[0]);
     return root ? AddPath(root, parts, 1) : nullptr;
@@ -72,13 +72,13 @@ std::shared_ptr<SimKey> SimRegistry::KeyAt(const std::string& path) {
 
 std::shared_ptr<SimKey> SimRegistry::ExistingKeyAt(const std::string& path) const {
     bool ok = false;
-    const std::vector<std::string> parts = SplitPath(path, ok);
+    const std::vector<std::string_view> parts = SplitPath(path, ok);
     if (!ok || parts.empty()) return nullptr;
     return FindPath(RootOf(parts[0]), parts, 1);
 }
 
 void SimRegistry::Load(const image::RegistryKeys& keys) {
-    ImportKeys(keys, [this](const std::vector<std::string>& parts, bool valid) {
+    ImportKeys(keys, [this](const std::vector<std::string_view>& parts, bool valid) {
         return valid && !parts.empty() ? RootOf(parts[0]) : nullptr;
     });
 }
@@ -120,9 +120,11 @@ long SimRegistry::LiveKey(RegKey key, std::shared_ptr<SimKey>& found) const {
 
 long SimRegistry::Lookup(RegKey base, const std::string& subKey, std::shared_ptr<SimKey>& found) const {
     if (const long error = LiveKey(base, found)) return error;
+    // Folded once as a whole: a backslash folds to itself, so the parts are the folded names.
+    const std::string folded = FoldName(subKey);
     bool ok = false;
-    for (const std::string& part : SplitPath(subKey, ok)) {
-        found = found->FindSubkey(part);
+    for (const std::string_view part : SplitPath(folded, ok)) {
+        found = found->FindFolded(part);
         if (!found) return winerr::FileNotFound;
     }
     return ok ? winerr::Success : winerr::FileNotFound;
@@ -267,7 +269,7 @@ long SimRegistry::LoadKey(RegKey root, const std::string& name, const std::strin
     const int id = nextHiveId_++;
     auto hiveKey = std::make_shared<SimKey>(name, id);
     // Paths below HKEY_CURRENT_USER, which the hive's key stands for.
-    ImportKeys(keys, [&hiveKey](const std::vector<std::string>&, bool) { return hiveKey; });
+    ImportKeys(keys, [&hiveKey](const std::vector<std::string_view>&, bool) { return hiveKey; });
     users_->AttachSubkey(hiveKey);
     hives_.push_back(Hive{id, item->path, hiveKey, std::nullopt});
     return winerr::Success;

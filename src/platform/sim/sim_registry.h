@@ -62,7 +62,7 @@ private:
         std::optional<image::Bytes> text;
     };
 
-    std::shared_ptr<SimKey> RootOf(const std::string& name) const;
+    std::shared_ptr<SimKey> RootOf(std::string_view name) const;
     std::shared_ptr<SimKey> KeyAt(const std::string& path);
     // The key at a full path, or nullptr; creates nothing.
     std::shared_ptr<SimKey> ExistingKeyAt(const std::string& path) const;
