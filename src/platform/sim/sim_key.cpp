@@ -14,10 +14,16 @@ std::string SimKey::Path() const {
 
 const std::vector<std::shared_ptr<SimKey>>& SimKey::Subkeys() const {
     if (listStale_) {
+        // Sorted as views of the names: no comparison goes through the keys.
+        std::vector<std::pair<std::string_view, const std::shared_ptr<SimKey>*>> byName;
+        byName.reserve(subkeys_.Size());
+        subkeys_.ForEach([&byName](std::string_view folded, const std::shared_ptr<SimKey>& key) {
+            byName.emplace_back(folded, &key);
+        });
+        std::sort(byName.begin(), byName.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         listed_.clear();
-        listed_.reserve(subkeys_.size());
-        for (const auto& [folded, key] : subkeys_) listed_.push_back(key);
-        std::sort(listed_.begin(), listed_.end(), FoldedLess());
+        listed_.reserve(byName.size());
+        for (const auto& [folded, key] : byName) listed_.push_back(*key);
         listStale_ = false;
     }
     return listed_;
@@ -26,8 +32,8 @@ const std::vector<std::shared_ptr<SimKey>>& SimKey::Subkeys() const {
 std::shared_ptr<SimKey> SimKey::FindSubkey(std::string_view name) const { return FindFolded(FoldName(name)); }
 
 std::shared_ptr<SimKey> SimKey::FindFolded(std::string_view folded) const {
-    const auto it = subkeys_.find(folded);
-    return it != subkeys_.end() ? it->second : nullptr;
+    const std::shared_ptr<SimKey>* found = subkeys_.Find(folded);
+    return found ? *found : nullptr;
 }
 
 std::shared_ptr<SimKey> SimKey::AddSubkey(std::string_view name) {
@@ -39,7 +45,7 @@ std::shared_ptr<SimKey> SimKey::AddSubkey(std::string_view name) {
 
 void SimKey::AttachSubkey(const std::shared_ptr<SimKey>& key) {
     key->parent_ = this;
-    subkeys_.emplace(key->folded_, key);
+    subkeys_.Insert(key->folded_, key);
     listStale_ = true;
 }
 
@@ -49,12 +55,14 @@ void SimKey::RemoveSubkey(const SimKey& key) {
 
 std::shared_ptr<SimKey> SimKey::DetachSubkey(const SimKey& key) {
     // Sibling names differ, so the name alone finds the key.
-    const auto it = subkeys_.find(key.folded_);
-    if (it == subkeys_.end() || it->second.get() != &key) return nullptr;
-    std::shared_ptr<SimKey> detached = std::move(it->second);
-    subkeys_.erase(it);
+    const std::shared_ptr<SimKey>* found = subkeys_.Find(key.folded_);
+    if (!found || found->get() != &key) return nullptr;
+    std::shared_ptr<SimKey> detached = subkeys_.Remove(key.folded_);
     if (!listStale_)
-        listed_.erase(std::lower_bound(listed_.begin(), listed_.end(), key.folded_, FoldedLess()));
+        listed_.erase(std::lower_bound(listed_.begin(), listed_.end(), key.folded_,
+                                       [](const std::shared_ptr<SimKey>& sub, const std::string& folded) {
+                                           return sub->folded_ < folded;
+                                       }));
     detached->parent_ = nullptr;
     return detached;
 }
@@ -62,7 +70,7 @@ std::shared_ptr<SimKey> SimKey::DetachSubkey(const SimKey& key) {
 void SimKey::MarkDeleted() {
     deleted_ = true;
     parent_ = nullptr;
-    for (const auto& [folded, sub] : subkeys_) sub->MarkDeleted();
+    subkeys_.ForEach([](std::string_view, const std::shared_ptr<SimKey>& sub) { sub->MarkDeleted(); });
 }
 
 namespace {

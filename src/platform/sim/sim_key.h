@@ -3,8 +3,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "platform/sim/sim_subkey_table.h"
 
 namespace purgent::sim {
 
@@ -55,13 +56,6 @@ public:
     bool RemoveValue(const std::string& name);
 
 private:
-    // Orders keys by their upper-cased names, as Windows enumerates them.
-    struct FoldedLess {
-        static const std::string& Of(const std::shared_ptr<SimKey>& key) { return key->folded_; }
-        static const std::string& Of(const std::string& folded) { return folded; }
-        bool operator()(const auto& a, const auto& b) const { return Of(a) < Of(b); }
-    };
-
     void MarkDeleted();
 
     std::string name_;
@@ -74,7 +68,7 @@ private:
     bool denied_ = false;
     // By upper-cased name (a view of the subkey's own folded_): found and
     // added in constant time, whatever order the keys come in.
-    std::unordered_map<std::string_view, std::shared_ptr<SimKey>> subkeys_;
+    SubkeyTable subkeys_;
     // The subkeys in enumeration order, sorted when first asked for after a
     // key was added (added keys come in bulk, from documents); kept in step
     // when a key is removed.
