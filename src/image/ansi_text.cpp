@@ -181,20 +181,25 @@ std::string TextFileToAnsi(std::string bytes, std::vector<int>& lossyLines) {
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
-    for (std::size_t pos = 0; pos < text.size();) {
-        auto end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(pos, end - pos));
-        if (!lines.back().empty() && lines.back().back() == '\r') lines.back().pop_back();
-        pos = end + 1;
-    }
+    for (LineReader reader(text); !reader.Done();) lines.emplace_back(reader.Next());
     return lines;
 }
 
+std::string_view LineReader::Next() {
+    const std::size_t end = std::min(text_.find('\n', pos_), text_.size());
+    std::string_view line = text_.substr(pos_, end - pos_);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    pos_ = end + 1;
+    ++count_;
+    return line;
+}
+
+std::string Trim(const std::string& text) { return std::string(TrimView(text)); }
+
 // A carriage return left at a line's end (text converted to CR LF twice) is blank too.
-std::string Trim(const std::string& text) {
+std::string_view TrimView(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return "";
+    if (first == std::string_view::npos) return {};
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 

@@ -28,8 +28,24 @@ std::string TextFileToAnsi(std::string bytes, std::vector<int>& lossyLines);
 // The lines of a text, CRLF or LF; no empty last line for a final line break.
 std::vector<std::string> SplitLines(const std::string& text);
 
+// The same lines one at a time, as views of the text.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+    bool Done() const { return pos_ >= text_.size(); }
+    // How many lines have been read.
+    int Count() const { return count_; }
+    std::string_view Next();
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    int count_ = 0;
+};
+
 // Without leading and trailing blanks, tabs and carriage returns.
 std::string Trim(const std::string& text);
+std::string_view TrimView(std::string_view text);
 
 // Case-insensitive comparison as Windows matches file and key names
 // (ASCII and the Latin-1 letters of Windows-1252).
