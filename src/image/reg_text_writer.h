@@ -12,6 +12,7 @@ namespace purgent::image {
 class RegTextWriter {
 public:
     RegTextWriter();
+    void Reserve(std::size_t bytes) { text_.reserve(bytes); }
 
     // "[path]", or "[-path]" for a deleted key; its values follow.
     void Key(const std::string& path, bool deleted = false);

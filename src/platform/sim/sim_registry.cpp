@@ -271,13 +271,14 @@ long SimRegistry::LoadKey(RegKey root, const std::string& name, const std::strin
     // Paths below HKEY_CURRENT_USER, which the hive's key stands for.
     ImportKeys(keys, [&hiveKey](const std::vector<std::string_view>&, bool) { return hiveKey; });
     users_->AttachSubkey(hiveKey);
-    hives_.push_back(Hive{id, item->path, hiveKey, std::nullopt});
+    hives_.push_back(Hive{id, item->path, hiveKey, 0});
     return winerr::Success;
 }
 
 bool SimRegistry::Remount(const std::string& name, const image::DriveItem& file) {
     auto kept = unloaded_.extract(FoldName(file.path));
-    if (kept.empty() || kept.mapped().key->Name() != name || kept.mapped().text != file.contents) return false;
+    if (kept.empty() || kept.mapped().key->Name() != name || kept.mapped().textRevision != drive_.Revision(file.path))
+        return false;
     Hive& hive = kept.mapped();
     hive.file = file.path;
     users_->AttachSubkey(hive.key);
@@ -286,17 +287,15 @@ bool SimRegistry::Remount(const std::string& name, const image::DriveItem& file)
 }
 
 bool SimRegistry::WriteBack(Hive& hive) {
-    const image::DriveItem* file = drive_.Find(hive.file);
-    if (file && hive.text == file->contents) return true;
-    const std::string text = HiveText(hive);
-    if (!drive_.WriteFile(hive.file, text)) return false;
-    hive.text = image::Bytes(text.begin(), text.end());
+    if (hive.textRevision != 0 && hive.textRevision == drive_.Revision(hive.file)) return true;
+    if (!drive_.WriteFile(hive.file, HiveText(hive))) return false;
+    hive.textRevision = drive_.Revision(hive.file);
     return true;
 }
 
 void SimRegistry::Changed(const SimKey& key) {
     for (Hive& hive : hives_)
-        if (hive.id == key.Hive()) hive.text.reset();
+        if (hive.id == key.Hive()) hive.textRevision = 0;
 }
 
 bool SimRegistry::HiveHasOpenHandles(int hive) const {
@@ -304,8 +303,10 @@ bool SimRegistry::HiveHasOpenHandles(int hive) const {
                        [&](const auto& handle) { return handle.second->Hive() == hive; });
 }
 
-std::string SimRegistry::HiveText(const Hive& hive) {
+std::string SimRegistry::HiveText(const Hive& hive) const {
     image::RegTextWriter writer;
+    // About the size the hive had: the text is not grown piece by piece.
+    if (const image::DriveItem* file = drive_.Find(hive.file)) writer.Reserve(file->contents.size() * 9 / 8);
     std::string path = "HKEY_CURRENT_USER";
     ForEachKey(*hive.key, path, [&writer](const SimKey& key, const std::string& keyPath) {
         writer.Key(keyPath);

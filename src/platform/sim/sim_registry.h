@@ -1,7 +1,6 @@
 #pragma once
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,9 +56,9 @@ private:
         int id;
         std::string file;
         std::shared_ptr<SimKey> key;
-        // The hive's text (HiveText) while its file holds it and the tree
-        // has not changed since; unset otherwise.
-        std::optional<image::Bytes> text;
+        // The revision of its file while the file holds the hive's text
+        // (HiveText) and the tree has not changed since; 0 otherwise.
+        std::uint64_t textRevision = 0;
     };
 
     std::shared_ptr<SimKey> RootOf(std::string_view name) const;
@@ -91,7 +90,7 @@ private:
     // Every direct subkey of HKEY_USERS an image holds is a hive the system
     // loaded (HKEY_USERS holds nothing else): unloading one removes it.
     long UnloadImageHive(const std::string& name);
-    static std::string HiveText(const Hive& hive);
+    std::string HiveText(const Hive& hive) const;
 
     SimDrive& drive_;
     const bool restorePrivilegeHeld_;
