@@ -48,8 +48,20 @@ std::string Trim(const std::string& text);
 std::string_view TrimView(std::string_view text);
 
 // Case-insensitive comparison as Windows matches file and key names
-// (ASCII and the Latin-1 letters of Windows-1252).
-char FoldCase(char c);
+// (ASCII and the Latin-1 letters of Windows-1252). Inline: every name
+// lookup folds each character.
+inline char FoldCase(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 'a' && u <= 'z') return static_cast<char>(u - 0x20);
+    if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<char>(u - 0x20);
+    switch (u) {
+        case 0x9A: return static_cast<char>(0x8A);
+        case 0x9C: return static_cast<char>(0x8C);
+        case 0x9E: return static_cast<char>(0x8E);
+        case 0xFF: return static_cast<char>(0x9F);
+        default: return c;
+    }
+}
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 }  // namespace purgent::image
