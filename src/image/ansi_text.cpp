@@ -198,9 +198,10 @@ std::string Trim(const std::string& text) { return std::string(TrimView(text)); 
 
 // A carriage return left at a line's end (text converted to CR LF twice) is blank too.
 std::string_view TrimView(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {

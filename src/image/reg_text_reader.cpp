@@ -142,8 +142,9 @@ private:
     std::string ParseQuoted(std::string_view line, std::size_t& pos) const {
         std::string out;
         for (++pos; pos < line.size(); ++pos) {
-            const std::size_t special = line.find_first_of("\"\\", pos);
-            if (special == std::string_view::npos) break;
+            std::size_t special = pos;
+            while (special < line.size() && line[special] != '"' && line[special] != '\\') ++special;
+            if (special == line.size()) break;
             out += line.substr(pos, special - pos);
             pos = special;
             if (line[pos] == '"') {
@@ -192,8 +193,9 @@ private:
 
     std::uint32_t ParseHexNumber(std::string_view digits, const char* what) const {
         std::uint32_t number = 0;
-        const bool allHex = !digits.empty() && digits.size() <= 8 &&
-                            digits.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
+        const bool allHex = !digits.empty() && digits.size() <= 8 && std::all_of(digits.begin(), digits.end(), [](char c) {
+            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+        });
         if (!allHex) Fail(std::string("invalid ") + what + " \"" + std::string(digits) + "\"");
         std::from_chars(digits.data(), digits.data() + digits.size(), number, 16);
         return number;

@@ -42,12 +42,12 @@ void RegTextWriter::Key(const std::string& path, bool deleted) {
 void RegTextWriter::Quoted(std::string_view ansi) {
     text_ += '"';
     std::size_t start = 0;
-    for (std::size_t escaped = ansi.find_first_of("\\\""); escaped != std::string_view::npos;
-         escaped = ansi.find_first_of("\\\"", start)) {
-        AppendAnsiAsUtf8(text_, ansi.substr(start, escaped - start));
+    for (std::size_t at = 0; at < ansi.size(); ++at) {
+        if (ansi[at] != '\\' && ansi[at] != '"') continue;
+        AppendAnsiAsUtf8(text_, ansi.substr(start, at - start));
         text_ += '\\';
-        text_ += ansi[escaped];
-        start = escaped + 1;
+        text_ += ansi[at];
+        start = at + 1;
     }
     AppendAnsiAsUtf8(text_, ansi.substr(start));
     text_ += '"';
