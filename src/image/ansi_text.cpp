@@ -1,5 +1,6 @@
 #include "image/ansi_text.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -61,6 +62,11 @@ bool DecodeUtf8(const std::string& text, std::size_t& pos, char32_t& cp) {
 class AnsiBuilder {
 public:
     explicit AnsiBuilder(std::vector<int>& lossyLines) : lossyLines_(lossyLines) {}
+    // Characters below 0x80, the same in UTF-8, UTF-16 and Windows-1252.
+    void AddAscii(std::string_view ascii) {
+        out_ += ascii;
+        line_ += static_cast<int>(std::count(ascii.begin(), ascii.end(), '\n'));
+    }
     void Add(char32_t cp) {
         const char c = CodePointToAnsi(cp);
         if (c == '?' && cp != '?') Lost();
@@ -79,6 +85,13 @@ private:
     int line_ = 1;
 };
 
+// Where the run of characters below 0x80 from pos ends: text is mostly
+// ASCII, and a run needs no conversion.
+std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
+    return pos;
+}
+
 }  // namespace
 
 std::string Utf8ToAnsi(const std::string& utf8) {
@@ -89,6 +102,11 @@ std::string Utf8ToAnsi(const std::string& utf8) {
 std::string Utf8ToAnsi(const std::string& utf8, std::vector<int>& lossyLines) {
     AnsiBuilder out(lossyLines);
     for (std::size_t pos = 0; pos < utf8.size();) {
+        if (const std::size_t end = AsciiRunEnd(utf8, pos); end > pos) {
+            out.AddAscii(std::string_view(utf8).substr(pos, end - pos));
+            pos = end;
+            continue;
+        }
         char32_t cp = 0;
         if (!DecodeUtf8(utf8, pos, cp)) {
             out.Lost();
@@ -102,8 +120,17 @@ std::string Utf8ToAnsi(const std::string& utf8, std::vector<int>& lossyLines) {
 
 std::string AnsiToUtf8(const std::string& ansi) {
     std::string out;
-    for (char c : ansi) AppendUtf8(out, AnsiToCodePoint(static_cast<unsigned char>(c)));
+    AppendAnsiAsUtf8(out, ansi);
     return out;
+}
+
+void AppendAnsiAsUtf8(std::string& utf8, std::string_view ansi) {
+    for (std::size_t pos = 0; pos < ansi.size();) {
+        const std::size_t end = AsciiRunEnd(ansi, pos);
+        utf8 += ansi.substr(pos, end - pos);
+        if (end < ansi.size()) AppendUtf8(utf8, AnsiToCodePoint(static_cast<unsigned char>(ansi[end])));
+        pos = end + 1;
+    }
 }
 
 std::string Utf16LeToAnsi(const std::vector<std::uint8_t>& utf16) {
@@ -137,7 +164,7 @@ std::vector<std::uint8_t> AnsiToUtf16Le(const std::string& ansi) {
 
 bool IsValidUtf8(const std::string& text) {
     char32_t cp = 0;
-    for (std::size_t pos = 0; pos < text.size();)
+    for (std::size_t pos = AsciiRunEnd(text, 0); pos < text.size(); pos = AsciiRunEnd(text, pos))
         if (!DecodeUtf8(text, pos, cp)) return false;
     return true;
 }
@@ -154,40 +181,33 @@ std::string TextFileToAnsi(std::string bytes, std::vector<int>& lossyLines) {
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
-    for (std::size_t pos = 0; pos < text.size();) {
-        auto end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(pos, end - pos));
-        if (!lines.back().empty() && lines.back().back() == '\r') lines.back().pop_back();
-        pos = end + 1;
-    }
+    for (LineReader reader(text); !reader.Done();) lines.emplace_back(reader.Next());
     return lines;
 }
 
+std::string_view LineReader::Next() {
+    const std::size_t end = std::min(text_.find('\n', pos_), text_.size());
+    std::string_view line = text_.substr(pos_, end - pos_);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    pos_ = end + 1;
+    ++count_;
+    return line;
+}
+
+std::string Trim(const std::string& text) { return std::string(TrimView(text)); }
+
 // A carriage return left at a line's end (text converted to CR LF twice) is blank too.
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+std::string_view TrimView(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
 }
 
-char FoldCase(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u >= 'a' && u <= 'z') return static_cast<char>(u - 0x20);
-    if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<char>(u - 0x20);
-    switch (u) {
-        case 0x9A: return static_cast<char>(0x8A);
-        case 0x9C: return static_cast<char>(0x8C);
-        case 0x9E: return static_cast<char>(0x8E);
-        case 0xFF: return static_cast<char>(0x9F);
-        default: return c;
-    }
-}
-
-bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+        if (a[i] != b[i] && FoldCase(a[i]) != FoldCase(b[i])) return false;
     return true;
 }
 

@@ -1,6 +1,8 @@
 // Reads regedit documents into RegistryKeys.
 #include <algorithm>
+#include <charconv>
 #include <cstring>
+#include <string_view>
 
 #include "image/ansi_text.h"
 #include "image/machine_image.h"
@@ -34,8 +36,11 @@ constexpr std::size_t kMaxKeyDepth = 512;           // levels below the root key
 constexpr std::size_t kMaxKeyNameLength = 255;      // one key name
 constexpr std::size_t kMaxValueNameLength = 16383;
 
-bool StartsWith(const std::string& s, const std::string& prefix) {
-    return s.compare(0, prefix.size(), prefix) == 0;
+bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+// A value line that goes on in the next: it ends with a backslash.
+bool Continues(std::string_view line) {
+    return !line.empty() && line.back() == '\\' && line[0] != '[' && line[0] != ';';
 }
 
 class RegTextParser {
@@ -45,10 +50,9 @@ public:
 
     RegistryKeys Parse(const Document& document) {
         lossyLines_ = document.lossyLines;
-        const std::vector<std::string> lines = SplitLines(document.text);
-        for (std::size_t next = 0; next < lines.size();) {
-            lineNumber_ = static_cast<int>(next) + 1;
-            HandleLine(JoinContinuedLines(lines, next));
+        for (LineReader lines(document.text); !lines.Done();) {
+            lineNumber_ = lines.Count() + 1;
+            HandleLine(JoinContinuedLines(lines));
         }
         if (!headerSeen_) throw ImageError(source_ + ": missing \"" + kRegHeader + "\" header");
         return std::move(keys_);
@@ -60,17 +64,19 @@ private:
     }
 
     // One logical line: value lines continue while they end with a backslash.
-    static std::string JoinContinuedLines(const std::vector<std::string>& lines, std::size_t& next) {
-        std::string logical = Trim(lines[next++]);
-        while (next < lines.size() && !logical.empty() && logical.back() == '\\' && logical[0] != '[' &&
-               logical[0] != ';') {
-            logical.pop_back();
-            logical += Trim(lines[next++]);
+    // Valid until the next call.
+    std::string_view JoinContinuedLines(LineReader& lines) {
+        const std::string_view first = TrimView(lines.Next());
+        if (lines.Done() || !Continues(first)) return first;
+        joined_.assign(first);
+        while (!lines.Done() && Continues(joined_)) {
+            joined_.pop_back();
+            joined_ += TrimView(lines.Next());
         }
-        return logical;
+        return joined_;
     }
 
-    void HandleLine(const std::string& line) {
+    void HandleLine(std::string_view line) {
         if (line.empty() || line[0] == ';') return;
         if (!headerSeen_) {
             if (line == kRegHeader) unicode_ = true;
@@ -85,12 +91,12 @@ private:
         keys_.back().values.push_back(ParseValue(line));
     }
 
-    void HandleKey(const std::string& line) {
+    void HandleKey(std::string_view line) {
         if (line.back() != ']') Fail("key line without closing ']'");
         // As "?" it would name another key, or merge two.
         if (std::find(lossyLines_.begin(), lossyLines_.end(), lineNumber_) != lossyLines_.end())
             Fail("a key name holds a character that Windows-1252 lacks");
-        std::string inner = line.substr(1, line.size() - 2);
+        std::string inner(line.substr(1, line.size() - 2));
         RegistryKey key;
         if (!inner.empty() && inner[0] == '-') {
             key.deleted = true;
@@ -103,8 +109,8 @@ private:
         keys_.push_back(std::move(key));
     }
 
-    static bool IsUnder(const std::string& path, const std::string& root) {
-        return path == root || StartsWith(path, root + "\\");
+    static bool IsUnder(std::string_view path, std::string_view root) {
+        return StartsWith(path, root) && (path.size() == root.size() || path[root.size()] == '\\');
     }
 
     std::string NormalizeKeyPath(std::string path) const {
@@ -132,25 +138,27 @@ private:
         if (depth > kMaxKeyDepth) Fail("key nested deeper than " + std::to_string(kMaxKeyDepth) + " levels");
     }
 
-    std::string ParseQuoted(const std::string& line, std::size_t& pos) const {
+    // The text up to the closing quote, a run between escapes at a time.
+    std::string ParseQuoted(std::string_view line, std::size_t& pos) const {
         std::string out;
         for (++pos; pos < line.size(); ++pos) {
-            char c = line[pos];
-            if (c == '"') {
+            std::size_t special = pos;
+            while (special < line.size() && line[special] != '"' && line[special] != '\\') ++special;
+            if (special == line.size()) break;
+            out += line.substr(pos, special - pos);
+            pos = special;
+            if (line[pos] == '"') {
                 ++pos;
                 return out;
             }
-            if (c == '\\') {
-                if (++pos >= line.size() || (line[pos] != '\\' && line[pos] != '"'))
-                    Fail("invalid escape in string (write \\\\ for a backslash)");
-                c = line[pos];
-            }
-            out += c;
+            if (++pos >= line.size() || (line[pos] != '\\' && line[pos] != '"'))
+                Fail("invalid escape in string (write \\\\ for a backslash)");
+            out += line[pos];
         }
         Fail("unterminated string");
     }
 
-    RegistryValue ParseValue(const std::string& line) {
+    RegistryValue ParseValue(std::string_view line) {
         RegistryValue value;
         std::size_t pos = 0;
         if (line[0] == '@') pos = 1;
@@ -160,7 +168,7 @@ private:
             Fail("value name longer than " + std::to_string(kMaxValueNameLength) + " characters");
         while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
         if (pos >= line.size() || line[pos] != '=') Fail("expected '=' after the value name");
-        const std::string data = Trim(line.substr(pos + 1));
+        const std::string_view data = TrimView(line.substr(pos + 1));
         if (data == "-") {
             value.deleted = true;
         } else if (!data.empty() && data[0] == '"') {
@@ -178,36 +186,36 @@ private:
         } else if (StartsWith(data, "hex")) {
             ParseHexValue(data.substr(3), value);
         } else {
-            Fail("unknown value data \"" + data + "\"");
+            Fail("unknown value data \"" + std::string(data) + "\"");
         }
         return value;
     }
 
-    std::uint32_t ParseHexNumber(const std::string& digits, const char* what) const {
-        if (digits.empty() || digits.size() > 8) Fail(std::string("invalid ") + what + " \"" + digits + "\"");
-        std::size_t used = 0;
-        const bool allHex = digits.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
-        const unsigned long number = allHex ? std::stoul(digits, &used, 16) : 0;
-        if (!allHex || used != digits.size()) Fail(std::string("invalid ") + what + " \"" + digits + "\"");
-        return static_cast<std::uint32_t>(number);
+    std::uint32_t ParseHexNumber(std::string_view digits, const char* what) const {
+        std::uint32_t number = 0;
+        const bool allHex = !digits.empty() && digits.size() <= 8 && std::all_of(digits.begin(), digits.end(), [](char c) {
+            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+        });
+        if (!allHex) Fail(std::string("invalid ") + what + " \"" + std::string(digits) + "\"");
+        std::from_chars(digits.data(), digits.data() + digits.size(), number, 16);
+        return number;
     }
 
     // After "hex": ":" (REG_BINARY) or "(N):".
-    void ParseHexValue(const std::string& rest, RegistryValue& value) const {
+    void ParseHexValue(std::string_view rest, RegistryValue& value) const {
         std::size_t colon = rest.find(':');
-        if (colon == std::string::npos) Fail("expected ':' after hex");
+        if (colon == std::string_view::npos) Fail("expected ':' after hex");
         value.type = RegBinaryType;
         if (colon != 0) {
             if (rest[0] != '(' || rest[colon - 1] != ')') Fail("expected hex(type):");
             value.type = ParseHexNumber(rest.substr(1, colon - 2), "value type");
         }
         Bytes bytes;
-        const std::string list = Trim(rest.substr(colon + 1));
+        const std::string_view list = TrimView(rest.substr(colon + 1));
         for (std::size_t pos = 0; !list.empty() && pos <= list.size();) {
-            auto comma = list.find(',', pos);
-            if (comma == std::string::npos) comma = list.size();
-            const std::string byte = Trim(list.substr(pos, comma - pos));
-            if (byte.size() > 2) Fail("invalid hex byte \"" + byte + "\"");
+            const std::size_t comma = std::min(list.find(',', pos), list.size());
+            const std::string_view byte = TrimView(list.substr(pos, comma - pos));
+            if (byte.size() > 2) Fail("invalid hex byte \"" + std::string(byte) + "\"");
             bytes.push_back(static_cast<std::uint8_t>(ParseHexNumber(byte, "hex byte")));
             pos = comma + 1;
         }
@@ -226,6 +234,7 @@ private:
     bool unicode_ = true;
     int lineNumber_ = 0;
     std::vector<int> lossyLines_;
+    std::string joined_;  // a logical line of several
 };
 
 }  // namespace

@@ -47,7 +47,11 @@ bool AllowedName(const std::string& name) {
 SimDrive::SimDrive(const image::DriveItems& items, const image::MachineIni& machine) {
     for (const image::Junction& junction : machine.junctions)
         junctions_.push_back({ItemKey(junction.link), ItemKey(junction.target)});
-    for (const image::DriveItem& item : items) items_[Key(item.path)].item = item;
+    for (const image::DriveItem& item : items) {
+        Entry& entry = items_[Key(item.path)];
+        entry.item = item;
+        Revise(entry);
+    }
     if (VolumesHaveShortNames(machine)) GiveShortNames(items);
     for (const image::FileAttributes& entry : machine.attributes)
         if (Entry* found = At(entry.path)) found->attributes = entry.attributes & KeptAttributes;
@@ -118,6 +122,7 @@ bool SimDrive::WriteFile(const std::string& path, const std::string& contents) {
     Entry* entry = At(path);
     if (!entry || entry->item.folder) return false;
     entry->item.contents.assign(contents.begin(), contents.end());
+    Revise(*entry);
     return true;
 }
 
@@ -137,6 +142,7 @@ bool SimDrive::CreateHeldFile(const std::string& path) {
         return false;
     }
     entry.item.contents.clear();
+    Revise(entry);
     entry.locked = true;
     return true;
 }
@@ -158,7 +164,13 @@ bool SimDrive::AppendToFile(const std::string& path, const std::string& bytes) {
     Entry* entry = At(path);
     if (!entry || entry->item.folder) return false;
     entry->item.contents.insert(entry->item.contents.end(), bytes.begin(), bytes.end());
+    Revise(*entry);
     return true;
+}
+
+std::uint64_t SimDrive::Revision(const std::string& path) const {
+    const Entry* entry = At(path);
+    return entry ? entry->revision : 0;
 }
 
 void SimDrive::ReleaseFile(const std::string& path) {

@@ -39,6 +39,9 @@ public:
     long CreateFolder(const std::string& path);
     // Adds bytes at the end of a file; false when there is none.
     bool AppendToFile(const std::string& path, const std::string& bytes);
+    // A number that is new with every change of the item's contents (and
+    // for every item made anew); 0 when there is none.
+    std::uint64_t Revision(const std::string& path) const;
     void ReleaseFile(const std::string& path);
 
     // NoSuchFile when the path names nothing; a drive root is a folder.
@@ -63,6 +66,7 @@ private:
         std::uint32_t attributes = 0;  // r/h/s only
         bool locked = false;
         std::string shortName;         // "" = none
+        std::uint64_t revision = 0;
     };
 
     void GiveShortNames(const image::DriveItems& items);
@@ -74,7 +78,11 @@ private:
     bool HasChildren(const std::string& key) const;
     bool IsDriveRoot(const std::string& key) const;
 
+    // A new revision for an entry whose contents change.
+    void Revise(Entry& entry) { entry.revision = nextRevision_++; }
+
     std::map<std::string, Entry> items_;  // by Key()
+    std::uint64_t nextRevision_ = 1;
     std::vector<std::pair<std::string, std::string>> junctions_;  // folded link, folded target
 };
 

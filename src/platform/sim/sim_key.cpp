@@ -6,47 +6,71 @@
 
 namespace purgent::sim {
 
+SimKey::SimKey(std::string name, int hive) : name_(std::move(name)), folded_(FoldName(name_)), hive_(hive) {}
+
 std::string SimKey::Path() const {
     return parent_ ? parent_->Path() + "\\" + name_ : name_;
 }
 
-std::vector<std::shared_ptr<SimKey>>::const_iterator SimKey::LowerBound(
-    const std::string& name) const {
-    return std::lower_bound(
-        subkeys_.begin(), subkeys_.end(), name,
-        [](const std::shared_ptr<SimKey>& key, const std::string& n) { return NameLess(key->name_, n); });
+const std::vector<std::shared_ptr<SimKey>>& SimKey::Subkeys() const {
+    if (listStale_) {
+        // Sorted as views of the names: no comparison goes through the keys.
+        std::vector<std::pair<std::string_view, const std::shared_ptr<SimKey>*>> byName;
+        byName.reserve(subkeys_.Size());
+        subkeys_.ForEach([&byName](std::string_view folded, const std::shared_ptr<SimKey>& key) {
+            byName.emplace_back(folded, &key);
+        });
+        std::sort(byName.begin(), byName.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        listed_.clear();
+        listed_.reserve(byName.size());
+        for (const auto& [folded, key] : byName) listed_.push_back(*key);
+        listStale_ = false;
+    }
+    return listed_;
 }
 
-std::shared_ptr<SimKey> SimKey::FindSubkey(const std::string& name) const {
-    const auto it = LowerBound(name);
-    return it != subkeys_.end() && SameName((*it)->name_, name) ? *it : nullptr;
+std::shared_ptr<SimKey> SimKey::FindSubkey(std::string_view name) const { return FindFolded(FoldName(name)); }
+
+std::shared_ptr<SimKey> SimKey::FindFolded(std::string_view folded) const {
+    const std::shared_ptr<SimKey>* found = subkeys_.Find(folded);
+    return found ? *found : nullptr;
 }
 
-std::shared_ptr<SimKey> SimKey::AddSubkey(const std::string& name) {
+std::shared_ptr<SimKey> SimKey::AddSubkey(std::string_view name) {
     if (auto existing = FindSubkey(name)) return existing;
-    auto key = std::make_shared<SimKey>(name, hive_);
+    auto key = std::make_shared<SimKey>(std::string(name), hive_);
     AttachSubkey(key);
     return key;
 }
 
 void SimKey::AttachSubkey(const std::shared_ptr<SimKey>& key) {
     key->parent_ = this;
-    subkeys_.insert(LowerBound(key->name_), key);
+    subkeys_.Insert(key->folded_, key);
+    listStale_ = true;
 }
 
 void SimKey::RemoveSubkey(const SimKey& key) {
-    // Sibling names differ, so the sorted position of the name is the only place to look.
-    const auto it = LowerBound(key.name_);
-    if (it == subkeys_.end() || it->get() != &key) return;
-    const std::shared_ptr<SimKey> removed = *it;
-    subkeys_.erase(it);
-    removed->MarkDeleted();
+    if (const std::shared_ptr<SimKey> removed = DetachSubkey(key)) removed->MarkDeleted();
+}
+
+std::shared_ptr<SimKey> SimKey::DetachSubkey(const SimKey& key) {
+    // Sibling names differ, so the name alone finds the key.
+    const std::shared_ptr<SimKey>* found = subkeys_.Find(key.folded_);
+    if (!found || found->get() != &key) return nullptr;
+    std::shared_ptr<SimKey> detached = subkeys_.Remove(key.folded_);
+    if (!listStale_)
+        listed_.erase(std::lower_bound(listed_.begin(), listed_.end(), key.folded_,
+                                       [](const std::shared_ptr<SimKey>& sub, const std::string& folded) {
+                                           return sub->folded_ < folded;
+                                       }));
+    detached->parent_ = nullptr;
+    return detached;
 }
 
 void SimKey::MarkDeleted() {
     deleted_ = true;
     parent_ = nullptr;
-    for (const auto& sub : subkeys_) sub->MarkDeleted();
+    subkeys_.ForEach([](std::string_view, const std::shared_ptr<SimKey>& sub) { sub->MarkDeleted(); });
 }
 
 namespace {

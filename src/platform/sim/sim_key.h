@@ -2,7 +2,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/sim/sim_subkey_table.h"
 
 namespace purgent::sim {
 
@@ -19,7 +22,7 @@ struct SimValue {
 // marked deleted and detached from its parent.
 class SimKey {
 public:
-    explicit SimKey(std::string name, int hive = 0) : name_(std::move(name)), hive_(hive) {}
+    explicit SimKey(std::string name, int hive = 0);
 
     const std::string& Name() const { return name_; }
     // "HKEY_LOCAL_MACHINE\Software\..."; the root key's own name for a root.
@@ -32,14 +35,19 @@ public:
     bool Denied() const { return denied_; }
     void Deny() { denied_ = true; }
 
-    const std::vector<std::shared_ptr<SimKey>>& Subkeys() const { return subkeys_; }
-    std::shared_ptr<SimKey> FindSubkey(const std::string& name) const;
+    const std::vector<std::shared_ptr<SimKey>>& Subkeys() const;
+    std::shared_ptr<SimKey> FindSubkey(std::string_view name) const;
+    // The same for a name upper-cased already (FoldName).
+    std::shared_ptr<SimKey> FindFolded(std::string_view folded) const;
     // The existing subkey of that name, or a new one.
-    std::shared_ptr<SimKey> AddSubkey(const std::string& name);
+    std::shared_ptr<SimKey> AddSubkey(std::string_view name);
     // Inserts a ready-made key (a mounted hive) under this one.
     void AttachSubkey(const std::shared_ptr<SimKey>& key);
     // Unlinks the subkey and marks it (and, for a hive, everything below) deleted.
     void RemoveSubkey(const SimKey& key);
+    // Unlinks the subkey and leaves it as it is (an unloaded hive, kept to be
+    // loaded again); nullptr when it is not one of this key's.
+    std::shared_ptr<SimKey> DetachSubkey(const SimKey& key);
 
     const std::vector<SimValue>& Values() const { return values_; }
     const SimValue* FindValue(const std::string& name) const;
@@ -48,15 +56,24 @@ public:
     bool RemoveValue(const std::string& name);
 
 private:
-    std::vector<std::shared_ptr<SimKey>>::const_iterator LowerBound(const std::string& name) const;
     void MarkDeleted();
 
     std::string name_;
+    // The name upper-cased once: every lookup and every ordering of siblings
+    // compares it.
+    std::string folded_;
     int hive_;
     SimKey* parent_ = nullptr;
     bool deleted_ = false;
     bool denied_ = false;
-    std::vector<std::shared_ptr<SimKey>> subkeys_;
+    // By upper-cased name (a view of the subkey's own folded_): found and
+    // added in constant time, whatever order the keys come in.
+    SubkeyTable subkeys_;
+    // The subkeys in enumeration order, sorted when first asked for after a
+    // key was added (added keys come in bulk, from documents); kept in step
+    // when a key is removed.
+    mutable std::vector<std::shared_ptr<SimKey>> listed_;
+    mutable bool listStale_ = false;
     std::vector<SimValue> values_;
 };
 

@@ -4,8 +4,8 @@
 
 namespace purgent::sim {
 
-SimMachine::SimMachine(image::MachineImage image)
-    : machine_(std::move(image.machine)),
+SimMachine::SimMachine(const image::MachineImage& image)
+    : machine_(image.machine),
       drive_(image.drive, machine_),
       files_(drive_),
       registry_(drive_, machine_.machine.restorePrivilege),

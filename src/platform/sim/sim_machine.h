@@ -22,7 +22,8 @@ namespace purgent::sim {
 // that what happens to it is written to one trace.
 class SimMachine {
 public:
-    explicit SimMachine(image::MachineImage image);
+    // Reads the image only: a caller may build many machines from one.
+    explicit SimMachine(const image::MachineImage& image);
     SimMachine(const SimMachine&) = delete;
     SimMachine& operator=(const SimMachine&) = delete;
 

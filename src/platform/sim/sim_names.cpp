@@ -6,13 +6,13 @@
 
 namespace purgent::sim {
 
-std::string FoldName(const std::string& name) {
-    std::string folded = name;
+std::string FoldName(std::string_view name) {
+    std::string folded(name);
     for (char& c : folded) c = image::FoldCase(c);
     return folded;
 }
 
-bool SameName(const std::string& a, const std::string& b) { return image::EqualsIgnoreCase(a, b); }
+bool SameName(std::string_view a, std::string_view b) { return image::EqualsIgnoreCase(a, b); }
 
 bool NameLess(const std::string& a, const std::string& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -21,10 +21,10 @@ bool NameLess(const std::string& a, const std::string& b) {
     });
 }
 
-std::vector<std::string> SplitPath(const std::string& path, bool& ok) {
-    std::vector<std::string> parts;
+std::vector<std::string_view> SplitPath(std::string_view path, bool& ok) {
+    std::vector<std::string_view> parts;
     ok = true;
-    std::string::size_type start = 0;
+    std::string_view::size_type start = 0;
     while (start < path.size()) {
         const auto end = std::min(path.find('\\', start), path.size());
         if (end == start) {

@@ -1,58 +1,38 @@
 #include "platform/sim/sim_registry.h"
 
 #include <algorithm>
+#include <functional>
 
+#include "image/reg_text_writer.h"
+
+#include "platform/sim/sim_import.h"
 #include "platform/sim/sim_names.h"
 
 namespace purgent::sim {
 
 namespace {
 
-std::shared_ptr<SimKey> AddPath(const std::shared_ptr<SimKey>& from, const std::vector<std::string>& parts,
+std::shared_ptr<SimKey> AddPath(const std::shared_ptr<SimKey>& from, const std::vector<std::string_view>& parts,
                                 std::size_t first) {
     std::shared_ptr<SimKey> key = from;
     for (std::size_t i = first; i < parts.size(); ++i) key = key->AddSubkey(parts[i]);
     return key;
 }
 
-// The key below `from` at parts[first...], or nullptr; creates nothing.
-std::shared_ptr<SimKey> FindPath(std::shared_ptr<SimKey> from, const std::vector<std::string>& parts,
-                                 std::size_t first) {
-    for (std::size_t i = first; from && i < parts.size(); ++i) from = from->FindSubkey(parts[i]);
-    return from;
-}
-
-// Imports a .reg document as regedit does, key by key in the order written:
-// keyAt(path, create) finds (or creates, with its parents) the key at a full
-// path. Each path is walked once, so the cost is linear in the document.
-template <class KeyAt>
-void Import(const image::RegistryKeys& keys, KeyAt keyAt) {
-    for (const image::RegistryKey& key : keys) {
-        if (key.deleted) {
-            const std::shared_ptr<SimKey> gone = keyAt(key.path, false);
-            if (gone && gone->Parent()) gone->Parent()->RemoveSubkey(*gone);
-            continue;
-        }
-        const std::shared_ptr<SimKey> node = keyAt(key.path, true);
-        if (!node) continue;
-        for (const image::RegistryValue& value : key.values) {
-            if (value.deleted) node->RemoveValue(value.name);
-            else node->SetValue(value.name, value.type, value.data);
-        }
+// Visits the keys at and below `key` (path: its full path), parents before
+// children, as regedit exports; mounted hives are left out. A root is
+// visited only for values of its own: roots exist without being named.
+void ForEachKey(const SimKey& key, std::string& path, const std::function<void(const SimKey&, const std::string&)>& visit,
+                bool root = false) {
+    if (!root || !key.Values().empty()) visit(key, path);
+    for (const auto& sub : key.Subkeys()) {
+        if (sub->Hive() != key.Hive()) continue;
+        const std::size_t length = path.size();
+        path += '\\';
+        path += sub->Name();
+        ForEachKey(*sub, path, visit);
+        path.resize(length);
     }
-}
-
-// Parents before children, as regedit exports; mounted hives are left out.
-// A root is listed only for values of its own: roots exist without being named.
-void CollectKeys(const SimKey& key, const std::string& path, image::RegistryKeys& out, bool root = false) {
-    if (!root || !key.Values().empty()) {
-        image::RegistryKey saved{path, {}, false};
-        for (const SimValue& value : key.Values())
-            saved.values.push_back({value.name, value.type, value.data, false});
-        out.push_back(std::move(saved));
-    }
-    for (const auto& sub : key.Subkeys())
-        if (sub->Hive() == key.Hive()) CollectKeys(*sub, path + "\\" + sub->Name(), out);
 }
 
 }  // namespace
@@ -74,7 +54,7 @@ std::shared_ptr<SimKey> SimRegistry::ClassesKey() const {
     return localMachine_->AddSubkey("SOFTWARE")->AddSubkey("Classes");
 }
 
-std::shared_ptr<SimKey> SimRegistry::RootOf(const std::string& name) const {
+std::shared_ptr<SimKey> SimRegistry::RootOf(std::string_view name) const {
     if (SameName(name, "HKEY_LOCAL_MACHINE") || SameName(name, "HKLM")) return localMachine_;
     if (SameName(name, "HKEY_CURRENT_USER") || SameName(name, "HKCU")) return currentUser_;
     if (SameName(name, "HKEY_USERS") || SameName(name, "HKU")) return users_;
@@ -84,7 +64,7 @@ std::shared_ptr<SimKey> SimRegistry::RootOf(const std::string& name) const {
 
 std::shared_ptr<SimKey> SimRegistry::KeyAt(const std::string& path) {
     bool ok = false;
-    const std::vector<std::string> parts = SplitPath(path, ok);
+    const std::vector<std::string_view> parts = SplitPath(path, ok);
     if (!ok || parts.empty()) return nullptr;
     const std::shared_ptr<SimKey> root = RootOf(parts[0]);
     return root ? AddPath(root, parts, 1) : nullptr;
@@ -92,13 +72,15 @@ std::shared_ptr<SimKey> SimRegistry::KeyAt(const std::string& path) {
 
 std::shared_ptr<SimKey> SimRegistry::ExistingKeyAt(const std::string& path) const {
     bool ok = false;
-    const std::vector<std::string> parts = SplitPath(path, ok);
+    const std::vector<std::string_view> parts = SplitPath(path, ok);
     if (!ok || parts.empty()) return nullptr;
     return FindPath(RootOf(parts[0]), parts, 1);
 }
 
 void SimRegistry::Load(const image::RegistryKeys& keys) {
-    Import(keys, [&](const std::string& path, bool create) { return create ? KeyAt(path) : ExistingKeyAt(path); });
+    ImportKeys(keys, [this](const std::vector<std::string_view>& parts, bool valid) {
+        return valid && !parts.empty() ? RootOf(parts[0]) : nullptr;
+    });
 }
 
 void SimRegistry::Deny(const std::string& path) {
@@ -107,7 +89,13 @@ void SimRegistry::Deny(const std::string& path) {
 
 image::RegistryKeys SimRegistry::Keys() const {
     image::RegistryKeys keys;
-    for (const auto& root : {localMachine_, currentUser_, users_}) CollectKeys(*root, root->Name(), keys, true);
+    for (const auto& root : {localMachine_, currentUser_, users_}) {
+        std::string path = root->Name();
+        ForEachKey(*root, path, [&keys](const SimKey& key, const std::string& keyPath) {
+            image::RegistryKey& saved = keys.emplace_back(image::RegistryKey{keyPath, {}, false});
+            for (const SimValue& value : key.Values()) saved.values.push_back({value.name, value.type, value.data, false});
+        }, true);
+    }
     return keys;
 }
 
@@ -132,9 +120,11 @@ long SimRegistry::LiveKey(RegKey key, std::shared_ptr<SimKey>& found) const {
 
 long SimRegistry::Lookup(RegKey base, const std::string& subKey, std::shared_ptr<SimKey>& found) const {
     if (const long error = LiveKey(base, found)) return error;
+    // Folded once as a whole: a backslash folds to itself, so the parts are the folded names.
+    const std::string folded = FoldName(subKey);
     bool ok = false;
-    for (const std::string& part : SplitPath(subKey, ok)) {
-        found = found->FindSubkey(part);
+    for (const std::string_view part : SplitPath(folded, ok)) {
+        found = found->FindFolded(part);
         if (!found) return winerr::FileNotFound;
     }
     return ok ? winerr::Success : winerr::FileNotFound;
@@ -199,6 +189,7 @@ long SimRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t ty
     std::shared_ptr<SimKey> node;
     if (const long error = LiveKey(key, node)) return error;
     node->SetValue(name, type, data);
+    Changed(*node);
     return winerr::Success;
 }
 
@@ -215,6 +206,7 @@ long SimRegistry::Remove(SimKey& key) {
     if (!key.Parent() || hiveRoot || IsClassesKey(key) || key.Denied() || !key.Subkeys().empty())
         return winerr::AccessDenied;
     key.Parent()->RemoveSubkey(key);
+    Changed(key);
     return winerr::Success;
 }
 
@@ -236,6 +228,7 @@ long SimRegistry::DeleteValue(RegKey key, const std::string& name) {
     std::shared_ptr<SimKey> node;
     if (const long error = LiveKey(key, node)) return error;
     if (!node->RemoveValue(name)) return winerr::FileNotFound;
+    Changed(*node);
     return winerr::Success;
 }
 
@@ -265,6 +258,7 @@ long SimRegistry::LoadKey(RegKey root, const std::string& name, const std::strin
     if (!item || item->folder) return winerr::FileNotFound;
     // A hive file another program holds open, as a logged-on user's is.
     if (drive_.Locked(file)) return winerr::SharingViolation;
+    if (Remount(name, *item)) return winerr::Success;
 
     image::RegistryKeys keys;
     try {
@@ -275,14 +269,33 @@ long SimRegistry::LoadKey(RegKey root, const std::string& name, const std::strin
     const int id = nextHiveId_++;
     auto hiveKey = std::make_shared<SimKey>(name, id);
     // Paths below HKEY_CURRENT_USER, which the hive's key stands for.
-    Import(keys, [&](const std::string& path, bool create) {
-        bool ok = false;
-        const std::vector<std::string> parts = SplitPath(path, ok);
-        return create ? AddPath(hiveKey, parts, 1) : FindPath(hiveKey, parts, 1);
-    });
+    ImportKeys(keys, [&hiveKey](const std::vector<std::string_view>&, bool) { return hiveKey; });
     users_->AttachSubkey(hiveKey);
-    hives_.push_back(Hive{id, item->path, hiveKey});
+    hives_.push_back(Hive{id, item->path, hiveKey, 0});
     return winerr::Success;
+}
+
+bool SimRegistry::Remount(const std::string& name, const image::DriveItem& file) {
+    auto kept = unloaded_.extract(FoldName(file.path));
+    if (kept.empty() || kept.mapped().key->Name() != name || kept.mapped().textRevision != drive_.Revision(file.path))
+        return false;
+    Hive& hive = kept.mapped();
+    hive.file = file.path;
+    users_->AttachSubkey(hive.key);
+    hives_.push_back(std::move(hive));
+    return true;
+}
+
+bool SimRegistry::WriteBack(Hive& hive) {
+    if (hive.textRevision != 0 && hive.textRevision == drive_.Revision(hive.file)) return true;
+    if (!drive_.WriteFile(hive.file, HiveText(hive))) return false;
+    hive.textRevision = drive_.Revision(hive.file);
+    return true;
+}
+
+void SimRegistry::Changed(const SimKey& key) {
+    for (Hive& hive : hives_)
+        if (hive.id == key.Hive()) hive.textRevision = 0;
 }
 
 bool SimRegistry::HiveHasOpenHandles(int hive) const {
@@ -290,10 +303,16 @@ bool SimRegistry::HiveHasOpenHandles(int hive) const {
                        [&](const auto& handle) { return handle.second->Hive() == hive; });
 }
 
-std::string SimRegistry::HiveText(const Hive& hive) {
-    image::RegistryKeys keys;
-    CollectKeys(*hive.key, "HKEY_CURRENT_USER", keys, true);
-    return image::WriteRegText(keys);
+std::string SimRegistry::HiveText(const Hive& hive) const {
+    image::RegTextWriter writer;
+    // About the size the hive had: the text is not grown piece by piece.
+    if (const image::DriveItem* file = drive_.Find(hive.file)) writer.Reserve(file->contents.size() * 9 / 8);
+    std::string path = "HKEY_CURRENT_USER";
+    ForEachKey(*hive.key, path, [&writer](const SimKey& key, const std::string& keyPath) {
+        writer.Key(keyPath);
+        for (const SimValue& value : key.Values()) writer.Value(value.name, value.type, value.data);
+    }, true);
+    return std::move(writer).Text();
 }
 
 image::DriveItems SimRegistry::MountedHiveFiles() const {
@@ -325,8 +344,12 @@ long SimRegistry::Unload(RegKey root, const std::string& name, bool writeBack) {
     const auto hive = MountedHive(name);
     if (hive == hives_.end()) return UnloadImageHive(name);
     if (HiveHasOpenHandles(hive->id)) return winerr::AccessDenied;
-    if (writeBack) drive_.WriteFile(hive->file, HiveText(*hive));
-    users_->RemoveSubkey(*hive->key);
+    // No handle reaches into the tree any more: it is kept as it is, while
+    // it is what its file holds.
+    const bool written = writeBack ? WriteBack(*hive)
+                                   : hive->textRevision != 0 && hive->textRevision == drive_.Revision(hive->file);
+    users_->DetachSubkey(*hive->key);
+    if (written) unloaded_.insert_or_assign(FoldName(hive->file), std::move(*hive));
     hives_.erase(hive);
     return winerr::Success;
 }

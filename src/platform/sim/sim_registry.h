@@ -57,9 +57,12 @@ private:
         int id;
         std::string file;
         std::shared_ptr<SimKey> key;
+        // The revision of its file while the file holds the hive's text
+        // (HiveText) and the tree has not changed since; 0 otherwise.
+        std::uint64_t textRevision = 0;
     };
 
-    std::shared_ptr<SimKey> RootOf(const std::string& name) const;
+    std::shared_ptr<SimKey> RootOf(std::string_view name) const;
     std::shared_ptr<SimKey> KeyAt(const std::string& path);
     // The key at a full path, or nullptr; creates nothing.
     std::shared_ptr<SimKey> ExistingKeyAt(const std::string& path) const;
@@ -75,13 +78,22 @@ private:
     long LiveKey(RegKey key, std::shared_ptr<SimKey>& found) const;
     long Lookup(RegKey base, const std::string& subKey, std::shared_ptr<SimKey>& found) const;
     std::vector<Hive>::iterator MountedHive(const std::string& name);
+    // A mounted hive loaded again from its file as it was unloaded, without
+    // reading the file: the tree is what reading its text would give (see
+    // WriteRegText). False when the file or the name differs.
+    bool Remount(const std::string& name, const image::DriveItem& file);
+    // Writes the hive back unless its file holds its text already; false
+    // when it has no file to write.
+    bool WriteBack(Hive& hive);
+    // The key's hive (if mounted) no longer matches its file.
+    void Changed(const SimKey& key);
     bool HiveHasOpenHandles(int hive) const;
     // Every direct subkey of HKEY_USERS an image holds is a hive the system
     // loaded (HKEY_USERS holds nothing else): unloading one removes it.
     long UnloadImageHive(const std::string& name);
     // writeBack: the hive's keys go back into its file, as Windows writes a changed hive.
     long Unload(RegKey root, const std::string& name, bool writeBack);
-    static std::string HiveText(const Hive& hive);
+    std::string HiveText(const Hive& hive) const;
 
     SimDrive& drive_;
     const bool restorePrivilegeHeld_;
@@ -92,6 +104,9 @@ private:
     std::map<RegKey, std::shared_ptr<SimKey>> handles_;
     RegKey nextHandle_ = 0x100;
     std::vector<Hive> hives_;
+    // Unloaded hives by folded file path: each pass over the users loads
+    // every hive again, and most passes change nothing in most hives.
+    std::map<std::string, Hive> unloaded_;
     int nextHiveId_ = 1;
 };
 
