@@ -50,6 +50,14 @@ INSTANTIATE_TEST_SUITE_P(Texts, AnsiRuns, ::testing::ValuesIn(kConversions), [](
     return name;
 });
 
+TEST(AnsiRunsTextFile, PlainAsciiIsTakenAsItIs) {
+    std::vector<int> lossyLines;
+    EXPECT_EQ(TextFileToAnsi("\xEF\xBB\xBFplain\r\ntext", lossyLines), "plain\r\ntext");
+    EXPECT_EQ(TextFileToAnsi("ascii then caf\xC3\xA9", lossyLines), "ascii then caf\xE9");
+    EXPECT_EQ(TextFileToAnsi("ascii then caf\xE9", lossyLines), "ascii then caf\xE9");
+    EXPECT_TRUE(lossyLines.empty());
+}
+
 TEST(AnsiRunsValidity, AMalformedSequenceAfterARunIsFound) {
     EXPECT_FALSE(IsValidUtf8("plain text \xC0\xAF"));
     EXPECT_FALSE(IsValidUtf8("plain text \xE2\x82"));
