@@ -44,6 +44,10 @@ const InsertOrder kInsertOrders[] = {
     // é/É, š/Š, ÿ/Ÿ fold to one another; ÷ and × do not.
     {"ANSI letters", {"\xE9t\xE9", "\x9A", "zz", "\xFF", "\xF7", "\xD7", "\xC9", "\xB5", "E"}},
     {"packed GUIDs", {"F3C2A1", "0A1B2C", "9E9E9E", "0a1b2d", "C0FFEE", "00", "FFFFFF"}},
+    // Alike in their first eight characters, or shorter than eight.
+    {"long shared beginnings",
+     {"Application 00010", "APPLICATION 00002", "application 0001", "APPLICATIONS", "APPLICAT", "APPLICA", "app"}},
+    {"NUL inside a name", {std::string("AB\0C", 4), "AB", std::string("AB\0", 3), "AB\x01"}},
 };
 
 void PrintTo(const InsertOrder& order, std::ostream* out) { *out << order.what; }
