@@ -8,6 +8,7 @@
 #include "image/ansi_text.h"
 #include "platform/sim/sim_key.h"
 #include "platform/sim/sim_names.h"
+#include "param_name.h"
 
 namespace purgent::sim {
 namespace {
@@ -88,11 +89,7 @@ TEST_P(SimKeyInsertOrder, RemovingKeepsTheRestInOrderWhileAddingInBetween) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Orders, SimKeyInsertOrder, ::testing::ValuesIn(kInsertOrders),
-                         [](const auto& info) {
-                             std::string name = info.param.what;
-                             std::replace(name.begin(), name.end(), ' ', '_');
-                             return name;
-                         });
+                         testing::CaseName<InsertOrder>);
 
 // Every pair of ANSI characters: a key is found by the other character
 // exactly when Windows' folding makes them one, and sorts as it does.
