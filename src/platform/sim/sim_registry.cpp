@@ -93,7 +93,8 @@ image::RegistryKeys SimRegistry::Keys() const {
         std::string path = root->Name();
         ForEachKey(*root, path, [&keys](const SimKey& key, const std::string& keyPath) {
             image::RegistryKey& saved = keys.emplace_back(image::RegistryKey{keyPath, {}, false});
-            for (const SimValue& value : key.Values()) saved.values.push_back({value.name, value.type, value.data, false});
+            for (const SimValue& value : key.Values())
+                saved.values.push_back({value.name, value.type, value.data, false});
         }, true);
     }
     return keys;
