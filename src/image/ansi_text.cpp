@@ -176,6 +176,8 @@ std::string TextFileToAnsi(std::string bytes) {
 
 std::string TextFileToAnsi(std::string bytes, std::vector<int>& lossyLines) {
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+    // Plain ASCII reads the same either way, and most files are: no conversion.
+    if (AsciiRunEnd(bytes, 0) == bytes.size()) return bytes;
     return IsValidUtf8(bytes) ? Utf8ToAnsi(bytes, lossyLines) : bytes;
 }
 

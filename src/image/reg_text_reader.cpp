@@ -193,9 +193,11 @@ private:
 
     std::uint32_t ParseHexNumber(std::string_view digits, const char* what) const {
         std::uint32_t number = 0;
-        const bool allHex = !digits.empty() && digits.size() <= 8 && std::all_of(digits.begin(), digits.end(), [](char c) {
+        const auto hexDigit = [](char c) {
             return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-        });
+        };
+        const bool allHex =
+            !digits.empty() && digits.size() <= 8 && std::all_of(digits.begin(), digits.end(), hexDigit);
         if (!allHex) Fail(std::string("invalid ") + what + " \"" + std::string(digits) + "\"");
         std::from_chars(digits.data(), digits.data() + digits.size(), number, 16);
         return number;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/ansi_text.h"
+#include "param_name.h"
 
 namespace purgent::image {
 namespace {
@@ -43,12 +44,16 @@ TEST_P(AnsiRuns, ConvertAsCharacterByCharacter) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, AnsiRuns, ::testing::ValuesIn(kConversions), [](const auto& info) {
-    std::string name = info.param.what;
-    for (char& c : name)
-        if (c == ' ' || c == '-') c = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Texts, AnsiRuns, ::testing::ValuesIn(kConversions),
+                         testing::CaseName<Conversion>);
+
+TEST(AnsiRunsTextFile, PlainAsciiIsTakenAsItIs) {
+    std::vector<int> lossyLines;
+    EXPECT_EQ(TextFileToAnsi("\xEF\xBB\xBFplain\r\ntext", lossyLines), "plain\r\ntext");
+    EXPECT_EQ(TextFileToAnsi("ascii then caf\xC3\xA9", lossyLines), "ascii then caf\xE9");
+    EXPECT_EQ(TextFileToAnsi("ascii then caf\xE9", lossyLines), "ascii then caf\xE9");
+    EXPECT_TRUE(lossyLines.empty());
+}
 
 TEST(AnsiRunsValidity, AMalformedSequenceAfterARunIsFound) {
     EXPECT_FALSE(IsValidUtf8("plain text \xC0\xAF"));

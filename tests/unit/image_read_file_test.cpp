@@ -5,6 +5,7 @@
 #include <string>
 
 #include "image/drive_folder.h"
+#include "param_name.h"
 
 namespace purgent::image {
 namespace {
@@ -35,12 +36,8 @@ TEST_P(ReadFile, GivesEveryByteOnce) {
     fs::remove(path);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, ReadFile, ::testing::ValuesIn(kSizes), [](const auto& info) {
-    std::string name = info.param.what;
-    for (char& c : name)
-        if (c == ' ') c = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Sizes, ReadFile, ::testing::ValuesIn(kSizes),
+                         testing::CaseName<FileSize>);
 
 }  // namespace
 }  // namespace purgent::image

@@ -7,6 +7,7 @@
 
 #include "image/machine_image.h"
 #include "image_error_of.h"
+#include "param_name.h"
 
 namespace purgent::image {
 namespace {
@@ -48,12 +49,8 @@ TEST_P(RegTextLines, ReadAsLineByLine) {
     EXPECT_EQ(Outcome(GetParam().lines), GetParam().outcome);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, RegTextLines, ::testing::ValuesIn(kValueTexts), [](const auto& info) {
-    std::string name = info.param.what;
-    for (char& c : name)
-        if (c == ' ') c = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Values, RegTextLines, ::testing::ValuesIn(kValueTexts),
+                         testing::CaseName<ValueText>);
 
 }  // namespace
 }  // namespace purgent::image

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "image/reg_text_writer.h"
+#include "param_name.h"
 
 namespace purgent::image {
 namespace {
@@ -45,12 +46,8 @@ TEST_P(RegTextWriterValue, IsWrittenAsRegeditWritesIt) {
               "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n" + GetParam().line + "\r\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, RegTextWriterValue, ::testing::ValuesIn(kValueLines), [](const auto& info) {
-    std::string name = info.param.what;
-    for (char& c : name)
-        if (c == ' ') c = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Values, RegTextWriterValue, ::testing::ValuesIn(kValueLines),
+                         testing::CaseName<ValueLine>);
 
 TEST(RegTextWriter, DeletionsAreMarked) {
     RegTextWriter writer;

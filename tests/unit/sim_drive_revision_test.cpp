@@ -5,6 +5,7 @@
 
 #include "platform/registry_service.h"
 #include "platform/sim/sim_drive.h"
+#include "param_name.h"
 
 namespace purgent::sim {
 namespace {
@@ -45,12 +46,8 @@ TEST_P(SimDriveRevision, IsNewWheneverTheContentsMayHaveChanged) {
     EXPECT_EQ(drive.Revision(kFile) != before, GetParam().newRevision);
 }
 
-INSTANTIATE_TEST_SUITE_P(Changes, SimDriveRevision, ::testing::ValuesIn(kChanges), [](const auto& info) {
-    std::string name = info.param.what;
-    for (char& c : name)
-        if (c == ' ') c = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Changes, SimDriveRevision, ::testing::ValuesIn(kChanges),
+                         testing::CaseName<Change>);
 
 TEST(SimDriveRevisionOf, NoFileHasNone) {
     SimDrive drive({{"C:\\Data", true, {}}, {kFile, false, {}}});

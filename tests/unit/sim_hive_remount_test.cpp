@@ -2,11 +2,11 @@
 // a machine reading that file afresh sees it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 
 #include "registry_test_machine.h"
+#include "param_name.h"
 
 namespace purgent::testing {
 namespace {
@@ -126,11 +126,8 @@ TEST_P(SimHiveRemount, EachPassReadsWhatTheFileHolds) {
     EXPECT_EQ(MountedDump(machine), FreshDump(machine));
 }
 
-INSTANTIATE_TEST_SUITE_P(Passes, SimHiveRemount, ::testing::ValuesIn(kPasses), [](const auto& info) {
-    std::string name = info.param.what;
-    std::replace(name.begin(), name.end(), ' ', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Passes, SimHiveRemount, ::testing::ValuesIn(kPasses),
+                         testing::CaseName<Passes>);
 
 struct HiveRemountTest : ::testing::Test {
     RegistryTestMachine test{"", {HiveFile("ann", "[HKEY_CURRENT_USER\\Software\\Old]\n")}};

@@ -15,6 +15,7 @@
 #include "platform/sim/sim_import.h"
 #include "platform/sim/sim_names.h"
 #include "platform/sim/sim_registry.h"
+#include "param_name.h"
 
 namespace purgent::sim {
 namespace {
@@ -105,11 +106,8 @@ TEST_P(SimImport, LeavesTheRegistryTheDocumentDescribes) {
     EXPECT_EQ(Listing(registry.Keys(), true), Listing(image::NetRegistry(keys), true));
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, SimImport, ::testing::ValuesIn(kDocuments), [](const auto& info) {
-    std::string name = info.param.what;
-    std::replace(name.begin(), name.end(), ' ', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Documents, SimImport, ::testing::ValuesIn(kDocuments),
+                         testing::CaseName<Document>);
 
 }  // namespace
 }  // namespace purgent::sim

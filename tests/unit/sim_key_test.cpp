@@ -8,6 +8,7 @@
 #include "image/ansi_text.h"
 #include "platform/sim/sim_key.h"
 #include "platform/sim/sim_names.h"
+#include "param_name.h"
 
 namespace purgent::sim {
 namespace {
@@ -44,6 +45,10 @@ const InsertOrder kInsertOrders[] = {
     // é/É, š/Š, ÿ/Ÿ fold to one another; ÷ and × do not.
     {"ANSI letters", {"\xE9t\xE9", "\x9A", "zz", "\xFF", "\xF7", "\xD7", "\xC9", "\xB5", "E"}},
     {"packed GUIDs", {"F3C2A1", "0A1B2C", "9E9E9E", "0a1b2d", "C0FFEE", "00", "FFFFFF"}},
+    // Alike in their first eight characters, or shorter than eight.
+    {"long shared beginnings",
+     {"Application 00010", "APPLICATION 00002", "application 0001", "APPLICATIONS", "APPLICAT", "APPLICA", "app"}},
+    {"NUL inside a name", {std::string("AB\0C", 4), "AB", std::string("AB\0", 3), "AB\x01"}},
 };
 
 void PrintTo(const InsertOrder& order, std::ostream* out) { *out << order.what; }
@@ -84,11 +89,7 @@ TEST_P(SimKeyInsertOrder, RemovingKeepsTheRestInOrderWhileAddingInBetween) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Orders, SimKeyInsertOrder, ::testing::ValuesIn(kInsertOrders),
-                         [](const auto& info) {
-                             std::string name = info.param.what;
-                             std::replace(name.begin(), name.end(), ' ', '_');
-                             return name;
-                         });
+                         testing::CaseName<InsertOrder>);
 
 // Every pair of ANSI characters: a key is found by the other character
 // exactly when Windows' folding makes them one, and sorts as it does.

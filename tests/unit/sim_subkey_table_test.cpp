@@ -7,6 +7,7 @@
 
 #include "platform/sim/sim_key.h"
 #include "platform/sim/sim_subkey_table.h"
+#include "param_name.h"
 
 namespace purgent::sim {
 namespace {
@@ -84,12 +85,8 @@ TEST_P(SubkeyTableChurn, FindsExactlyWhatIsIn) {
     check(churn.added + churn.readded);
 }
 
-INSTANTIATE_TEST_SUITE_P(Churns, SubkeyTableChurn, ::testing::ValuesIn(kChurns), [](const auto& info) {
-    std::string name = info.param.what;
-    for (char& c : name)
-        if (c == ' ' || c == ',') c = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Churns, SubkeyTableChurn, ::testing::ValuesIn(kChurns),
+                         testing::CaseName<Churn>);
 
 TEST(SubkeyTable, AnEmptyTableFindsAndRemovesNothing) {
     SubkeyTable table;

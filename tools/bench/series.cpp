@@ -21,26 +21,27 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using generator::ImageSizes;
 
-constexpr int kRounds = 3;
+constexpr int kRounds = 5;
 
 struct Step {
     const char* varies;
     ImageSizes sizes;
 };
 
-// One dimension at a time grows from the same base.
+// One dimension at a time grows from the same base; the last machine has
+// everything at once: 500,000 keys and 40 profiles.
 const Step kSeries[] = {
     {"base", {5, 1000, 10000, 5000}},
-    {"components", {5, 1000, 10000, 10000}},
-    {"components", {5, 1000, 10000, 20000}},
-    {"components", {5, 1000, 10000, 40000}},
-    {"bystander keys", {5, 1000, 20000, 5000}},
-    {"bystander keys", {5, 1000, 40000, 5000}},
-    {"keys per hive", {5, 2000, 10000, 5000}},
-    {"keys per hive", {5, 4000, 10000, 5000}},
+    {"components", {5, 1000, 10000, 25000}},
+    {"components", {5, 1000, 10000, 105000}},
+    {"bystander keys", {5, 1000, 50000, 5000}},
+    {"bystander keys", {5, 1000, 210000, 5000}},
+    {"keys per hive", {5, 5000, 10000, 5000}},
+    {"keys per hive", {5, 21000, 10000, 5000}},
     {"profiles", {10, 1000, 10000, 5000}},
     {"profiles", {20, 1000, 10000, 5000}},
     {"profiles", {40, 1000, 10000, 5000}},
+    {"everything", {40, 5000, 200000, 100000}},
 };
 
 struct Row {
@@ -51,6 +52,11 @@ struct Row {
 
 double Milliseconds(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
 }
 
 long Keys(const ImageSizes& s) { return s.bystanderKeys + s.components + long(s.profiles) * s.keysPerHive; }
@@ -80,8 +86,9 @@ void Send(int out, const Row& row) {
     if (write(out, &row, sizeof row) != sizeof row) std::_Exit(1);
 }
 
-// The image is generated and written by one child; another reads it and
-// takes the median of building a machine from it and a default /sn run.
+// The image is generated and written by one child; another takes the
+// medians of reading it, and of building a machine from it and a default
+// /sn run.
 Row Measure(const ImageSizes& sizes) {
     const std::string dir = "/tmp/purgent-bench-series-" + std::to_string(getpid());
     Row row;
@@ -91,18 +98,18 @@ Row Measure(const ImageSizes& sizes) {
         Send(out, row);
     }, row) != 0;
     row.peakKb = generated ? InChild([&](int out) {
-        const Clock::time_point start = Clock::now();
-        const image::MachineImage loaded = image::LoadMachineImage(dir);
-        row.loadMs = Milliseconds(start);
-        std::vector<double> runs;
+        std::vector<double> loads, runs;
         for (int round = 0; round < kRounds; ++round) {
+            const Clock::time_point start = Clock::now();
+            const image::MachineImage loaded = image::LoadMachineImage(dir);
+            loads.push_back(Milliseconds(start));
             const Clock::time_point begin = Clock::now();
             sim::SimMachine machine(loaded);
             sim::RunPurgentOnSim(machine, {"/sn"});
             runs.push_back(Milliseconds(begin));
         }
-        std::sort(runs.begin(), runs.end());
-        row.runMs = runs[runs.size() / 2];
+        row.loadMs = Median(loads);
+        row.runMs = Median(runs);
         Send(out, row);
     }, row) : 0;
     std::filesystem::remove_all(dir);
@@ -123,10 +130,12 @@ void BenchSeries() {
         const ImageSizes& b = kSeries[0].sizes;
         const long addedKeys = Keys(s) - Keys(b);
         const int addedProfiles = s.profiles - b.profiles;
+        // Where more than the profiles grows, the added profiles' keys count as keys.
+        const bool onlyProfiles = addedProfiles && addedKeys == long(addedProfiles) * b.keysPerHive;
         char perKey[32] = "", perProfile[32] = "";
-        if (addedKeys && !addedProfiles)
+        if (addedKeys && !onlyProfiles)
             std::snprintf(perKey, sizeof perKey, "%.2f µs", 1000 * (row.runMs - base.runMs) / addedKeys);
-        if (addedProfiles)
+        if (onlyProfiles)
             std::snprintf(perProfile, sizeof perProfile, "%.1f ms", (row.runMs - base.runMs) / addedProfiles);
         std::printf("| %s | %d | %d | %d | %d | %ld | %.0f ms | %.0f ms | %.0f MB | %s | %s |\n", step.varies,
                     s.profiles, s.keysPerHive, s.bystanderKeys, s.components, Keys(s), row.loadMs, row.runMs,

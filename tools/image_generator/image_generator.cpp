@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "image/ansi_text.h"
@@ -126,16 +127,17 @@ const image::DriveItem& TemplateHive(const image::MachineImage& footprint) {
 }
 
 image::MachineImage GenerateImage(image::MachineImage footprint, const ImageSizes& sizes) {
-    const RegistryKeys bystanders = BystanderKeys(sizes);
-    footprint.registry.insert(footprint.registry.end(), bystanders.begin(), bystanders.end());
+    RegistryKeys bystanders = BystanderKeys(sizes);
+    footprint.registry.insert(footprint.registry.end(), std::make_move_iterator(bystanders.begin()),
+                              std::make_move_iterator(bystanders.end()));
     if (sizes.profiles == 0) return footprint;
     const image::DriveItem& source = TemplateHive(footprint);
     const RegistryKeys clientHive = image::ParseHiveText(source.contents, source.path);
     for (int profile = 0; profile < sizes.profiles; ++profile) {
         footprint.registry.push_back(ProfileListEntry(profile));
         RegistryKeys hive = clientHive;
-        const RegistryKeys bulk = ProfileBulkKeys(sizes, profile);
-        hive.insert(hive.end(), bulk.begin(), bulk.end());
+        RegistryKeys bulk = ProfileBulkKeys(sizes, profile);
+        hive.insert(hive.end(), std::make_move_iterator(bulk.begin()), std::make_move_iterator(bulk.end()));
         const std::string folder = ProfileFolder(profile);
         const std::string text = image::WriteRegText(hive);
         footprint.drive.push_back({folder, true, {}});

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_key.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/sim/sim_names.h"
 
@@ -12,18 +13,40 @@ std::string SimKey::Path() const {
     return parent_ ? parent_->Path() + "\\" + name_ : name_;
 }
 
+namespace {
+
+// A name's first eight bytes as one number that orders as they do (zero
+// past the end): most names are told apart without reading them again.
+std::uint64_t Prefix(std::string_view name) {
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        prefix = prefix << 8 | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0);
+    return prefix;
+}
+
+struct Sortable {
+    std::uint64_t prefix;
+    std::string_view folded;
+    const std::shared_ptr<SimKey>* key;
+    bool operator<(const Sortable& other) const {
+        return prefix != other.prefix ? prefix < other.prefix : folded < other.folded;
+    }
+};
+
+}  // namespace
+
 const std::vector<std::shared_ptr<SimKey>>& SimKey::Subkeys() const {
     if (listStale_) {
-        // Sorted as views of the names: no comparison goes through the keys.
-        std::vector<std::pair<std::string_view, const std::shared_ptr<SimKey>*>> byName;
+        // Sorted on the names' prefixes and views: no comparison goes through the keys.
+        std::vector<Sortable> byName;
         byName.reserve(subkeys_.Size());
         subkeys_.ForEach([&byName](std::string_view folded, const std::shared_ptr<SimKey>& key) {
-            byName.emplace_back(folded, &key);
+            byName.push_back({Prefix(folded), folded, &key});
         });
-        std::sort(byName.begin(), byName.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::sort(byName.begin(), byName.end());
         listed_.clear();
         listed_.reserve(byName.size());
-        for (const auto& [folded, key] : byName) listed_.push_back(*key);
+        for (const Sortable& entry : byName) listed_.push_back(*entry.key);
         listStale_ = false;
     }
     return listed_;

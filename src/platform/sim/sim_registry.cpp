@@ -4,7 +4,6 @@
 #include <functional>
 
 #include "image/reg_text_writer.h"
-
 #include "platform/sim/sim_import.h"
 #include "platform/sim/sim_names.h"
 
@@ -22,8 +21,9 @@ std::shared_ptr<SimKey> AddPath(const std::shared_ptr<SimKey>& from, const std::
 // Visits the keys at and below `key` (path: its full path), parents before
 // children, as regedit exports; mounted hives are left out. A root is
 // visited only for values of its own: roots exist without being named.
-void ForEachKey(const SimKey& key, std::string& path, const std::function<void(const SimKey&, const std::string&)>& visit,
-                bool root = false) {
+using KeyVisit = std::function<void(const SimKey& key, const std::string& path)>;
+
+void ForEachKey(const SimKey& key, std::string& path, const KeyVisit& visit, bool root = false) {
     if (!root || !key.Values().empty()) visit(key, path);
     for (const auto& sub : key.Subkeys()) {
         if (sub->Hive() != key.Hive()) continue;
@@ -93,7 +93,8 @@ image::RegistryKeys SimRegistry::Keys() const {
         std::string path = root->Name();
         ForEachKey(*root, path, [&keys](const SimKey& key, const std::string& keyPath) {
             image::RegistryKey& saved = keys.emplace_back(image::RegistryKey{keyPath, {}, false});
-            for (const SimValue& value : key.Values()) saved.values.push_back({value.name, value.type, value.data, false});
+            for (const SimValue& value : key.Values())
+                saved.values.push_back({value.name, value.type, value.data, false});
         }, true);
     }
     return keys;
