@@ -6,6 +6,8 @@
 
 namespace purgent {
 
+using preview::Folded;
+
 namespace {
 
 const std::string kUsers = "HKEY_USERS\\";
@@ -21,8 +23,6 @@ std::vector<std::string> FoldersAbove(const std::string& path) {
 }
 
 }  // namespace
-
-std::string CaptureRecord::Folded(const std::string& text) { return preview::Folded(text); }
 
 image::RegistryKeys& CaptureRecord::DocumentOf(const std::string& path, std::string& written) {
     for (const auto& [mount, file] : mounts_) {

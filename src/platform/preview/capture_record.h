@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "image/machine_image.h"
+#include "platform/preview/preview_text.h"
 
 namespace purgent {
 
 class CaptureRecord {
 public:
     // A key opened, with the values it held then (once per key).
-    bool KnowsKey(const std::string& path) const { return opened_.count(Folded(path)) > 0; }
+    bool KnowsKey(const std::string& path) const { return opened_.count(preview::Folded(path)) > 0; }
     void Key(const std::string& path, std::vector<image::RegistryValue> values);
     // A key an enumeration named: it exists, its values unread.
     void ListedKey(const std::string& path);
@@ -48,7 +49,6 @@ private:
         image::RegistryKeys keys;  // under HKEY_CURRENT_USER
     };
 
-    static std::string Folded(const std::string& text);
     // The registry document a key path is written to, and the path there.
     image::RegistryKeys& DocumentOf(const std::string& path, std::string& written);
     image::RegistryKey& At(image::RegistryKeys& keys, const std::string& path);
