@@ -122,6 +122,18 @@ struct Junction {
     std::string target;   // full Windows path
 };
 
+// A link a user or program made ([reparse]): a junction or directory
+// symbolic link where target is a folder, a file symbolic link where it is a
+// file. Anyone may list through it; it carries the reparse-point attribute.
+using ReparsePoint = Junction;
+
+// A symbolic-link key (REG_LINK, [registry-link]): opening a path through
+// key opens target; opened as a link it is the key itself.
+struct RegistryLink {
+    std::string key;      // full key path, root spelled out
+    std::string target;   // full key path, root spelled out; need not exist
+};
+
 struct MachineSettings {
     std::optional<std::string> windir = std::string("C:\\WINDOWS");   // nullopt = unset
     PlatformFamily platform = PlatformFamily::Nt;
@@ -138,6 +150,8 @@ struct MachineIni {
     std::vector<WindowEntry> windows;
     std::vector<DllEntry> dlls;
     std::vector<Junction> junctions;
+    std::vector<ReparsePoint> reparsePoints;
+    std::vector<RegistryLink> registryLinks;
 };
 
 // A [machine] section without a windir line means an unset variable; a file

@@ -74,6 +74,10 @@ public:
                 ini.dlls.push_back(ReadDll(section));
             } else if (EqualsIgnoreCase(name, "junction")) {
                 for (const SourceLine& line : section.lines) ini.junctions.push_back(ReadJunction(line));
+            } else if (EqualsIgnoreCase(name, "reparse")) {
+                for (const SourceLine& line : section.lines) ini.reparsePoints.push_back(ReadJunction(line));
+            } else if (EqualsIgnoreCase(name, "registry-link")) {
+                for (const SourceLine& line : section.lines) ini.registryLinks.push_back(ReadRegistryLink(line));
             } else {
                 Fail(section.number, "unknown section [" + name + "]");
             }
@@ -115,6 +119,23 @@ private:
             if (IsFullPath(link) && IsFullPath(target)) return {link, target};
         }
         Fail(line.number, "expected <folder>=<folder it names>, both full paths with a drive letter");
+    }
+
+    // "HKEY_LOCAL_MACHINE\\Software\\A=HKEY_LOCAL_MACHINE\\Software\\B": a key
+    // name may hold "=", so the split is before the first "=" that a root
+    // follows.
+    RegistryLink ReadRegistryLink(const SourceLine& line) const {
+        const std::string& text = line.text;
+        for (std::size_t equals = text.find('='); equals != std::string::npos; equals = text.find('=', equals + 1)) {
+            const std::string key = Trim(text.substr(0, equals));
+            const std::string target = Trim(text.substr(equals + 1));
+            if (IsKeyPath(key) && IsKeyPath(target)) return {key, target};
+        }
+        Fail(line.number, "expected <key>=<key it names>, both full key paths beginning with HKEY_");
+    }
+
+    static bool IsKeyPath(const std::string& path) {
+        return path.rfind("HKEY_", 0) == 0 && path.find('\\') != std::string::npos && path.back() != '\\';
     }
 
     static bool IsFullPath(const std::string& path) {
@@ -316,6 +337,10 @@ std::string WriteMachineIni(const MachineIni& ini) {
     }
     if (!ini.junctions.empty()) out.Section("junction");
     for (const Junction& junction : ini.junctions) out.Entry(junction.link, junction.target);
+    if (!ini.reparsePoints.empty()) out.Section("reparse");
+    for (const ReparsePoint& link : ini.reparsePoints) out.Entry(link.link, link.target);
+    if (!ini.registryLinks.empty()) out.Section("registry-link");
+    for (const RegistryLink& link : ini.registryLinks) out.Entry(link.key, link.target);
     return out.Text();
 }
 

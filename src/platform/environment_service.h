@@ -27,6 +27,10 @@ public:
     // platform writes them, Windows has nothing to do with them.
     virtual void LocationFound(const std::string& /*field*/, const std::string& /*value*/) {}
     virtual void ProfileFound(std::size_t /*position*/, const std::string& /*folder*/) {}
+    // Told each folder, file or key the run left alone although a catalogue
+    // named it or led through it (a link, a folder that is not the client's),
+    // with the reason; the recorder notes it in the run log.
+    virtual void Kept(const std::string& /*path*/, const std::string& /*reason*/) {}
 
     // For the run log's header: this program's version ("3.5.0.0"), the local
     // time ("2026-01-31 14:05:09"), the computer's and the user's name.

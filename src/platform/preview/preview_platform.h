@@ -25,6 +25,7 @@ public:
     std::string WindowsDirectory() override { return real_.WindowsDirectory(); }
     void LocationFound(const std::string& field, const std::string& value) override { real_.LocationFound(field, value); }
     void ProfileFound(std::size_t position, const std::string& folder) override { real_.ProfileFound(position, folder); }
+    void Kept(const std::string& path, const std::string& reason) override { real_.Kept(path, reason); }
     std::string ProgramVersion() override { return real_.ProgramVersion(); }
     std::string LocalTime() override { return real_.LocalTime(); }
     std::string ComputerName() override { return real_.ComputerName(); }

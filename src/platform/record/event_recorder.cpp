@@ -37,6 +37,11 @@ void EventRecorder::Failure(const std::string& name, std::initializer_list<std::
     if (log_ != NoWrite) WriteToLog(failureNotes_.back() + "\n");
 }
 
+void EventRecorder::Kept(const std::string& path, const std::string& reason) {
+    keptNotes_.push_back("# kept\t" + EventField(path) + "\t" + EventField(reason));
+    if (log_ != NoWrite) WriteToLog(keptNotes_.back() + "\n");
+}
+
 void EventRecorder::Note(const std::string& line) {
     if (log_ != NoWrite) WriteToLog(line + "\n");
 }

@@ -29,6 +29,10 @@ public:
     // run log ("# failed", then the event it would have been and the error),
     // not an event, as the trace holds only what happened.
     void Failure(const std::string& name, std::initializer_list<std::string> fields, long error);
+    // Something a catalogue named that the run left alone on purpose (a
+    // link, a folder that is not the client's): "# kept", the path and the
+    // reason, a note in the run log like a failure.
+    void Kept(const std::string& path, const std::string& reason);
     // A line of the run log's own, beginning "#", never in the trace.
     void Note(const std::string& line);
 
@@ -36,6 +40,8 @@ public:
     // The "# failed" notes so far, with or without a run log: a preview
     // tells what will stay and why.
     const std::vector<std::string>& FailureNotes() const { return failureNotes_; }
+    // The "# kept" notes so far.
+    const std::vector<std::string>& KeptNotes() const { return keptNotes_; }
     // The fields (tab-joined, as written) of every line of one event.
     std::vector<std::string> Events(const std::string& name) const;
 
@@ -61,6 +67,7 @@ private:
     std::ostream* output_ = nullptr;
     std::vector<std::string> lines_;
     std::vector<std::string> failureNotes_;
+    std::vector<std::string> keptNotes_;
     bool holding_ = false;
     std::size_t heldFrom_ = 0;
     FileService* logFiles_ = nullptr;

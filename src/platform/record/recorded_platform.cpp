@@ -61,6 +61,11 @@ void RecordedEnvironment::ProfileFound(std::size_t position, const std::string& 
     Env().ProfileFound(position, folder);
 }
 
+void RecordedEnvironment::Kept(const std::string& path, const std::string& reason) {
+    recorder_.Kept(path, reason);
+    Env().Kept(path, reason);
+}
+
 bool RecordedEnvironment::StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments) {
     std::vector<std::string> header{
         "# Purgent " + EventField(Env().ProgramVersion()) + " run log",

@@ -17,6 +17,7 @@ public:
     std::string WindowsDirectory() override { return Env().WindowsDirectory(); }
     void LocationFound(const std::string& field, const std::string& value) override;
     void ProfileFound(std::size_t position, const std::string& folder) override;
+    void Kept(const std::string& path, const std::string& reason) override;
     std::string ProgramVersion() override { return Env().ProgramVersion(); }
     std::string LocalTime() override { return Env().LocalTime(); }
     std::string ComputerName() override { return Env().ComputerName(); }
