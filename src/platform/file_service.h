@@ -9,6 +9,8 @@ constexpr std::uint32_t FileAttrReadOnly = 0x01;
 constexpr std::uint32_t FileAttrHidden = 0x02;
 constexpr std::uint32_t FileAttrSystem = 0x04;
 constexpr std::uint32_t FileAttrFolder = 0x10;
+// A junction, symbolic link or mount point: the item leads elsewhere.
+constexpr std::uint32_t FileAttrReparsePoint = 0x400;
 // GetFileAttributesA's answer for a path that names nothing.
 constexpr std::uint32_t NoSuchFile = 0xFFFFFFFFu;
 

@@ -9,8 +9,6 @@ using preview::Folded;
 
 namespace {
 
-constexpr std::uint32_t FileAttrReparsePoint = 0x400;
-
 bool IsDots(const std::string& name) { return name == "." || name == ".."; }
 
 }  // namespace

@@ -30,6 +30,7 @@ bool IsAtOrBelow(const std::string& key, const std::string& folder) {
 
 std::string NameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
 std::string ParentKey(const std::string& key) { return key.substr(0, key.rfind('\\')); }
+bool HasParent(const std::string& key) { return key.find('\\') != std::string::npos; }
 
 bool VolumesHaveShortNames(const image::MachineIni& machine) {
     for (const image::IniEntry& entry : machine.machine.otherKeys)
@@ -45,8 +46,11 @@ bool AllowedName(const std::string& name) {
 }  // namespace
 
 SimDrive::SimDrive(const image::DriveItems& items, const image::MachineIni& machine) {
-    for (const image::Junction& junction : machine.junctions)
-        junctions_.push_back({ItemKey(junction.link), ItemKey(junction.target)});
+    for (const image::Junction& junction : machine.junctions) AddLink(junction, false);
+    for (const image::ReparsePoint& link : machine.reparsePoints) AddLink(link, true);
+    // A link written below another one sits where that one leads.
+    for (Link& link : links_)
+        if (HasParent(link.key)) link.key = Key(ParentKey(link.key)) + "\\" + NameOf(link.key);
     for (const image::DriveItem& item : items) {
         Entry& entry = items_[Key(item.path)];
         entry.item = item;
@@ -73,24 +77,41 @@ void SimDrive::GiveShortNames(const image::DriveItems& items) {
     }
 }
 
+void SimDrive::AddLink(const image::Junction& link, bool listable) {
+    links_.push_back({ItemKey(link.link), ItemKey(link.target), listable, link});
+}
+
 std::string SimDrive::Key(const std::string& path) const {
     std::string key = ItemKey(path);
-    // At most as many hops as Windows follows, so that junctions pointing
-    // into each other cannot loop.
-    for (int hop = 0; hop < MaxJunctionHops; ++hop) {
-        const auto through = std::find_if(junctions_.begin(), junctions_.end(), [&](const auto& junction) {
-            return IsAtOrBelow(key, junction.first);
-        });
-        if (through == junctions_.end()) break;
-        key = through->second + key.substr(through->first.size());
+    // The outermost link first, as Windows walks a path from its root; at
+    // most as many hops as Windows follows, so that links pointing into
+    // each other cannot loop.
+    for (int hop = 0; !links_.empty(); ++hop) {
+        const Link* through = nullptr;
+        for (const Link& link : links_)
+            if (IsAtOrBelow(key, link.key) && (!through || link.key.size() < through->key.size())) through = &link;
+        if (!through) break;
+        if (hop == MaxJunctionHops) return "";  // names nothing, as on Windows
+        key = through->target + key.substr(through->key.size());
     }
     return key;
 }
 
-bool SimDrive::IsJunction(const std::string& path) const {
-    const std::string key = ItemKey(path);
-    return std::any_of(junctions_.begin(), junctions_.end(),
-                       [&](const auto& junction) { return junction.first == key; });
+const SimDrive::Link* SimDrive::LinkAt(const std::string& path) const {
+    if (links_.empty()) return nullptr;
+    const std::string written = ItemKey(path);
+    if (!HasParent(written)) return nullptr;
+    const std::string key = Key(ParentKey(written)) + "\\" + NameOf(written);
+    for (const Link& link : links_)
+        if (link.key == key) return &link;
+    return nullptr;
+}
+
+std::uint32_t SimDrive::LinkAttributes(const Link& link) const {
+    if (!link.listable) return FileAttrReparsePoint | FileAttrHidden | FileAttrSystem | FileAttrFolder;
+    const auto target = items_.find(Key(link.target));
+    const bool toFile = target != items_.end() && !target->second.item.folder;
+    return FileAttrReparsePoint | (toFile ? 0 : FileAttrFolder);
 }
 
 SimDrive::Entry* SimDrive::At(const std::string& path) {
@@ -127,6 +148,7 @@ bool SimDrive::WriteFile(const std::string& path, const std::string& contents) {
 }
 
 bool SimDrive::CreateHeldFile(const std::string& path) {
+    if (LinkAt(path)) return false;  // nothing is written through a link
     const std::string key = ItemKey(path);
     const std::string name = path.substr(path.find_last_of("\\/") + 1);
     if (key.size() <= 2 || !AllowedName(name)) return false;
@@ -151,7 +173,7 @@ long SimDrive::CreateFolder(const std::string& path) {
     const std::string key = ItemKey(path);
     const std::string name = path.substr(path.find_last_of("\\/") + 1);
     if (key.size() <= 2 || !AllowedName(name)) return winerr::InvalidName;
-    if (items_.count(key)) return winerr::AlreadyExists;
+    if (items_.count(key) || LinkAt(path)) return winerr::AlreadyExists;
     const std::string folderKey = key.substr(0, key.rfind('\\'));
     const std::uint32_t folderAttributes = Attributes(folderKey);
     if (folderAttributes == NoSuchFile || !(folderAttributes & FileAttrFolder)) return winerr::PathNotFound;
@@ -185,10 +207,13 @@ bool SimDrive::IsDriveRoot(const std::string& key) const {
 bool SimDrive::HasChildren(const std::string& key) const {
     const std::string prefix = key + "\\";
     const auto it = items_.lower_bound(prefix);
-    return it != items_.end() && it->first.compare(0, prefix.size(), prefix) == 0;
+    if (it != items_.end() && it->first.compare(0, prefix.size(), prefix) == 0) return true;
+    return std::any_of(links_.begin(), links_.end(),
+                       [&](const Link& link) { return HasParent(link.key) && ParentKey(link.key) == key; });
 }
 
 std::uint32_t SimDrive::Attributes(const std::string& path) const {
+    if (const Link* link = LinkAt(path)) return LinkAttributes(*link);
     const std::string key = Key(path);
     if (key.empty()) return NoSuchFile;
     if (IsDriveRoot(key)) return FileAttrFolder;
@@ -204,7 +229,16 @@ bool SimDrive::SetAttributes(const std::string& path, std::uint32_t attributes) 
     return true;
 }
 
+void SimDrive::RemoveLink(const Link& link) {
+    links_.erase(links_.begin() + (&link - links_.data()));
+}
+
 long SimDrive::DeleteFile(const std::string& path) {
+    if (const Link* link = LinkAt(path)) {
+        if (LinkAttributes(*link) & FileAttrFolder) return winerr::AccessDenied;
+        RemoveLink(*link);
+        return winerr::Success;
+    }
     const auto it = items_.find(Key(path));
     if (it == items_.end()) return winerr::FileNotFound;
     if (it->second.locked) return winerr::SharingViolation;
@@ -214,8 +248,14 @@ long SimDrive::DeleteFile(const std::string& path) {
 }
 
 long SimDrive::RemoveFolder(const std::string& path) {
-    // Removing a junction would take the link, not the folder it names.
-    if (IsJunction(path)) return winerr::AccessDenied;
+    if (const Link* link = LinkAt(path)) {
+        // Windows' compatibility junctions are the system's; a link goes, and
+        // only the link.
+        if (!link->listable) return winerr::AccessDenied;
+        if (!(LinkAttributes(*link) & FileAttrFolder)) return winerr::Directory;
+        RemoveLink(*link);
+        return winerr::Success;
+    }
     const auto it = items_.find(Key(path));
     if (it == items_.end()) return winerr::FileNotFound;
     if (!it->second.item.folder) return winerr::Directory;
@@ -227,10 +267,10 @@ long SimDrive::RemoveFolder(const std::string& path) {
 std::vector<FoundFile> SimDrive::Entries(const std::string& folder, const std::string& pattern) const {
     std::vector<FoundFile> found;
     // Windows' compatibility junctions deny listing to everyone; paths through them resolve.
-    if (IsJunction(folder)) return found;
+    if (const Link* link = LinkAt(folder); link && !link->listable) return found;
     const std::string key = Key(folder);
     const std::uint32_t attributes = Attributes(folder);
-    if (pattern.empty() || attributes == NoSuchFile || !(attributes & FileAttrFolder)) return found;
+    if (key.empty() || pattern.empty() || attributes == NoSuchFile || !(attributes & FileAttrFolder)) return found;
     const std::string prefix = key + "\\";
     for (auto it = items_.lower_bound(prefix); it != items_.end() && it->first.compare(0, prefix.size(), prefix) == 0;
          ++it) {
@@ -239,6 +279,11 @@ std::vector<FoundFile> SimDrive::Entries(const std::string& folder, const std::s
         const std::string& shortName = it->second.shortName;
         if (!FitsMask(name, pattern) && (shortName.empty() || !FitsMask(shortName, pattern))) continue;
         found.push_back({name, it->second.attributes | (it->second.item.folder ? FileAttrFolder : 0u), true});
+    }
+    for (const Link& link : links_) {
+        if (!link.listable || !HasParent(link.key) || ParentKey(link.key) != key) continue;
+        const std::string name = NameOf(link.written.link);
+        if (FitsMask(name, pattern)) found.push_back({name, LinkAttributes(link), true});
     }
     std::sort(found.begin(), found.end(), [](const FoundFile& a, const FoundFile& b) { return NameLess(a.name, b.name); });
     if (!IsDriveRoot(key)) {
@@ -253,6 +298,13 @@ image::DriveItems SimDrive::Items() const {
     image::DriveItems items;
     for (const auto& [key, entry] : items_) items.push_back(entry.item);
     return items;
+}
+
+std::vector<image::ReparsePoint> SimDrive::ReparsePoints() const {
+    std::vector<image::ReparsePoint> links;
+    for (const Link& link : links_)
+        if (link.listable) links.push_back(link.written);
+    return links;
 }
 
 std::vector<image::FileAttributes> SimDrive::AttributeList() const {

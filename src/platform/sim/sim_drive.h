@@ -14,7 +14,10 @@ namespace purgent::sim {
 // or locked ([locked]) file, and only an empty folder. Paths are normalised
 // as Windows does (see FullPath); a path without a drive letter lies on
 // drive C:, the drive the program runs from. A path through a junction
-// ([junction]) names what lies at its target. Each item that is not a valid
+// ([junction]) or a link ([reparse]) names what lies at its target; a
+// junction denies listing, a link lists its target; either carries the
+// reparse-point attribute, and removing or deleting one takes the link only,
+// never what it leads to. Each item that is not a valid
 // 8.3 name gets a short name when it is added, as Windows makes them, unless
 // machine.ini says the volumes have none ([machine] short-names=no); a
 // listing's mask matches either name, as FindFirstFileA does (the cleaning
@@ -57,6 +60,8 @@ public:
 
     // Every item, each folder before what it holds.
     image::DriveItems Items() const;
+    // The links ([reparse]) that are still there, as the image wrote them.
+    std::vector<image::ReparsePoint> ReparsePoints() const;
     // The r/h/s attributes of every item that has any.
     std::vector<image::FileAttributes> AttributeList() const;
 
@@ -69,10 +74,23 @@ private:
         std::uint64_t revision = 0;
     };
 
+    // A junction or link: where it sits and where it leads (folded keys).
+    struct Link {
+        std::string key;
+        std::string target;
+        bool listable;              // [reparse]; a [junction] denies listing
+        image::ReparsePoint written;
+    };
+
+    void AddLink(const image::Junction& link, bool listable);
     void GiveShortNames(const image::DriveItems& items);
-    // The normalised, folded path an item is found under, junctions resolved.
+    // The normalised, folded path an item is found under, links resolved.
     std::string Key(const std::string& path) const;
-    bool IsJunction(const std::string& path) const;
+    // The link the path names itself (its folder resolved, not it), or nullptr.
+    const Link* LinkAt(const std::string& path) const;
+    // The attributes Windows gives a link itself.
+    std::uint32_t LinkAttributes(const Link& link) const;
+    void RemoveLink(const Link& link);
     Entry* At(const std::string& path);
     const Entry* At(const std::string& path) const;
     bool HasChildren(const std::string& key) const;
@@ -83,7 +101,7 @@ private:
 
     std::map<std::string, Entry> items_;  // by Key()
     std::uint64_t nextRevision_ = 1;
-    std::vector<std::pair<std::string, std::string>> junctions_;  // folded link, folded target
+    std::vector<Link> links_;
 };
 
 }  // namespace purgent::sim

@@ -30,6 +30,7 @@ image::MachineImage SimMachine::SaveImage() const {
     image.registry = registry_.Keys();
     image.machine = machine_;
     image.machine.attributes = drive_.AttributeList();
+    image.machine.reparsePoints = drive_.ReparsePoints();
     image.drive = drive_.Items();
     for (const image::DriveItem& hive : registry_.MountedHiveFiles())
         for (image::DriveItem& item : image.drive)
