@@ -25,9 +25,11 @@ std::string PrepareCaptureFolder(FileService& files, const std::string& folder, 
     created = error == winerr::Success;
     if (created) return "";
     if (error != winerr::AlreadyExists) return cannot;
+    if (files.GetAttributes(folder) & FileAttrReparsePoint) return "The capture folder '" + folder + "' is a link.";
     if (!IsEmptyFolder(files, folder)) return "The capture folder '" + folder + "' is not empty.";
     const std::string probe = folder + "\\registry.reg";
-    const WriteHandle file = files.CreateForWriting(probe);
+    WriteRefusal refusal;
+    const WriteHandle file = files.CreateForWriting(probe, refusal);
     if (file == NoWrite) return cannot;
     files.CloseWritten(file);
     files.RemoveFile(probe);

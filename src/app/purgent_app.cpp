@@ -10,6 +10,19 @@
 
 namespace purgent {
 
+namespace {
+
+std::string LogRefusalMessage(const std::string& path, WriteRefusal refusal) {
+    const std::string cannot = "Cannot create the log file '" + path + "'";
+    switch (refusal) {
+        case WriteRefusal::Link: return cannot + ": it is a link.";
+        case WriteRefusal::OtherNames: return cannot + ": the file has other names (hard links).";
+        default: return cannot + ".";
+    }
+}
+
+}  // namespace
+
 PurgentApp::PurgentApp(Platform& platform, StatusView& statusView, FormView& formView)
     : platform_(platform),
       formView_(formView),
@@ -56,9 +69,12 @@ void PurgentApp::FormCreate() {
         const std::string error = PrepareCaptureFolder(platform_.files, state_.captureFolder, captureFolderCreated);
         if (!error.empty()) StopBeforeTheRun(error);
     }
-    if (state_.logFile && !platform_.environment.StartRunLog(*state_.logFile, state_.ignoredArguments)) {
-        if (captureFolderCreated) platform_.files.RemoveFolder(state_.captureFolder);
-        StopBeforeTheRun("Cannot create the log file '" + *state_.logFile + "'.");
+    if (state_.logFile) {
+        const WriteRefusal refusal = platform_.environment.StartRunLog(*state_.logFile, state_.ignoredArguments);
+        if (refusal != WriteRefusal::None) {
+            if (captureFolderCreated) platform_.files.RemoveFolder(state_.captureFolder);
+            StopBeforeTheRun(LogRefusalMessage(*state_.logFile, refusal));
+        }
     }
     const bool windowShown = state_.silentMode == SilentMode::Interactive || state_.silentMode == SilentMode::ProgressOnly;
     if (state_.preview && !platform_.environment.StartPreview(windowShown, state_.captureFolder))

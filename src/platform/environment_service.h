@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_service.h"
+
 namespace purgent {
 
 // GetVersionExA platform ids.
@@ -39,11 +41,12 @@ public:
     virtual std::string ComputerName() { return ""; }
     virtual std::string UserName() { return ""; }
     // Told to start the run log at path once the command line is read: the
-    // recorder over the platform creates it; false when it cannot, and when
-    // there is no recorder to write one. The arguments the command line
-    // ignored are named in its header.
-    virtual bool StartRunLog(const std::string& /*path*/, const std::vector<std::string>& /*ignoredArguments*/) {
-        return false;
+    // recorder over the platform creates it; why not when it cannot, and
+    // CannotCreate when there is no recorder to write one. The arguments the
+    // command line ignored are named in its header.
+    virtual WriteRefusal StartRunLog(const std::string& /*path*/,
+                                     const std::vector<std::string>& /*ignoredArguments*/) {
+        return WriteRefusal::CannotCreate;
     }
     // Told to start a preview (/whatif): from now on nothing on the machine
     // is changed; the boxes of a run are shown only with showBoxes; what the

@@ -28,6 +28,16 @@ constexpr FindHandle NoFind = 0;
 using WriteHandle = std::uintptr_t;
 constexpr WriteHandle NoWrite = 0;
 
+// Why a file was not opened for writing. Whoever can plant a link where the
+// program writes (a log in C:\Temp written by a run as SYSTEM) could have
+// any file of the machine overwritten, so a link is never written through.
+enum class WriteRefusal {
+    None,
+    CannotCreate,  // no such folder, access denied, held open...
+    Link,          // the path names a link or another reparse point
+    OtherNames,    // the file has more than one name (hard links)
+};
+
 // The file system as the Win32 API offers it (FindFirstFileA ... RemoveDirectoryA).
 class FileService {
 public:
@@ -57,10 +67,12 @@ public:
     virtual long DeleteAccess(const std::string& path) = 0;
     // CreateDirectoryA: 0, or the Win32 error code (183: it exists).
     virtual long CreateFolder(const std::string& path) = 0;
-    // CreateFileA(GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS): a new empty
-    // file, in place of one of that name; others may read it but not delete
-    // it while it is open. NoWrite when it cannot be created.
-    virtual WriteHandle CreateForWriting(const std::string& path) = 0;
+    // CreateFileA(GENERIC_WRITE, FILE_SHARE_READ) without following a link,
+    // checked on the handle, then emptied: a new empty file, in place of one
+    // of that name; others may read it but not delete it while it is open.
+    // NoWrite, and refusal says why, when it cannot be created or the path
+    // names a link or a file with other names; nothing is changed then.
+    virtual WriteHandle CreateForWriting(const std::string& path, WriteRefusal& refusal) = 0;
     // WriteFile of all the bytes at the end of what was written; false when
     // not all of them were written.
     virtual bool Write(WriteHandle file, const std::string& bytes) = 0;

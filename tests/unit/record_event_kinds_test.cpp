@@ -151,7 +151,7 @@ TEST(RecordedEvents, ARefusedChangeIsANoteInTheRunLogOnly) {
         EventRecorder recorder;
         RecordedPlatform recorded(machine.GetPlatform(), recorder);
         Platform& platform = recorded.Get();
-        ASSERT_TRUE(recorder.StartLog(platform.files, platform.text, "C:\\run.log", {"# header"}));
+        ASSERT_EQ(recorder.StartLog(platform.files, platform.text, "C:\\run.log", {"# header"}), WriteRefusal::None);
         c.act(platform);
         EXPECT_EQ(recorder.Lines(), Lines{}) << c.what;
         const image::MachineImage after = machine.SaveImage();

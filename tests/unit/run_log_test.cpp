@@ -139,7 +139,9 @@ public:
     long RemoveError() override { return inner_.RemoveError(); }
     long DeleteAccess(const std::string& path) override { return inner_.DeleteAccess(path); }
     long CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
-    WriteHandle CreateForWriting(const std::string& path) override { return inner_.CreateForWriting(path); }
+    WriteHandle CreateForWriting(const std::string& path, WriteRefusal& refusal) override {
+        return inner_.CreateForWriting(path, refusal);
+    }
     bool Write(WriteHandle file, const std::string& bytes) override { return writes_++ == 0 && inner_.Write(file, bytes); }
     void CloseWritten(WriteHandle file) override { inner_.CloseWritten(file); }
     std::string FullPathName(const std::string& path) override { return inner_.FullPathName(path); }

@@ -8,16 +8,21 @@ namespace purgent {
 namespace {
 
 bool WriteFile(FileService& files, const std::string& path, const std::string& bytes) {
-    const WriteHandle file = files.CreateForWriting(path);
+    WriteRefusal refusal;
+    const WriteHandle file = files.CreateForWriting(path, refusal);
     if (file == NoWrite) return false;
     const bool written = files.Write(file, bytes);
     files.CloseWritten(file);
     return written;
 }
 
+// A folder that is there already must be a folder, not a link planted to
+// have the capture written elsewhere.
 bool MakeFolder(FileService& files, const std::string& path) {
     const long error = files.CreateFolder(path);
-    return error == winerr::Success || error == winerr::AlreadyExists;
+    if (error != winerr::AlreadyExists) return error == winerr::Success;
+    const std::uint32_t attributes = files.GetAttributes(path);
+    return attributes != NoSuchFile && (attributes & FileAttrFolder) && !(attributes & FileAttrReparsePoint);
 }
 
 std::string DriveLetter(const std::string& path) {

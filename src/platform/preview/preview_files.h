@@ -29,7 +29,9 @@ public:
     long RemoveError() override { return state_.active ? removeError_ : real_.RemoveError(); }
     long DeleteAccess(const std::string& path) override { return real_.DeleteAccess(path); }
     long CreateFolder(const std::string& path) override { return real_.CreateFolder(path); }
-    WriteHandle CreateForWriting(const std::string& path) override { return real_.CreateForWriting(path); }
+    WriteHandle CreateForWriting(const std::string& path, WriteRefusal& refusal) override {
+        return real_.CreateForWriting(path, refusal);
+    }
     bool Write(WriteHandle file, const std::string& bytes) override { return real_.Write(file, bytes); }
     void CloseWritten(WriteHandle file) override { real_.CloseWritten(file); }
     std::string FullPathName(const std::string& path) override { return real_.FullPathName(path); }

@@ -30,7 +30,7 @@ public:
     std::string LocalTime() override { return real_.LocalTime(); }
     std::string ComputerName() override { return real_.ComputerName(); }
     std::string UserName() override { return real_.UserName(); }
-    bool StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments) override {
+    WriteRefusal StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments) override {
         return real_.StartRunLog(path, ignoredArguments);
     }
     bool StartPreview(bool showBoxes, const std::string& captureFolder) override;

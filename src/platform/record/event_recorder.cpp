@@ -63,10 +63,11 @@ std::vector<std::string> EventRecorder::Events(const std::string& name) const {
     return fields;
 }
 
-bool EventRecorder::StartLog(FileService& files, TextService& text, const std::string& path,
-                             const std::vector<std::string>& header) {
-    const WriteHandle log = files.CreateForWriting(path);
-    if (log == NoWrite) return false;
+WriteRefusal EventRecorder::StartLog(FileService& files, TextService& text, const std::string& path,
+                                     const std::vector<std::string>& header) {
+    WriteRefusal refusal = WriteRefusal::None;
+    const WriteHandle log = files.CreateForWriting(path, refusal);
+    if (log == NoWrite) return refusal;
     logFiles_ = &files;
     logText_ = &text;
     log_ = log;
@@ -74,7 +75,7 @@ bool EventRecorder::StartLog(FileService& files, TextService& text, const std::s
     for (const std::string& line : header) start += line + "\n";
     for (const std::string& line : lines_) start += line + "\n";
     WriteToLog(start);
-    return true;
+    return WriteRefusal::None;
 }
 
 void EventRecorder::BeginLaunch() {

@@ -47,9 +47,9 @@ public:
 
     // Creates (or replaces) the run log at path through files and writes the
     // header lines, then the events so far, then each event as it happens,
-    // all as UTF-8 (text converts). False when the file cannot be created.
-    bool StartLog(FileService& files, TextService& text, const std::string& path,
-                  const std::vector<std::string>& header);
+    // all as UTF-8 (text converts). Why not, when the file cannot be created.
+    WriteRefusal StartLog(FileService& files, TextService& text, const std::string& path,
+                          const std::vector<std::string>& header);
     // Whether a line could not be written to the run log.
     bool LogIncomplete() const { return logIncomplete_; }
 

@@ -66,7 +66,7 @@ void RecordedEnvironment::Kept(const std::string& path, const std::string& reaso
     Env().Kept(path, reason);
 }
 
-bool RecordedEnvironment::StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments) {
+WriteRefusal RecordedEnvironment::StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments) {
     std::vector<std::string> header{
         "# Purgent " + EventField(Env().ProgramVersion()) + " run log",
         "# local time: " + EventField(Env().LocalTime()),

@@ -23,7 +23,7 @@ public:
     std::string ComputerName() override { return Env().ComputerName(); }
     std::string UserName() override { return Env().UserName(); }
     // Creates the log through the inner file service, its header first.
-    bool StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments) override;
+    WriteRefusal StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments) override;
     bool StartPreview(bool showBoxes, const std::string& captureFolder) override {
         return Env().StartPreview(showBoxes, captureFolder);
     }
@@ -88,7 +88,9 @@ public:
     long RemoveError() override { return inner_.RemoveError(); }
     long DeleteAccess(const std::string& path) override { return inner_.DeleteAccess(path); }
     long CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
-    WriteHandle CreateForWriting(const std::string& path) override { return inner_.CreateForWriting(path); }
+    WriteHandle CreateForWriting(const std::string& path, WriteRefusal& refusal) override {
+        return inner_.CreateForWriting(path, refusal);
+    }
     bool Write(WriteHandle file, const std::string& bytes) override { return inner_.Write(file, bytes); }
     void CloseWritten(WriteHandle file) override { inner_.CloseWritten(file); }
     std::string FullPathName(const std::string& path) override { return inner_.FullPathName(path); }

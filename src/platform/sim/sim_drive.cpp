@@ -148,8 +148,8 @@ bool SimDrive::WriteFile(const std::string& path, const std::string& contents) {
 }
 
 bool SimDrive::CreateHeldFile(const std::string& path) {
-    if (LinkAt(path)) return false;  // nothing is written through a link
-    const std::string key = ItemKey(path);
+    // Through a link, as CreateFile without FILE_FLAG_OPEN_REPARSE_POINT.
+    const std::string key = Key(path);
     const std::string name = path.substr(path.find_last_of("\\/") + 1);
     if (key.size() <= 2 || !AllowedName(name)) return false;
     const std::string folderKey = key.substr(0, key.rfind('\\'));

@@ -28,6 +28,8 @@ public:
 
     const image::DriveItem* Find(const std::string& path) const;
     bool FileExists(const std::string& path) const;
+    // Whether the path names a junction or link itself.
+    bool IsLink(const std::string& path) const { return LinkAt(path) != nullptr; }
     // Held open by another program ([locked]).
     bool Locked(const std::string& path) const;
     // Replaces the contents of an existing file; false when there is none.

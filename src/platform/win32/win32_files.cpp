@@ -32,6 +32,37 @@ std::string Filled(Call call) {
     }
 }
 
+// GetFinalPathNameByHandleA without its "\\?\" prefix; "" before Vista.
+std::string FinalPathOf(HANDLE file) {
+    using FinalPathNameFunction = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+    static const auto finalPathName = reinterpret_cast<FinalPathNameFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+    if (!finalPathName) return "";
+    const std::string final = Filled([&](char* buffer, DWORD size) { return finalPathName(file, buffer, size, 0); });
+    if (final.rfind("\\\\?\\UNC\\", 0) == 0) return "\\" + final.substr(7);
+    if (final.rfind("\\\\?\\", 0) == 0) return final.substr(4);
+    return final;
+}
+
+// Windows opens a link itself under FILE_FLAG_OPEN_REPARSE_POINT, and the
+// handle then carries the reparse-point attribute; Wine follows a symbolic
+// link regardless, which only the handle's final path shows: the file must
+// be where its folder leads, under its own name.
+WriteRefusal RefusalOf(FileService& files, HANDLE file, const std::string& path) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file, &info)) return WriteRefusal::CannotCreate;
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return WriteRefusal::Link;
+    if (info.nNumberOfLinks > 1) return WriteRefusal::OtherNames;
+    const std::string full = files.FullPathName(path);
+    const std::string::size_type slash = full.rfind('\\');
+    const std::string final = FinalPathOf(file);
+    if (final.empty() || slash == std::string::npos) return WriteRefusal::None;
+    const std::string folder = files.FinalPathName(full.substr(0, slash + 1));
+    if (folder.empty()) return WriteRefusal::None;
+    const std::string expected = (folder.back() == '\\' ? folder : folder + "\\") + full.substr(slash + 1);
+    return lstrcmpiA(final.c_str(), expected.c_str()) == 0 ? WriteRefusal::None : WriteRefusal::Link;
+}
+
 }  // namespace
 
 FindHandle Win32FileService::FindFirst(const std::string& mask, FoundFile& entry) {
@@ -75,10 +106,22 @@ bool Win32FileService::RemoveFolder(const std::string& path) { return RemoveDire
 
 long Win32FileService::RemoveError() { return static_cast<long>(GetLastError()); }
 
-WriteHandle Win32FileService::CreateForWriting(const std::string& path) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file == INVALID_HANDLE_VALUE ? NoWrite : reinterpret_cast<WriteHandle>(file);
+// Opened without following a link and checked on that handle, so that
+// nothing can be swapped in between; emptied only once it passed.
+WriteHandle Win32FileService::CreateForWriting(const std::string& path, WriteRefusal& refusal) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        refusal = WriteRefusal::CannotCreate;
+        return NoWrite;
+    }
+    refusal = RefusalOf(*this, file, path);
+    if (refusal == WriteRefusal::None && !SetEndOfFile(file)) refusal = WriteRefusal::CannotCreate;
+    if (refusal != WriteRefusal::None) {
+        CloseHandle(file);
+        return NoWrite;
+    }
+    return reinterpret_cast<WriteHandle>(file);
 }
 
 bool Win32FileService::Write(WriteHandle file, const std::string& bytes) {
@@ -105,18 +148,13 @@ std::string Win32FileService::LongPathName(const std::string& path) {
 }
 
 std::string Win32FileService::FinalPathName(const std::string& path) {
-    using FinalPathNameFunction = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
-    static const auto finalPathName = reinterpret_cast<FinalPathNameFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
-    if (!finalPathName) return "";
     const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "";
-    std::string final = Filled([&](char* buffer, DWORD size) { return finalPathName(file, buffer, size, 0); });
+    std::string final = FinalPathOf(file);
     CloseHandle(file);
-    if (final.rfind("\\\\?\\UNC\\", 0) == 0) return "\\" + final.substr(7);
-    if (final.rfind("\\\\?\\", 0) == 0) return final.substr(4);
     return final;
 }
+
 
 }  // namespace purgent
