@@ -58,8 +58,10 @@ long SimFiles::DeleteAccess(const std::string& path) {
 
 long SimFiles::CreateFolder(const std::string& path) { return drive_.CreateFolder(path); }
 
-WriteHandle SimFiles::CreateForWriting(const std::string& path) {
-    if (!drive_.CreateHeldFile(path)) return NoWrite;
+WriteHandle SimFiles::CreateForWriting(const std::string& path, WriteRefusal& refusal) {
+    refusal = drive_.IsLink(path) ? WriteRefusal::Link : WriteRefusal::CannotCreate;
+    if (refusal == WriteRefusal::Link || !drive_.CreateHeldFile(path)) return NoWrite;
+    refusal = WriteRefusal::None;
     written_[nextWritten_] = path;
     return nextWritten_++;
 }
