@@ -89,7 +89,8 @@ add_test(NAME ReportPageInBrowser COMMAND bash "${CMAKE_SOURCE_DIR}/tests/browse
   "${CMAKE_BINARY_DIR}/browser")
 set_tests_properties(ReportPageInBrowser PROPERTIES LABELS browser TIMEOUT 300)
 
-# The set-up's apt steps against a stale mirror index (label setup; as root).
+# The set-up's apt steps against a stale mirror index (label setup), in a
+# private apt configuration that reads nothing of the machine's.
 add_test(NAME AptFailureHandling COMMAND bash "${CMAKE_SOURCE_DIR}/tests/setup/apt_failure_test.sh")
 set_tests_properties(AptFailureHandling PROPERTIES LABELS setup TIMEOUT 300)
 

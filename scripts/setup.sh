@@ -20,9 +20,9 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 CACHE="${PURGENT_CACHE:-/var/cache/purgent}"
 # Bump when the way a cached item is built changes, so it is rebuilt.
 JPEG_RECIPE="libjpeg-turbo static, SIMD off, v1"
-PREFIX_RECIPE="win64 wineboot -i, mono/gecko off, wine fonts, v3"
-PREFIX_WIN32_RECIPE="win32 wineboot -i under qemu-i386 in the runner root, mono/gecko off, wine fonts, v2"
-PREFIX_WOW64_RECIPE="win64 with wine32 (WoW64) wineboot -i by wine64 in the runner root, mono/gecko off, wine fonts, v3"
+PREFIX_RECIPE="win64 wineboot -i, mono/gecko off, wine fonts, own user folders, v4"
+PREFIX_WIN32_RECIPE="win32 wineboot -i under qemu-i386 in the runner root, mono/gecko off, wine fonts, own user folders, v3"
+PREFIX_WOW64_RECIPE="win64 with wine32 (WoW64) wineboot -i by wine64 in the runner root, mono/gecko off, wine fonts, own user folders, v4"
 
 WIN64_PACKAGES=(
   cmake g++ make googletest libgtest-dev libgmock-dev
@@ -127,7 +127,7 @@ make_wine_template() {
   fi
   log "creating the Wine template prefix $name ($arch)"
   rm -rf "$tmp" "$dest.stamp"
-  WINEPREFIX="$tmp" WINEARCH=$arch WINEDEBUG=-all \
+  WINEPREFIX="$tmp" WINEARCH=$arch WINEDEBUG=-all LC_ALL=C.UTF-8 \
   WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
     timeout 600 xvfb-run -a "${runner[@]}" sh -c '"$0" wineboot -i && wineserver -w' "$loader" \
       >"$dest.log" 2>&1 ||
@@ -137,12 +137,25 @@ make_wine_template() {
   # This Wine build finds its own fonts (MS Sans Serif, Tahoma) only in the
   # prefix's Fonts folder; without them every window falls back to DejaVu.
   cp /usr/share/wine/fonts/* "$tmp/drive_c/windows/Fonts/"
+  own_user_folders "$tmp"
   # Swapped in at the last moment: tests running meanwhile keep a template.
   rm -rf "$dest.old"
   if [[ -d $dest ]]; then mv "$dest" "$dest.old"; fi
   mv "$tmp" "$dest"
   rm -rf "$dest.old"
   printf '%s' "$recipe" >"$dest.stamp"
+}
+
+# Wine links the user's Desktop, Documents, Templates... to the home folder
+# of whoever made the prefix: every copy of the template would seed shortcuts
+# into, and clean them out of, that one folder outside it, shared by all
+# tests running at once and holding the machine's own files. Empty folders of
+# the prefix's own instead.
+own_user_folders() {
+  local link
+  while IFS= read -r -d '' link; do
+    rm "$link" && mkdir "$link"
+  done < <(find "$1/drive_c/users" -type l -print0)
 }
 
 source "$ROOT/scripts/setup-i386-root.sh"

@@ -9,7 +9,8 @@ WINE64=/usr/lib/wine/wine64
 
 start_wine_screen() {
   WORK=$(mktemp -d /tmp/purgent-wine-XXXXXX)
-  export WINEPREFIX=$WORK/prefix WINEDEBUG=-all
+  # An English Windows whatever the host's locale, which Wine would take.
+  export WINEPREFIX=$WORK/prefix WINEDEBUG=-all LC_ALL=C.UTF-8
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   XVFB_PID=
   trap stop_wine_screen EXIT

@@ -49,7 +49,8 @@ TEST(UiInteractive, WhileTheWindowShowsTheProcessHasATaskbarEntryPurgent) {
         const char* mode;
         std::vector<std::string> args;
     } cases[] = {{"interactive", {}},
-                 {"progress only", {"/sp", "/kf", "/kr", PurgentDesk::LaunchMarker("C:\\marker.txt", 8000)}}};
+                 {"progress only",
+                  {"/sp", "/kf", "/kr", PurgentDesk::LaunchMarker("C:\\marker.txt", kWhileCheckedMs)}}};
     for (const auto& c : cases) {
         PurgentDesk desk;
         WineProcess purgent = desk.StartPurgent(c.args);

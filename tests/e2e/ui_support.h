@@ -9,6 +9,10 @@
 namespace purgent::e2e {
 
 constexpr int kPurgentTimeoutSeconds = 300;
+// How long a launched marker.exe runs when uihelper must look at the window
+// meanwhile: each uihelper run takes seconds to start on a busy machine,
+// emulated ones more.
+constexpr int kWhileCheckedMs = 20000;
 // uihelper's exit statuses.
 constexpr int kUiOk = 0;
 constexpr int kUiWrong = 1;

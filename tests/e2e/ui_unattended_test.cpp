@@ -45,7 +45,7 @@ using UiUnattendedOnEachBuild = ::testing::TestWithParam<E2eTarget>;
 
 TEST_P(UiUnattendedOnEachBuild, ProgressOnlyShowsTheShrunkWindowUntilTheLaunchedProgramEnds) {
     PurgentDesk desk(GetParam());
-    WineProcess purgent = desk.StartPurgent({"/sp", PurgentDesk::LaunchMarker(kMarker, 6000)});
+    WineProcess purgent = desk.StartPurgent({"/sp", PurgentDesk::LaunchMarker(kMarker, kWhileCheckedMs)});
     ASSERT_EQ(desk.Ui({"wait-process", "marker.exe", "120"}), kUiOk) << desk.Output();
     EXPECT_EQ(desk.Ui({"main-visible"}), kUiOk);
     SaveScreenshot(std::string("ui-progress-only-") + GetParam().name);

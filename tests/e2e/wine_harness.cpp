@@ -32,6 +32,12 @@ using Clock = std::chrono::steady_clock;
 // Wine's own services stay quiet and never offer to download Mono or Gecko.
 const char* const kWineDllOverrides = "mscoree,mshtml=;winemenubuilder.exe=d";
 constexpr int kHelperTimeoutSeconds = 30;
+// A template is up to 1.3 GB: one copy took 26 s on a busy machine, and
+// other tests may be copying theirs at the same time.
+constexpr int kCopyTimeoutSeconds = 300;
+// Wine takes the Windows locale from the host's (even one the host lacks):
+// the machine under test is an English Windows whatever the tester's shell.
+const char* const kWineLocale = "LC_ALL=C.UTF-8";
 
 std::string EnvOr(const char* name, const std::string& fallback) {
     const char* value = std::getenv(name);
@@ -116,7 +122,7 @@ int WaitOrKill(pid_t pid, int timeoutSeconds) {
 
 std::vector<std::string> WineEnv(const std::string& prefixDir) {
     return {"WINEPREFIX=" + prefixDir, "WINEDEBUG=-all",
-            std::string("WINEDLLOVERRIDES=") + kWineDllOverrides};
+            std::string("WINEDLLOVERRIDES=") + kWineDllOverrides, kWineLocale};
 }
 
 std::string LogPathFor(const std::string& prefixDir) {
@@ -282,7 +288,7 @@ WinePrefix::WinePrefix(WineArch arch) : arch_(arch) {
         throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
     root_ = pattern;
     pid_t copy = Spawn({"cp", "-a", source, Dir()}, {}, root_ + "/wine.log");
-    if (WaitOrKill(copy, 120) != 0)
+    if (WaitOrKill(copy, kCopyTimeoutSeconds) != 0)
         throw std::runtime_error("copying the template prefix failed: " + Output());
 }
 

@@ -1,5 +1,6 @@
-// The harness itself: statuses come back, hung programs are cut off, and
-// Windows paths map onto the prefix the way Windows would resolve them.
+// The harness itself: statuses come back, hung programs are cut off, Windows
+// paths map onto the prefix the way Windows would resolve them, and what a
+// program writes stays in its prefix.
 #include "wine_harness.h"
 
 #include <chrono>
@@ -11,6 +12,11 @@
 
 namespace purgent::e2e {
 namespace {
+
+namespace fs = std::filesystem;
+
+// The whole virtual screen blank is a PNG of about 250 bytes.
+constexpr std::uintmax_t kBlankScreenBytes = 1000;
 
 TEST(WineHarness, RunReturnsTheProgramsExitStatus) {
     WinePrefix prefix;
@@ -27,6 +33,27 @@ TEST(WineHarness, FilesWrittenByWindowsAreFoundThroughAnyCaseOfTheirPath) {
     EXPECT_EQ(content.str(), "probe\r\n");
 }
 
+// Wine links a new prefix's user folders to the home folder of whoever made
+// it; a test's shortcuts would land there, beside other tests' and the
+// machine's own files.
+const char* const kUserFolders[] = {
+    "Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos",
+    "AppData\\Roaming\\Microsoft\\Windows\\Templates",
+};
+
+TEST(WineHarness, WhatAProgramWritesToTheUsersFoldersStaysInThePrefix) {
+    WinePrefix prefix;
+    const fs::path inside = fs::canonical(prefix.Dir());
+    for (const std::string folder : kUserFolders) {
+        const std::string probe = "C:\\users\\root\\" + folder + "\\Probe.txt";
+        ASSERT_EQ(prefix.Run({"cmd", "/c", "echo probe> " + probe}, 60), 0) << probe << "\n" << prefix.Output();
+        const fs::path written = fs::canonical(prefix.UnixPath(probe));
+        EXPECT_EQ(written.string().rfind(inside.string() + "/", 0), 0u)
+            << probe << " is " << written << ", outside the prefix: run scripts/setup.sh";
+        fs::remove(written);  // not left behind in a home folder
+    }
+}
+
 TEST(WineHarness, AProgramThatNeverEndsIsKilledAtItsTimeout) {
     WinePrefix prefix;
     const auto start = std::chrono::steady_clock::now();
@@ -39,11 +66,16 @@ TEST(WineHarness, ScreenshotsShowTheVirtualScreenWithARunningWindow) {
     WineProcess notepad = prefix.Start({"notepad"});
     ASSERT_TRUE(WaitForWindow("Notepad", 60)) << prefix.Output();
     ASSERT_TRUE(notepad.Running()) << prefix.Output();
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // let it paint
-    SaveScreenshot("harness-notepad");
+    // Shown is not yet painted: a busy machine may take seconds to paint it.
+    const std::string picture = ArtifactDir() + "/harness-notepad.png";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    do {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        SaveScreenshot("harness-notepad");
+    } while (fs::file_size(picture) <= kBlankScreenBytes && std::chrono::steady_clock::now() < deadline);
     notepad.Kill();
     EXPECT_FALSE(notepad.Running());
-    EXPECT_GT(std::filesystem::file_size(ArtifactDir() + "/harness-notepad.png"), 1000u);
+    EXPECT_GT(fs::file_size(picture), kBlankScreenBytes);
 }
 
 }  // namespace

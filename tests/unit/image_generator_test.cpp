@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "image_generator.h"
 #include "purgent_sim/run_purgent.h"
+#include "scratch_folder.h"
 
 namespace purgent::generator {
 namespace {
@@ -34,11 +34,9 @@ RegistryKeys Joined(RegistryKeys first, const RegistryKeys& second) {
 TEST(ImageGenerator, OutputLoadsAndARunRemovesOnlyTheClientsFootprint) {
     const ImageSizes sizes{3, 20, 40, 60};
     const MachineImage footprint = image::LoadMachineImage(PURGENT_DEMO_IMAGE);
-    char pattern[] = "/tmp/purgent-generated-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    image::SaveMachineImage(GenerateImage(footprint, sizes), pattern);
-    const MachineImage generated = image::LoadMachineImage(pattern);
-    std::filesystem::remove_all(pattern);
+    const purgent::testing::ScratchFolder saved("purgent-generated");
+    image::SaveMachineImage(GenerateImage(footprint, sizes), saved.Path().string());
+    const MachineImage generated = image::LoadMachineImage(saved.Path().string());
 
     const MachineImage cleanedFootprint = Cleaned(footprint);
     const MachineImage cleaned = Cleaned(generated);

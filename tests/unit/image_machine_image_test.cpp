@@ -5,6 +5,7 @@
 
 #include "image/machine_image.h"
 #include "image_error_of.h"
+#include "scratch_folder.h"
 
 namespace purgent::image {
 namespace {
@@ -13,14 +14,6 @@ namespace fs = std::filesystem;
 // A fresh folder per test, removed afterwards.
 class MachineImageFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("purgent-image-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     void Write(const std::string& relative, const std::string& text) {
         const fs::path path = dir_ / fs::u8path(relative);
         fs::create_directories(path.parent_path());
@@ -32,7 +25,8 @@ protected:
         return ImageErrorOf([&] { LoadMachineImage(Dir()); });
     }
 
-    fs::path dir_;
+    purgent::testing::ScratchFolder scratch_{"purgent-image"};
+    const fs::path dir_ = scratch_.Path();
 };
 
 std::vector<std::string> Paths(const DriveItems& items) {
@@ -117,12 +111,16 @@ TEST_F(MachineImageFolder, UnusableImagesAreRefusedWithTheirPlace) {
 }
 
 TEST_F(MachineImageFolder, SaveRefusesPathsThatLeaveTheDrive) {
-    for (const std::string path : {"C:\\..\\..\\etc\\passwd", "C:\\a/b", "relative\\x", "C:\\", "C:\\a\\\\b"}) {
+    const std::string saved = (dir_ / "image").string();
+    for (const std::string path : {"C:\\..\\..\\etc\\passwd", "C:\\..\\..\\..\\passwd", "C:\\a/b",
+                                   "relative\\x", "C:\\", "C:\\a\\\\b"}) {
         MachineImage image;
         image.drive = {{path, false, {}}};
-        EXPECT_THROW(SaveMachineImage(image, Dir()), ImageError) << path;
+        EXPECT_THROW(SaveMachineImage(image, saved), ImageError) << path;
     }
-    EXPECT_FALSE(fs::exists(fs::temp_directory_path() / "etc"));
+    // Where the two climbing paths lead: into the image folder and beside it.
+    for (const auto& entry : fs::recursive_directory_iterator(dir_))
+        EXPECT_NE(entry.path().filename().string(), "passwd") << entry.path();
 }
 
 }  // namespace

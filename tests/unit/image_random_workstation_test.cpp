@@ -3,7 +3,6 @@
 // the class registrations shows up.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 
@@ -11,6 +10,7 @@
 #include "purgent_sim/run_purgent.h"
 #include "random_workstation.h"
 #include "registry/machinewide_tables.h"
+#include "scratch_folder.h"
 
 namespace purgent::generator {
 namespace {
@@ -30,19 +30,18 @@ TEST(RandomWorkstation, TheSameSeedGivesTheSameImageAndOtherSeedsOthers) {
 }
 
 TEST(RandomWorkstation, ImagesLoadAndARunOnThemEnds) {
-    char pattern[] = "/tmp/purgent-random-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const purgent::testing::ScratchFolder saved("purgent-random");
+    const std::string folder = saved.Path().string();
     for (std::uint64_t seed = 1; seed <= 10; ++seed) {
         const image::MachineImage generated = RandomWorkstation(seed);
-        image::SaveMachineImage(generated, pattern);
-        const image::MachineImage loaded = image::LoadMachineImage(pattern);
+        image::SaveMachineImage(generated, folder);
+        const image::MachineImage loaded = image::LoadMachineImage(folder);
         EXPECT_TRUE(image::SameRegistry(loaded.registry, generated.registry)) << seed;
         EXPECT_EQ(loaded.drive.size(), generated.drive.size()) << seed;
         sim::SimMachine machine(loaded);
         const int status = sim::RunPurgentOnSim(machine, {"/sn"});
         EXPECT_TRUE(status == 0 || status == 2) << seed;
     }
-    std::filesystem::remove_all(pattern);
 }
 
 TEST(RandomWorkstation, FiftySeedsHoldEveryClassRegistrationKey) {

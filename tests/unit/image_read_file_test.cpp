@@ -6,6 +6,7 @@
 
 #include "image/drive_folder.h"
 #include "param_name.h"
+#include "scratch_folder.h"
 
 namespace purgent::image {
 namespace {
@@ -28,12 +29,12 @@ void PrintTo(const FileSize& size, std::ostream* out) { *out << size.what; }
 class ReadFile : public ::testing::TestWithParam<FileSize> {};
 
 TEST_P(ReadFile, GivesEveryByteOnce) {
-    const fs::path path = fs::temp_directory_path() / ("purgent-read-" + std::to_string(GetParam().size));
+    const testing::ScratchFolder scratch("purgent-read");
+    const fs::path path = scratch.Path() / "file";
     Bytes written(GetParam().size);
     for (std::size_t i = 0; i < written.size(); ++i) written[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
     WriteFileBytes(path.string(), written);
     EXPECT_EQ(ReadFileBytes(path.string()), written);
-    fs::remove(path);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ReadFile, ::testing::ValuesIn(kSizes),

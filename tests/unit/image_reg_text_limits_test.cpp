@@ -2,7 +2,7 @@
 // accepts loads in time linear in its size.
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <ctime>
 
 #include "image/machine_image.h"
 #include "image_error_of.h"
@@ -59,9 +59,10 @@ TEST(RegTextLimits, DeepestLongestKeysLoadInLinearTime) {
     }
     MachineImage image;
     image.registry = ParseRegText(B(text), "test.reg");
-    const auto start = std::chrono::steady_clock::now();
+    // Processor time, which other work on a busy machine does not add to.
+    const std::clock_t start = std::clock();
     sim::SimMachine machine(image);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_LT(std::clock() - start, CLOCKS_PER_SEC);
     RegKey key = 0;
     EXPECT_EQ(machine.Registry().OpenKey(HkeyLocalMachine, deepest, key), 0);
 }

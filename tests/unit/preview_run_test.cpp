@@ -3,14 +3,13 @@
 // the simulator the same run again.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <functional>
 
 #include "image/ansi_text.h"
 #include "purgent_sim/run_purgent.h"
 #include "random_workstation.h"
+#include "scratch_folder.h"
 
 namespace purgent {
 namespace {
@@ -75,13 +74,8 @@ std::vector<std::string> WithoutRegsvrDeletions(std::vector<std::string> trace, 
 
 class PreviewRun : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("purgent-preview-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    fs::path dir_;
+    testing::ScratchFolder scratch_{"purgent-preview"};
+    const fs::path dir_ = scratch_.Path() / "after";
 };
 
 TEST_F(PreviewRun, ChangesNothingReportsTheRunAndItsCaptureGivesTheSameRun) {

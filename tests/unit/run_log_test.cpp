@@ -12,6 +12,7 @@
 #include "purgent_sim/run_purgent.h"
 #include "purgent_sim/sim_cli.h"
 #include "purgent_sim/sim_status_view.h"
+#include "scratch_folder.h"
 
 namespace purgent::sim {
 namespace {
@@ -74,9 +75,8 @@ TEST(RunLog, ALogThatCannotBeCreatedIsAnErrorBeforeTheRunInEveryMode) {
 // The whole trace of a run on the demo workstation, message boxes, regsvr32's
 // own deletions and the exit status included, is the saved log's body.
 TEST(RunLog, TheSavedLogHoldsTheTraceBelowItsHeader) {
-    char pattern[] = "/tmp/purgent-run-log-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::filesystem::path dir = pattern;
+    const purgent::testing::ScratchFolder scratch("purgent-run-log");
+    const std::filesystem::path& dir = scratch.Path();
     std::ostringstream out, err;
     const std::string trace = (dir / "trace.txt").string();
     EXPECT_EQ(RunSimCli({"--machine", PURGENT_DEMO_IMAGE, "--save", (dir / "saved").string(), "--trace", trace,
@@ -87,7 +87,6 @@ TEST(RunLog, TheSavedLogHoldsTheTraceBelowItsHeader) {
     std::ostringstream log, traced;
     log << std::ifstream(dir / "saved/drive/C/purgent.log", std::ios::binary).rdbuf();
     traced << std::ifstream(trace, std::ios::binary).rdbuf();
-    std::filesystem::remove_all(dir);
 
     const std::string header =
         "# Purgent " PURGENT_VERSION " run log\n"

@@ -2,12 +2,12 @@
 // status 65 and a message naming the file and line, and cleans nothing.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "purgent_sim/sim_cli.h"
+#include "scratch_folder.h"
 
 namespace purgent::sim {
 namespace {
@@ -34,13 +34,6 @@ struct Case {
 
 class MalformedImage : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/purgent-malformed-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     // Runs purgent-sim /sn on an image holding only that file.
     void ExpectRefused(const Case& c) {
         const std::filesystem::path image = dir_ / std::to_string(++images_);
@@ -52,7 +45,8 @@ protected:
         EXPECT_EQ(out.str(), "");
     }
 
-    std::filesystem::path dir_;
+    purgent::testing::ScratchFolder scratch_{"purgent-malformed"};
+    const std::filesystem::path dir_ = scratch_.Path();
     int images_ = 0;
 };
 

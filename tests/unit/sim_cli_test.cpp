@@ -2,13 +2,13 @@
 
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
 
 #include "purgent_sim/sim_cli.h"
+#include "scratch_folder.h"
 
 namespace purgent::sim {
 namespace {
@@ -74,13 +74,6 @@ TEST(SimCli, UsageErrors) {
 // A machine-image folder of its own, removed afterwards.
 class SimCliRun : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/purgent-sim-cli-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     void Write(const std::string& name, const std::string& text) {
         std::filesystem::create_directories((dir_ / name).parent_path());
         std::ofstream(dir_ / name, std::ios::binary) << text;
@@ -95,7 +88,8 @@ protected:
         return RunSimCli(args, out, err);
     }
 
-    std::filesystem::path dir_;
+    purgent::testing::ScratchFolder scratch_{"purgent-sim-cli"};
+    const std::filesystem::path dir_ = scratch_.Path();
     std::ostringstream out;
     std::ostringstream err;
 };

@@ -62,6 +62,9 @@ WORK=${PURGENT_DIFF_WORK:-$ROOT/build/differential}
 TEMPLATE=${PURGENT_CACHE:-/var/cache/purgent}/wineprefix
 WORKERS=${PURGENT_DIFF_WORKERS:-2}
 RUN_TIMEOUT=300
+# Wine takes the Windows locale from the host's: an English Windows (ANSI code
+# page 1252, as the simulator's) whatever the shell this runs from.
+export LC_ALL=C.UTF-8
 # The 64-bit loader itself: with wine32 installed too, "wine" starts the
 # 32-bit one, which cannot run in the 64-bit template prefix.
 WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
@@ -329,6 +332,10 @@ run_seed() {
     done >"$dir/differences" 2>"$dir/errors"
     return
   fi
+  # A run stopped midway (by a test's time limit) leaves its machines' Wine
+  # servers running: end them before their prefixes go.
+  local prefix
+  for prefix in "$dir"/base "$dir"/prefix-*; do [[ ! -d $prefix ]] || stop_prefix "$prefix"; done
   rm -rf "$dir"
   mkdir -p "$dir"
   {
