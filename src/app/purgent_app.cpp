@@ -27,8 +27,7 @@ PurgentApp::PurgentApp(Platform& platform, StatusView& statusView, FormView& for
     : platform_(platform),
       formView_(formView),
       status_(statusView, platform.cursor),
-      form_(formView, platform.messages, state_),
-      files_(platform.files, status_) {}
+      form_(formView, platform.messages, state_) {}
 
 PurgentApp::~PurgentApp() = default;
 
@@ -103,7 +102,10 @@ void PurgentApp::StopBeforeTheRun(const std::string& error) {
 
 void PurgentApp::RunButtonClick() {
     if (!registry_) return;  // the window is already closing
-    RunContext ctx{platform_, status_, *registry_, files_, form_, state_, {}, {}, {}};
+    // What the link guard found holds for one run: another may find the
+    // machine changed.
+    FileAccess files(platform_, status_);
+    RunContext ctx{platform_, status_, *registry_, files, form_, state_, {}, {}, {}};
     RunCleaning(ctx);
 }
 

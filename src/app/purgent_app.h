@@ -54,7 +54,6 @@ private:
     ProcessState state_;
     StatusReporter status_;
     MainForm form_;
-    FileAccess files_;
     std::unique_ptr<RegistryAccess> registry_;
 };
 

@@ -1,6 +1,6 @@
 #include "components/dll_deregistration.h"
 
-#include "files/own_folder.h"
+#include "files/program_folder.h"
 #include "shutdown/window_survey.h"
 
 namespace purgent {
@@ -21,7 +21,7 @@ int CountListed(RunContext& ctx, const std::string& mask) {
 
 void RunPass(RunContext& ctx, const DllPass& pass, LaunchField launchField) {
     const std::string folder = ctx.locations.*pass.base + pass.subfolder;
-    if (pass.ownFolderOnly && !IsOwnFolder(ctx, folder)) return;
+    if (pass.ownFolderOnly && !MayEmptyProgramFolder(ctx, pass.base)) return;
     const std::string mask = folder + pass.pattern;
     // The progress control repaints itself on every change, so the count
     // needs no repaint of its own.

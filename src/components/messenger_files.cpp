@@ -3,7 +3,7 @@
 #include "components/component_phases.h"
 #include "components/component_tables.h"
 #include "files/other_users.h"
-#include "files/own_folder.h"
+#include "files/program_folder.h"
 #include "image/ansi_text.h"
 
 namespace purgent {
@@ -85,7 +85,7 @@ void DeleteProfileData(RunContext& ctx, const MessengerTable& table) {
 // would be the system's log folder.
 void DeleteProgramFolder(RunContext& ctx, const MessengerTable& table) {
     const std::string& folder = ctx.locations.MessengerDir;
-    if (!IsOwnFolder(ctx, folder)) return;
+    if (!MayEmptyProgramFolder(ctx, &InstallLocations::MessengerDir)) return;
     ctx.files.PurgeFolder(folder + table.logFiles + "\\", table.purgePattern, PlainFiles, Forced::Yes,
                           ProgressPerFile::Yes);
     ctx.files.PurgeFolder(folder, table.purgePattern, PlainFiles, Forced::No, ProgressPerFile::Yes);

@@ -11,8 +11,19 @@ bool PassesFilter(std::uint32_t attributes, std::uint32_t filter) {
     return (attributes & special & filter) != 0;
 }
 
-FileListing::FileListing(FileService& files, const std::string& mask, std::uint32_t filter)
-    : listing_(files, mask), filter_(filter) {
+namespace {
+
+// The folder of a path or mask: what lies before its last separator.
+std::string FolderPart(const std::string& path) {
+    const auto slash = path.rfind('\\');
+    return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+FileListing::FileListing(FileService& files, const std::string& mask, std::uint32_t filter, LinkGuard& guard)
+    : listing_(files, guard.MayWorkIn(FolderPart(mask)) ? mask : std::string()), filter_(filter), guard_(guard),
+      folder_(FolderPart(mask)) {
     SkipFiltered();
 }
 
@@ -22,10 +33,19 @@ void FileListing::Next() {
 }
 
 void FileListing::SkipFiltered() {
-    while (listing_.HasEntry() && !PassesFilter(listing_.Entry().attributes, filter_)) listing_.Next();
+    for (; listing_.HasEntry(); listing_.Next()) {
+        const FoundFile& entry = listing_.Entry();
+        if (!PassesFilter(entry.attributes, filter_)) continue;
+        if (entry.name == "." || entry.name == ".." || !guard_.IsLink(folder_ + entry.name)) break;
+    }
+}
+
+bool FileAccess::MayChange(const std::string& path) {
+    return guard_.MayWorkIn(FolderPart(path)) && !guard_.IsLink(path);
 }
 
 bool FileAccess::FileExists(const std::string& path) {
+    if (!guard_.MayWorkIn(FolderPart(path))) return false;
     const MaskListing listing(files_, path);
     return listing.HasEntry() && !(listing.Entry().attributes & FileAttrFolder) && listing.Entry().dosTime;
 }
@@ -41,12 +61,12 @@ long FileAccess::FileSetAttr(const std::string& path, std::uint32_t attributes) 
     return files_.SetAttributes(path, attributes);
 }
 
-bool FileAccess::DeleteFile(const std::string& path) { return files_.RemoveFile(path); }
+bool FileAccess::DeleteFile(const std::string& path) { return MayChange(path) && files_.RemoveFile(path); }
 
-bool FileAccess::RemoveDir(const std::string& path) { return files_.RemoveFolder(path); }
+bool FileAccess::RemoveDir(const std::string& path) { return MayChange(path) && files_.RemoveFolder(path); }
 
-FileListing FileAccess::List(const std::string& mask, std::uint32_t filter) const {
-    return FileListing(files_, mask, filter);
+FileListing FileAccess::List(const std::string& mask, std::uint32_t filter) {
+    return FileListing(files_, mask, filter, guard_);
 }
 
 void FileAccess::DeleteIfExists(const std::string& path) {
@@ -54,8 +74,9 @@ void FileAccess::DeleteIfExists(const std::string& path) {
 }
 
 void FileAccess::ClearReadOnly(const std::string& path) {
-    // NoSuchFile has every bit set, so an absent file is "reset" in vain.
-    if (FileGetAttr(path) & FileAttrReadOnly) FileSetAttr(path, 0);
+    // NoSuchFile has every bit set, so an absent file is "reset" in vain. A
+    // link's attributes would be its target's.
+    if ((FileGetAttr(path) & FileAttrReadOnly) && MayChange(path)) FileSetAttr(path, 0);
 }
 
 bool FileAccess::DeleteForced(const std::string& path) {
@@ -70,7 +91,7 @@ void FileAccess::RemoveDirIfExists(const std::string& path) {
 void FileAccess::PurgeFolder(const std::string& folder, const std::string& pattern, std::uint32_t filter,
                              Forced forced, ProgressPerFile progress) {
     const std::string prefix = !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
-    for (FileListing listing(files_, folder + pattern, filter); listing.HasEntry();) {
+    for (FileListing listing(files_, folder + pattern, filter, guard_); listing.HasEntry();) {
         const std::string path = prefix + listing.Name();
         listing.Next();
         status_.ShowItem(path);

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "files/link_guard.h"
 #include "run/status_reporter.h"
 #include "platform/file_service.h"
 #include "platform/mask_listing.h"
@@ -22,11 +23,13 @@ enum ListingFilter : std::uint32_t {
 bool PassesFilter(std::uint32_t attributes, std::uint32_t filter);
 
 // One folder listing (findfirst, findnext, findclose): the entries whose
-// long name fits the mask and that pass the filter. Deleting entries already
-// returned is allowed.
+// long name fits the mask and that pass the filter, links left out (the
+// guard notes them; they are neither followed nor removed), nothing at all
+// in a folder the guard refuses. Deleting entries already returned is
+// allowed.
 class FileListing {
 public:
-    FileListing(FileService& files, const std::string& mask, std::uint32_t filter);
+    FileListing(FileService& files, const std::string& mask, std::uint32_t filter, LinkGuard& guard);
 
     bool HasEntry() const { return listing_.HasEntry(); }
     const std::string& Name() const { return listing_.Entry().name; }
@@ -37,6 +40,8 @@ private:
 
     MaskListing listing_;
     std::uint32_t filter_;
+    LinkGuard& guard_;
+    std::string folder_;
 };
 
 enum class Forced { No, Yes };
@@ -44,10 +49,15 @@ enum class ProgressPerFile { No, Yes };
 
 // Every file operation of a run: the platform's, a read-only reset, and the
 // composite steps the catalogues are written in. Nothing here fails loudly:
-// a missing, locked or denied item simply stays.
+// a missing, locked or denied item simply stays. Nothing is changed in a
+// folder the link guard refuses, and no link is changed or followed: a
+// link where a file or folder was expected stays, and so does its folder.
 class FileAccess {
 public:
-    FileAccess(FileService& files, StatusReporter& status) : files_(files), status_(status) {}
+    FileAccess(Platform& platform, StatusReporter& status)
+        : files_(platform.files), status_(status), guard_(platform) {}
+
+    LinkGuard& Guard() { return guard_; }
 
     // A file, not a folder, whose time reads as a DOS date.
     bool FileExists(const std::string& path);
@@ -56,7 +66,7 @@ public:
     long FileSetAttr(const std::string& path, std::uint32_t attributes);
     bool DeleteFile(const std::string& path);
     bool RemoveDir(const std::string& path);
-    FileListing List(const std::string& mask, std::uint32_t filter) const;
+    FileListing List(const std::string& mask, std::uint32_t filter);
 
     void DeleteIfExists(const std::string& path);
     // Clears every attribute of a read-only file first.
@@ -69,9 +79,13 @@ public:
 
 private:
     void ClearReadOnly(const std::string& path);
+    // Whether the file or folder at path may be changed: its folder is one
+    // the guard allows, and it is no link.
+    bool MayChange(const std::string& path);
 
     FileService& files_;
     StatusReporter& status_;
+    LinkGuard guard_;
 };
 
 }  // namespace purgent

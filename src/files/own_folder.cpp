@@ -110,7 +110,7 @@ std::vector<Parts> JudgedAll(Platform& platform, const std::vector<std::string>&
 }
 
 struct JudgedSystemFolders {
-    std::vector<Parts> windows, shared, common, profileRoots;
+    std::vector<Parts> windows, shared, common, profileRoots, profiles;
 };
 
 bool IsNetworkPath(const Parts& path) { return path[0].rfind("\\\\", 0) == 0; }
@@ -122,11 +122,15 @@ bool HasSharedName(const Parts& path) {
         return true;
     for (std::size_t i = 1; i + 1 < path.size(); ++i)
         if (path[i] == "COMMON FILES") return true;  // a shared component's folder
-    return IsOneOf(path[path.size() - 2], {"DOCUMENTS AND SETTINGS", "USERS"});  // a profile folder
+    // Whatever lies in the profiles folder is a user's or everybody's
+    // (Public, All Users): documents, desktops, data.
+    return IsOneOf(path[1], {"DOCUMENTS AND SETTINGS", "USERS"});
 }
 
 bool IsOwnForm(const Parts& path, const JudgedSystemFolders& system) {
-    if (path.size() < (IsNetworkPath(path) ? 3u : 2u)) return false;  // a drive root or a share's root
+    // A shared installation serves many workstations: emptied from one, it
+    // is gone for all of them.
+    if (IsNetworkPath(path) || path.size() < 2) return false;
     if (HasSharedName(path)) return false;
     if (system.windows.empty()) return false;
     for (const Parts& windows : system.windows)
@@ -136,7 +140,9 @@ bool IsOwnForm(const Parts& path, const JudgedSystemFolders& system) {
     for (const Parts& common : system.common)
         if (StartsWith(path, common) || StartsWith(common, path)) return false;
     for (const Parts& root : system.profileRoots)
-        if (StartsWith(root, path) || (StartsWith(path, root) && path.size() == root.size() + 1)) return false;
+        if (StartsWith(root, path) || StartsWith(path, root)) return false;
+    for (const Parts& profile : system.profiles)
+        if (StartsWith(profile, path) || StartsWith(path, profile)) return false;
     return true;
 }
 
@@ -144,9 +150,11 @@ bool IsOwnForm(const Parts& path, const JudgedSystemFolders& system) {
 
 bool IsOwnFolder(const std::string& folder, Platform& platform, const SystemFolders& system) {
     if (folder.find_first_of(";*?/") != std::string::npos) return false;
+    if (platform.files.OnNetworkDrive(folder)) return false;
     const JudgedSystemFolders judgedSystem{JudgedAll(platform, system.windows), JudgedAll(platform, system.shared),
                                            JudgedAll(platform, system.common),
-                                           JudgedAll(platform, system.profileRoots)};
+                                           JudgedAll(platform, system.profileRoots),
+                                           JudgedAll(platform, system.profiles)};
     // What an unresolved short name stands for cannot be told: it may be a
     // system folder under another alias (the aliases differ from machine to
     // machine), so it is not taken for the client's own.

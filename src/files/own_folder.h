@@ -9,11 +9,13 @@ namespace purgent {
 // Whether a folder named by the registry (the GroupWise or Messenger program
 // folder) may be emptied wholesale. Any installer, administrator or broken
 // setup can point App Paths elsewhere, so a folder that belongs to the
-// system or to everybody is refused: a drive or share root, a relative or
+// system, to everybody or to a user is refused: a drive root, a relative or
 // wildcard path, the Windows folder (or one inside or around it), a
 // "Program Files", "Common Files", "Documents and Settings" or "Users"
-// folder, and a user's profile folder. Named files and subfolders in it are
-// still handled by their catalogues.
+// folder, anything in a profile folder or in the profiles folder, and
+// anything on a network share or a drive mapped to one (a shared
+// installation serves many workstations). Named files and subfolders in it
+// are still handled by their catalogues.
 //
 // The folder is judged as written and in the form Windows resolves it to
 // (GetFullPathNameA, then GetLongPathNameA where it exists), so that short

@@ -2,7 +2,7 @@
 
 #include "files/file_phase.h"
 #include "files/file_tables.h"
-#include "files/own_folder.h"
+#include "files/program_folder.h"
 
 namespace purgent {
 
@@ -51,7 +51,7 @@ void RemoveInstallerCache(FileAccess& files, const PathFields& fields, const Sys
 void RemoveProgramFolder(RunContext& ctx, const PathFields& fields, const SystemFilesTable& table) {
     FileAccess& files = ctx.files;
     const std::string folder = fields.Expand(table.programFolder);
-    const bool own = IsOwnFolder(ctx, folder);
+    const bool own = MayEmptyProgramFolder(ctx, &InstallLocations::GroupWiseDir);
     if (own) {
         files.PurgeFolder(folder, table.programFolderPattern, PlainFiles, Forced::Yes, ProgressPerFile::No);
         files.PurgeFolder(folder, table.programFolderPattern, PlainAndHiddenFiles, Forced::No, ProgressPerFile::No);

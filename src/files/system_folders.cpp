@@ -49,6 +49,20 @@ void AddValues(Platform& platform, std::vector<std::string>& folders, const char
     for (const char* name : names) folders.push_back(MachineText(platform, key, name));
 }
 
+// The "ProfileImagePath" of every ProfileList entry, service accounts' too.
+void AddProfileImagePaths(Platform& platform, std::vector<std::string>& folders) {
+    RegKey list = 0;
+    if (platform.registry.OpenKey(HkeyLocalMachine, ProfileListKey, list) != winerr::Success) return;
+    std::uint32_t subKeys = 0, longest = 0, values = 0;
+    std::vector<std::string> entries;
+    if (platform.registry.QueryInfoKey(list, subKeys, longest, values) == winerr::Success)
+        for (std::uint32_t index = 0; index < subKeys; ++index)
+            if (std::string name; platform.registry.EnumKey(list, index, name) == winerr::Success) entries.push_back(name);
+    platform.registry.CloseKey(list);
+    for (const std::string& entry : entries)
+        folders.push_back(MachineText(platform, (std::string(ProfileListKey) + "\\" + entry).c_str(), "ProfileImagePath"));
+}
+
 }  // namespace
 
 SystemFolders FindSystemFolders(Platform& platform, const InstallLocations& locations,
@@ -60,13 +74,15 @@ SystemFolders FindSystemFolders(Platform& platform, const InstallLocations& loca
               {"ProgramFilesDir", "ProgramFilesDir (x86)", "ProgramW6432Dir"});
     AddVariables(platform, found.shared, {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"});
     AddValues(platform, found.shared, ShellFoldersKey, {"Common AppData"});
-    AddVariables(platform, found.shared, {"ALLUSERSPROFILE", "ProgramData", "USERPROFILE"});
+    AddVariables(platform, found.shared, {"ALLUSERSPROFILE", "ProgramData"});
     for (const std::string* shell :
          {&locations.CommonSendTo, &locations.CommonDesktop, &locations.CommonStartup, &locations.CommonPrograms,
           &locations.UserSendTo, &locations.UserDesktop, &locations.UserStartup, &locations.UserPrograms})
         found.shared.push_back(*shell);
     for (const std::string& folder : profileFolders)
-        if (!folder.empty()) found.shared.push_back(folder);
+        if (!folder.empty()) found.profiles.push_back(folder);
+    AddProfileImagePaths(platform, found.profiles);
+    AddVariables(platform, found.profiles, {"USERPROFILE"});
 
     AddValues(platform, found.common, CurrentVersionKey, {"CommonFilesDir", "CommonFilesDir (x86)", "CommonW6432Dir"});
     AddVariables(platform, found.common, {"CommonProgramFiles", "CommonProgramFiles(x86)", "CommonProgramW6432"});

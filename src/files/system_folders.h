@@ -21,9 +21,13 @@ struct SystemFolders {
     // Refused with their ancestors and everything inside: Common Files (each
     // view), where products share components.
     std::vector<std::string> common;
-    // Refused with their ancestors and every folder directly inside (a
-    // user's profile): the profiles folder.
+    // Refused with their ancestors and everything inside: the profiles
+    // folder.
     std::vector<std::string> profileRoots;
+    // Refused with their ancestors and everything inside: every profile's
+    // folder the ProfileList names (any account's, wherever it lies), and
+    // the current user's.
+    std::vector<std::string> profiles;
 };
 
 // Reads them from the Windows API, the environment and the registry's own

@@ -20,6 +20,8 @@ const SimulatorKey SimulatorKeys[] = {
     {"machine", "psapi", {"yes", "no", "incomplete", "failing"}},
     {"machine", "toolhelp", {"yes", "no", "incomplete", "failing"}},
     {"machine", "short-names", {"yes", "no"}},
+    // Drive letters mapped to network shares: "N" or "N,Z"; no fixed values.
+    {"machine", "network-drives", {}},
     {"process", "modules", {"yes", "no"}},
     {"process", "terminates", {"yes", "no"}},
     {"window", "thread", {"yes", "no"}},
@@ -178,12 +180,24 @@ private:
                                const std::string& value) const {
         for (const SimulatorKey& known : SimulatorKeys) {
             if (!EqualsIgnoreCase(section.name, known.section) || key != known.key) continue;
+            if (known.values.empty()) return DriveLetters(line, value);
             for (const char* allowed : known.values)
                 if (EqualsIgnoreCase(value, allowed)) return allowed;
             Fail(line.number,
                  "expected " + key + " " + Alternatives(known.values) + ", not \"" + value + "\"");
         }
         Fail(line.number, "unknown key \"" + key + "\" in [" + section.name + "]");
+    }
+
+    std::string DriveLetters(const SourceLine& line, const std::string& value) const {
+        std::string letters;
+        for (char c : value) {
+            if (std::isalpha(static_cast<unsigned char>(c)))
+                letters += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            else if (c != ',' && c != ' ')
+                Fail(line.number, "expected drive letters separated by commas, not \"" + value + "\"");
+        }
+        return letters;
     }
 
     void ReadMachine(const RawSection& section, MachineSettings& machine) const {

@@ -84,6 +84,9 @@ public:
     // GetLongPathNameA: an existing path with its short (8.3) names replaced
     // by the long ones; "" when the path names nothing.
     virtual std::string LongPathName(const std::string& path) = 0;
+    // Whether the path lies on a drive letter mapped to a network share
+    // (GetDriveTypeA of its root is DRIVE_REMOTE).
+    virtual bool OnNetworkDrive(const std::string& path) = 0;
     // GetFinalPathNameByHandleA of the path opened (a folder too), without its
     // "\\?\" prefix: where junctions and links lead; "" when it cannot be
     // opened, or on a Windows without the function (before Vista).

@@ -41,10 +41,12 @@ void AddFile(image::MachineImage& image, const std::string& path) {
 }
 
 // Client DLLs in a folder whose name holds a blank (two excluded, one
-// hidden), in system32 and in system; a Novell App window that closes.
+// hidden) and which Messenger's program shows to be Messenger's too, in
+// system32 and in system; a Novell App window that closes.
 image::MachineImage DllImage(const std::string& groupWise) {
     image::MachineImage image;
-    for (const char* name : {"gwenv1.dll", "gwabdlg.dll", "GwMsB1.Dll", "gwabdlg2.dll", "hidden.dll", "notes.txt"})
+    for (const char* name :
+         {"gwenv1.dll", "gwabdlg.dll", "GwMsB1.Dll", "gwabdlg2.dll", "hidden.dll", "notes.txt", "nmcl32.exe"})
         AddFile(image, groupWise + name);
     image.machine.attributes.push_back({groupWise + "hidden.dll", image::AttrHidden});
     for (const char* path : {R"(C:\WINDOWS\system32\gwxyz.dll)", R"(C:\WINDOWS\system32\other.dll)",

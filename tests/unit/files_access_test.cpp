@@ -74,7 +74,7 @@ protected:
     sim::SimMachine machine{Image()};
     sim::SimStatusView view{machine.Trace()};
     StatusReporter status{view, machine.GetPlatform().cursor};
-    FileAccess files{machine.GetPlatform().files, status};
+    FileAccess files{machine.GetPlatform(), status};
 };
 
 TEST_F(FolderTest, ListingsFollowTheFilterAndTheMaskInAnyCase) {

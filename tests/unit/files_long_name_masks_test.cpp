@@ -18,7 +18,8 @@ bool Listed(const std::string& mask, const std::string& name) {
     image::MachineImage image;
     image.drive = {{"C:\\T", true, {}}, {"C:\\T\\" + name, false, {}}};
     sim::SimMachine machine(image);
-    FileListing listing(machine.GetPlatform().files, "C:\\T\\" + mask, PlainFiles);
+    LinkGuard guard(machine.GetPlatform());
+    FileListing listing(machine.GetPlatform().files, "C:\\T\\" + mask, PlainFiles, guard);
     return listing.HasEntry() && listing.Name() == name;
 }
 

@@ -15,10 +15,24 @@ struct FolderCase {
     bool own;
 };
 
+const char kProfileList[] =
+    "Windows Registry Editor Version 5.00\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-80-1]\r\n"
+    "\"ProfileImagePath\"=\"E:\\\\Service\\\\Profile\"\r\n";
+
 // A workstation with ann's desktop and the common program group as shell
-// folders.
+// folders, a service account's profile on E: and a drive N: mapped to a
+// network share.
+image::MachineImage Workstation() {
+    image::MachineImage image;
+    image.registry = image::ParseRegText(
+        image::Bytes(std::begin(kProfileList), std::end(kProfileList) - 1), "registry.reg");
+    image.machine.machine.otherKeys = {{"network-drives", "N"}};
+    return image;
+}
+
 struct OwnFolderMachine {
-    explicit OwnFolderMachine(image::MachineImage image = {}) : machine(image) {
+    explicit OwnFolderMachine(image::MachineImage image = Workstation()) : machine(image) {
         locations.WindowsDir = image.machine.machine.windir.value_or("");
         locations.WindowsDrive = locations.WindowsDir.substr(0, 1);
         locations.UserDesktop = "C:\\Documents and Settings\\ann\\Desktop";
@@ -42,10 +56,18 @@ TEST(IsOwnFolder, RefusesFoldersThatBelongToTheSystemOrToEverybody) {
     const FolderCase cases[] = {
         {"c:\\novell\\groupwise\\", true},
         {"C:\\Program Files\\Novell\\GroupWise", true},
-        {"\\\\server\\apps\\grpwise\\", true},
         {"C:\\WINDOWS.OLD\\grpwise\\", true},
-        {"C:\\Documents and Settings\\ann\\GroupWise\\", true},
-        {"C:\\Documents and Settings\\ann\\Desktop\\GroupWise\\", true},
+        {"D:\\Apps\\GroupWise\\", true},
+        // A shared installation serves many workstations.
+        {"\\\\server\\apps\\grpwise\\", false},
+        {"N:\\apps\\grpwise\\", false},
+        // Whatever lies in a profile is a user's: documents, desktop, data.
+        {"C:\\Documents and Settings\\ann\\GroupWise\\", false},
+        {"C:\\Documents and Settings\\ann\\Desktop\\GroupWise\\", false},
+        {"C:\\Documents and Settings\\kim\\My Documents\\", false},
+        {"C:\\Users\\Public\\Documents\\", false},
+        {"D:\\Profiles\\bob\\GroupWise\\", false},
+        {"E:\\Service\\Profile\\Novell\\", false},
         {"C:\\", false},
         {"D:\\", false},
         {"C:", false},
@@ -71,7 +93,6 @@ TEST(IsOwnFolder, RefusesFoldersThatBelongToTheSystemOrToEverybody) {
         {"C:\\Users\\dave\\", false},
         // A profile elsewhere is refused where it really is.
         {"D:\\Profiles\\bob\\", false},
-        {"D:\\Profiles\\bob\\GroupWise\\", true},
     };
     for (const FolderCase& c : cases) EXPECT_EQ(m.Own(c.folder), c.own) << c.folder;
 }
@@ -105,8 +126,8 @@ TEST(IsOwnFolder, RefusesEverySpellingOfASystemFolder) {
         {"C:\\Documents and Settings\\All Users\\Start Menu\\", false},
         {"C:\\Program Files\\Common Files\\System\\", false},
         {"C:\\Programme\\Novell\\GroupWise\\", true},
-        {"C:\\Dokumente und Einstellungen\\ann\\GroupWise\\", true},
-        {"\\\\localhost\\apps\\GroupWise\\", true},
+        {"C:\\Dokumente und Einstellungen\\ann\\GroupWise\\", false},
+        {"\\\\localhost\\apps\\GroupWise\\", false},
     };
     for (const FolderCase& c : cases) EXPECT_EQ(m.Own(c.folder), c.own) << c.folder;
 }

@@ -68,6 +68,7 @@ public:
     void CloseWritten(WriteHandle) override {}
     std::string FullPathName(const std::string& path) override { return inner_.FullPathName(path); }
     std::string LongPathName(const std::string& path) override { return inner_.LongPathName(path); }
+    bool OnNetworkDrive(const std::string& path) override { return inner_.OnNetworkDrive(path); }
     std::string FinalPathName(const std::string& path) override { return inner_.FinalPathName(path); }
 
 private:

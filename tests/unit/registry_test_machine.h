@@ -106,7 +106,7 @@ struct RegistryTestMachine {
     RecordingStatusView view;
     StatusReporter status{view, machine.GetPlatform().cursor};
     RegistryAccess access{machine.GetPlatform().registry, status};
-    FileAccess files{machine.GetPlatform().files, status};
+    FileAccess files{machine.GetPlatform(), status};
     CheckedOptions options;
     ProcessState process;
     RunContext ctx{machine.GetPlatform(), status, access, files, options, process, {}, {}, {}};

@@ -138,6 +138,7 @@ public:
     long RemoveError() override { return inner_.RemoveError(); }
     long DeleteAccess(const std::string& path) override { return inner_.DeleteAccess(path); }
     long CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
+    bool OnNetworkDrive(const std::string& path) override { return inner_.OnNetworkDrive(path); }
     WriteHandle CreateForWriting(const std::string& path, WriteRefusal& refusal) override {
         return inner_.CreateForWriting(path, refusal);
     }

@@ -58,7 +58,7 @@ void RunRegistryPhases(SimMachine& machine) {
     purgent::sim::SimStatusView view(machine.Trace());
     purgent::StatusReporter status(view, machine.GetPlatform().cursor);
     purgent::RegistryAccess access(machine.GetPlatform().registry, status);
-    purgent::FileAccess files(machine.GetPlatform().files, status);
+    purgent::FileAccess files(machine.GetPlatform(), status);
     purgent::sim::SimFormView formView;
     purgent::ProcessState process;
     const purgent::MainForm options(formView, machine.GetPlatform().messages, process);  // the default boxes

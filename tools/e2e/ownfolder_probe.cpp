@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     SilentView view;
     purgent::StatusReporter status(view, machine.cursor);
     purgent::RegistryAccess registry(machine.registry, status);
-    purgent::FileAccess files(machine.files, status);
+    purgent::FileAccess files(machine.platform, status);
     NoOptions options;
     purgent::ProcessState process;
     purgent::RunContext ctx{machine.platform, status, registry, files, options, process, {}, {}, {}};

@@ -29,6 +29,7 @@ public:
     long RemoveError() override { return state_.active ? removeError_ : real_.RemoveError(); }
     long DeleteAccess(const std::string& path) override { return real_.DeleteAccess(path); }
     long CreateFolder(const std::string& path) override { return real_.CreateFolder(path); }
+    bool OnNetworkDrive(const std::string& path) override { return real_.OnNetworkDrive(path); }
     WriteHandle CreateForWriting(const std::string& path, WriteRefusal& refusal) override {
         return real_.CreateForWriting(path, refusal);
     }

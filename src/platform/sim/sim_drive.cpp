@@ -1,6 +1,7 @@
 #include "platform/sim/sim_drive.h"
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 
 #include "platform/file_mask.h"
@@ -32,6 +33,15 @@ std::string NameOf(const std::string& path) { return path.substr(path.rfind('\\'
 std::string ParentKey(const std::string& key) { return key.substr(0, key.rfind('\\')); }
 bool HasParent(const std::string& key) { return key.find('\\') != std::string::npos; }
 
+std::string NetworkDrives(const image::MachineIni& machine) {
+    std::string letters;
+    for (const image::IniEntry& entry : machine.machine.otherKeys)
+        if (entry.key == "network-drives")
+            for (char c : entry.value)
+                if (std::isalpha(static_cast<unsigned char>(c))) letters += static_cast<char>(std::toupper(c));
+    return letters;
+}
+
 bool VolumesHaveShortNames(const image::MachineIni& machine) {
     for (const image::IniEntry& entry : machine.machine.otherKeys)
         if (entry.key == "short-names") return entry.value != "no";
@@ -45,7 +55,8 @@ bool AllowedName(const std::string& name) {
 
 }  // namespace
 
-SimDrive::SimDrive(const image::DriveItems& items, const image::MachineIni& machine) {
+SimDrive::SimDrive(const image::DriveItems& items, const image::MachineIni& machine)
+    : networkDrives_(NetworkDrives(machine)) {
     for (const image::Junction& junction : machine.junctions) AddLink(junction, false);
     for (const image::ReparsePoint& link : machine.reparsePoints) AddLink(link, true);
     // A link written below another one sits where that one leads.
@@ -127,6 +138,11 @@ const SimDrive::Entry* SimDrive::At(const std::string& path) const {
 const image::DriveItem* SimDrive::Find(const std::string& path) const {
     const Entry* entry = At(path);
     return entry ? &entry->item : nullptr;
+}
+
+bool SimDrive::OnNetworkDrive(const std::string& path) const {
+    return path.size() >= 2 && path[1] == ':' &&
+           networkDrives_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])))) != std::string::npos;
 }
 
 bool SimDrive::Locked(const std::string& path) const {

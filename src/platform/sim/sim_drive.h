@@ -28,6 +28,9 @@ public:
 
     const image::DriveItem* Find(const std::string& path) const;
     bool FileExists(const std::string& path) const;
+    // Whether the path lies on a drive machine.ini maps to a network share
+    // ([machine] network-drives).
+    bool OnNetworkDrive(const std::string& path) const;
     // Whether the path names a junction or link itself.
     bool IsLink(const std::string& path) const { return LinkAt(path) != nullptr; }
     // Held open by another program ([locked]).
@@ -104,6 +107,7 @@ private:
     std::map<std::string, Entry> items_;  // by Key()
     std::uint64_t nextRevision_ = 1;
     std::vector<Link> links_;
+    std::string networkDrives_;  // upper-case letters
 };
 
 }  // namespace purgent::sim

@@ -84,6 +84,8 @@ std::string SimFiles::LongPathName(const std::string& path) {
     return drive_.Attributes(path) == NoSuchFile ? "" : path;
 }
 
+bool SimFiles::OnNetworkDrive(const std::string& path) { return drive_.OnNetworkDrive(path); }
+
 std::string SimFiles::FinalPathName(const std::string& path) {
     const image::DriveItem* item = drive_.Find(path);
     return item ? item->path : "";

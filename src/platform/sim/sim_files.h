@@ -32,6 +32,7 @@ public:
     std::string FullPathName(const std::string& path) override;
     std::string LongPathName(const std::string& path) override;
     std::string FinalPathName(const std::string& path) override;
+    bool OnNetworkDrive(const std::string& path) override;
 
 private:
     struct Listing {

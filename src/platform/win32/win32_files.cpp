@@ -147,6 +147,12 @@ std::string Win32FileService::LongPathName(const std::string& path) {
     return Filled([&](char* buffer, DWORD size) { return GetLongPathNameA(path.c_str(), buffer, size); });
 }
 
+bool Win32FileService::OnNetworkDrive(const std::string& path) {
+    if (path.size() < 2 || path[1] != ':') return false;
+    const std::string root = path.substr(0, 2) + "\\";
+    return GetDriveTypeA(root.c_str()) == DRIVE_REMOTE;
+}
+
 std::string Win32FileService::FinalPathName(const std::string& path) {
     const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);

@@ -22,6 +22,7 @@ public:
     std::string FullPathName(const std::string& path) override;
     std::string LongPathName(const std::string& path) override;
     std::string FinalPathName(const std::string& path) override;
+    bool OnNetworkDrive(const std::string& path) override;
 };
 
 }  // namespace purgent
