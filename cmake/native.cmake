@@ -53,8 +53,9 @@ target_link_libraries(purgent-demo-report PRIVATE purgent_demo_report)
 
 # The same account as one HTML page (purgent-sim --report).
 file(GLOB PURGENT_REPORT_PAGE_SOURCES CONFIGURE_DEPENDS tools/report/*.cpp)
+list(REMOVE_ITEM PURGENT_REPORT_PAGE_SOURCES "${CMAKE_SOURCE_DIR}/tools/report/html_text.cpp")
 add_library(purgent_report_page STATIC ${PURGENT_REPORT_PAGE_SOURCES})
-target_link_libraries(purgent_report_page PUBLIC purgent_demo_report)
+target_link_libraries(purgent_report_page PUBLIC purgent_demo_report purgent_html_text)
 target_include_directories(purgent_report_page PUBLIC tools/report)
 
 enable_testing()
@@ -64,7 +65,7 @@ include(GoogleTest)
 file(GLOB_RECURSE PURGENT_UNIT_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(purgent_unit_tests ${PURGENT_UNIT_SOURCES})
 target_link_libraries(purgent_unit_tests PRIVATE purgent_sim_runner purgent_demo_report purgent_image_generator
-  purgent_machine_diff
+  purgent_machine_diff purgent_fleet
   GTest::gtest GTest::gtest_main)
 target_compile_definitions(purgent_unit_tests PRIVATE
   PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
