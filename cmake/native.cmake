@@ -18,7 +18,7 @@ target_link_libraries(purgent-sim PRIVATE purgent_sim_runner)
 # Timing figures of the simulator (not a test).
 file(GLOB PURGENT_BENCH_SOURCES CONFIGURE_DEPENDS tools/bench/*.cpp)
 add_executable(purgent-bench ${PURGENT_BENCH_SOURCES})
-target_link_libraries(purgent-bench PRIVATE purgent_sim_runner purgent_image_generator)
+target_link_libraries(purgent-bench PRIVATE purgent_sim_runner purgent_image_generator purgent_fleet)
 target_compile_definitions(purgent-bench PRIVATE PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
   PURGENT_DEMO_IMAGE="${CMAKE_SOURCE_DIR}/demo/workstation")
 
@@ -89,6 +89,13 @@ add_test(NAME ReportPageInBrowser COMMAND bash "${CMAKE_SOURCE_DIR}/tests/browse
   "$<TARGET_FILE:purgent-sim>" "$<TARGET_FILE:purgent-demo-report>" "${CMAKE_SOURCE_DIR}/demo/workstation"
   "${CMAKE_BINARY_DIR}/browser")
 set_tests_properties(ReportPageInBrowser PROPERTIES LABELS browser TIMEOUT 300)
+
+# purgent-fleet's page of a folder of purgent-sim's logs, rendered by headless
+# Chromium with scripts and without (label browser).
+add_test(NAME FleetPageInBrowser COMMAND bash "${CMAKE_SOURCE_DIR}/tests/browser/fleet_page_test.sh"
+  "$<TARGET_FILE:purgent-sim>" "$<TARGET_FILE:purgent-fleet>" "${CMAKE_SOURCE_DIR}/demo/workstation"
+  "${CMAKE_SOURCE_DIR}/tests/data" "${CMAKE_BINARY_DIR}/browser-fleet")
+set_tests_properties(FleetPageInBrowser PROPERTIES LABELS browser TIMEOUT 300)
 
 # The set-up's apt steps against a stale mirror index (label setup; as root).
 add_test(NAME AptFailureHandling COMMAND bash "${CMAKE_SOURCE_DIR}/tests/setup/apt_failure_test.sh")

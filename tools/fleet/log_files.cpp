@@ -1,7 +1,6 @@
 #include "log_files.h"
 
 #include <fstream>
-#include <optional>
 
 #include "image/ansi_text.h"
 #include "log_reader.h"
@@ -17,24 +16,13 @@ constexpr std::size_t kFirstBlock = 64 * 1024;
 
 bool HasLogName(const fs::path& path) { return image::EqualsIgnoreCase(Utf8Of(path.extension()), ".log"); }
 
-// The text read so far and up to `limit` bytes more; nothing when the file
-// cannot be read.
-std::optional<std::string> ReadOn(std::ifstream& in, std::size_t limit, std::string text = {}) {
-    std::string block(kFirstBlock, '\0');
-    while (limit > 0) {
-        const std::size_t wanted = std::min(block.size(), limit);
-        const auto got = static_cast<std::size_t>(in.read(block.data(), static_cast<std::streamsize>(wanted)).gcount());
-        text.append(block, 0, got);
-        limit -= got;
-        if (got < wanted) break;
-    }
-    if (in.bad()) return std::nullopt;
-    return text;
-}
-
-std::optional<std::string> FirstBlock(std::ifstream& in) {
-    if (!in) return std::nullopt;
-    return ReadOn(in, kFirstBlock);
+// Appends up to `count` more bytes of the file; false when it cannot be read.
+bool ReadMore(std::ifstream& in, std::string& text, std::size_t count) {
+    const std::size_t had = text.size();
+    text.resize(had + count);
+    in.read(text.data() + had, static_cast<std::streamsize>(count));
+    text.resize(had + static_cast<std::size_t>(in.gcount()));
+    return !in.bad();
 }
 
 void Walk(const fs::path& folder, Collected& collected) {
@@ -57,21 +45,23 @@ void Walk(const fs::path& folder, Collected& collected) {
 
 LogRecord ReadLogFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::optional<std::string> text = FirstBlock(in);
-    if (!text) return {Utf8Of(path), "cannot be read", {}};
-    if (!StartsAsRunLog(*text)) return {Utf8Of(path), "not a run log", {}};
+    std::string text;
+    if (!in || !ReadMore(in, text, kFirstBlock)) return {Utf8Of(path), "cannot be read", {}};
+    if (!StartsAsRunLog(text)) return {Utf8Of(path), "not a run log", {}};
+    // The rest in one read, then whatever a run still writing has added since.
     std::error_code unknownSize;
     const std::uintmax_t size = fs::file_size(path, unknownSize);
-    if (!unknownSize) text->reserve(static_cast<std::size_t>(size));
-    text = ReadOn(in, SIZE_MAX, std::move(*text));
-    if (!text) return {Utf8Of(path), "cannot be read", {}};
-    return ReadRunLog(*text, Utf8Of(path));
+    if (!unknownSize) text.reserve(static_cast<std::size_t>(size) + kFirstBlock);
+    bool read = unknownSize || size <= text.size() || ReadMore(in, text, static_cast<std::size_t>(size) - text.size());
+    while (read && in) read = ReadMore(in, text, kFirstBlock);
+    if (!read) return {Utf8Of(path), "cannot be read", {}};
+    return ReadRunLog(text, Utf8Of(path));
 }
 
 bool IsRunLogFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    const std::optional<std::string> block = FirstBlock(in);
-    return block && StartsAsRunLog(*block);
+    std::string block;
+    return in && ReadMore(in, block, kFirstBlock) && StartsAsRunLog(block);
 }
 
 Collected CollectLogs(const std::vector<fs::path>& paths) {

@@ -112,11 +112,11 @@ private:
     }
 
     void Event(std::string_view line) {
+        if (line.starts_with("progress\t")) return;  // most lines of a log
         const std::size_t tab = line.find('\t');
         const std::string_view name = line.substr(0, tab);
         const std::string_view fields = tab == std::string_view::npos ? "" : line.substr(tab + 1);
         RunRecord& run = log_.runs.back();
-        if (name == "progress") return;  // most lines of a log
         if (name == "item") {
             item_ = fields;
         } else if (name == "phase") {
