@@ -32,7 +32,8 @@ constexpr NoteKind kNoteKinds[] = {
     {"busy", &RunRecord::busy},
 };
 
-// The event lines that are counted, by their name.
+// The event lines that are counted, by their name. A value changed (a
+// default blanked) is as much of the client gone as one deleted.
 struct CountedEvent {
     std::string_view name;
     Kind kind;

@@ -65,6 +65,7 @@ Verdict Judge(const RunRecord& run) {
         }
     }
     const bool restartPending = !run.restartPending.empty() || run.exitStatus == kRestartNeeded;
+    // A restart pending needs attention too: its files go only when the machine restarts.
     const bool clean = outcome == Outcome::Completed && run.failed.empty() && !restartPending;
     return {outcome, restartPending, !clean, static_cast<int>(outcome) + (clean ? 1 : 0),
             unknownStatus.empty() ? EndRemark(run, outcome, statusRemark) : unknownStatus};
