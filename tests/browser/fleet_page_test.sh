@@ -40,21 +40,16 @@ status=0
 "$FLEET" --html "$OUT/fleet.html" --csv "$OUT/fleet.csv" "$OUT/logs" >"$OUT/summary.txt" || status=$?
 ((status == 1)) || fail "purgent-fleet exited with $status, not 1"
 
-PROFILES=$(mktemp -d)
+PROFILES=$(mktemp -d) CHROMIUM_LOG=$OUT/chromium.log
 trap 'rm -rf "$PROFILES"' EXIT
-chromium_on_page() {
-  local profile=$1; shift
-  timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$PROFILES/$profile" "$@" 2>>"$OUT/chromium.log"
-}
-chromium_on_page dom --dump-dom "file://$OUT/fleet.html" >"$OUT/dom.html" || fail "chromium --dump-dom failed"
+source "$(dirname "${BASH_SOURCE[0]}")/headless_chromium.sh"
+headless_chromium dom --dump-dom "file://$OUT/fleet.html" >"$OUT/dom.html" || fail "chromium --dump-dom failed"
 # Nothing of what the page tells needs its script (which only sorts).
 sed 's#<script>.*</script>##' "$OUT/fleet.html" >"$OUT/noscript.html"
 grep -q '<script' "$OUT/noscript.html" && fail "the script was not taken out"
-chromium_on_page noscript --dump-dom "file://$OUT/noscript.html" >"$OUT/dom-noscript.html" ||
+headless_chromium noscript --dump-dom "file://$OUT/noscript.html" >"$OUT/dom-noscript.html" ||
   fail "chromium --dump-dom of the page without its script failed"
-chromium_on_page shot --screenshot="$OUT/fleet.png" --window-size=1400,1000 "file://$OUT/fleet.html" ||
+headless_chromium shot --screenshot="$OUT/fleet.png" --window-size=1400,1000 "file://$OUT/fleet.html" ||
   fail "chromium --screenshot failed"
 
 # The counts of a log's last run, from its lines: keys, values, files,

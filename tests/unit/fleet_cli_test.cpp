@@ -73,6 +73,7 @@ struct StatusCase {
     std::vector<std::pair<std::string, std::string>> files;  // name, text
     int status;
 };
+void PrintTo(const StatusCase& c, std::ostream* out) { *out << c.what; }
 
 class FleetStatus : public FleetFolder, public ::testing::WithParamInterface<StatusCase> {};
 
@@ -161,6 +162,7 @@ struct UsageCase {
     std::string message;
     bool showsUsage;  // a command line that is wrong, rather than a file
 };
+void PrintTo(const UsageCase& c, std::ostream* out) { *out << c.what; }
 
 class FleetUsage : public FleetFolder, public ::testing::WithParamInterface<UsageCase> {};
 

@@ -25,6 +25,7 @@ struct CountCase {
     std::string line;
     Counts counts;  // keys, values, files, folders, DLL registrations, hive loads
 };
+void PrintTo(const CountCase& c, std::ostream* out) { *out << c.what; }
 
 class EachLineCounts : public ::testing::TestWithParam<CountCase> {};
 
@@ -72,6 +73,7 @@ struct NoteCase {
     std::vector<std::string> RunRecord::*notes;  // where the note lands
     std::string kept;                            // as kept there
 };
+void PrintTo(const NoteCase& c, std::ostream* out) { *out << c.what; }
 
 class EachNote : public ::testing::TestWithParam<NoteCase> {};
 
@@ -164,6 +166,7 @@ struct ExitCase {
     std::string lines;
     std::optional<long long> status;
 };
+void PrintTo(const ExitCase& c, std::ostream* out) { *out << c.what; }
 
 class EachExitLine : public ::testing::TestWithParam<ExitCase> {};
 
@@ -186,6 +189,7 @@ struct NotALogCase {
     const char* what;
     std::string text;
 };
+void PrintTo(const NotALogCase& c, std::ostream* out) { *out << c.what; }
 
 class NotARunLog : public ::testing::TestWithParam<NotALogCase> {};
 

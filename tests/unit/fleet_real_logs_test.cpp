@@ -23,6 +23,7 @@ struct RealRunCase {
     Outcome outcome;
     std::size_t failedNotes;
 };
+void PrintTo(const RealRunCase& c, std::ostream* out) { *out << c.what; }
 
 class RealRun : public ::testing::TestWithParam<RealRunCase> {};
 

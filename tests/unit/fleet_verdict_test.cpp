@@ -20,6 +20,7 @@ struct VerdictCase {
     bool needsAttention;
     std::string remark;
 };
+void PrintTo(const VerdictCase& c, std::ostream* out) { *out << c.what; }
 
 class EachEnd : public ::testing::TestWithParam<VerdictCase> {};
 
