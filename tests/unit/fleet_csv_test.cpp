@@ -43,6 +43,7 @@ const std::string kAwkwardLog =
     "# failed\tfile-delete\tC:\\Novell\\Messenger\\readme.txt\t5\n"
     "# failed\tdir-remove\tC:\\Novell\\\"Messenger\", old\t32\n"
     "# kept\tC:\\Program Files\\Common Files\\GWCheck\tnot the client's own folder\n"
+    "# kept\tC:\\Novell\\GroupWise\\PPForms\tnot the client's own folder\n"
     "# restart-pending\tC:\\Novell\\GroupWise\\gwenv1.dll\n"
     "exit\t3010\n";
 
@@ -64,7 +65,9 @@ TEST(FleetCsv, EveryFieldComesBackWholeWithItsQuotesCommasAndLineBreaks) {
                            "0",
                            "file-delete\tC:\\Novell\\Messenger\\readme.txt\t5\n"
                            "dir-remove\tC:\\Novell\\\"Messenger\", old\t32",
-                           "C:\\Program Files\\Common Files\\GWCheck\tnot the client's own folder",
+                           // a line break alone makes a field quoted
+                           "C:\\Program Files\\Common Files\\GWCheck\tnot the client's own folder\n"
+                           "C:\\Novell\\GroupWise\\PPForms\tnot the client's own folder",
                            "yes",
                            "3010",
                            "",
