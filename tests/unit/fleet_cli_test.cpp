@@ -136,11 +136,12 @@ TEST_F(FleetFolder, TheSummaryCountsOutcomesAndNamesTheMachinesThatNeedAttention
     Put("cut.log", test::WithoutExitLine(DemoLog()));
     Put("setup.log", "started\n");
     EXPECT_EQ(Fleet({dir_.string()}), kExitAttention);
-    for (const std::string& shown : std::vector<std::string>{"3 run logs (3 runs), 1 other file", "  interrupted           1",
-                                    "  completed             2", "  with failed notes     2",
-                                    "Machines that need attention (2), most first:",
-                                    "SIMULATED  completed, 1 failed note  [" + Path("demo.log") + "]",
-                                    Path("setup.log") + ": not a run log"})
+    const std::vector<std::string> lines = {"3 run logs (3 runs), 1 other file", "  interrupted           1",
+                                            "  completed             2", "  with failed notes     2",
+                                            "Machines that need attention (2), most first:",
+                                            "SIMULATED  completed, 1 failed note  [" + Path("demo.log") + "]",
+                                            Path("setup.log") + ": not a run log"};
+    for (const std::string& shown : lines)
         EXPECT_NE(out_.find(shown), std::string::npos) << shown << "\n" << out_;
     EXPECT_LT(out_.find("cut.log"), out_.find("demo.log")) << "interrupted before failed";
     EXPECT_EQ(out_.find("clean.log"), std::string::npos) << "a clean machine needs no line";
@@ -170,7 +171,8 @@ class FleetUsage : public FleetFolder, public ::testing::WithParamInterface<Usag
 TEST_P(FleetUsage, IsRefusedAndLosesNothing) {
     const std::string log = Put("pc1.log", DemoLog());
     std::vector<std::string> args;
-    for (const std::string& arg : GetParam().args) args.push_back(arg.rfind("DIR/", 0) == 0 ? Path(arg.substr(4)) : arg);
+    for (const std::string& arg : GetParam().args)
+        args.push_back(arg.rfind("DIR/", 0) == 0 ? Path(arg.substr(4)) : arg);
     EXPECT_EQ(Fleet(args), kExitUsage);
     EXPECT_NE(err_.find(GetParam().message), std::string::npos) << err_;
     EXPECT_EQ(err_.find("usage: purgent-fleet") != std::string::npos, GetParam().showsUsage) << err_;

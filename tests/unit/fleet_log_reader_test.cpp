@@ -41,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
         CountCase{"key deleted", "reg-delete-key\tHKEY_LOCAL_MACHINE\\Software\\Novell\\GroupWise", {1, 0, 0, 0, 0, 0}},
         CountCase{"value deleted", "reg-delete-value\tHKEY_CURRENT_USER\\Software\\x\tRequestMakeCall",
                   {0, 1, 0, 0, 0, 0}},
-        CountCase{"value changed", "reg-set-value\tHKEY_LOCAL_MACHINE\\Software\\Clients\\News\t\t", {0, 1, 0, 0, 0, 0}},
+        CountCase{"value changed", "reg-set-value\tHKEY_LOCAL_MACHINE\\Software\\Clients\\News\t\t",
+                  {0, 1, 0, 0, 0, 0}},
         CountCase{"file deleted", "file-delete\tC:\\Novell\\GroupWise\\grpwise.exe", {0, 0, 1, 0, 0, 0}},
         CountCase{"folder removed", "dir-remove\tC:\\Novell\\GroupWise", {0, 0, 0, 1, 0, 0}},
         CountCase{"regsvr32 launched", "launch\tC:\\WINDOWS\\system32\\regsvr32.exe\tregsvr32.exe /u /s C:\\a.dll",
@@ -92,8 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         NoteCase{"failed", "# failed\tfile-delete\tC:\\Novell\\Messenger\\readme.txt\t5", &RunRecord::failed,
                  "file-delete\tC:\\Novell\\Messenger\\readme.txt\t5"},
-        NoteCase{"failed value change, its data holding a tab", "# failed\treg-set-value\tHKEY_LOCAL_MACHINE\\k\tv\ta\tb\t5",
-                 &RunRecord::failed, "reg-set-value\tHKEY_LOCAL_MACHINE\\k\tv\ta\tb\t5"},
+        NoteCase{"failed value change, its data holding a tab",
+                 "# failed\treg-set-value\tHKEY_LOCAL_MACHINE\\k\tv\ta\tb\t5", &RunRecord::failed,
+                 "reg-set-value\tHKEY_LOCAL_MACHINE\\k\tv\ta\tb\t5"},
         NoteCase{"kept", "# kept\tC:\\Program Files\\Common Files\\GWCheck\tnot the client's own folder",
                  &RunRecord::kept, "C:\\Program Files\\Common Files\\GWCheck\tnot the client's own folder"},
         NoteCase{"restart pending", "# restart-pending\tC:\\Novell\\GroupWise\\gwenv1.dll", &RunRecord::restartPending,
@@ -109,12 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::CaseName<NoteCase>);
 
 TEST(FleetLogReader, HeaderFieldsAreReadByTheirLabelsWhateverComesNew) {
-    const LogRecord log = ReadRunLog(std::string(kHeader) +
-                                         "# windows: 10.0 build 19045, 64-bit\n"
-                                         "# options: /sn /log=C:\\Logs\\pc42.log\n"
-                                         "# preview\tnothing was changed: each event below is what the run would have done\n"
-                                         "exit\t0\n",
-                                     "pc42.log");
+    const std::string body =
+        "# windows: 10.0 build 19045, 64-bit\n"
+        "# options: /sn /log=C:\\Logs\\pc42.log\n"
+        "# preview\tnothing was changed: each event below is what the run would have done\n"
+        "exit\t0\n";
+    const LogRecord log = ReadRunLog(kHeader + body, "pc42.log");
     const RunRecord& run = log.runs.at(0);
     EXPECT_EQ(run.version, "3.5.0.0");
     EXPECT_EQ(run.Field("computer"), "PC42");
@@ -146,12 +148,11 @@ TEST(FleetLogReader, EachHeaderStartsARunAndTheLastIsTheMachines) {
 }
 
 TEST(FleetLogReader, TheLastStatusTextsAreKeptPerRun) {
-    const LogRecord log = ReadRunLog(std::string(kHeader) +
-                                         "phase\tDeleting Registry Entries\nitem\tx\nerror\tInvalid data type for 'v'.\n"
-                                         "exit\t2\n" +
-                                         kHeader + "phase\tPurgent Halted\nitem\tSome processes cannot be stopped\n"
-                                                   "message\tInvalid Purgent Commandline\nexit\t1\n",
-                                     "pc42.log");
+    const std::string first = "phase\tDeleting Registry Entries\nitem\tx\nerror\tInvalid data type for 'v'.\nexit\t2\n";
+    const std::string second =
+        "phase\tPurgent Halted\nitem\tSome processes cannot be stopped\n"
+        "message\tInvalid Purgent Commandline\nexit\t1\n";
+    const LogRecord log = ReadRunLog(kHeader + first + kHeader + second, "pc42.log");
     ASSERT_EQ(log.runs.size(), 2u);
     EXPECT_EQ(log.runs[0].lastPhase, "Deleting Registry Entries");
     EXPECT_EQ(log.runs[0].lastError, "Invalid data type for 'v'.");
@@ -212,7 +213,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::CaseName<NotALogCase>);
 
 TEST(FleetLogReader, AByteOrderMarkAndCrLfAsAnEditorLeavesThemStillMakeARunLog) {
-    const LogRecord log = ReadRunLog("\xEF\xBB\xBF# Purgent 3.5.0.0 run log\r\n# computer: PC42\r\nexit\t0\r\n", "pc42.log");
+    const LogRecord log =
+        ReadRunLog("\xEF\xBB\xBF# Purgent 3.5.0.0 run log\r\n# computer: PC42\r\nexit\t0\r\n", "pc42.log");
     EXPECT_EQ(log.problem, "");
     ASSERT_EQ(log.runs.size(), 1u);
     EXPECT_EQ(log.runs[0].version, "3.5.0.0");
