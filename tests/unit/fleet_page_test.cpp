@@ -93,8 +93,7 @@ TEST(FleetPage, TheDrillDownTellsWhatFailedWhatWasKeptWhatWaitsAndEachRun) {
         "# restart-pending\tC:\\Novell\\GroupWise\\gwenv1.dll\n# ignored\t/KR\nexit\t3010\n",
         "pc7.log")});
     for (const char* shown : {
-             "<td>reg-delete-value</td><td class=\"item\">HKEY_CURRENT_USER\\Software\\x\tRequestMakeCall</td>"
-             "<td>5</td>",
+             "<td>reg-delete-value</td><td>HKEY_CURRENT_USER\\Software\\x\tRequestMakeCall</td><td>5</td>",
              "<td>C:\\Program Files\\Common Files\\GWCheck</td><td>not the client&#39;s own folder</td>",
              "<li>C:\\Novell\\GroupWise\\gwenv1.dll</li>",
              "<td class=\"restart\">restart pending</td>",

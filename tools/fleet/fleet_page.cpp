@@ -14,11 +14,11 @@ constexpr const char* kStyle =
     "body{font-family:sans-serif;margin:2em;color:#222}h1{font-size:1.5em}h2{font-size:1.2em;margin-top:1.5em}"
     "h3{font-size:1em;margin:.8em 0 .2em}table{border-collapse:collapse}"
     "td,th{padding:.2em .6em;border-bottom:1px solid #ccc;text-align:left;vertical-align:top}"
-    "#machines th{cursor:pointer;background:#eee}td.n{text-align:right}"
+    "#machines th{cursor:pointer;background:#eee}td.n{text-align:right}td.computer{white-space:nowrap}"
     ".interrupted,.error{background:#fcc}.halted,.invalid{background:#ffd}"
     ".attention .completed{background:#fe9}.clean .completed{background:#dfd}"
     "tr.drill>td{border-bottom:2px solid #999}summary{cursor:pointer;color:#555}"
-    ".item,ul{font-family:monospace;white-space:pre-wrap}";
+    ".notes td,ul{font-family:monospace;white-space:pre-wrap}";
 
 // Sorts the machines by the column whose title is clicked; again reverses.
 constexpr const char* kSortScript =
@@ -48,24 +48,6 @@ void Part(std::ostream& out, const std::string& title, std::size_t count) {
     out << "<h3>" << HtmlEscape(title) << " (" << count << ")</h3>\n";
 }
 
-// Notes as a table, one tab-separated field a cell.
-void NoteTable(std::ostream& out, const std::vector<std::string>& head, const std::vector<std::string>& notes) {
-    if (notes.empty()) return;
-    out << "<table>" << Row(head, "th");
-    for (const std::string& note : notes) {
-        std::vector<std::string> cells;
-        std::size_t from = 0;
-        for (std::size_t i = 0; i + 1 < head.size(); ++i) {
-            const std::size_t tab = note.find('\t', from);
-            cells.push_back(note.substr(from, tab - from));
-            from = tab == std::string::npos ? note.size() : tab + 1;
-        }
-        cells.push_back(note.substr(from));
-        out << Row(cells);
-    }
-    out << "</table>\n";
-}
-
 // A `# failed` note's cells: the change, what it was done to (its fields,
 // tabs kept), the Windows error.
 std::vector<std::string> FailedCells(const std::string& note) {
@@ -75,13 +57,19 @@ std::vector<std::string> FailedCells(const std::string& note) {
     return {note.substr(0, first), note.substr(first + 1, last - first - 1), note.substr(last + 1)};
 }
 
-void FailedTable(std::ostream& out, const std::vector<std::string>& failed) {
-    if (failed.empty()) return;
-    out << "<table>" << Row({"change", "item", "Windows error"}, "th");
-    for (const std::string& note : failed) {
-        const std::vector<std::string> cells = FailedCells(note);
-        out << "<tr>" << Cell(cells[0]) << Cell(cells[1], "item") << Cell(cells[2]) << "</tr>\n";
-    }
+// A `# kept` note's cells: the path, the reason.
+std::vector<std::string> KeptCells(const std::string& note) {
+    const std::size_t tab = note.find('\t');
+    if (tab == std::string::npos) return {note, ""};
+    return {note.substr(0, tab), note.substr(tab + 1)};
+}
+
+// Notes as a table, each note split into its cells; nothing when there are none.
+void NotesTable(std::ostream& out, const std::vector<std::string>& head, const std::vector<std::string>& notes,
+                std::vector<std::string> (*cells)(const std::string&)) {
+    if (notes.empty()) return;
+    out << "<table class=\"notes\">" << Row(head, "th");
+    for (const std::string& note : notes) out << Row(cells(note));
     out << "</table>\n";
 }
 
@@ -118,9 +106,9 @@ void DrillDown(std::ostream& out, const Machine& m) {
     for (const auto& [label, value] : run.header) out << Row({label, value});
     out << "</table>\n";
     Part(out, "What failed", run.failed.size());
-    FailedTable(out, run.failed);
+    NotesTable(out, {"change", "item", "Windows error"}, run.failed, FailedCells);
     Part(out, "What was kept", run.kept.size());
-    NoteTable(out, {"path", "reason"}, run.kept);
+    NotesTable(out, {"path", "reason"}, run.kept, KeptCells);
     Part(out, "Scheduled for deletion at the next restart", run.restartPending.size());
     List(out, run.restartPending);
     if (!run.busy.empty() || !run.otherNotes.empty()) {

@@ -47,28 +47,24 @@ std::string EndRemark(const RunRecord& run, Outcome outcome, const char* statusR
     return "";
 }
 
+const StatusMeaning* MeaningOf(long long status) {
+    for (const StatusMeaning& meaning : kStatuses)
+        if (meaning.status == status) return &meaning;
+    return nullptr;
+}
+
 }  // namespace
 
 Verdict Judge(const RunRecord& run) {
-    Outcome outcome = Outcome::Interrupted;
-    const char* statusRemark = "";
-    std::string unknownStatus;
-    if (run.exitStatus) {
-        outcome = Outcome::Error;
-        unknownStatus = "exit status " + std::to_string(*run.exitStatus) + " is none of Purgent's";
-        for (const StatusMeaning& meaning : kStatuses) {
-            if (meaning.status == *run.exitStatus) {
-                outcome = meaning.outcome;
-                statusRemark = meaning.remark;
-                unknownStatus.clear();
-            }
-        }
-    }
+    const StatusMeaning* meaning = run.exitStatus ? MeaningOf(*run.exitStatus) : nullptr;
+    const Outcome outcome = !run.exitStatus ? Outcome::Interrupted : meaning ? meaning->outcome : Outcome::Error;
+    const std::string remark = run.exitStatus && !meaning
+                                   ? "exit status " + std::to_string(*run.exitStatus) + " is none of Purgent's"
+                                   : EndRemark(run, outcome, meaning ? meaning->remark : "");
     const bool restartPending = !run.restartPending.empty() || run.exitStatus == kRestartNeeded;
     // A restart pending needs attention too: its files go only when the machine restarts.
     const bool clean = outcome == Outcome::Completed && run.failed.empty() && !restartPending;
-    return {outcome, restartPending, !clean, static_cast<int>(outcome) + (clean ? 1 : 0),
-            unknownStatus.empty() ? EndRemark(run, outcome, statusRemark) : unknownStatus};
+    return {outcome, restartPending, !clean, static_cast<int>(outcome) + (clean ? 1 : 0), remark};
 }
 
 const char* OutcomeName(Outcome outcome) {
