@@ -121,6 +121,14 @@ void DrillDown(std::ostream& out, const Machine& m) {
     out << "</details>";
 }
 
+// The titles of the machines' table, a cell of each row under each.
+std::vector<std::string> MachineColumns() {
+    std::vector<std::string> head{"computer", "outcome", "restart", "failed", "kept"};
+    head.insert(head.end(), kKindNames.begin(), kKindNames.end());
+    head.insert(head.end(), {"local time", "version", "remark"});
+    return head;
+}
+
 void MachineRows(std::ostream& out, const Machine& m) {
     const RunRecord& run = *m.run;
     const auto outcome = static_cast<std::size_t>(m.verdict.outcome);
@@ -132,7 +140,7 @@ void MachineRows(std::ostream& out, const Machine& m) {
         << Cell(std::to_string(run.failed.size()), "n failed") << Cell(std::to_string(run.kept.size()), "n kept");
     for (std::size_t kind = 0; kind < kKinds; ++kind) out << Cell(std::to_string(run.counts[kind]), "n count");
     out << Cell(run.Field("local time")) << Cell(run.version) << Cell(m.verdict.remark, "remark") << "</tr>\n";
-    out << "<tr class=\"drill\"><td colspan=\"" << 9 + kKinds << "\">";
+    out << "<tr class=\"drill\"><td colspan=\"" << MachineColumns().size() << "\">";
     DrillDown(out, m);
     out << "</td></tr>\n</tbody>\n";
 }
@@ -160,10 +168,7 @@ void WritePage(std::ostream& out, const std::vector<LogRecord>& logs) {
     out << "<h2>Machines, those that need attention first</h2>\n"
            "<p>A column's title sorts the table by it. Each machine's drill-down tells what failed, what was "
            "kept and every run of its log.</p>\n<table id=\"machines\"><thead><tr>";
-    std::vector<std::string> head{"computer", "outcome", "restart", "failed", "kept"};
-    head.insert(head.end(), kKindNames.begin(), kKindNames.end());
-    head.insert(head.end(), {"local time", "version", "remark"});
-    for (const std::string& title : head) out << "<th>" << HtmlEscape(title) << "</th>";
+    for (const std::string& title : MachineColumns()) out << "<th>" << HtmlEscape(title) << "</th>";
     out << "</tr></thead>\n";
     for (const Machine& m : machines) MachineRows(out, m);
     out << "</table>\n<h2>Files that are not run logs (" << files.size() << ")</h2>\n";
