@@ -91,7 +91,6 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"an interrupted run", {{"a.log", CleanLog()}, {"cut.log", test::WithoutExitLine(CleanLog())}},
                    kExitAttention},
         StatusCase{"a restart pending", {{"a.log", CleanLog() + "# restart-pending\tC:\\x.dll\n"}}, kExitAttention},
-        StatusCase{"halted", {{"a.log", test::RunWithLog(test::HaltingDemo(), "/sn").log}}, kExitAttention},
         StatusCase{"a clean rerun after a failed run", {{"a.log", DemoLog() + CleanLog()}}, kExitAllClean},
         StatusCase{"a failed rerun after a clean run", {{"a.log", CleanLog() + DemoLog()}}, kExitAttention},
         StatusCase{"a file that is not a log beside clean logs", {{"a.log", CleanLog()}, {"setup.log", "started\n"}},
@@ -147,16 +146,6 @@ TEST_F(FleetFolder, TheSummaryCountsOutcomesAndNamesTheMachinesThatNeedAttention
     EXPECT_EQ(out_.find("clean.log"), std::string::npos) << "a clean machine needs no line";
 }
 
-TEST_F(FleetFolder, TheHtmlAndCsvFilesAreWritten) {
-    Put("logs/pc1.log", DemoLog());
-    EXPECT_EQ(Fleet({"--html", Path("r.html"), "--csv", Path("r.csv"), Path("logs")}), kExitAttention) << err_;
-    std::ifstream html(Path("r.html"));
-    std::string first;
-    std::getline(html, first);
-    EXPECT_EQ(first, "<!DOCTYPE html>");
-    EXPECT_EQ(LogFilesInCsv(Path("r.csv")), std::vector<std::string>{"logs/pc1.log"});
-}
-
 struct UsageCase {
     const char* what;
     std::vector<std::string> args;  // "DIR/" starts a path in the test's folder
@@ -188,7 +177,6 @@ INSTANTIATE_TEST_SUITE_P(
     Errors, FleetUsage,
     ::testing::Values(
         UsageCase{"no path", {}, "no PATH given", true},
-        UsageCase{"only options", {"--html", "DIR/r.html"}, "no PATH given", true},
         UsageCase{"unknown option", {"--xml", "DIR/r.xml", "DIR/"}, "unknown option --xml", true},
         UsageCase{"option with its value joined", {"--csv=DIR/r.csv", "DIR/"}, "unknown option --csv=", true},
         UsageCase{"csv without a file", {"DIR/", "--csv"}, "--csv needs a FILE", true},
