@@ -12,7 +12,7 @@ set(PURGENT_ARTIFACT_DIR "${CMAKE_SOURCE_DIR}/build/artifacts" CACHE PATH
 
 file(GLOB PURGENT_E2E_SOURCES CONFIGURE_DEPENDS tests/e2e/*.cpp)
 add_executable(purgent_e2e_tests ${PURGENT_E2E_SOURCES})
-target_link_libraries(purgent_e2e_tests PRIVATE purgent_sim_runner purgent_demo_report
+target_link_libraries(purgent_e2e_tests PRIVATE purgent_sim_runner purgent_demo_report purgent_fleet
   GTest::gtest GTest::gtest_main)
 add_dependencies(purgent_e2e_tests purgent-sim)
 target_compile_definitions(purgent_e2e_tests PRIVATE

@@ -18,7 +18,7 @@ target_link_libraries(purgent-sim PRIVATE purgent_sim_runner)
 # Timing figures of the simulator (not a test).
 file(GLOB PURGENT_BENCH_SOURCES CONFIGURE_DEPENDS tools/bench/*.cpp)
 add_executable(purgent-bench ${PURGENT_BENCH_SOURCES})
-target_link_libraries(purgent-bench PRIVATE purgent_sim_runner purgent_image_generator)
+target_link_libraries(purgent-bench PRIVATE purgent_sim_runner purgent_image_generator purgent_fleet)
 target_compile_definitions(purgent-bench PRIVATE PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
   PURGENT_DEMO_IMAGE="${CMAKE_SOURCE_DIR}/demo/workstation")
 
@@ -53,8 +53,9 @@ target_link_libraries(purgent-demo-report PRIVATE purgent_demo_report)
 
 # The same account as one HTML page (purgent-sim --report).
 file(GLOB PURGENT_REPORT_PAGE_SOURCES CONFIGURE_DEPENDS tools/report/*.cpp)
+list(REMOVE_ITEM PURGENT_REPORT_PAGE_SOURCES "${CMAKE_SOURCE_DIR}/tools/report/html_text.cpp")
 add_library(purgent_report_page STATIC ${PURGENT_REPORT_PAGE_SOURCES})
-target_link_libraries(purgent_report_page PUBLIC purgent_demo_report)
+target_link_libraries(purgent_report_page PUBLIC purgent_demo_report purgent_html_text)
 target_include_directories(purgent_report_page PUBLIC tools/report)
 
 enable_testing()
@@ -64,7 +65,7 @@ include(GoogleTest)
 file(GLOB_RECURSE PURGENT_UNIT_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(purgent_unit_tests ${PURGENT_UNIT_SOURCES})
 target_link_libraries(purgent_unit_tests PRIVATE purgent_sim_runner purgent_demo_report purgent_image_generator
-  purgent_machine_diff
+  purgent_machine_diff purgent_fleet
   GTest::gtest GTest::gtest_main)
 target_compile_definitions(purgent_unit_tests PRIVATE
   PURGENT_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
@@ -88,6 +89,13 @@ add_test(NAME ReportPageInBrowser COMMAND bash "${CMAKE_SOURCE_DIR}/tests/browse
   "$<TARGET_FILE:purgent-sim>" "$<TARGET_FILE:purgent-demo-report>" "${CMAKE_SOURCE_DIR}/demo/workstation"
   "${CMAKE_BINARY_DIR}/browser")
 set_tests_properties(ReportPageInBrowser PROPERTIES LABELS browser TIMEOUT 300)
+
+# purgent-fleet's page of a folder of purgent-sim's logs, rendered by headless
+# Chromium with scripts and without (label browser).
+add_test(NAME FleetPageInBrowser COMMAND bash "${CMAKE_SOURCE_DIR}/tests/browser/fleet_page_test.sh"
+  "$<TARGET_FILE:purgent-sim>" "$<TARGET_FILE:purgent-fleet>" "${CMAKE_SOURCE_DIR}/demo/workstation"
+  "${CMAKE_SOURCE_DIR}/tests/data" "${CMAKE_BINARY_DIR}/browser-fleet")
+set_tests_properties(FleetPageInBrowser PROPERTIES LABELS browser TIMEOUT 300)
 
 # The set-up's apt steps against a stale mirror index (label setup), in a
 # private apt configuration that reads nothing of the machine's.

@@ -1,5 +1,5 @@
-# cmake -DSOURCE_DIR=<checkout> -DEXE=<purgent.exe> -DGUIDE=<guide text>
-#       -DSTAGE=<folder> -DZIP=<zip> -P release_zip.cmake
+# cmake -DSOURCE_DIR=<checkout> -DEXE=<purgent.exe> -DFLEET=<purgent-fleet.exe>
+#       -DGUIDE=<guide text> -DSTAGE=<folder> -DZIP=<zip> -P release_zip.cmake
 # The same commit always gives the same bytes: the entries in a fixed order,
 # with fixed permissions, the commit's time (or SOURCE_DATE_EPOCH) and no
 # extra attributes (zip -X: no owner ids, no extended timestamps).
@@ -16,6 +16,7 @@ endif()
 file(REMOVE_RECURSE "${STAGE}")
 file(MAKE_DIRECTORY "${STAGE}")
 file(COPY_FILE "${EXE}" "${STAGE}/purgent.exe")
+file(COPY_FILE "${FLEET}" "${STAGE}/purgent-fleet.exe")
 # Notepad on older Windows shows a text without CR LF line ends as one line.
 file(READ "${GUIDE}" guide)
 string(REPLACE "\r\n" "\n" guide "${guide}")
@@ -24,10 +25,10 @@ get_filename_component(guide_name "${GUIDE}" NAME)
 file(WRITE "${STAGE}/${guide_name}" "${guide}")
 
 set(OUTPUT "${STAGE}/SHA256SUMS")
-set(FILES "${STAGE}/purgent.exe;${STAGE}/${guide_name}")
+set(FILES "${STAGE}/purgent.exe;${STAGE}/purgent-fleet.exe;${STAGE}/${guide_name}")
 include("${CMAKE_CURRENT_LIST_DIR}/sha256sums.cmake")
 
-set(entries purgent.exe ${guide_name} SHA256SUMS)
+set(entries purgent.exe purgent-fleet.exe ${guide_name} SHA256SUMS)
 foreach(entry IN LISTS entries)
   file(CHMOD "${STAGE}/${entry}" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 endforeach()

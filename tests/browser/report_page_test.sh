@@ -15,17 +15,11 @@ mkdir -p "$OUT"
   fail "purgent-sim failed"
 "$DEMO_REPORT" "$IMAGE" "$OUT/sim" "$OUT/lists" >"$OUT/screen.txt" || fail "purgent-demo-report failed"
 
-# Each run with a new empty profile; the machine has no network to reach.
-PROFILES=$(mktemp -d)
+PROFILES=$(mktemp -d) CHROMIUM_LOG=$OUT/chromium.log
 trap 'rm -rf "$PROFILES"' EXIT
-chromium_on_page() {
-  local profile=$1; shift
-  timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$PROFILES/$profile" "$@" "file://$OUT/report.html" 2>>"$OUT/chromium.log"
-}
-chromium_on_page dom --dump-dom >"$OUT/dom.html" || fail "chromium --dump-dom failed"
-chromium_on_page shot --screenshot="$OUT/report.png" --window-size=1024,1400 ||
+source "$(dirname "${BASH_SOURCE[0]}")/headless_chromium.sh"
+headless_chromium dom --dump-dom "file://$OUT/report.html" >"$OUT/dom.html" || fail "chromium --dump-dom failed"
+headless_chromium shot --screenshot="$OUT/report.png" --window-size=1024,1400 "file://$OUT/report.html" ||
   fail "chromium --screenshot failed"
 
 # What a reader sees: the text between the tags, runs of blanks as one.

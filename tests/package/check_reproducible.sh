@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # check_reproducible.sh [BUILD-DIR]: two clean builds of the checkout's win32
-# release give the same bytes: purgent.exe, the zip and the SHA256SUMS beside
-# it. Builds twice in fresh folders elsewhere (a different path, so the build
+# release give the same bytes: purgent.exe, purgent-fleet.exe, the zip and
+# the SHA256SUMS beside it. Builds twice in fresh folders elsewhere (a different path, so the build
 # folder cannot leak in); given BUILD-DIR, a clean build already made there
 # (as scripts/test.sh makes on a fresh machine) is the first of the two.
 set -euo pipefail
@@ -26,7 +26,7 @@ second=$work/second
 build_release "$second"
 
 different=0
-for file in purgent.exe purgent-3.5-win32.zip SHA256SUMS; do
+for file in purgent.exe purgent-fleet.exe purgent-3.5-win32.zip SHA256SUMS; do
   if cmp -s "$first/$file" "$second/$file"; then
     echo "identical: $file ($(sha256sum <"$second/$file" | cut -c1-16)...)"
   else

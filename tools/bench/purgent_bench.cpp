@@ -7,8 +7,7 @@
 //     alone, on a fresh machine, after discovery.
 // Machine building and image loading are timed apart. Not a test: figures only.
 // purgent-bench --series: the cost on generated images of growing size (series.h).
-#include <algorithm>
-#include <chrono>
+// purgent-bench --fleet: purgent-fleet on 1,000 logs of the demo's size (fleet_bench.h).
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -26,32 +25,20 @@
 #include "purgent_sim/sim_status_view.h"
 #include "registry/machinewide_registry.h"
 #include "registry/user_registry_catalogue.h"
+#include "fleet_bench.h"
+#include "measure.h"
 #include "series.h"
 
 namespace {
 
+using purgent::bench::Figures;
 using purgent::image::MachineImage;
 using purgent::sim::SimMachine;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kRounds = 50;
 
-struct Figures {
-    double median;
-    double best;
-};
-
-// Milliseconds of `timed`, each round after a fresh `prepare`.
 Figures Measure(const std::function<void()>& prepare, const std::function<void()>& timed) {
-    std::vector<double> times;
-    for (int round = 0; round < kRounds; ++round) {
-        prepare();
-        const Clock::time_point start = Clock::now();
-        timed();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.front()};
+    return purgent::bench::Measure(kRounds, prepare, timed);
 }
 
 void RunRegistryPhases(SimMachine& machine) {
@@ -95,6 +82,10 @@ int main(int argc, char** argv) {
     std::vector<std::string> dirs(argv + 1, argv + argc);
     if (dirs == std::vector<std::string>{"--series"}) {
         purgent::bench::BenchSeries();
+        return 0;
+    }
+    if (dirs == std::vector<std::string>{"--fleet"}) {
+        purgent::bench::BenchFleet();
         return 0;
     }
     if (dirs.empty()) dirs = {"", PURGENT_TEST_DATA "/machinewide"};

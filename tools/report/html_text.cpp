@@ -4,9 +4,10 @@
 
 namespace purgent::report {
 
-std::string HtmlText(const std::string& ansi) {
+std::string HtmlEscape(std::string_view utf8) {
     std::string html;
-    for (const char c : image::AnsiToUtf8(ansi)) {
+    html.reserve(utf8.size());
+    for (const char c : utf8) {
         switch (c) {
             case '&': html += "&amp;"; break;
             case '<': html += "&lt;"; break;
@@ -18,5 +19,7 @@ std::string HtmlText(const std::string& ansi) {
     }
     return html;
 }
+
+std::string HtmlText(const std::string& ansi) { return HtmlEscape(image::AnsiToUtf8(ansi)); }
 
 }  // namespace purgent::report
