@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"a failed note", {{"a.log", CleanLog()}, {"demo.log", DemoLog()}}, kExitAttention},
         StatusCase{"an interrupted run", {{"a.log", CleanLog()}, {"cut.log", test::WithoutExitLine(CleanLog())}},
                    kExitAttention},
-        StatusCase{"a restart pending", {{"a.log", CleanLog() + "# restart-pending\tC:\\x.dll\n"}}, kExitAttention},
+        StatusCase{"a restart pending", {{"a.log", CleanLog() + "# restart-pending\tC:\\x.dll\n"}}, kExitAllClean},
         StatusCase{"a clean rerun after a failed run", {{"a.log", DemoLog() + CleanLog()}}, kExitAllClean},
         StatusCase{"a failed rerun after a clean run", {{"a.log", CleanLog() + DemoLog()}}, kExitAttention},
         StatusCase{"a file that is not a log beside clean logs", {{"a.log", CleanLog()}, {"setup.log", "started\n"}},

@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                     kBusyText},
         VerdictCase{"4 without its note", "exit\t4\n", Outcome::Halted, false, true, "another run in progress"},
         // The Windows Installer table.
-        VerdictCase{"3010 completed, a restart needed", "exit\t3010\n", Outcome::Completed, true, true, ""},
+        VerdictCase{"3010 completed, a restart needed", "exit\t3010\n", Outcome::Completed, true, false, ""},
         VerdictCase{"1602 halted", std::string(kHalt) + "exit\t1602\n", Outcome::Halted, false, true, kHaltText},
         VerdictCase{"1603 error", std::string(kErrorBox) + "exit\t1603\n", Outcome::Error, false, true,
                     "Invalid data type for 'RequestMakeCall'."},
@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         VerdictCase{"completed with a failed note", std::string(kFailed) + "exit\t0\n", Outcome::Completed, false,
                     true, ""},
         VerdictCase{"completed with a file pending a restart", std::string(kPending) + "exit\t0\n",
-                    Outcome::Completed, true, true, ""},
+                    Outcome::Completed, true, false, ""},
         VerdictCase{"a kept note needs no attention",
                     "# kept\tC:\\Common Files\\GWCheck\tnot the client's own\nexit\t0\n", Outcome::Completed,
                     false, false, ""},

@@ -62,9 +62,10 @@ Verdict Judge(const RunRecord& run) {
                                    ? "exit status " + std::to_string(*run.exitStatus) + " is none of Purgent's"
                                    : EndRemark(run, outcome, meaning ? meaning->remark : "");
     const bool restartPending = !run.restartPending.empty() || run.exitStatus == kRestartNeeded;
-    // A restart pending needs attention too: its files go only when the machine restarts.
-    const bool clean = outcome == Outcome::Completed && run.failed.empty() && !restartPending;
-    return {outcome, restartPending, !clean, static_cast<int>(outcome) + (clean ? 1 : 0), remark};
+    const bool clean = outcome == Outcome::Completed && run.failed.empty();
+    // A restart pending finishes the job by itself, so it needs no attention,
+    // but it is listed before the machines that are done.
+    return {outcome, restartPending, !clean, static_cast<int>(outcome) + (clean && !restartPending ? 1 : 0), remark};
 }
 
 const char* OutcomeName(Outcome outcome) {
