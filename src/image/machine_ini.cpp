@@ -22,6 +22,8 @@ const SimulatorKey SimulatorKeys[] = {
     {"machine", "short-names", {"yes", "no"}},
     // Drive letters mapped to network shares: "N" or "N,Z"; no fixed values.
     {"machine", "network-drives", {}},
+    // Folders ordinary users may create files in: "C:\\Temp;C:\\Users\\Public".
+    {"machine", "user-writable", {}},
     {"process", "modules", {"yes", "no"}},
     {"process", "terminates", {"yes", "no"}},
     {"window", "thread", {"yes", "no"}},
@@ -180,7 +182,7 @@ private:
                                const std::string& value) const {
         for (const SimulatorKey& known : SimulatorKeys) {
             if (!EqualsIgnoreCase(section.name, known.section) || key != known.key) continue;
-            if (known.values.empty()) return DriveLetters(line, value);
+            if (known.values.empty()) return key == "network-drives" ? DriveLetters(line, value) : value;
             for (const char* allowed : known.values)
                 if (EqualsIgnoreCase(value, allowed)) return allowed;
             Fail(line.number,

@@ -84,6 +84,9 @@ public:
     // GetLongPathNameA: an existing path with its short (8.3) names replaced
     // by the long ones; "" when the path names nothing.
     virtual std::string LongPathName(const std::string& path) = 0;
+    // Whether ordinary users (Everyone, Authenticated Users, Users,
+    // INTERACTIVE) may create files in the folder, by its access list.
+    virtual bool OpenToUsers(const std::string& folder) = 0;
     // Whether the path lies on a drive letter mapped to a network share
     // (GetDriveTypeA of its root is DRIVE_REMOTE).
     virtual bool OnNetworkDrive(const std::string& path) = 0;

@@ -69,6 +69,7 @@ public:
     std::string FullPathName(const std::string& path) override { return inner_.FullPathName(path); }
     std::string LongPathName(const std::string& path) override { return inner_.LongPathName(path); }
     bool OnNetworkDrive(const std::string& path) override { return inner_.OnNetworkDrive(path); }
+    bool OpenToUsers(const std::string& folder) override { return inner_.OpenToUsers(folder); }
     std::string FinalPathName(const std::string& path) override { return inner_.FinalPathName(path); }
 
 private:

@@ -139,6 +139,7 @@ public:
     long DeleteAccess(const std::string& path) override { return inner_.DeleteAccess(path); }
     long CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
     bool OnNetworkDrive(const std::string& path) override { return inner_.OnNetworkDrive(path); }
+    bool OpenToUsers(const std::string& folder) override { return inner_.OpenToUsers(folder); }
     WriteHandle CreateForWriting(const std::string& path, WriteRefusal& refusal) override {
         return inner_.CreateForWriting(path, refusal);
     }

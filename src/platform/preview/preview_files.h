@@ -30,6 +30,7 @@ public:
     long DeleteAccess(const std::string& path) override { return real_.DeleteAccess(path); }
     long CreateFolder(const std::string& path) override { return real_.CreateFolder(path); }
     bool OnNetworkDrive(const std::string& path) override { return real_.OnNetworkDrive(path); }
+    bool OpenToUsers(const std::string& folder) override { return real_.OpenToUsers(folder); }
     WriteHandle CreateForWriting(const std::string& path, WriteRefusal& refusal) override {
         return real_.CreateForWriting(path, refusal);
     }

@@ -75,6 +75,11 @@ WriteRefusal RecordedEnvironment::StartRunLog(const std::string& path, const std
         "# command line: " + EventField(Env().CommandLine()),
     };
     for (const std::string& argument : ignoredArguments) header.push_back("# ignored\t" + EventField(argument));
+    // Whoever may write there may put a link where the next run's log goes.
+    const std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
+    if (!folder.empty() && inner_.files.OpenToUsers(folder))
+        header.push_back("# warning\tordinary users may write to the log's folder " + EventField(folder) +
+                         ": keep logs where only administrators can");
     return recorder_.StartLog(inner_.files, inner_.text, path, header);
 }
 

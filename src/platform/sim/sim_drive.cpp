@@ -42,6 +42,19 @@ std::string NetworkDrives(const image::MachineIni& machine) {
     return letters;
 }
 
+std::vector<std::string> OpenFolders(const image::MachineIni& machine) {
+    std::vector<std::string> folders;
+    for (const image::IniEntry& entry : machine.machine.otherKeys) {
+        if (entry.key != "user-writable") continue;
+        for (std::string::size_type start = 0; start <= entry.value.size();) {
+            const auto end = std::min(entry.value.find(';', start), entry.value.size());
+            if (end > start) folders.push_back(ItemKey(entry.value.substr(start, end - start)));
+            start = end + 1;
+        }
+    }
+    return folders;
+}
+
 bool VolumesHaveShortNames(const image::MachineIni& machine) {
     for (const image::IniEntry& entry : machine.machine.otherKeys)
         if (entry.key == "short-names") return entry.value != "no";
@@ -56,7 +69,7 @@ bool AllowedName(const std::string& name) {
 }  // namespace
 
 SimDrive::SimDrive(const image::DriveItems& items, const image::MachineIni& machine)
-    : networkDrives_(NetworkDrives(machine)) {
+    : networkDrives_(NetworkDrives(machine)), openToUsers_(OpenFolders(machine)) {
     for (const image::Junction& junction : machine.junctions) AddLink(junction, false);
     for (const image::ReparsePoint& link : machine.reparsePoints) AddLink(link, true);
     // A link written below another one sits where that one leads.
@@ -143,6 +156,11 @@ const image::DriveItem* SimDrive::Find(const std::string& path) const {
 bool SimDrive::OnNetworkDrive(const std::string& path) const {
     return path.size() >= 2 && path[1] == ':' &&
            networkDrives_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])))) != std::string::npos;
+}
+
+bool SimDrive::OpenToUsers(const std::string& folder) const {
+    const std::string key = Key(folder);
+    return std::any_of(openToUsers_.begin(), openToUsers_.end(), [&](const std::string& open) { return Key(open) == key; });
 }
 
 bool SimDrive::Locked(const std::string& path) const {

@@ -31,6 +31,9 @@ public:
     // Whether the path lies on a drive machine.ini maps to a network share
     // ([machine] network-drives).
     bool OnNetworkDrive(const std::string& path) const;
+    // Whether ordinary users may create files in the folder ([machine]
+    // user-writable: folders separated by ";").
+    bool OpenToUsers(const std::string& folder) const;
     // Whether the path names a junction or link itself.
     bool IsLink(const std::string& path) const { return LinkAt(path) != nullptr; }
     // Held open by another program ([locked]).
@@ -107,7 +110,8 @@ private:
     std::map<std::string, Entry> items_;  // by Key()
     std::uint64_t nextRevision_ = 1;
     std::vector<Link> links_;
-    std::string networkDrives_;  // upper-case letters
+    std::string networkDrives_;           // upper-case letters
+    std::vector<std::string> openToUsers_;  // folded keys
 };
 
 }  // namespace purgent::sim

@@ -84,6 +84,8 @@ std::string SimFiles::LongPathName(const std::string& path) {
     return drive_.Attributes(path) == NoSuchFile ? "" : path;
 }
 
+bool SimFiles::OpenToUsers(const std::string& folder) { return drive_.OpenToUsers(folder); }
+
 bool SimFiles::OnNetworkDrive(const std::string& path) { return drive_.OnNetworkDrive(path); }
 
 std::string SimFiles::FinalPathName(const std::string& path) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+
 namespace purgent {
 
 namespace {
@@ -61,6 +63,15 @@ WriteRefusal RefusalOf(FileService& files, HANDLE file, const std::string& path)
     if (folder.empty()) return WriteRefusal::None;
     const std::string expected = (folder.back() == '\\' ? folder : folder + "\\") + full.substr(slash + 1);
     return lstrcmpiA(final.c_str(), expected.c_str()) == 0 ? WriteRefusal::None : WriteRefusal::Link;
+}
+
+bool IsOrdinaryUsers(PSID sid) {
+    for (WELL_KNOWN_SID_TYPE type : {WinWorldSid, WinAuthenticatedUserSid, WinBuiltinUsersSid, WinInteractiveSid}) {
+        BYTE known[SECURITY_MAX_SID_SIZE];
+        DWORD size = sizeof known;
+        if (CreateWellKnownSid(type, nullptr, known, &size) && EqualSid(sid, known)) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -145,6 +156,25 @@ std::string Win32FileService::FullPathName(const std::string& path) {
 
 std::string Win32FileService::LongPathName(const std::string& path) {
     return Filled([&](char* buffer, DWORD size) { return GetLongPathNameA(path.c_str(), buffer, size); });
+}
+
+bool Win32FileService::OpenToUsers(const std::string& folder) {
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    bool open = dacl == nullptr;  // no access list: everybody may do everything
+    for (DWORD index = 0; dacl && !open && index < dacl->AceCount; ++index) {
+        void* entry = nullptr;
+        if (!GetAce(dacl, index, &entry)) continue;
+        const auto* ace = static_cast<const ACCESS_ALLOWED_ACE*>(entry);
+        if (ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE || (ace->Header.AceFlags & INHERIT_ONLY_ACE)) continue;
+        if (ace->Mask & (FILE_ADD_FILE | GENERIC_WRITE | GENERIC_ALL))
+            open = IsOrdinaryUsers(const_cast<DWORD*>(&ace->SidStart));
+    }
+    LocalFree(descriptor);
+    return open;
 }
 
 bool Win32FileService::OnNetworkDrive(const std::string& path) {

@@ -23,6 +23,7 @@ public:
     std::string LongPathName(const std::string& path) override;
     std::string FinalPathName(const std::string& path) override;
     bool OnNetworkDrive(const std::string& path) override;
+    bool OpenToUsers(const std::string& folder) override;
 };
 
 }  // namespace purgent
