@@ -116,21 +116,54 @@ std::string WindowsPath(const std::string& hostPath) {
     return path;
 }
 
+namespace {
+bool OnDriveD(const std::string& path) { return path.size() > 1 && image::FoldCase(path[0]) == 'D' && path[1] == ':'; }
+
+bool NamesDriveD(const image::MachineImage& machine) {
+    return std::any_of(machine.drive.begin(), machine.drive.end(), [](const image::DriveItem& item) { return OnDriveD(item.path); }) ||
+           std::any_of(machine.machine.reparsePoints.begin(), machine.machine.reparsePoints.end(),
+                       [](const image::ReparsePoint& link) { return OnDriveD(link.link) || OnDriveD(link.target); });
+}
+
+std::size_t Depth(const std::string& path) { return static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\')); }
+}  // namespace
+
+void MakeLinks(const WinePrefix& prefix, std::vector<image::Junction> links) {
+    namespace fs = std::filesystem;
+    // A link written below another one is made through it, where that one leads.
+    std::stable_sort(links.begin(), links.end(),
+                     [](const image::Junction& a, const image::Junction& b) { return Depth(a.link) < Depth(b.link); });
+    for (const image::Junction& link : links) {
+        const fs::path at = prefix.UnixPath(link.link);
+        fs::create_directories(at.parent_path());
+        fs::create_symlink(fs::relative(prefix.UnixPath(link.target), at.parent_path()), at);
+    }
+}
+
+void SeedOnWine(WinePrefix& prefix, const std::string& imageDir, const E2eTarget& target) {
+    const image::MachineImage seeded = image::LoadMachineImage(imageDir);
+    if (NamesDriveD(seeded)) prefix.MapDrive('d');
+    EXPECT_EQ(prefix.Run({target.Exe("seed.exe"), WindowsPath(imageDir)}, kTimeoutSeconds), 0) << prefix.Output();
+    MakeLinks(prefix, seeded.machine.reparsePoints);
+}
+
+image::MachineImage SnapshotOnWine(WinePrefix& prefix, const std::string& imageDir, const std::string& outDir,
+                                   const E2eTarget& target) {
+    EXPECT_EQ(prefix.Run({target.Exe("snapshot.exe"), WindowsPath(imageDir), WindowsPath(outDir)}, kTimeoutSeconds), 0)
+        << prefix.Output();
+    return image::LoadMachineImage(outDir);
+}
+
 image::MachineImage CleanOnWine(const std::string& imageDir, const std::vector<std::string>& purgentArgs,
                                 const std::string& outDir, const E2eTarget& target) {
     WinePrefix prefix(target.arch);
-    EXPECT_EQ(prefix.Run({target.Exe("seed.exe"), WindowsPath(imageDir)}, kTimeoutSeconds), 0)
-        << prefix.Output();
+    SeedOnWine(prefix, imageDir, target);
     std::filesystem::create_directories(std::filesystem::path(outDir).parent_path());
     std::vector<std::string> purgent = {target.Exe("purgent.exe")};
     purgent.insert(purgent.end(), purgentArgs.begin(), purgentArgs.end());
     purgent.push_back("/log=" + WindowsPath(outDir + ".log"));
     EXPECT_EQ(prefix.Run(purgent, kTimeoutSeconds), 0) << prefix.Output();
-    EXPECT_EQ(
-        prefix.Run({target.Exe("snapshot.exe"), WindowsPath(imageDir), WindowsPath(outDir)}, kTimeoutSeconds),
-        0)
-        << prefix.Output();
-    return image::LoadMachineImage(outDir);
+    return SnapshotOnWine(prefix, imageDir, outDir, target);
 }
 
 image::MachineImage CleanWithHiveHeld(WinePrefix& prefix, WineProcess& holder, const std::string& sid,
@@ -143,9 +176,7 @@ image::MachineImage CleanWithHiveHeld(WinePrefix& prefix, WineProcess& holder, c
     EXPECT_NE(prefix.Run({"reg", "query", "HKU\\Purgent.UserHive"}, 60), 0) << "a hive the run loaded is left loaded";
     std::ofstream(prefix.UnixPath(kHiveHoldRelease)).close();
     EXPECT_EQ(holder.Wait(kTimeoutSeconds), 0) << prefix.Output();
-    EXPECT_EQ(prefix.Run({Win64Exe("snapshot.exe"), WindowsPath(imageDir), WindowsPath(outDir)}, kTimeoutSeconds), 0)
-        << prefix.Output();
-    return image::LoadMachineImage(outDir);
+    return SnapshotOnWine(prefix, imageDir, outDir);
 }
 
 image::MachineImage CleanOnSim(const std::string& imageDir, const std::vector<std::string>& purgentArgs,

@@ -16,9 +16,23 @@ std::vector<std::string> EventLines(const std::string& file);
 // The Wine path (drive Z:) of a host path.
 std::string WindowsPath(const std::string& hostPath);
 
-// seed.exe, purgent.exe with the arguments and a run log in outDir.log,
-// snapshot.exe into outDir, all of the target's build on its kind of machine;
-// the snapshot as read back. Failures of the three programs are test failures.
+// A relative symbolic link in the prefix for each link (a [junction] or
+// [reparse] line), to a folder or a file, outer links first: Wine follows
+// it as Windows follows a junction or a link.
+void MakeLinks(const WinePrefix& prefix, std::vector<image::Junction> links);
+
+// Drive D: mapped when the image names anything there, seed.exe of the
+// target's build, then the image's [reparse] links. A failure of seed.exe
+// is a test failure.
+void SeedOnWine(WinePrefix& prefix, const std::string& imageDir, const E2eTarget& target = kWin64Target);
+
+// snapshot.exe into outDir, of what the image at imageDir names; as read back.
+image::MachineImage SnapshotOnWine(WinePrefix& prefix, const std::string& imageDir, const std::string& outDir,
+                                   const E2eTarget& target = kWin64Target);
+
+// SeedOnWine, purgent.exe with the arguments and a run log in outDir.log,
+// SnapshotOnWine into outDir, all of the target's build on its kind of
+// machine. Failures of the three programs are test failures.
 image::MachineImage CleanOnWine(const std::string& imageDir, const std::vector<std::string>& purgentArgs,
                                 const std::string& outDir, const E2eTarget& target = kWin64Target);
 

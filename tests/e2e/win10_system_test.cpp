@@ -52,21 +52,6 @@ MachineImage WineForm(MachineImage image) {
     return image;
 }
 
-void MakeDriveD(const e2e::WinePrefix& prefix) {
-    fs::create_directories(prefix.Dir() + "/drive_d");
-    fs::create_directory_symlink("../drive_d", prefix.Dir() + "/dosdevices/d:");
-}
-
-// A relative symbolic link for each junction of the image, which Wine follows
-// as Windows follows a junction.
-void MakeJunctions(const e2e::WinePrefix& prefix, const MachineImage& image) {
-    for (const image::Junction& junction : image.machine.junctions) {
-        const fs::path link = prefix.UnixPath(junction.link);
-        const fs::path target = prefix.UnixPath(junction.target);
-        fs::create_directory_symlink(fs::relative(target, link.parent_path()), link);
-    }
-}
-
 TEST(Windows10AsSystemE2e, EveryUserIsCleanedTheSharedFolderStaysAndThePreviewAgrees) {
     const std::string work = e2e::ArtifactDir() + "/win10-system";
     fs::remove_all(work);
@@ -75,10 +60,10 @@ TEST(Windows10AsSystemE2e, EveryUserIsCleanedTheSharedFolderStaysAndThePreviewAg
     image::SaveMachineImage(WineForm(seeded), work + "/image");
 
     e2e::WinePrefix prefix;
-    MakeDriveD(prefix);
+    prefix.MapDrive('d');
     ASSERT_EQ(prefix.Run({Win64Exe("seed.exe"), WindowsPath(work + "/image")}, kTimeoutSeconds), 0)
         << prefix.Output();
-    MakeJunctions(prefix, seeded);
+    e2e::MakeLinks(prefix, seeded.machine.junctions);
     e2e::WineProcess holder =
         prefix.Start({Win64Exe("hivehold.exe"), kBobHive, kBobSid, e2e::kHiveHoldReady, e2e::kHiveHoldRelease});
     ASSERT_TRUE(e2e::WaitForFile(prefix.UnixPath(e2e::kHiveHoldReady), kTimeoutSeconds)) << prefix.Output();

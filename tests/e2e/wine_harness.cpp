@@ -237,6 +237,19 @@ std::vector<std::string> WindowIdsTitled(const std::string& titlePart) {
     return ids;
 }
 
+// Wine links a user's Desktop, Documents, Music... to the host's folders of
+// those names in $HOME: each becomes an empty folder of the prefix, so that
+// no test writes into the host's home and the program sees a profile as
+// Windows makes it.
+void UnlinkHomeFolders(const fs::path& prefixDir) {
+    for (const auto& user : fs::directory_iterator(prefixDir / "drive_c" / "users"))
+        for (const auto& entry : fs::directory_iterator(user.path()))
+            if (entry.is_symlink()) {
+                fs::remove(entry.path());
+                fs::create_directory(entry.path());
+            }
+}
+
 }  // namespace
 
 WineProcess::WineProcess(pid_t pid, std::string prefixDir, WineArch arch)
@@ -290,6 +303,7 @@ WinePrefix::WinePrefix(WineArch arch) : arch_(arch) {
     pid_t copy = Spawn({"cp", "-a", source, Dir()}, {}, root_ + "/wine.log");
     if (WaitOrKill(copy, kCopyTimeoutSeconds) != 0)
         throw std::runtime_error("copying the template prefix failed: " + Output());
+    UnlinkHomeFolders(Dir());
 }
 
 WinePrefix::~WinePrefix() {
@@ -299,6 +313,14 @@ WinePrefix::~WinePrefix() {
 }
 
 std::string WinePrefix::Dir() const { return root_ + "/prefix"; }
+
+void WinePrefix::MapDrive(char letter) const {
+    const std::string name(1, static_cast<char>(std::tolower(static_cast<unsigned char>(letter))));
+    const fs::path device = fs::path(Dir()) / "dosdevices" / (name + ":");
+    if (fs::exists(fs::symlink_status(device))) return;
+    fs::create_directories(fs::path(Dir()) / ("drive_" + name));
+    fs::create_directory_symlink("../drive_" + name, device);
+}
 
 std::string WinePrefix::UnixPath(const std::string& winPath) const {
     if (winPath.size() < 2 || winPath[1] != ':')

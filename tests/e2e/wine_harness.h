@@ -75,12 +75,17 @@ private:
 
 class WinePrefix {
 public:
-    explicit WinePrefix(WineArch arch = WineArch::Win64);  // copies the template prefix
+    // Copies the template prefix; the profile folders Wine links to the host's
+    // home become empty folders of the prefix's own.
+    explicit WinePrefix(WineArch arch = WineArch::Win64);
     ~WinePrefix();  // kills the prefix's wineserver and deletes the prefix
     WinePrefix(const WinePrefix&) = delete;
     WinePrefix& operator=(const WinePrefix&) = delete;
 
     std::string Dir() const;
+    // Maps the drive (a letter, 'd') to a new empty folder of the prefix,
+    // drive_<letter>, unless it is mapped already.
+    void MapDrive(char letter) const;
     // Host path of a Windows path in this prefix, e.g. "C:\\WINDOWS\\win.ini".
     // Existing components are matched case-insensitively, as Windows would.
     std::string UnixPath(const std::string& winPath) const;

@@ -3,7 +3,10 @@
 // program writes stays in its prefix.
 #include "wine_harness.h"
 
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -76,6 +79,41 @@ TEST(WineHarness, ScreenshotsShowTheVirtualScreenWithARunningWindow) {
     notepad.Kill();
     EXPECT_FALSE(notepad.Running());
     EXPECT_GT(fs::file_size(picture), kBlankScreenBytes);
+}
+
+// Wine links a profile's Desktop, Music... to the host's home when the home
+// has such folders: in a throwaway prefix each is an empty folder of its own,
+// and what a program writes there stays in the prefix.
+TEST(WineHarness, AProfileFolderLinkedIntoTheHostsHomeBecomesAFolderOfThePrefix) {
+    namespace fs = std::filesystem;
+    const fs::path cache = fs::temp_directory_path() / ("purgent-home-cache-" + std::to_string(::getpid()));
+    const fs::path home = cache / "home-music";
+    fs::remove_all(cache);
+    fs::create_directories(home);
+    std::ofstream(home / "song.txt") << "the host's";
+    const char* real = std::getenv("PURGENT_CACHE");
+    const std::string source = std::string(real && *real ? real : PURGENT_DEFAULT_CACHE) + "/wineprefix";
+    // Hard links: the copy's folders are its own, its files the template's, untouched here.
+    ASSERT_EQ(std::system(("cp -al '" + source + "' '" + (cache / "wineprefix").string() + "'").c_str()), 0);
+    fs::path music;
+    for (const auto& user : fs::directory_iterator(cache / "wineprefix" / "drive_c" / "users"))
+        if (user.path().filename() != "Public") music = user.path() / "Music";
+    ASSERT_FALSE(music.empty());
+    fs::remove_all(music);
+    fs::create_directory_symlink(home, music);
+
+    ::setenv("PURGENT_CACHE", cache.c_str(), 1);
+    WinePrefix prefix;
+    if (real) ::setenv("PURGENT_CACHE", real, 1);
+    else ::unsetenv("PURGENT_CACHE");
+    const fs::path copied = fs::path(prefix.Dir()) / music.lexically_relative(cache / "wineprefix");
+    EXPECT_FALSE(fs::is_symlink(copied));
+    EXPECT_TRUE(fs::is_directory(copied) && fs::is_empty(copied));
+    const std::string probe = "C:\\users\\" + music.parent_path().filename().string() + "\\Music\\probe.txt";
+    EXPECT_EQ(prefix.Run({"cmd", "/c", "echo probe> " + probe}, 60), 0) << prefix.Output();
+    EXPECT_TRUE(fs::exists(copied / "probe.txt"));
+    EXPECT_FALSE(fs::exists(home / "probe.txt"));
+    fs::remove_all(cache);
 }
 
 }  // namespace

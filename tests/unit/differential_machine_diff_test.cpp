@@ -95,6 +95,38 @@ TEST(DifferentialWineRules, AProtectedKeyExplainsOnlyWhatTheSimulatorKeeps) {
     }
 }
 
+// Wine deletes and removes what a symbolic link leads to, not the link:
+// where either run removed a link, however its log spelled the link, what
+// the link leads to and the folders above it are set apart; a link no run
+// removed is compared, and so is what Wine alone lost there.
+TEST(DifferentialWineRules, WhatARemovedLinkLeadsToIsSetApart) {
+    MachineImage generated;
+    generated.machine.reparsePoints = {{"C:\\Novell\\GroupWise\\GWCheck", "C:\\Important2"},
+                                       {"C:\\Novell\\GroupWise\\manual.txt", "D:\\Data\\manual.txt"},
+                                       {"C:\\GW", "C:\\Novell"},
+                                       {"C:\\Other\\Link", "C:\\Kept"}};
+    const RunLogs logs{"file-delete\tC:\\GW\\GroupWise\\manual.txt\n", "dir-remove\tc:\\novell\\groupwise\\GWCheck\n"};
+    const struct {
+        std::string subject, line;
+        bool explained;
+    } cases[] = {
+        {"C:\\Important2", "folder only in the simulator: C:\\Important2", true},
+        {"D:\\Data\\manual.txt", "file only in the simulator: D:\\Data\\manual.txt", true},
+        {"C:\\Novell\\GroupWise\\GWCheck", "link only on Wine: C:\\Novell\\GroupWise\\GWCheck=C:\\Important2", true},
+        {"C:\\Novell\\GroupWise", "folder only on Wine: C:\\Novell\\GroupWise", true},
+        {"c:\\novell\\groupwise\\GWCheck", "log event only in the simulator: dir-remove\tc:\\novell\\groupwise\\GWCheck", true},
+        {"C:\\Kept", "folder only in the simulator: C:\\Kept", false},
+        {"C:\\Other\\Link", "link only on Wine: C:\\Other\\Link=C:\\Kept", false},
+        {"D:\\Data\\manual.txt", "file only on Wine: D:\\Data\\manual.txt", false},
+        {"C:\\Important2\\hr.doc", "file only in the simulator: C:\\Important2\\hr.doc", false},
+    };
+    for (const auto& c : cases) {
+        Findings findings(WineRules(generated, {}, logs));
+        findings.Add(c.subject, c.line);
+        EXPECT_EQ(findings.Differences().empty(), c.explained) << c.line;
+    }
+}
+
 // The real program's changes where Windows would refuse them are taken out
 // of its log: the simulator must not make them. A subkey named in full
 // opens on its own, whatever its parent's security.
@@ -183,6 +215,19 @@ TEST(DifferentialMachineDiff, ReportsWhatDiffersAndLeavesWinesOwnData) {
                   "attributes differ: C:\\a.txt: Wine \"\", simulator \"h\"",
                   "file only in the simulator: C:\\b.txt",
               }));
+}
+
+// A link the image names is compared like a file: there on both sides, or
+// gone on both.
+TEST(DifferentialMachineDiff, ALinkOnlyOneSideKeepsIsReported) {
+    const image::ReparsePoint kept{"C:\\Novell\\GroupWise\\GWCheck", "C:\\Important2"},
+        gone{"C:\\GW", "C:\\windows"}, removedOnWine{"C:\\Novell\\manual.txt", "C:\\Important2\\hr.doc"};
+    Machines m;
+    m.generated.machine.reparsePoints = {kept, gone, removedOnWine};
+    m.wineAfter.machine.reparsePoints = {kept};
+    m.simAfter.machine.reparsePoints = {kept, removedOnWine};
+    EXPECT_EQ(Differences(m).Differences(),
+              std::vector<std::string>{"link only in the simulator: C:\\Novell\\manual.txt=C:\\Important2\\hr.doc"});
 }
 
 // The logs agree in any case, the simulator's record of regsvr32's own

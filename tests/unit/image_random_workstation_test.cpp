@@ -15,8 +15,11 @@
 namespace purgent::generator {
 namespace {
 
-std::string Saved(const image::MachineImage& image) {
-    return image::WriteRegText(image.registry) + image::WriteMachineIni(image.machine) + std::to_string(image.drive.size());
+std::string Saved(const RandomMachine& machine) {
+    std::string saved = image::WriteRegText(machine.image.registry) + image::WriteMachineIni(machine.image.machine) +
+                        std::to_string(machine.image.drive.size());
+    for (const std::string& bystander : machine.bystanders) saved += "\n" + bystander;
+    return saved;
 }
 
 TEST(RandomWorkstation, TheSameSeedGivesTheSameImageAndOtherSeedsOthers) {
@@ -33,7 +36,7 @@ TEST(RandomWorkstation, ImagesLoadAndARunOnThemEnds) {
     const purgent::testing::ScratchFolder saved("purgent-random");
     const std::string folder = saved.Path().string();
     for (std::uint64_t seed = 1; seed <= 10; ++seed) {
-        const image::MachineImage generated = RandomWorkstation(seed);
+        const image::MachineImage generated = RandomWorkstation(seed).image;
         image::SaveMachineImage(generated, folder);
         const image::MachineImage loaded = image::LoadMachineImage(folder);
         EXPECT_TRUE(image::SameRegistry(loaded.registry, generated.registry)) << seed;
@@ -47,7 +50,7 @@ TEST(RandomWorkstation, ImagesLoadAndARunOnThemEnds) {
 TEST(RandomWorkstation, FiftySeedsHoldEveryClassRegistrationKey) {
     std::set<std::string> paths;
     for (std::uint64_t seed = 1; seed <= 50; ++seed)
-        for (const image::RegistryKey& key : RandomWorkstation(seed).registry) {
+        for (const image::RegistryKey& key : RandomWorkstation(seed).image.registry) {
             std::string folded = key.path;
             for (char& c : folded) c = image::FoldCase(c);
             paths.insert(folded);

@@ -31,7 +31,7 @@ std::vector<Workstation> Workstations() {
     for (const char* name : {"win10-system", "vista-users", "messenger", "com-servers", "files", "machinewide"})
         all.push_back({name, [name] { return FromFolder(std::string(PURGENT_TEST_DATA) + "/" + name); }});
     all.push_back({"demo", [] { return FromFolder(PURGENT_DEMO_IMAGE); }});
-    for (int seed : {47, 50, 52}) all.push_back({"seed " + std::to_string(seed), [seed] { return generator::RandomWorkstation(seed); }});
+    for (int seed : {47, 50, 52}) all.push_back({"seed " + std::to_string(seed), [seed] { return generator::RandomWorkstation(seed).image; }});
     return all;
 }
 

@@ -144,6 +144,20 @@ void CompareDrive(const Machines& m, Findings& out) {
     }
 }
 
+bool HasLink(const image::MachineImage& machine, const std::string& path) {
+    return std::any_of(machine.machine.reparsePoints.begin(), machine.machine.reparsePoints.end(),
+                       [&](const image::ReparsePoint& link) { return image::EqualsIgnoreCase(link.link, path); });
+}
+
+// Each link the image names: there on both sides, or gone on both.
+void CompareLinks(const Machines& m, Findings& out) {
+    for (const image::ReparsePoint& link : m.generated.machine.reparsePoints) {
+        const bool wine = HasLink(m.wineAfter, link.link);
+        if (wine != HasLink(m.simAfter, link.link))
+            out.Add(link.link, std::string("link only ") + (wine ? "on Wine: " : "in the simulator: ") + link.link + "=" + link.target);
+    }
+}
+
 }  // namespace
 
 void Findings::Add(const std::string& subject, const std::string& text, const std::string& valueName) {
@@ -169,6 +183,7 @@ Findings Differences(const Machines& m, const RunLogs& logs) {
         .Compare(image::WithinScope(image::NetRegistry(m.wineAfter.registry), scope),
                  image::WithinScope(image::NetRegistry(m.simAfter.registry), scope));
     CompareDrive(m, out);
+    CompareLinks(m, out);
     return out;
 }
 

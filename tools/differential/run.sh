@@ -116,16 +116,45 @@ ini_section() {
   sed -n "/^\\[$2\\]/,/^\\[/{/^\\[/d;p}" "$1/machine.ini" | tr -d '\r' | sed '/^$/d'
 }
 
-# The image's [junctions] as symbolic links in the prefix's drive C: Wine
-# makes no junctions, and follows a link as Windows follows a junction.
-make_junctions() {
-  local prefix=$1 image=$2 link target existing
+# unix_path PREFIX PATH: the host path of a Windows path on a drive the
+# prefix maps, each existing part matched in any case, as Windows matches it.
+unix_path() {
+  local drive=${2:0:1} path part found
+  local -a parts
+  path=$(realpath "$1/dosdevices/${drive,,}:")
+  IFS='\' read -ra parts <<<"${2:3}"
+  for part in "${parts[@]}"; do
+    [[ -n $part ]] || continue
+    found=""
+    [[ -e $path/$part || -L $path/$part ]] ||
+      found=$(find -H "$path" -mindepth 1 -maxdepth 1 -iname "$part" -printf '%f' -quit 2>/dev/null)
+    path=$path/${found:-$part}
+  done
+  echo "$path"
+}
+
+# make_links PREFIX IMAGE SECTION: each line of the image's [junction] or
+# [reparse] section as a relative symbolic link in the prefix, to a folder or
+# a file on any drive the prefix maps, outer links first. Wine has no
+# reparse points; it follows a symbolic link as Windows follows a junction
+# or a link.
+make_links() {
+  local prefix=$1 image=$2 link target at
   while IFS='=' read -r link target; do
-    [[ ${link^^} == C:\\* && ${target^^} == C:\\* ]] || continue
-    link=${link:3} target=${target:3}
-    existing=$(find "$prefix/drive_c" -maxdepth 1 -iname "${target//\\//}" -printf '%f' -quit)
-    ln -s "${existing:-${target//\\//}}" "$prefix/drive_c/${link//\\//}"
-  done < <(ini_section "$image" junction)
+    at=$(unix_path "$prefix" "$link")
+    mkdir -p "$(dirname "$at")"
+    ln -s "$(realpath -m --relative-to="$(dirname "$at")" "$(unix_path "$prefix" "$target")")" "$at"
+  done < <(ini_section "$image" "$3" | awk -F'\\' '{ print NF "\t" $0 }' | sort -s -n -k1,1 | cut -f2-)
+}
+
+# Wine links a user's Desktop, Documents, Music... to the host's folders of
+# those names in $HOME: each becomes an empty folder of the prefix, so that no
+# run writes into the host's home and the program sees a profile as Windows
+# makes it.
+unlink_home_folders() {
+  local link
+  find "$1/drive_c/users" -mindepth 2 -maxdepth 2 -type l -print0 |
+    while IFS= read -r -d '' link; do rm "$link" && mkdir "$link"; done
 }
 
 # Holds the image's [locked] files open in the prefix, as a running program
@@ -343,15 +372,17 @@ run_seed() {
     loaded_hives "$dir/image" "$dir/loaded"
     leftover_mount "$dir/image" "$dir/leftover"
     cp -a "$TEMPLATE" "$dir/base"
-    # Drive D:, for profiles kept there.
+    unlink_home_folders "$dir/base"
+    # Drive D:, for profiles, data and links kept there.
     mkdir "$dir/base/drive_d"
     ln -s ../drive_d "$dir/base/dosdevices/d:"
-    make_junctions "$dir/base" "$dir/image"
+    make_links "$dir/base" "$dir/image" junction
     touch "$dir/base.stamp"
     sleep 1
     if ! wine_in "$dir/base" "$WIN64/seed.exe" "$(winpath "$dir/image")"; then
       echo "seeding the Wine machine failed (see $dir/base.log)"
     fi
+    make_links "$dir/base" "$dir/image" reparse
     wine_in "$dir/base" "$WIN64/snapshot.exe" "$(winpath "$dir/image")" "$(winpath "$dir/before")"
     stop_prefix "$dir/base"
     changed_by_seeding "$dir/base" >"$dir/base.changed"
@@ -398,7 +429,7 @@ for _ in $(seq 100); do [[ -s $XVFB_DISPLAY_FILE ]] && break; sleep 0.1; done
 [[ -s $XVFB_DISPLAY_FILE ]] || { echo "run.sh: Xvfb did not start" >&2; exit 70; }
 export DISPLAY=:$(head -n1 "$XVFB_DISPLAY_FILE")
 
-export -f run_seed run_set purgent_args check_set preview_set log_events compare_preview simulate compare loaded_hives leftover_mount ini_section make_junctions copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
+export -f run_seed run_set purgent_args check_set preview_set log_events compare_preview simulate compare loaded_hives leftover_mount ini_section unix_path make_links unlink_home_folders copy_prefix changed_by_seeding hold_locked_files stop_prefix wine_in winpath
 export NATIVE WIN64 WORK TEMPLATE RUN_TIMEOUT OPTIONS WINE AGAIN WHATIF
 export OPTION_SETS_TEXT=${OPTION_SETS[*]}
 seq "$FIRST" "$LAST" | xargs -P "$WORKERS" -I{} bash -c 'read -ra OPTION_SETS <<<"$OPTION_SETS_TEXT"; run_seed {}'

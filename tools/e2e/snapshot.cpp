@@ -3,7 +3,10 @@
 //   the keys of its registry.reg (each with its whole subtree, if it exists);
 //   its hive files, loaded under HKEY_USERS\PurgentSnapshot and written out
 //   as .reg text under HKEY_CURRENT_USER;
-//   its files and folders that still exist, with their r/h/s attributes.
+//   its files and folders that still exist, with their r/h/s attributes;
+//   its links ([reparse]) that are still links (a target's files are items
+//   of their own, read where they lie).
+#include "image/ansi_text.h"
 #include "image/machine_image.h"
 #include "seed_registry.h"
 
@@ -54,12 +57,40 @@ void ReadDrive(const image::DriveItems& named, image::MachineImage& out) {
     }
 }
 
+// GetFinalPathNameByHandleA of a file or folder, without "\\?\" and a
+// closing separator; "" when it cannot be opened.
+std::string FinalPath(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "";
+    char buffer[MAX_PATH * 4];
+    const DWORD length = GetFinalPathNameByHandleA(file, buffer, sizeof buffer, 0);
+    CloseHandle(file);
+    std::string final(buffer, length < sizeof buffer ? length : 0);
+    if (final.rfind("\\\\?\\", 0) == 0) final.erase(0, 4);
+    while (!final.empty() && final.back() == '\\') final.pop_back();
+    return final;
+}
+
+// A folder link carries the reparse-point attribute; Wine shows a link to a
+// file as a plain file, which only its final path tells: it lies elsewhere
+// than its folder and its name. A link whose target went names nothing.
+bool IsLink(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
+    const std::string::size_type slash = path.rfind('\\');
+    const std::string folder = FinalPath(path.substr(0, slash + 1));
+    return !image::EqualsIgnoreCase(FinalPath(path), folder + path.substr(slash));
+}
+
 void Snapshot(const std::string& imageDir, const std::string& outDir) {
     const image::MachineImage named = image::LoadMachineImage(imageDir);
     EnablePrivilege("SeRestorePrivilege");
     image::MachineImage out;
     out.machine = named.machine;
     out.machine.attributes.clear();
+    std::erase_if(out.machine.reparsePoints, [](const image::ReparsePoint& link) { return !IsLink(link.link); });
     out.registry = ReadScopedRegistry(named.registry);
     ReadDrive(named.drive, out);
     image::ForgetDeletedFiles(out.machine, out.drive);

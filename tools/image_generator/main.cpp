@@ -6,9 +6,11 @@
 // purgent-generate-image --random SEED OUT-DIR
 // Writes a random workstation drawn from SEED (a decimal number).
 #include <cstdio>
+#include <fstream>
 #include <map>
 #include <string>
 
+#include "image/ansi_text.h"
 #include "image_generator.h"
 #include "random_workstation.h"
 
@@ -34,10 +36,17 @@ int WriteImage(const purgent::image::MachineImage& image, const std::string& out
     return 0;
 }
 
+// The image, and beside it bystanders.txt: "file<TAB>path" lines, as the
+// demo workstation lists its bystanders.
 int WriteRandom(const std::string& seed, const std::string& out) {
     if (seed.empty() || seed.size() > 19 || seed.find_first_not_of("0123456789") != std::string::npos)
         return Usage("not a seed: " + seed);
-    return WriteImage(purgent::generator::RandomWorkstation(std::stoull(seed)), out);
+    const purgent::generator::RandomMachine machine = purgent::generator::RandomWorkstation(std::stoull(seed));
+    if (const int status = WriteImage(machine.image, out)) return status;
+    std::ofstream list(out + "/bystanders.txt", std::ios::binary);
+    list << "# Users' and other programs' files: a run must keep every one unchanged.\n";
+    for (const std::string& path : machine.bystanders) list << "file\t" << purgent::image::AnsiToUtf8(path) << "\n";
+    return list ? 0 : 74;
 }
 
 bool ReadCount(const std::string& text, int& count) {

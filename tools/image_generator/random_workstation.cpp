@@ -16,7 +16,7 @@ std::string LookAlike(RandomSource& random, const std::string& name) {
     return alike;
 }
 
-image::MachineImage RandomWorkstation(std::uint64_t seed) {
+RandomMachine RandomWorkstation(std::uint64_t seed) {
     WorkstationBuilder builder(seed);
     const Layout layout = AddLayout(builder);
     AddMachineRegistry(builder, layout);
@@ -25,12 +25,14 @@ image::MachineImage RandomWorkstation(std::uint64_t seed) {
     AddClientFiles(builder, layout);
     AddComponents(builder, layout);
     // Now and then a hive still mounted under the program's own name, as a
-    // run killed before its unload leaves it; drawn last, so that the rest of
-    // a seed's workstation stays what it was before mounts were drawn.
+    // run killed before its unload leaves it; then links. Each drawn after
+    // everything before it, so that the rest of a seed's workstation stays
+    // what it was before they were drawn.
     if (builder.Random().Percent(10))
         builder.Key(builder.LoadedHive("Purgent.UserHive"), "\\Software\\Novell\\GroupWise",
                     {Text("Left", "by a run that was killed")});
-    return builder.Finish();
+    AddLinks(builder, layout);
+    return {builder.Finish(), builder.Bystanders()};
 }
 
 }  // namespace purgent::generator

@@ -41,9 +41,18 @@ void AddClientFiles(WorkstationBuilder& builder, const Layout& layout);
 // COM servers in the passes' folders and elsewhere, and Messenger's parts.
 void AddComponents(WorkstationBuilder& builder, const Layout& layout);
 
+// Links and App Paths that lead away from the client, and what lies there.
+void AddLinks(WorkstationBuilder& builder, const Layout& layout);
+
 // A name one letter off from name, or with the same prefix.
 std::string LookAlike(RandomSource& random, const std::string& name);
 
-image::MachineImage RandomWorkstation(std::uint64_t seed);
+struct RandomMachine {
+    image::MachineImage image;
+    // Users' and other programs' files that a run must keep, as the image names them.
+    std::vector<std::string> bystanders;
+};
+
+RandomMachine RandomWorkstation(std::uint64_t seed);
 
 }  // namespace purgent::generator

@@ -53,7 +53,7 @@ std::string WorkstationBuilder::Folded(const std::string& path) {
 
 KeySink WorkstationBuilder::Hive(const std::string& hivePath) {
     File(hivePath, false);
-    return {&hives_[Folded(ThroughJunctions(hivePath))], "HKEY_CURRENT_USER"};
+    return {&hives_[Folded(ThroughLinks(hivePath))], "HKEY_CURRENT_USER"};
 }
 
 void WorkstationBuilder::Key(const KeySink& sink, const std::string& subPath, Values values) {
@@ -79,18 +79,24 @@ void WorkstationBuilder::Junction(const std::string& link, const std::string& ta
     image_.machine.junctions.push_back({link, target});
 }
 
-std::string WorkstationBuilder::ThroughJunctions(const std::string& path) const {
-    for (const image::Junction& junction : image_.machine.junctions) {
-        const std::string& link = junction.link;
-        if (path.size() >= link.size() && Folded(path.substr(0, link.size())) == Folded(link) &&
-            (path.size() == link.size() || path[link.size()] == '\\'))
-            return junction.target + path.substr(link.size());
-    }
+void WorkstationBuilder::Link(const std::string& link, const std::string& target) {
+    Folder(FolderOf(link));
+    image_.machine.reparsePoints.push_back({ThroughLinks(link), target});
+}
+
+std::string WorkstationBuilder::ThroughLinks(const std::string& path) const {
+    for (const auto* links : {&image_.machine.junctions, &image_.machine.reparsePoints})
+        for (const image::Junction& junction : *links) {
+            const std::string& link = junction.link;
+            if (path.size() >= link.size() && Folded(path.substr(0, link.size())) == Folded(link) &&
+                (path.size() == link.size() || path[link.size()] == '\\'))
+                return ThroughLinks(junction.target + path.substr(link.size()));
+        }
     return path;
 }
 
 void WorkstationBuilder::Folder(const std::string& given) {
-    const std::string path = ThroughJunctions(given);
+    const std::string path = ThroughLinks(given);
     if (path.size() <= 3) return;  // a drive root is no item
     Folder(FolderOf(path));
     auto [item, added] = items_.try_emplace(Folded(path), image::DriveItem{path, true, {}});
@@ -98,12 +104,14 @@ void WorkstationBuilder::Folder(const std::string& given) {
         image_.machine.attributes.push_back({path, static_cast<std::uint32_t>(1 + random_.Below(7))});
 }
 
-void WorkstationBuilder::File(const std::string& given, bool mayLock) {
-    const std::string path = ThroughJunctions(given);
+bool WorkstationBuilder::AddFile(const std::string& path, const std::string& text) {
     Folder(FolderOf(path));
-    const std::string text = "generated: " + NameOf(path) + "\r\n";
-    auto [item, added] = items_.try_emplace(Folded(path), image::DriveItem{path, false, {text.begin(), text.end()}});
-    if (!added) return;
+    return items_.try_emplace(Folded(path), image::DriveItem{path, false, {text.begin(), text.end()}}).second;
+}
+
+void WorkstationBuilder::File(const std::string& given, bool mayLock) {
+    const std::string path = ThroughLinks(given);
+    if (!AddFile(path, "generated: " + NameOf(path) + "\r\n")) return;
     if (random_.Percent(attributePercent_))
         image_.machine.attributes.push_back({path, static_cast<std::uint32_t>(1 + random_.Below(7))});
     if (mayLock && random_.Percent(lockedPercent_)) image_.machine.locked.push_back(path);
@@ -116,12 +124,26 @@ void WorkstationBuilder::ComServer(const std::string& path) {
     image_.machine.dlls.push_back({path, {"HKEY_LOCAL_MACHINE" + key}, {}});
 }
 
-// A folder reached in two spellings is one folder: everything in it takes
-// the spelling it was first made with.
+void WorkstationBuilder::Bystander(const std::string& given) {
+    const std::string path = ThroughLinks(given);
+    if (AddFile(path, "kept: " + NameOf(path) + "\r\n")) bystanders_.push_back(path);
+}
+
+// What was made below a link drawn afterwards lies where the link leads. A
+// folder reached in two spellings is one folder: everything in it takes the
+// spelling it was first made with.
 image::MachineImage WorkstationBuilder::Finish() {
     image::MachineImage image = image_;
+    for (image::FileAttributes& entry : image.machine.attributes) entry.path = ThroughLinks(entry.path);
+    for (std::string& path : image.machine.locked) path = ThroughLinks(path);
+    for (image::DllEntry& dll : image.machine.dlls) dll.path = ThroughLinks(dll.path);
+    std::map<std::string, image::DriveItem> items;
+    for (auto [folded, item] : items_) {
+        item.path = ThroughLinks(item.path);
+        items.try_emplace(Folded(item.path), item);
+    }
     std::map<std::string, std::string> spelling;  // folded path -> path as written
-    for (const auto& [folded, item] : items_) {
+    for (const auto& [folded, item] : items) {
         const auto parent = spelling.find(FolderOf(folded));
         image.drive.push_back(item);
         if (parent != spelling.end()) image.drive.back().path = parent->second + "\\" + NameOf(item.path);

@@ -49,6 +49,9 @@ public:
 
     // A junction ([junction]): items made through link lie at target.
     void Junction(const std::string& link, const std::string& target);
+    // A link ([reparse]) to a folder or a file: items made through link,
+    // before it or after, lie at target in the finished image.
+    void Link(const std::string& link, const std::string& target);
     // A file in use ([locked]).
     void Lock(const std::string& path) { image_.machine.locked.push_back(path); }
 
@@ -58,12 +61,20 @@ public:
     void File(const std::string& path, bool mayLock = true);
     // A COM server: the file, its registration key and its [dll] section.
     void ComServer(const std::string& path);
+    // Another program's or a user's file, which a run must keep (not held
+    // open, no attributes drawn); listed among the bystanders.
+    void Bystander(const std::string& path);
+    // Every bystander, as the image names it.
+    const std::vector<std::string>& Bystanders() const { return bystanders_; }
 
     image::MachineImage Finish();
 
 private:
     static std::string Folded(const std::string& path);
-    std::string ThroughJunctions(const std::string& path) const;
+    // A file with these contents (its folders too); false when it was there.
+    bool AddFile(const std::string& path, const std::string& text);
+    // The path where junctions and links lead, the outermost first.
+    std::string ThroughLinks(const std::string& path) const;
 
     RandomSource random_;
     int wrongTypePercent_;
@@ -73,6 +84,7 @@ private:
     image::MachineImage image_;
     std::map<std::string, image::DriveItem> items_;           // by folded path
     std::map<std::string, image::RegistryKeys> hives_;        // by folded path
+    std::vector<std::string> bystanders_;
 };
 
 }  // namespace purgent::generator

@@ -84,10 +84,12 @@ void CaptureRecord::HeldFile(const std::string& path) {
         held_.push_back(path);
 }
 
-void CaptureRecord::Junction(const std::string& link, const std::string& target) {
-    if (std::none_of(junctions_.begin(), junctions_.end(),
-                     [&](const image::Junction& junction) { return Folded(junction.link) == Folded(link); }))
-        junctions_.push_back({link, target});
+void CaptureRecord::Link(const std::string& link, const std::string& target, bool listable) {
+    const auto same = [&](const image::Junction& known) { return Folded(known.link) == Folded(link); };
+    if (std::any_of(junctions_.begin(), junctions_.end(), same) ||
+        std::any_of(reparsePoints_.begin(), reparsePoints_.end(), same))
+        return;
+    (listable ? reparsePoints_ : junctions_).push_back({link, target});
 }
 
 void CaptureRecord::Process(std::uint32_t id, const std::string& image, bool queryable) {
@@ -112,6 +114,7 @@ image::MachineImage CaptureRecord::Image() const {
     captured.machine.denied = denied_;
     captured.machine.locked = held_;
     captured.machine.junctions = junctions_;
+    captured.machine.reparsePoints = reparsePoints_;
     std::map<std::uint32_t, std::string> images;
     for (const auto& [id, entry] : processes_) {
         image::ProcessEntry process = entry;

@@ -31,8 +31,10 @@ public:
     // A file or folder seen with these attributes (GetFileAttributes or a listing).
     void Item(const std::string& path, std::uint32_t attributes);
     void HeldFile(const std::string& path);
-    // A folder that names another and cannot be listed.
-    void Junction(const std::string& link, const std::string& target);
+    // A folder or file that leads elsewhere than its parent's place and its
+    // own name: a link ([reparse]) where it can be listed, a junction
+    // ([junction]) where listing it is denied.
+    void Link(const std::string& link, const std::string& target, bool listable);
 
     // A process listed: its image when the program could read it.
     void Process(std::uint32_t id, const std::string& image, bool queryable);
@@ -62,6 +64,7 @@ private:
     std::map<std::string, std::pair<std::string, std::uint32_t>> items_;  // folded path -> path, attributes
     std::vector<std::string> held_;
     std::vector<image::Junction> junctions_;
+    std::vector<image::ReparsePoint> reparsePoints_;
     std::vector<std::pair<std::uint32_t, image::ProcessEntry>> processes_;
     std::vector<image::WindowEntry> windows_;
     std::map<std::uint32_t, std::uint32_t> windowProcesses_;  // window position -> process id

@@ -30,21 +30,51 @@ std::string PreviewFiles::Final(const std::string& path) {
 
 std::string PreviewFiles::KeyOf(const std::string& path) { return Folded(Final(path)); }
 
-void PreviewFiles::CaptureJunctionsOn(const std::string& full) {
+std::string PreviewFiles::FinalFolder(const std::string& folder) {
+    if (folder.size() == 2 && folder[1] == ':') return std::string(1, image::FoldCase(folder[0])) + ":";
+    std::string final = folder.size() < 2 ? folder : Final(folder);
+    while (!final.empty() && final.back() == '\\') final.pop_back();
+    return final;
+}
+
+void PreviewFiles::CaptureLinksOn(const std::string& full) {
     const auto root = full.find('\\');
     if (root == std::string::npos) return;
     for (auto end = full.find('\\', root + 1);; end = full.find('\\', end + 1)) {
         const std::string prefix = full.substr(0, end);
-        if (walked_.insert(Folded(prefix)).second) {
-            const std::string parent = prefix.substr(0, prefix.rfind('\\'));
-            std::string expected = parent.size() <= 2 ? parent : Final(parent);
-            while (!expected.empty() && expected.back() == '\\') expected.pop_back();
-            expected += prefix.substr(prefix.rfind('\\'));
-            const std::string leads = real_.FinalPathName(prefix);
-            if (!leads.empty() && Folded(leads) != Folded(expected)) state_.Capture()->Junction(expected, leads);
-        }
+        if (walked_.insert(Folded(prefix)).second)
+            CaptureLinkAt(prefix, FinalFolder(prefix.substr(0, prefix.rfind('\\'))) + "\\" + ListedName(prefix));
         if (end == std::string::npos) return;
     }
+}
+
+void PreviewFiles::CaptureLinkAt(const std::string& path, const std::string& expected) {
+    const std::string leads = real_.FinalPathName(path);
+    if (leads.empty() || Folded(leads) == Folded(expected)) return;
+    const std::uint32_t attributes = real_.GetAttributes(path);
+    if (attributes == NoSuchFile) return;
+    // Wine gives a link to a file no reparse-point attribute; without it,
+    // only a final path in another folder tells a link from a name
+    // spelled otherwise (a short name).
+    const auto folderOf = [](const std::string& item) { return Folded(item.substr(0, item.rfind('\\'))); };
+    if (!(attributes & FileAttrReparsePoint) && folderOf(leads) == folderOf(expected)) return;
+    state_.Capture()->Link(expected, leads, !(attributes & FileAttrFolder) || Listable(path));
+}
+
+std::string PreviewFiles::ListedName(const std::string& path) {
+    FoundFile entry;
+    const FindHandle find = real_.FindFirst(path, entry);
+    if (find == NoFind) return path.substr(path.rfind('\\') + 1);
+    real_.FindClose(find);
+    return entry.name;
+}
+
+bool PreviewFiles::Listable(const std::string& folder) {
+    FoundFile entry;
+    const FindHandle find = real_.FindFirst(folder + "\\*", entry);
+    if (find == NoFind) return false;
+    real_.FindClose(find);
+    return true;
 }
 
 bool PreviewFiles::Gone(const std::string& key) const {
@@ -61,16 +91,21 @@ bool PreviewFiles::Failed(long error) {
 
 std::vector<FoundFile> PreviewFiles::Listed(const std::string& mask, std::string& folder) {
     folder = mask.substr(0, mask.find_last_of("\\/") + 1);
-    const std::string folderKey = KeyOf(folder.empty() ? "." : folder);
+    const std::string folderFinal = FinalFolder(folder.empty() ? "." : folder);
+    const std::string folderKey = Folded(folderFinal);
     std::vector<FoundFile> listed;
     FoundFile entry;
     CaptureRecord* capture = state_.Capture();
-    if (capture) CaptureJunctionsOn(Full(folder.empty() ? "." : folder));
+    if (capture) CaptureLinksOn(Full(folder.empty() ? "." : folder));
     const FindHandle find = real_.FindFirst(mask, entry);
     if (find == NoFind) return listed;
     do {
         if (!IsDots(entry.name)) {
-            if (capture) capture->Item(Final(folder + entry.name), entry.attributes);
+            if (capture) {
+                const std::string expected = folderFinal + "\\" + entry.name;
+                capture->Item(Final(folder + entry.name), entry.attributes);
+                if (walked_.insert(Folded(expected)).second) CaptureLinkAt(folder + entry.name, expected);
+            }
             const std::string key = folderKey + "\\" + Folded(entry.name);
             if (Gone(key)) continue;
             const auto set = attributes_.find(key);
@@ -121,7 +156,7 @@ std::uint32_t PreviewFiles::GetAttributes(const std::string& path) {
     const std::uint32_t attributes = real_.GetAttributes(path);
     if (attributes == NoSuchFile) return NoSuchFile;
     if (CaptureRecord* capture = state_.Capture()) {
-        CaptureJunctionsOn(Full(path));
+        CaptureLinksOn(Full(path));
         capture->Item(Final(path), attributes);
     }
     const auto set = attributes_.find(key);

@@ -59,9 +59,17 @@ private:
     // one file meet.
     std::string KeyOf(const std::string& path);
     bool Gone(const std::string& key) const;
-    // Tells the capture each junction on the way to a path: a folder that
-    // leads elsewhere than its parent's place and its own name.
-    void CaptureJunctionsOn(const std::string& full);
+    // Final without a closing separator; a drive ("C:") as it is.
+    std::string FinalFolder(const std::string& folder);
+    // Tells the capture each link and junction on the way to a path.
+    void CaptureLinksOn(const std::string& full);
+    // Tells the capture when the item at path leads elsewhere than expected
+    // (its parent's final path and its own name).
+    void CaptureLinkAt(const std::string& path, const std::string& expected);
+    // The item's own name as its folder lists it: its long name, in the
+    // case it was made with.
+    std::string ListedName(const std::string& path);
+    bool Listable(const std::string& folder);
     // The entries of a listing of the machine, as the run would see them now.
     std::vector<FoundFile> Listed(const std::string& mask, std::string& folder);
     bool Next(Listing& listing, FoundFile& entry);
@@ -72,7 +80,7 @@ private:
     std::set<std::string> deleted_;                     // KeyOf
     std::map<std::string, std::uint32_t> attributes_;   // KeyOf -> attributes set here
     std::map<FindHandle, Listing> listings_;
-    std::set<std::string> walked_;  // folded paths looked at for junctions
+    std::set<std::string> walked_;  // folded paths looked at for links
     FindHandle nextListing_ = 1;
     long removeError_ = 0;
 };
