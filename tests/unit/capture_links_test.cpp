@@ -32,8 +32,9 @@ const CaptureCase kCaptureCases[] = {
     {"a file link in the program folder", {{"C:\\Novell\\GroupWise\\notes.txt", "C:\\Important2\\hr.doc"}}, {}},
     {"a folder link the program folder's listing passes over", {{"C:\\Novell\\GroupWise\\Shared", "C:\\Important2"}}, {}},
     {"a link on the way to the program folder", {{"C:\\Novell", "C:\\Programs"}}, {}},
-    {"a link inside a linked folder",
-     {{"C:\\Novell", "C:\\Programs"}, {"C:\\Programs\\GroupWise\\GWCheck", "C:\\Important2"}},
+    // Nothing below a link the run does not pass through is met.
+    {"two links in the program folder",
+     {{"C:\\Novell\\GroupWise\\GWCheck", "C:\\Important2"}, {"C:\\Novell\\GroupWise\\PPForms", "D:\\Data"}},
      {}},
     {"a folder that cannot be listed", {}, {{"C:\\Novell\\GroupWise\\GWCheck", "C:\\Important2"}}},
 };
