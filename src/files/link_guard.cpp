@@ -93,7 +93,11 @@ bool LinkGuard::IsLink(const std::string& path) {
 }
 
 void LinkGuard::Kept(const std::string& path, const std::string& reason) {
-    if (kept_.insert(text_.UpperCase(path)).second) environment_.Kept(path, reason);
+    // A purge names its folder with a trailing separator, the removal after
+    // it without: one folder, one note, named without it.
+    std::string named = path;
+    while (named.size() > 3 && named.back() == '\\') named.pop_back();
+    if (kept_.insert(text_.UpperCase(named)).second) environment_.Kept(named, reason);
 }
 
 }  // namespace purgent
