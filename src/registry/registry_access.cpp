@@ -1,5 +1,6 @@
 #include "registry/registry_access.h"
 
+#include "platform/windows_links.h"
 #include "run/errors.h"
 
 namespace purgent {
@@ -20,8 +21,8 @@ std::string Quoted(const char* format, const std::string& name) {
 
 }  // namespace
 
-RegistryAccess::RegistryAccess(RegistryService& registry, StatusReporter& status)
-    : registry_(registry), status_(status) {}
+RegistryAccess::RegistryAccess(RegistryService& registry, StatusReporter& status, EnvironmentService& environment)
+    : registry_(registry), status_(status), environment_(environment) {}
 
 RegistryAccess::~RegistryAccess() { CloseKey(); }
 
@@ -42,7 +43,41 @@ RegKey RegistryAccess::OpenHandle(const std::string& path) const {
     return opened;
 }
 
-bool RegistryAccess::OpenKey(const std::string& path) {
+std::string RegistryAccess::NamedPath(RegKey base, const std::string& subKey) {
+    return registry_.KeyPath(base, "") + "\\" + subKey;
+}
+
+std::string RegistryAccess::Obstacle(RegKey base, const std::string& subKey, bool throughLast) {
+    for (std::size_t end = subKey.find('\\');; end = subKey.find('\\', end + 1)) {
+        const bool last = end == std::string::npos;
+        if (last && !throughLast) return "";
+        const std::string key = subKey.substr(0, end);
+        RegLink link;
+        switch (registry_.CheckLink(base, key, link)) {
+            case LinkCheck::NoSuchKey: return "";  // nor anything below it
+            case LinkCheck::Unreadable: return NamedPath(base, key) + " cannot be read to tell whether it is a link";
+            case LinkCheck::Link:
+                if (!IsWindowsLink(link))
+                    return (last ? "a link to " : link.path + " on the way is a link to ") + link.target;
+                break;
+            case LinkCheck::NotALink: break;
+        }
+        if (last) return "";
+    }
+}
+
+bool RegistryAccess::Refused(const std::string& path, bool throughLast) {
+    const RegKey base = BaseFor(path);
+    const std::string subKey = WithoutLeadingSeparator(path);
+    const std::string reason = Obstacle(base, subKey, throughLast);
+    if (reason.empty()) return false;
+    environment_.Kept(NamedPath(base, subKey), reason);
+    return true;
+}
+
+bool RegistryAccess::OpenKey(const std::string& path) { return !Refused(path, true) && OpenUnchecked(path); }
+
+bool RegistryAccess::OpenUnchecked(const std::string& path) {
     RegKey opened = OpenHandle(path);
     if (opened == 0) return false;
     std::string fullPath = WithoutLeadingSeparator(path);
@@ -64,6 +99,7 @@ void RegistryAccess::CloseKey() {
 }
 
 bool RegistryAccess::KeyExists(const std::string& path) {
+    if (Refused(path, true)) return false;
     RegKey opened = OpenHandle(path);
     if (opened == 0) return false;
     registry_.CloseKey(opened);
@@ -109,27 +145,33 @@ bool RegistryAccess::DeleteValue(const std::string& name) {
 }
 
 bool RegistryAccess::DeleteKey(const std::string& path) {
-    RegKey doomed = OpenHandle(path);
-    if (doomed != 0) {
+    return !Refused(path, false) && DeleteKeyAt(BaseFor(path), WithoutLeadingSeparator(path), 0);
+}
+
+bool RegistryAccess::DeleteKeyAt(RegKey base, const std::string& subKey, int depth) {
+    RegLink link;
+    switch (registry_.CheckLink(base, subKey, link)) {
+        case LinkCheck::Link: return registry_.DeleteLink(base, subKey) == winerr::Success;
+        case LinkCheck::Unreadable:
+            // RegDeleteKeyA would follow a link there to its target.
+            environment_.Kept(NamedPath(base, subKey), "it cannot be read to tell whether it is a link");
+            return false;
+        default: break;
+    }
+    RegKey doomed = 0;
+    if (registry_.OpenKey(base, subKey, doomed) == winerr::Success) {
         // Subkeys go from the last index down, so the indexes still to visit
-        // stay valid; each is removed relative to the doomed key, made current
-        // for the moment.
-        const RegKey previous = current_;
-        const bool hadCurrent = hasCurrent_;
-        current_ = doomed;
-        hasCurrent_ = true;
+        // stay valid; each is removed relative to the doomed key.
         std::uint32_t subKeys = 0, maxLength = 0, values = 0;
-        if (registry_.QueryInfoKey(doomed, subKeys, maxLength, values) == winerr::Success) {
+        if (depth < MaxKeyDepth && registry_.QueryInfoKey(doomed, subKeys, maxLength, values) == winerr::Success) {
             for (std::uint32_t index = subKeys; index-- > 0;) {
                 std::string name;
-                if (registry_.EnumKey(doomed, index, name) == winerr::Success) DeleteKey(name);
+                if (registry_.EnumKey(doomed, index, name) == winerr::Success) DeleteKeyAt(doomed, name, depth + 1);
             }
         }
-        current_ = previous;
-        hasCurrent_ = hadCurrent;
         registry_.CloseKey(doomed);
     }
-    return registry_.DeleteKey(BaseFor(path), WithoutLeadingSeparator(path)) == winerr::Success;
+    return registry_.DeleteKey(base, subKey) == winerr::Success;
 }
 
 std::vector<std::string> RegistryAccess::GetKeyNames() { return ListNames(false); }
@@ -161,15 +203,27 @@ bool RegistryAccess::UnLoadKey(const std::string& name) {
 }
 
 void RegistryAccess::DeleteKeyTree(const std::string& path) {
+    // Left alone, the key still shows and counts, as a key that is not there.
+    if (Refused(path, false)) {
+        ReportKey(path);
+        return;
+    }
+    DeleteTree(path, 0);
+}
+
+void RegistryAccess::DeleteTree(const std::string& path, int depth) {
     std::vector<std::string> children;
-    if (OpenKey(path)) {
+    RegLink link;
+    // A link key's subkeys would be its target's.
+    const bool isLink = registry_.CheckLink(BaseFor(path), WithoutLeadingSeparator(path), link) == LinkCheck::Link;
+    if (!isLink && depth < MaxKeyDepth && OpenUnchecked(path)) {
         children = GetKeyNames();
         CloseKey();
     }
-    for (const std::string& child : children) DeleteKeyTree(path + "\\" + child);
+    for (const std::string& child : children) DeleteTree(path + "\\" + child, depth + 1);
     ReportKey(path);
     CloseKey();
-    DeleteKey(path);
+    DeleteKeyAt(BaseFor(path), WithoutLeadingSeparator(path), depth);
 }
 
 void RegistryAccess::ReportKey(const std::string& path) {

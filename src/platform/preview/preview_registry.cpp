@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/preview/preview_text.h"
+#include "platform/windows_links.h"
 
 namespace purgent {
 
@@ -207,6 +208,27 @@ long PreviewRegistry::DeleteKey(RegKey base, const std::string& subKey) {
     CloseKey(key);
     if (hasSubkeys) return winerr::AccessDenied;
     deletedKeys_.insert(Folded(path));
+    Changed();
+    return winerr::Success;
+}
+
+LinkCheck PreviewRegistry::CheckLink(RegKey base, const std::string& subKey, RegLink& link) {
+    const LinkCheck check = real_.CheckLink(base, RealSubKey(base, subKey), link);
+    if (!state_.active || check == LinkCheck::NoSuchKey || check == LinkCheck::Unreadable) return check;
+    if (check == LinkCheck::NotALink) return Gone(PathOf(base, subKey)) ? LinkCheck::NoSuchKey : check;
+    link = {RunPath(link.path), RunPath(link.target)};
+    if (Gone(link.path)) return LinkCheck::NoSuchKey;
+    if (CaptureRecord* capture = state_.Capture(); capture && !IsWindowsLink(link))
+        capture->Link(CapturePath(base, subKey, link.path), link.target);
+    return check;
+}
+
+long PreviewRegistry::DeleteLink(RegKey base, const std::string& subKey) {
+    if (!state_.active) return real_.DeleteLink(base, subKey);
+    RegLink link;
+    const LinkCheck check = CheckLink(base, subKey, link);
+    if (check != LinkCheck::Link) return check == LinkCheck::NotALink ? winerr::InvalidParameter : winerr::FileNotFound;
+    deletedKeys_.insert(Folded(link.path));
     Changed();
     return winerr::Success;
 }

@@ -32,6 +32,9 @@ public:
     long SetValue(RegKey key, const std::string& name, std::uint32_t type,
                   const std::vector<std::uint8_t>& data) override;
     long DeleteKey(RegKey base, const std::string& subKey) override;
+    // A link the run meets is captured as one, unless Windows keeps it.
+    LinkCheck CheckLink(RegKey base, const std::string& subKey, RegLink& link) override;
+    long DeleteLink(RegKey base, const std::string& subKey) override;
     long DeleteValue(RegKey key, const std::string& name) override;
     long LoadKey(RegKey root, const std::string& name, const std::string& file) override;
     long UnLoadKey(RegKey root, const std::string& name) override;

@@ -23,6 +23,7 @@ SimMachine::SimMachine(const image::MachineImage& image)
     preview_.State().note = [this](const std::string& line) { trace_.Note(line); };
     registry_.Load(image.registry);
     for (const std::string& key : machine_.denied) registry_.Deny(key);
+    registry_.AddLinks(machine_.registryLinks);
 }
 
 image::MachineImage SimMachine::SaveImage() const {
@@ -30,6 +31,7 @@ image::MachineImage SimMachine::SaveImage() const {
     image.registry = registry_.Keys();
     image.machine = machine_;
     image.machine.attributes = drive_.AttributeList();
+    image.machine.registryLinks = registry_.Links();
     image.drive = drive_.Items();
     for (const image::DriveItem& hive : registry_.MountedHiveFiles())
         for (image::DriveItem& item : image.drive)

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/win32/win32_key_path.h"
+#include "platform/win32/win32_registry_links.h"
 
 namespace purgent {
 namespace {
@@ -126,6 +127,14 @@ long Win32RegistryService::SetValue(RegKey key, const std::string& name, std::ui
 
 long Win32RegistryService::DeleteKey(RegKey base, const std::string& subKey) {
     return RegDeleteKeyA(Handle(base), subKey.c_str());
+}
+
+LinkCheck Win32RegistryService::CheckLink(RegKey base, const std::string& subKey, RegLink& link) {
+    return CheckLinkAt(Handle(base), subKey, link);
+}
+
+long Win32RegistryService::DeleteLink(RegKey base, const std::string& subKey) {
+    return DeleteLinkAt(Handle(base), subKey);
 }
 
 long Win32RegistryService::DeleteValue(RegKey key, const std::string& name) {
