@@ -18,6 +18,8 @@ TEST(DifferentialCoverage, EachRowCountsWhatTheImageHoldsOrTheTraceDid) {
     testing::AddDriveItem(generated, {"C:\\Program Files", true, {}});
     testing::AddDriveItem(generated, {"D:\\Profiles", true, {}});
     generated.machine.junctions.push_back({"C:\\Documents and Settings", "C:\\Users"});
+    generated.machine.registryLinks.push_back(
+        {"HKEY_LOCAL_MACHINE\\Software\\Novell\\GroupWise\\Loop", "HKEY_LOCAL_MACHINE\\Software\\Novell\\GroupWise", ""});
     const std::string gw = "HKEY_LOCAL_MACHINE\\Software\\Novell\\GroupWise";
     const std::string trace =
         "location\tGroupWiseDir\tC:\\Program Files\\Common Files\\\n"
@@ -32,6 +34,7 @@ TEST(DifferentialCoverage, EachRowCountsWhatTheImageHoldsOrTheTraceDid) {
         {"read-only file deleted (forced)", 1}, {"junction", 1},               {"logged-on user's hive", 1},
         {"protected key", 0},                {"file with a short name", 2},    {"DLL unregistered", 1},
         {"Messenger removed", 0},            {"App Paths at a shared folder", 1}, {"profile on another drive", 1},      {"mount left by a killed run", 1},
+        {"registry link", 1},
     };
     EXPECT_EQ(CoverageOf(generated, {trace}), expected);
 }

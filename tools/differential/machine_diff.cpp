@@ -144,6 +144,38 @@ void CompareDrive(const Machines& m, Findings& out) {
     }
 }
 
+// A machine's link keys, each by its folded hive file and key.
+std::map<std::string, const image::RegistryLink*> LinksOf(const image::MachineImage& machine) {
+    std::map<std::string, const image::RegistryLink*> links;
+    for (const image::RegistryLink& link : machine.machine.registryLinks)
+        links[Folded(link.hive) + "|" + Folded(link.key)] = &link;
+    return links;
+}
+
+std::string Described(const image::RegistryLink& link) {
+    return (link.hive.empty() ? link.key : link.hive + "|" + link.key) + " (to " + link.target + ")";
+}
+
+// Links as keys are compared: what Wine had before and the image does not
+// name is Wine's own.
+void CompareLinks(const Machines& m, Findings& out) {
+    const auto named = LinksOf(m.generated), before = LinksOf(m.wineBefore);
+    const auto onWine = LinksOf(m.wineAfter), inSim = LinksOf(m.simAfter);
+    std::map<std::string, bool> ids;
+    for (const auto& [id, link] : onWine) ids[id] = true;
+    for (const auto& [id, link] : inSim) ids[id] = true;
+    for (const auto& [id, unused] : ids) {
+        const auto a = onWine.find(id), b = inSim.find(id);
+        if (b == inSim.end()) {
+            if (!before.count(id) || named.count(id)) out.Add(a->second->key, "link only on Wine: " + Described(*a->second));
+        } else if (a == onWine.end()) {
+            out.Add(b->second->key, "link only in the simulator: " + Described(*b->second));
+        } else if (!image::EqualsIgnoreCase(a->second->target, b->second->target)) {
+            out.Add(a->second->key, "link target differs: " + Described(*a->second) + ", simulator " + b->second->target);
+        }
+    }
+}
+
 }  // namespace
 
 void Findings::Add(const std::string& subject, const std::string& text, const std::string& valueName) {
@@ -168,6 +200,7 @@ Findings Differences(const Machines& m, const RunLogs& logs) {
     RegistryComparison(named, image::NetRegistry(m.wineBefore.registry), out, "")
         .Compare(image::WithinScope(image::NetRegistry(m.wineAfter.registry), scope),
                  image::WithinScope(image::NetRegistry(m.simAfter.registry), scope));
+    CompareLinks(m, out);
     CompareDrive(m, out);
     return out;
 }

@@ -30,6 +30,8 @@ image::MachineImage RandomWorkstation(std::uint64_t seed) {
     if (builder.Random().Percent(10))
         builder.Key(builder.LoadedHive("Purgent.UserHive"), "\\Software\\Novell\\GroupWise",
                     {Text("Left", "by a run that was killed")});
+    // Drawn after the mount, for the same reason.
+    AddRegistryLinks(builder, layout);
     return builder.Finish();
 }
 

@@ -41,6 +41,10 @@ void AddClientFiles(WorkstationBuilder& builder, const Layout& layout);
 // COM servers in the passes' folders and elsewhere, and Messenger's parts.
 void AddComponents(WorkstationBuilder& builder, const Layout& layout);
 
+// Link keys inside the client's keys: to another program's key, from a
+// user's hive to a machine key, to itself or its parent, two to each other.
+void AddRegistryLinks(WorkstationBuilder& builder, const Layout& layout);
+
 // A name one letter off from name, or with the same prefix.
 std::string LookAlike(RandomSource& random, const std::string& name);
 
