@@ -1,5 +1,8 @@
 #include "registry/registry_access.h"
 
+#include <algorithm>
+
+#include "image/ansi_text.h"
 #include "platform/windows_links.h"
 #include "run/errors.h"
 
@@ -48,10 +51,18 @@ std::string RegistryAccess::NamedPath(RegKey base, const std::string& subKey) {
 }
 
 std::string RegistryAccess::Obstacle(RegKey base, const std::string& subKey, bool throughLast) {
+    std::string folded = registry_.KeyPath(base, "") + "\\" + subKey;
+    std::transform(folded.begin(), folded.end(), folded.begin(), image::FoldCase);
+    const std::size_t keyStart = folded.size() - subKey.size();
     for (std::size_t end = subKey.find('\\');; end = subKey.find('\\', end + 1)) {
         const bool last = end == std::string::npos;
         if (last && !throughLast) return "";
         const std::string key = subKey.substr(0, end);
+        const std::string passable = folded.substr(0, keyStart + key.size());
+        if (throughPassable_.count(passable)) {
+            if (last) return "";
+            continue;
+        }
         RegLink link;
         switch (registry_.CheckLink(base, key, link)) {
             case LinkCheck::NoSuchKey: return "";  // nor anything below it
@@ -62,6 +73,7 @@ std::string RegistryAccess::Obstacle(RegKey base, const std::string& subKey, boo
                 break;
             case LinkCheck::NotALink: break;
         }
+        throughPassable_.insert(passable);
         if (last) return "";
     }
 }
@@ -195,10 +207,12 @@ std::vector<std::string> RegistryAccess::ListNames(bool valueNames) {
 }
 
 bool RegistryAccess::LoadKey(const std::string& name, const std::string& file) {
+    throughPassable_.clear();
     return registry_.LoadKey(root_, WithoutLeadingSeparator(name), file) == winerr::Success;
 }
 
 bool RegistryAccess::UnLoadKey(const std::string& name) {
+    throughPassable_.clear();
     return registry_.UnLoadKey(root_, WithoutLeadingSeparator(name)) == winerr::Success;
 }
 

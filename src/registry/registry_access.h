@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,10 @@ private:
     bool hasCurrent_ = false;
     std::string currentPath_;
     std::string hivePrefix_;
+    // The keys found on the way to others to be no link (or one Windows
+    // keeps), by folded full path: the catalogues open many keys below the
+    // same few. A mount or unload makes the names mean other keys.
+    std::set<std::string> throughPassable_;
 };
 
 }  // namespace purgent
