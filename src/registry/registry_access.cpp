@@ -16,6 +16,8 @@ std::string WithoutLeadingSeparator(const std::string& path) {
     return IsAbsolute(path) ? path.substr(1) : path;
 }
 
+const char* const kUnreadable = " cannot be read to tell whether it is a link";
+
 std::string Quoted(const char* format, const std::string& name) {
     std::string text = format;
     text.replace(text.find("%s"), 2, name);
@@ -51,7 +53,7 @@ std::string RegistryAccess::NamedPath(RegKey base, const std::string& subKey) {
 }
 
 std::string RegistryAccess::Obstacle(RegKey base, const std::string& subKey, bool throughLast) {
-    std::string folded = registry_.KeyPath(base, "") + "\\" + subKey;
+    std::string folded = NamedPath(base, subKey);
     std::transform(folded.begin(), folded.end(), folded.begin(), image::FoldCase);
     const std::size_t keyStart = folded.size() - subKey.size();
     for (std::size_t end = subKey.find('\\');; end = subKey.find('\\', end + 1)) {
@@ -66,7 +68,7 @@ std::string RegistryAccess::Obstacle(RegKey base, const std::string& subKey, boo
         RegLink link;
         switch (registry_.CheckLink(base, key, link)) {
             case LinkCheck::NoSuchKey: return "";  // nor anything below it
-            case LinkCheck::Unreadable: return NamedPath(base, key) + " cannot be read to tell whether it is a link";
+            case LinkCheck::Unreadable: return NamedPath(base, key) + kUnreadable;
             case LinkCheck::Link:
                 if (!IsWindowsLink(link))
                     return (last ? "a link to " : link.path + " on the way is a link to ") + link.target;
@@ -166,7 +168,7 @@ bool RegistryAccess::DeleteKeyAt(RegKey base, const std::string& subKey, int dep
         case LinkCheck::Link: return registry_.DeleteLink(base, subKey) == winerr::Success;
         case LinkCheck::Unreadable:
             // RegDeleteKeyA would follow a link there to its target.
-            environment_.Kept(NamedPath(base, subKey), "it cannot be read to tell whether it is a link");
+            environment_.Kept(NamedPath(base, subKey), std::string("it") + kUnreadable);
             return false;
         default: break;
     }
