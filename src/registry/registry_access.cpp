@@ -56,7 +56,11 @@ std::string RegistryAccess::Obstacle(RegKey base, const std::string& subKey, boo
     std::string folded = NamedPath(base, subKey);
     std::transform(folded.begin(), folded.end(), folded.begin(), image::FoldCase);
     const std::size_t keyStart = folded.size() - subKey.size();
-    for (std::size_t end = subKey.find('\\');; end = subKey.find('\\', end + 1)) {
+    // A parent passed before was passed all the way.
+    const std::size_t parentEnd = subKey.rfind('\\');
+    const bool parentPassable =
+        parentEnd != std::string::npos && throughPassable_.count(folded.substr(0, keyStart + parentEnd));
+    for (std::size_t end = parentPassable ? parentEnd : subKey.find('\\');; end = subKey.find('\\', end + 1)) {
         const bool last = end == std::string::npos;
         if (last && !throughLast) return "";
         const std::string key = subKey.substr(0, end);
@@ -75,8 +79,8 @@ std::string RegistryAccess::Obstacle(RegKey base, const std::string& subKey, boo
                 break;
             case LinkCheck::NotALink: break;
         }
-        throughPassable_.insert(passable);
         if (last) return "";
+        throughPassable_.insert(passable);
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <functional>
-#include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "run/status_reporter.h"
@@ -113,7 +113,7 @@ private:
     // The keys found on the way to others to be no link (or one Windows
     // keeps), by folded full path: the catalogues open many keys below the
     // same few. A mount or unload makes the names mean other keys.
-    std::set<std::string> throughPassable_;
+    std::unordered_set<std::string> throughPassable_;
 };
 
 }  // namespace purgent
