@@ -52,23 +52,25 @@ std::string RegistryAccess::NamedPath(RegKey base, const std::string& subKey) {
     return registry_.KeyPath(base, "") + "\\" + subKey;
 }
 
+std::string RegistryAccess::WalkName(RegKey base, const std::string& subKey) {
+    const bool root = base == HkeyClassesRoot || base == HkeyCurrentUser || base == HkeyLocalMachine || base == HkeyUsers;
+    std::string name = (root ? std::to_string(base) : registry_.KeyPath(base, "")) + "\\" + subKey;
+    std::transform(name.begin(), name.end(), name.begin(), image::FoldCase);
+    return name;
+}
+
 std::string RegistryAccess::Obstacle(RegKey base, const std::string& subKey, bool throughLast) {
-    std::string folded = NamedPath(base, subKey);
-    std::transform(folded.begin(), folded.end(), folded.begin(), image::FoldCase);
-    const std::size_t keyStart = folded.size() - subKey.size();
+    const std::string walked = WalkName(base, subKey);
+    const std::size_t keyStart = walked.size() - subKey.size();
+    const auto passed = [&](std::size_t end) { return throughPassable_.count(walked.substr(0, keyStart + end)) > 0; };
     // A parent passed before was passed all the way.
     const std::size_t parentEnd = subKey.rfind('\\');
-    const bool parentPassable =
-        parentEnd != std::string::npos && throughPassable_.count(folded.substr(0, keyStart + parentEnd));
-    for (std::size_t end = parentPassable ? parentEnd : subKey.find('\\');; end = subKey.find('\\', end + 1)) {
+    const bool parentPassed = parentEnd != std::string::npos && passed(parentEnd);
+    for (std::size_t end = parentPassed ? std::string::npos : subKey.find('\\');; end = subKey.find('\\', end + 1)) {
         const bool last = end == std::string::npos;
         if (last && !throughLast) return "";
+        if (!last && passed(end)) continue;
         const std::string key = subKey.substr(0, end);
-        const std::string passable = folded.substr(0, keyStart + key.size());
-        if (throughPassable_.count(passable)) {
-            if (last) return "";
-            continue;
-        }
         RegLink link;
         switch (registry_.CheckLink(base, key, link)) {
             case LinkCheck::NoSuchKey: return "";  // nor anything below it
@@ -80,7 +82,7 @@ std::string RegistryAccess::Obstacle(RegKey base, const std::string& subKey, boo
             case LinkCheck::NotALink: break;
         }
         if (last) return "";
-        throughPassable_.insert(passable);
+        throughPassable_.insert(walked.substr(0, keyStart + end));
     }
 }
 

@@ -92,6 +92,9 @@ private:
     bool Refused(const std::string& path, bool throughLast);
     // The full path the run names a key by: its base's path and subKey.
     std::string NamedPath(RegKey base, const std::string& subKey);
+    // The same, folded, for throughPassable_: a root by its handle, which
+    // needs no asking (its names end with subKey's).
+    std::string WalkName(RegKey base, const std::string& subKey);
     void DeleteTree(const std::string& path, int depth);
     bool DeleteKeyAt(RegKey base, const std::string& subKey, int depth);
     std::vector<std::string> ListNames(bool valueNames);

@@ -369,7 +369,9 @@ bool SimRegistry::WriteBack(Hive& hive) {
     if (hive.textRevision != 0 && hive.textRevision == drive_.Revision(hive.file)) return true;
     if (!drive_.WriteFile(hive.file, HiveText(hive))) return false;
     hive.textRevision = drive_.Revision(hive.file);
-    hiveLinks_[FoldName(hive.file)] = HiveLinks(hive);
+    // The run makes no link: a hive without one keeps none.
+    const auto links = hiveLinks_.find(FoldName(hive.file));
+    if (links != hiveLinks_.end()) links->second = HiveLinks(hive);
     return true;
 }
 
