@@ -88,6 +88,12 @@ public:
     // for reading) and tells what it is: a link holds a "SymbolicLinkValue"
     // of type REG_LINK. Links on the way to it are followed, as by any open.
     virtual LinkCheck CheckLink(RegKey base, const std::string& subKey, RegLink& link) = 0;
+    // RegOpenKeyExA with REG_OPTION_OPEN_LINK and KEY_ALL_ACCESS: a link key
+    // as the last name is opened as the link itself (links on the way are
+    // followed); any other key as by OpenKey.
+    virtual long OpenAsLink(RegKey base, const std::string& subKey, RegKey& opened) = 0;
+    // Whether an open key is a link key (opened as a link): its path and target.
+    virtual bool IsLink(RegKey key, RegLink& link) = 0;
     // Deletes the link key subKey names below base as a link (NtDeleteKey on
     // it opened with REG_OPTION_OPEN_LINK): the link goes, its target stays.
     // Fails (winerr::InvalidParameter) for a key that is no link.

@@ -16,6 +16,10 @@ std::string WithoutLeadingSeparator(const std::string& path) {
     return IsAbsolute(path) ? path.substr(1) : path;
 }
 
+bool IsRoot(RegKey key) {
+    return key == HkeyClassesRoot || key == HkeyCurrentUser || key == HkeyLocalMachine || key == HkeyUsers;
+}
+
 const char* const kUnreadable = " cannot be read to tell whether it is a link";
 
 std::string Quoted(const char* format, const std::string& name) {
@@ -53,52 +57,70 @@ std::string RegistryAccess::NamedPath(RegKey base, const std::string& subKey) {
 }
 
 std::string RegistryAccess::WalkName(RegKey base, const std::string& subKey) {
-    const bool root = base == HkeyClassesRoot || base == HkeyCurrentUser || base == HkeyLocalMachine || base == HkeyUsers;
-    std::string name = (root ? std::to_string(base) : registry_.KeyPath(base, "")) + "\\" + subKey;
+    std::string name = (IsRoot(base) ? std::to_string(base) : registry_.KeyPath(base, "")) + "\\" + subKey;
     std::transform(name.begin(), name.end(), name.begin(), image::FoldCase);
     return name;
 }
 
-std::string RegistryAccess::Obstacle(RegKey base, const std::string& subKey, bool throughLast) {
+std::string RegistryAccess::Obstacle(RegKey base, const std::string& subKey) {
+    const std::size_t parentEnd = subKey.rfind('\\');
+    if (parentEnd == std::string::npos) return "";
+    // The catalogues name many keys below one parent, spelled alike.
+    if (base == lastParentRoot_ && subKey.compare(0, parentEnd, lastParent_) == 0) return "";
     const std::string walked = WalkName(base, subKey);
     const std::size_t keyStart = walked.size() - subKey.size();
     const auto passed = [&](std::size_t end) { return throughPassable_.count(walked.substr(0, keyStart + end)) > 0; };
     // A parent passed before was passed all the way.
-    const std::size_t parentEnd = subKey.rfind('\\');
-    const bool parentPassed = parentEnd != std::string::npos && passed(parentEnd);
-    for (std::size_t end = parentPassed ? std::string::npos : subKey.find('\\');; end = subKey.find('\\', end + 1)) {
-        const bool last = end == std::string::npos;
-        if (last && !throughLast) return "";
-        if (!last && passed(end)) continue;
+    if (passed(parentEnd)) return "";
+    for (std::size_t end = subKey.find('\\'); end != std::string::npos; end = subKey.find('\\', end + 1)) {
+        if (passed(end)) continue;
         const std::string key = subKey.substr(0, end);
         RegLink link;
         switch (registry_.CheckLink(base, key, link)) {
             case LinkCheck::NoSuchKey: return "";  // nor anything below it
             case LinkCheck::Unreadable: return NamedPath(base, key) + kUnreadable;
             case LinkCheck::Link:
-                if (!IsWindowsLink(link))
-                    return (last ? "a link to " : link.path + " on the way is a link to ") + link.target;
+                if (!IsWindowsLink(link)) return link.path + " on the way is a link to " + link.target;
                 break;
             case LinkCheck::NotALink: break;
         }
-        if (last) return "";
         throughPassable_.insert(walked.substr(0, keyStart + end));
     }
+    if (IsRoot(base)) {
+        lastParentRoot_ = base;
+        lastParent_ = subKey.substr(0, parentEnd);
+    }
+    return "";
 }
 
-bool RegistryAccess::Refused(const std::string& path, bool throughLast) {
+bool RegistryAccess::Refused(const std::string& path) {
     const RegKey base = BaseFor(path);
     const std::string subKey = WithoutLeadingSeparator(path);
-    const std::string reason = Obstacle(base, subKey, throughLast);
+    const std::string reason = Obstacle(base, subKey);
     if (reason.empty()) return false;
     environment_.Kept(NamedPath(base, subKey), reason);
     return true;
 }
 
-bool RegistryAccess::OpenKey(const std::string& path) { return !Refused(path, true) && OpenUnchecked(path); }
+RegKey RegistryAccess::OpenItself(const std::string& path) {
+    if (Refused(path)) return 0;
+    const RegKey base = BaseFor(path);
+    const std::string subKey = WithoutLeadingSeparator(path);
+    RegKey opened = 0;
+    if (registry_.OpenAsLink(base, subKey, opened) != winerr::Success) return 0;
+    RegLink link;
+    if (!registry_.IsLink(opened, link)) return opened;
+    registry_.CloseKey(opened);
+    if (IsWindowsLink(link)) return OpenHandle(path);
+    environment_.Kept(NamedPath(base, subKey), "a link to " + link.target);
+    return 0;
+}
 
-bool RegistryAccess::OpenUnchecked(const std::string& path) {
-    RegKey opened = OpenHandle(path);
+bool RegistryAccess::OpenKey(const std::string& path) { return Opened(path, OpenItself(path)); }
+
+bool RegistryAccess::OpenUnchecked(const std::string& path) { return Opened(path, OpenHandle(path)); }
+
+bool RegistryAccess::Opened(const std::string& path, RegKey opened) {
     if (opened == 0) return false;
     std::string fullPath = WithoutLeadingSeparator(path);
     if (!IsAbsolute(path) && hasCurrent_) fullPath = currentPath_ + "\\" + fullPath;
@@ -119,8 +141,7 @@ void RegistryAccess::CloseKey() {
 }
 
 bool RegistryAccess::KeyExists(const std::string& path) {
-    if (Refused(path, true)) return false;
-    RegKey opened = OpenHandle(path);
+    RegKey opened = OpenItself(path);
     if (opened == 0) return false;
     registry_.CloseKey(opened);
     return true;
@@ -165,7 +186,7 @@ bool RegistryAccess::DeleteValue(const std::string& name) {
 }
 
 bool RegistryAccess::DeleteKey(const std::string& path) {
-    return !Refused(path, false) && DeleteKeyAt(BaseFor(path), WithoutLeadingSeparator(path), 0);
+    return !Refused(path) && DeleteKeyAt(BaseFor(path), WithoutLeadingSeparator(path), 0);
 }
 
 bool RegistryAccess::DeleteKeyAt(RegKey base, const std::string& subKey, int depth) {
@@ -215,18 +236,23 @@ std::vector<std::string> RegistryAccess::ListNames(bool valueNames) {
 }
 
 bool RegistryAccess::LoadKey(const std::string& name, const std::string& file) {
-    throughPassable_.clear();
+    ForgetPassable();
     return registry_.LoadKey(root_, WithoutLeadingSeparator(name), file) == winerr::Success;
 }
 
 bool RegistryAccess::UnLoadKey(const std::string& name) {
-    throughPassable_.clear();
+    ForgetPassable();
     return registry_.UnLoadKey(root_, WithoutLeadingSeparator(name)) == winerr::Success;
+}
+
+void RegistryAccess::ForgetPassable() {
+    throughPassable_.clear();
+    lastParentRoot_ = 0;
 }
 
 void RegistryAccess::DeleteKeyTree(const std::string& path) {
     // Left alone, the key still shows and counts, as a key that is not there.
-    if (Refused(path, false)) {
+    if (Refused(path)) {
         ReportKey(path);
         return;
     }

@@ -82,14 +82,20 @@ private:
     RegKey BaseFor(const std::string& path) const;
     // A new handle to the key at path with full access, or 0.
     RegKey OpenHandle(const std::string& path) const;
-    // OpenKey without looking for links on the way.
+    // OpenKey without looking for links.
     bool OpenUnchecked(const std::string& path);
-    // Why a key is left alone: a link key on the way to it (its last name
-    // too when throughLast) or a key there that cannot be read to tell;
-    // "" when nothing stands in the way.
-    std::string Obstacle(RegKey base, const std::string& subKey, bool throughLast);
+    // Makes a handle from OpenHandle or OpenItself the current key.
+    bool Opened(const std::string& path, RegKey opened);
+    // A new handle to the key at path with full access, or 0: nothing on the
+    // way refused, and the key itself no link (one Windows keeps is followed).
+    RegKey OpenItself(const std::string& path);
+    // Why a key is left alone: a link key on the way to it, or a key there
+    // that cannot be read to tell; "" when nothing stands in the way.
+    std::string Obstacle(RegKey base, const std::string& subKey);
     // Notes the key at path as kept when something stands in its way.
-    bool Refused(const std::string& path, bool throughLast);
+    bool Refused(const std::string& path);
+    // A mount or unload makes the names mean other keys.
+    void ForgetPassable();
     // The full path the run names a key by: its base's path and subKey.
     std::string NamedPath(RegKey base, const std::string& subKey);
     // The same, folded, for throughPassable_: a root by its handle, which
@@ -114,9 +120,13 @@ private:
     std::string currentPath_;
     std::string hivePrefix_;
     // The keys found on the way to others to be no link (or one Windows
-    // keeps), by folded full path: the catalogues open many keys below the
-    // same few. A mount or unload makes the names mean other keys.
+    // keeps), by folded WalkName: the catalogues open many keys below the
+    // same few.
     std::unordered_set<std::string> throughPassable_;
+    // The parent (as written, below a root) of the last key whose way was
+    // found passable.
+    RegKey lastParentRoot_ = 0;
+    std::string lastParent_;
 };
 
 }  // namespace purgent

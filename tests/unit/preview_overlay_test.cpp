@@ -34,6 +34,10 @@ public:
     LinkCheck CheckLink(RegKey base, const std::string& subKey, RegLink& link) override {
         return inner_.CheckLink(base, subKey, link);
     }
+    long OpenAsLink(RegKey base, const std::string& subKey, RegKey& opened) override {
+        return inner_.OpenAsLink(base, subKey, opened);
+    }
+    bool IsLink(RegKey key, RegLink& link) override { return inner_.IsLink(key, link); }
     long DeleteLink(RegKey, const std::string& subKey) override {
         ADD_FAILURE() << "link deleted on the machine: " << subKey;
         return winerr::AccessDenied;

@@ -160,7 +160,8 @@ TEST_F(PreviewRun, TheCaptureHoldsTheLinkKeysTheRunMet) {
 TEST_F(PreviewRun, TheLogSaysWhatWasNotDone) {
     sim::SimMachine machine(FromFolder(PURGENT_DEMO_IMAGE));
     sim::RunPurgentOnSim(machine, {"/sn", "/whatif", std::string("/log=") + kLog});
-    const image::DriveItem* log = image::FindDriveItem(machine.SaveImage().drive, kLog);
+    const image::MachineImage saved = machine.SaveImage();
+    const image::DriveItem* log = image::FindDriveItem(saved.drive, kLog);
     ASSERT_TRUE(log);
     const std::string text(log->contents.begin(), log->contents.end());
     for (const char* note : {"# preview\tnothing was changed: each event below is what the run would have done",

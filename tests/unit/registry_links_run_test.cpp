@@ -156,7 +156,8 @@ TEST_P(CataloguePathThroughALink, IsKeptWithANoteAndTheKeyItLeadsToStays) {
     sim::SimMachine machine(ImageWith({c.what, c.reg, c.annHive, {c.link}}));
     EXPECT_EQ(sim::RunPurgentOnSim(machine, {"/sn"}), 0);
     const image::MachineImage saved = machine.SaveImage();
-    const image::RegistryKey* before = image::FindKey(image::NetRegistry(RegText(c.reg)), c.targetKey);
+    const image::RegistryKeys seeded = image::NetRegistry(RegText(c.reg));
+    const image::RegistryKey* before = image::FindKey(seeded, c.targetKey);
     const image::RegistryKey* after = image::FindKey(saved.registry, c.targetKey);
     ASSERT_NE(after, nullptr);
     EXPECT_EQ(after->values.size(), before->values.size());

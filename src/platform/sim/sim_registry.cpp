@@ -192,11 +192,28 @@ long SimRegistry::Follow(std::shared_ptr<SimKey>& key, int& hops) const {
 long SimRegistry::OpenKey(RegKey base, const std::string& subKey, RegKey& opened) {
     std::shared_ptr<SimKey> key;
     if (const long error = Lookup(base, subKey, key)) return error;
+    return HandleTo(key, opened);
+}
+
+long SimRegistry::OpenAsLink(RegKey base, const std::string& subKey, RegKey& opened) {
+    std::shared_ptr<SimKey> key;
+    if (const long error = Lookup(base, subKey, key, true)) return error;
+    return HandleTo(key, opened);
+}
+
+long SimRegistry::HandleTo(const std::shared_ptr<SimKey>& key, RegKey& opened) {
     if (key->Denied()) return winerr::AccessDenied;
     opened = nextHandle_;
     nextHandle_ += 4;
     handles_[opened] = key;
     return winerr::Success;
+}
+
+bool SimRegistry::IsLink(RegKey key, RegLink& link) {
+    std::shared_ptr<SimKey> node;
+    if (LiveKey(key, node) != winerr::Success || !node->IsLink()) return false;
+    link = {node->Path(), node->LinkTarget()};
+    return true;
 }
 
 long SimRegistry::CloseKey(RegKey key) {

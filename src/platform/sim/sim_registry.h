@@ -53,6 +53,8 @@ public:
                   const std::vector<std::uint8_t>& data) override;
     long DeleteKey(RegKey base, const std::string& subKey) override;
     LinkCheck CheckLink(RegKey base, const std::string& subKey, RegLink& link) override;
+    long OpenAsLink(RegKey base, const std::string& subKey, RegKey& opened) override;
+    bool IsLink(RegKey key, RegLink& link) override;
     long DeleteLink(RegKey base, const std::string& subKey) override;
     long DeleteValue(RegKey key, const std::string& name) override;
     long LoadKey(RegKey root, const std::string& name, const std::string& file) override;
@@ -102,6 +104,8 @@ private:
     // Writes the hive back unless its file holds its text already; false
     // when it has no file to write.
     bool WriteBack(Hive& hive);
+    // A new handle to a found key, unless it is protected.
+    long HandleTo(const std::shared_ptr<SimKey>& key, RegKey& opened);
     // The key's hive (if mounted) no longer matches its file.
     void Changed(const SimKey& key);
     bool HiveHasOpenHandles(int hive) const;

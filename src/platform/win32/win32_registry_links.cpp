@@ -25,17 +25,20 @@ bool LinkTarget(HKEY key, std::string& target) {
 
 }  // namespace
 
+bool OpenKeyIsLink(HKEY key, RegLink& link) {
+    std::string target;
+    if (!LinkTarget(key, target)) return false;
+    const std::string rooted = RootedKeyName(target);
+    link = {OpenKeyPath(key), rooted.empty() ? target : rooted};
+    return true;
+}
+
 LinkCheck CheckLinkAt(HKEY base, const std::string& subKey, RegLink& link) {
     HKEY key = nullptr;
     const LONG opened = RegOpenKeyExA(base, subKey.c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE, &key);
     if (opened == ERROR_ACCESS_DENIED) return LinkCheck::Unreadable;
     if (opened != ERROR_SUCCESS) return LinkCheck::NoSuchKey;
-    std::string target;
-    const bool isLink = LinkTarget(key, target);
-    if (isLink) {
-        const std::string rooted = RootedKeyName(target);
-        link = {OpenKeyPath(key), rooted.empty() ? target : rooted};
-    }
+    const bool isLink = OpenKeyIsLink(key, link);
     RegCloseKey(key);
     return isLink ? LinkCheck::Link : LinkCheck::NotALink;
 }
