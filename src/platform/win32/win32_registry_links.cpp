@@ -7,7 +7,11 @@
 namespace purgent {
 namespace {
 
-FARPROC NtFunction(const char* name) { return GetProcAddress(GetModuleHandleA("ntdll.dll"), name); }
+// A function of ntdll's, looked up at run time.
+template <typename Function>
+Function NtFunction(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), name)));
+}
 
 // The target's registry name when the open key is a link.
 bool LinkTarget(HKEY key, std::string& target) {
@@ -46,8 +50,8 @@ LinkCheck CheckLinkAt(HKEY base, const std::string& subKey, RegLink& link) {
 long DeleteLinkAt(HKEY base, const std::string& subKey) {
     using NtDeleteKey = LONG(NTAPI*)(HANDLE);
     using RtlNtStatusToDosError = ULONG(NTAPI*)(LONG);
-    static const auto deleteKey = reinterpret_cast<NtDeleteKey>(NtFunction("NtDeleteKey"));
-    static const auto dosError = reinterpret_cast<RtlNtStatusToDosError>(NtFunction("RtlNtStatusToDosError"));
+    static const auto deleteKey = NtFunction<NtDeleteKey>("NtDeleteKey");
+    static const auto dosError = NtFunction<RtlNtStatusToDosError>("RtlNtStatusToDosError");
     if (!deleteKey || !dosError) return ERROR_CALL_NOT_IMPLEMENTED;
     HKEY key = nullptr;
     const LONG opened = RegOpenKeyExA(base, subKey.c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE | DELETE, &key);
