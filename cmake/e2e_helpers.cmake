@@ -2,11 +2,11 @@
 # machine it runs on, snapshot.exe reads the machine back into one,
 # hiveload.exe tells whether a hive file can be loaded, hivehold.exe keeps
 # one loaded as a logged-on user's is.
+# They read and delete link keys as the program does (platform/win32).
 foreach(helper seed snapshot hiveload hivehold)
-  add_executable(${helper} tools/e2e/${helper}.cpp tools/e2e/seed_registry.cpp)
+  add_executable(${helper} tools/e2e/${helper}.cpp tools/e2e/seed_registry.cpp
+    src/platform/win32/win32_registry_links.cpp src/platform/win32/win32_key_path.cpp)
   target_link_libraries(${helper} PRIVATE purgent_image)
-  # RegDeleteTreeA
-  target_compile_definitions(${helper} PRIVATE _WIN32_WINNT=0x0600)
   target_link_options(${helper} PRIVATE -static -static-libgcc -static-libstdc++)
 endforeach()
 

@@ -36,7 +36,7 @@ PurgentApp::CommandLine PurgentApp::Prepare() {
         const std::vector<std::string> arguments = SplitCommandLine(platform_.environment.CommandLine());
         if (AsksForSwitchesHelp(arguments)) return CommandLine::AsksForSwitches;
         if (!ApplySwitches(arguments, form_, state_)) return CommandLine::Invalid;
-        registry_ = std::make_unique<RegistryAccess>(platform_.registry, status_);
+        registry_ = std::make_unique<RegistryAccess>(platform_.registry, status_, platform_.environment);
     } catch (const std::exception& error) {
         // No window has shown yet, whatever the mode, so nothing could ever end
         // the process: it ends as a failed run does.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <unordered_set>
 
@@ -35,15 +36,31 @@ bool HasPart(const std::string& path, const std::string& dir) {
     return true;
 }
 
+std::string Folded(std::string path) {
+    std::transform(path.begin(), path.end(), path.begin(), FoldCase);
+    return path;
+}
+
 // The folded paths of the drive's items: what machine.ini's paths must name.
 std::function<bool(const std::string&)> DriveLookup(const DriveItems& drive) {
-    auto folded = [](std::string path) {
-        std::transform(path.begin(), path.end(), path.begin(), FoldCase);
-        return path;
-    };
     auto paths = std::make_shared<std::unordered_set<std::string>>();
-    for (const DriveItem& item : drive) paths->insert(folded(item.path));
-    return [paths, folded](const std::string& path) { return paths->count(folded(path)) != 0; };
+    for (const DriveItem& item : drive) paths->insert(Folded(item.path));
+    return [paths](const std::string& path) { return paths->count(Folded(path)) != 0; };
+}
+
+// A link key that is a key of its registry too, or lies in another link,
+// cannot be made on Windows, nor told apart from that key in the simulator.
+void CheckRegistryLinks(const MachineImage& image, const std::string& machineFile) {
+    std::map<std::string, std::vector<RegistryLink>> byHive;  // folded hive file ("" registry.reg) -> its links
+    for (const RegistryLink& link : image.machine.registryLinks) byHive[Folded(link.hive)].push_back(link);
+    for (const auto& [folded, links] : byHive) {
+        const std::string& hive = links.front().hive;
+        const DriveItem* file = hive.empty() ? nullptr : FindDriveItem(image.drive, hive);
+        if (!hive.empty() && !file) continue;  // named by a caller that does not check the drive
+        const RegistryKeys net = NetRegistry(file ? ParseHiveText(file->contents, hive) : image.registry);
+        const std::string conflict = RegistryLinkConflict(net, links);
+        if (!conflict.empty()) throw ImageError(machineFile + ": [registry-link] " + conflict);
+    }
 }
 
 MachineImage LoadExistingParts(const std::string& dir) {
@@ -60,6 +77,7 @@ MachineImage LoadExistingParts(const std::string& dir) {
         image.machine = ParseMachineIni(std::string(text.begin(), text.end()), machineFile, DriveLookup(image.drive));
     }
     CheckHiveFiles(image.drive, Child(dir, kDriveFolder));
+    CheckRegistryLinks(image, machineFile);
     return image;
 }
 
@@ -76,6 +94,7 @@ void ForgetDeletedFiles(MachineIni& machine, const DriveItems& drive) {
     const auto gone = [&drive](const std::string& path) { return !FindDriveItem(drive, path); };
     std::erase_if(machine.locked, gone);
     std::erase_if(machine.dlls, [&gone](const DllEntry& dll) { return gone(dll.path); });
+    std::erase_if(machine.registryLinks, [&gone](const RegistryLink& link) { return !link.hive.empty() && gone(link.hive); });
 }
 
 bool IsHiveFile(const DriveItem& item) {

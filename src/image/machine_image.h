@@ -61,6 +61,12 @@ RegistryKeys NetRegistry(const RegistryKeys& keys);
 // with the same values (names case-insensitive, order ignored).
 bool SameRegistry(const RegistryKeys& a, const RegistryKeys& b);
 
+// The links of one registry (registry.reg's, or one hive file's) against its
+// keys (NetRegistry): what is wrong with the first link that is a key of that
+// registry too, holds one, or lies at or below another link; "" when none is.
+struct RegistryLink;
+std::string RegistryLinkConflict(const RegistryKeys& net, const std::vector<RegistryLink>& links);
+
 // The keys a document names, leaving out those inside another named key, in
 // order: what a snapshot of the real machine reads for it.
 std::vector<std::string> RegistryScope(const RegistryKeys& keys);
@@ -128,10 +134,13 @@ struct Junction {
 using ReparsePoint = Junction;
 
 // A symbolic-link key (REG_LINK, [registry-link]): opening a path through
-// key opens target; opened as a link it is the key itself.
+// key opens target; opened as a link it is the key itself. A link inside a
+// user's hive file names the file, and its key lies under HKEY_CURRENT_USER
+// as the file's keys do: the hive may be mounted anywhere.
 struct RegistryLink {
     std::string key;      // full key path, root spelled out
     std::string target;   // full key path, root spelled out; need not exist
+    std::string hive;     // the hive file's full path; "" for registry.reg's registry
 };
 
 struct MachineSettings {
@@ -175,9 +184,9 @@ struct DriveItem {
 using DriveItems = std::vector<DriveItem>;
 
 const DriveItem* FindDriveItem(const DriveItems& items, const std::string& path);
-// Drops the [locked] and [dll] entries of files the drive no longer holds: a
-// deleted file is neither held open nor registered, and an image names only
-// files it holds.
+// Drops the [locked] and [dll] entries and the hive links of files the drive
+// no longer holds: a deleted file is neither held open nor registered, and an
+// image names only files it holds.
 void ForgetDeletedFiles(MachineIni& machine, const DriveItems& drive);
 // A user hive: a file named ntuser.dat (any case).
 bool IsHiveFile(const DriveItem& item);

@@ -127,19 +127,37 @@ private:
 
     // "HKEY_LOCAL_MACHINE\\Software\\A=HKEY_LOCAL_MACHINE\\Software\\B": a key
     // name may hold "=", so the split is before the first "=" that a root
-    // follows.
+    // follows. A link in a hive file is written "<file>|HKEY_CURRENT_USER\\...":
+    // a file name never holds "|".
     RegistryLink ReadRegistryLink(const SourceLine& line) const {
-        const std::string& text = line.text;
+        std::string text = line.text, hive;
+        if (IsFullPath(text)) {
+            const auto bar = text.find('|');
+            if (bar == std::string::npos)
+                Fail(line.number, "expected <hive file>|HKEY_CURRENT_USER\\...=<key it names>");
+            hive = DrivePath(line, Trim(text.substr(0, bar)));
+            if (!EqualsIgnoreCase(hive.substr(hive.rfind('\\') + 1), "ntuser.dat"))
+                Fail(line.number, "\"" + hive + "\" is no hive file (ntuser.dat)");
+            text = text.substr(bar + 1);
+        }
         for (std::size_t equals = text.find('='); equals != std::string::npos; equals = text.find('=', equals + 1)) {
             const std::string key = Trim(text.substr(0, equals));
             const std::string target = Trim(text.substr(equals + 1));
-            if (IsKeyPath(key) && IsKeyPath(target)) return {key, target};
+            if (!IsKeyPath(key) || !IsKeyPath(target)) continue;
+            if (!hive.empty() && !EqualsIgnoreCase(key.substr(0, key.find('\\')), "HKEY_CURRENT_USER"))
+                Fail(line.number, "a link in a hive file lies under HKEY_CURRENT_USER");
+            return {key, target, hive};
         }
-        Fail(line.number, "expected <key>=<key it names>, both full key paths beginning with HKEY_");
+        Fail(line.number, "expected <key>=<key it names>, both full key paths under a root of the registry");
     }
 
     static bool IsKeyPath(const std::string& path) {
-        return path.rfind("HKEY_", 0) == 0 && path.find('\\') != std::string::npos && path.back() != '\\';
+        const auto slash = path.find('\\');
+        if (slash == std::string::npos || path.back() == '\\') return false;
+        const std::string root = path.substr(0, slash);
+        for (const char* known : {"HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER", "HKEY_USERS", "HKEY_CLASSES_ROOT"})
+            if (EqualsIgnoreCase(root, known)) return true;
+        return false;
     }
 
     static bool IsFullPath(const std::string& path) {
@@ -356,7 +374,8 @@ std::string WriteMachineIni(const MachineIni& ini) {
     if (!ini.reparsePoints.empty()) out.Section("reparse");
     for (const ReparsePoint& link : ini.reparsePoints) out.Entry(link.link, link.target);
     if (!ini.registryLinks.empty()) out.Section("registry-link");
-    for (const RegistryLink& link : ini.registryLinks) out.Entry(link.key, link.target);
+    for (const RegistryLink& link : ini.registryLinks)
+        out.Entry(link.hive.empty() ? link.key : link.hive + "|" + link.key, link.target);
     return out.Text();
 }
 

@@ -153,6 +153,23 @@ RegistryKeys NetRegistry(const RegistryKeys& keys) {
     return tree.InTreeOrder();
 }
 
+std::string RegistryLinkConflict(const RegistryKeys& net, const std::vector<RegistryLink>& links) {
+    const auto stored = [](const std::string& path) {
+        const auto slash = path.find('\\');
+        const char* root = CanonicalRoot(path.substr(0, slash));
+        return root ? root + path.substr(slash) : path;
+    };
+    for (const RegistryLink& link : links) {
+        const std::string key = stored(link.key);
+        for (const RegistryKey& other : net)
+            if (IsAtOrBelow(other.path, key)) return link.key + " is a key of its registry too (" + other.path + ")";
+        for (const RegistryLink& other : links)
+            if (&other != &link && IsAtOrBelow(key, stored(other.key)))
+                return link.key + " lies at or below the link " + other.key;
+    }
+    return "";
+}
+
 std::vector<std::string> RegistryScope(const RegistryKeys& keys) {
     std::vector<std::string> scope;
     for (const RegistryKey& key : keys) {

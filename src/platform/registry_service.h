@@ -47,6 +47,22 @@ constexpr long KeyHasChildren = 1020;
 constexpr long PrivilegeNotHeld = 1314;
 }  // namespace winerr
 
+// A symbolic-link key (REG_LINK): its own path and the key it leads to, each
+// with the root spelled out ("HKEY_LOCAL_MACHINE\\..."); a target outside
+// the roots is the registry's own name of it ("\\REGISTRY\\...").
+struct RegLink {
+    std::string path;
+    std::string target;
+};
+
+// What a key is when it is opened as a link (REG_OPTION_OPEN_LINK).
+enum class LinkCheck {
+    NoSuchKey,   // nothing there (links on the way to it lead nowhere)
+    NotALink,
+    Link,
+    Unreadable,  // it exists but cannot be opened to tell
+};
+
 // The registry as the Win32 API offers it (RegOpenKeyExA ... RegUnLoadKeyA).
 // Every call returns a Win32 error code, winerr::Success on success.
 class RegistryService {
@@ -65,8 +81,23 @@ public:
                             std::vector<std::uint8_t>& data) = 0;
     virtual long SetValue(RegKey key, const std::string& name, std::uint32_t type,
                           const std::vector<std::uint8_t>& data) = 0;
-    // RegDeleteKeyA: fails for a key that still has subkeys.
+    // RegDeleteKeyA: fails for a key that still has subkeys. A link key as
+    // the last name is followed: its target is deleted, not the link.
     virtual long DeleteKey(RegKey base, const std::string& subKey) = 0;
+    // Opens the key subKey names below base as a link (REG_OPTION_OPEN_LINK,
+    // for reading) and tells what it is: a link holds a "SymbolicLinkValue"
+    // of type REG_LINK. Links on the way to it are followed, as by any open.
+    virtual LinkCheck CheckLink(RegKey base, const std::string& subKey, RegLink& link) = 0;
+    // RegOpenKeyExA with REG_OPTION_OPEN_LINK and KEY_ALL_ACCESS: a link key
+    // as the last name is opened as the link itself (links on the way are
+    // followed); any other key as by OpenKey.
+    virtual long OpenAsLink(RegKey base, const std::string& subKey, RegKey& opened) = 0;
+    // Whether an open key is a link key (opened as a link): its path and target.
+    virtual bool IsLink(RegKey key, RegLink& link) = 0;
+    // Deletes the link key subKey names below base as a link (NtDeleteKey on
+    // it opened with REG_OPTION_OPEN_LINK): the link goes, its target stays.
+    // Fails (winerr::InvalidParameter) for a key that is no link.
+    virtual long DeleteLink(RegKey base, const std::string& subKey) = 0;
     virtual long DeleteValue(RegKey key, const std::string& name) = 0;
     virtual long LoadKey(RegKey root, const std::string& name, const std::string& file) = 0;
     virtual long UnLoadKey(RegKey root, const std::string& name) = 0;

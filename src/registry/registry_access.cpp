@@ -1,5 +1,9 @@
 #include "registry/registry_access.h"
 
+#include <algorithm>
+
+#include "image/ansi_text.h"
+#include "platform/windows_links.h"
 #include "run/errors.h"
 
 namespace purgent {
@@ -12,6 +16,12 @@ std::string WithoutLeadingSeparator(const std::string& path) {
     return IsAbsolute(path) ? path.substr(1) : path;
 }
 
+bool IsRoot(RegKey key) {
+    return key == HkeyClassesRoot || key == HkeyCurrentUser || key == HkeyLocalMachine || key == HkeyUsers;
+}
+
+const char* const kUnreadable = " cannot be read to tell whether it is a link";
+
 std::string Quoted(const char* format, const std::string& name) {
     std::string text = format;
     text.replace(text.find("%s"), 2, name);
@@ -20,8 +30,8 @@ std::string Quoted(const char* format, const std::string& name) {
 
 }  // namespace
 
-RegistryAccess::RegistryAccess(RegistryService& registry, StatusReporter& status)
-    : registry_(registry), status_(status) {}
+RegistryAccess::RegistryAccess(RegistryService& registry, StatusReporter& status, EnvironmentService& environment)
+    : registry_(registry), status_(status), environment_(environment) {}
 
 RegistryAccess::~RegistryAccess() { CloseKey(); }
 
@@ -42,8 +52,75 @@ RegKey RegistryAccess::OpenHandle(const std::string& path) const {
     return opened;
 }
 
-bool RegistryAccess::OpenKey(const std::string& path) {
-    RegKey opened = OpenHandle(path);
+std::string RegistryAccess::NamedPath(RegKey base, const std::string& subKey) {
+    return registry_.KeyPath(base, "") + "\\" + subKey;
+}
+
+std::string RegistryAccess::WalkName(RegKey base, const std::string& subKey) {
+    std::string name = (IsRoot(base) ? std::to_string(base) : registry_.KeyPath(base, "")) + "\\" + subKey;
+    std::transform(name.begin(), name.end(), name.begin(), image::FoldCase);
+    return name;
+}
+
+std::string RegistryAccess::Obstacle(RegKey base, const std::string& subKey) {
+    const std::size_t parentEnd = subKey.rfind('\\');
+    if (parentEnd == std::string::npos) return "";
+    // The catalogues name many keys below one parent, spelled alike.
+    if (base == lastParentRoot_ && subKey.compare(0, parentEnd, lastParent_) == 0) return "";
+    const std::string walked = WalkName(base, subKey);
+    const std::size_t keyStart = walked.size() - subKey.size();
+    const auto passed = [&](std::size_t end) { return throughPassable_.count(walked.substr(0, keyStart + end)) > 0; };
+    // A parent passed before was passed all the way.
+    if (passed(parentEnd)) return "";
+    for (std::size_t end = subKey.find('\\'); end != std::string::npos; end = subKey.find('\\', end + 1)) {
+        if (passed(end)) continue;
+        const std::string key = subKey.substr(0, end);
+        RegLink link;
+        switch (registry_.CheckLink(base, key, link)) {
+            case LinkCheck::NoSuchKey: return "";  // nor anything below it
+            case LinkCheck::Unreadable: return NamedPath(base, key) + kUnreadable;
+            case LinkCheck::Link:
+                if (!IsWindowsLink(link)) return link.path + " on the way is a link to " + link.target;
+                break;
+            case LinkCheck::NotALink: break;
+        }
+        throughPassable_.insert(walked.substr(0, keyStart + end));
+    }
+    if (IsRoot(base)) {
+        lastParentRoot_ = base;
+        lastParent_ = subKey.substr(0, parentEnd);
+    }
+    return "";
+}
+
+bool RegistryAccess::Refused(const std::string& path) {
+    const RegKey base = BaseFor(path);
+    const std::string subKey = WithoutLeadingSeparator(path);
+    const std::string reason = Obstacle(base, subKey);
+    if (reason.empty()) return false;
+    environment_.Kept(NamedPath(base, subKey), reason);
+    return true;
+}
+
+RegKey RegistryAccess::OpenItself(const std::string& path) {
+    if (Refused(path)) return 0;
+    const RegKey base = BaseFor(path);
+    const std::string subKey = WithoutLeadingSeparator(path);
+    RegKey opened = 0;
+    if (registry_.OpenAsLink(base, subKey, opened) != winerr::Success) return 0;
+    RegLink link;
+    if (!registry_.IsLink(opened, link)) return opened;
+    registry_.CloseKey(opened);
+    if (IsWindowsLink(link)) return OpenHandle(path);
+    environment_.Kept(NamedPath(base, subKey), "a link to " + link.target);
+    return 0;
+}
+
+bool RegistryAccess::OpenKey(const std::string& path) { return Opened(path, OpenItself(path)); }
+
+bool RegistryAccess::OpenUnchecked(const std::string& path) { return Opened(path, OpenHandle(path)); }
+
+bool RegistryAccess::Opened(const std::string& path, RegKey opened) {
     if (opened == 0) return false;
     std::string fullPath = WithoutLeadingSeparator(path);
     if (!IsAbsolute(path) && hasCurrent_) fullPath = currentPath_ + "\\" + fullPath;
@@ -64,7 +141,7 @@ void RegistryAccess::CloseKey() {
 }
 
 bool RegistryAccess::KeyExists(const std::string& path) {
-    RegKey opened = OpenHandle(path);
+    RegKey opened = OpenItself(path);
     if (opened == 0) return false;
     registry_.CloseKey(opened);
     return true;
@@ -109,27 +186,33 @@ bool RegistryAccess::DeleteValue(const std::string& name) {
 }
 
 bool RegistryAccess::DeleteKey(const std::string& path) {
-    RegKey doomed = OpenHandle(path);
-    if (doomed != 0) {
+    return !Refused(path) && DeleteKeyAt(BaseFor(path), WithoutLeadingSeparator(path), 0);
+}
+
+bool RegistryAccess::DeleteKeyAt(RegKey base, const std::string& subKey, int depth) {
+    RegLink link;
+    switch (registry_.CheckLink(base, subKey, link)) {
+        case LinkCheck::Link: return registry_.DeleteLink(base, subKey) == winerr::Success;
+        case LinkCheck::Unreadable:
+            // RegDeleteKeyA would follow a link there to its target.
+            environment_.Kept(NamedPath(base, subKey), std::string("it") + kUnreadable);
+            return false;
+        default: break;
+    }
+    RegKey doomed = 0;
+    if (registry_.OpenKey(base, subKey, doomed) == winerr::Success) {
         // Subkeys go from the last index down, so the indexes still to visit
-        // stay valid; each is removed relative to the doomed key, made current
-        // for the moment.
-        const RegKey previous = current_;
-        const bool hadCurrent = hasCurrent_;
-        current_ = doomed;
-        hasCurrent_ = true;
+        // stay valid; each is removed relative to the doomed key.
         std::uint32_t subKeys = 0, maxLength = 0, values = 0;
-        if (registry_.QueryInfoKey(doomed, subKeys, maxLength, values) == winerr::Success) {
+        if (depth < MaxKeyDepth && registry_.QueryInfoKey(doomed, subKeys, maxLength, values) == winerr::Success) {
             for (std::uint32_t index = subKeys; index-- > 0;) {
                 std::string name;
-                if (registry_.EnumKey(doomed, index, name) == winerr::Success) DeleteKey(name);
+                if (registry_.EnumKey(doomed, index, name) == winerr::Success) DeleteKeyAt(doomed, name, depth + 1);
             }
         }
-        current_ = previous;
-        hasCurrent_ = hadCurrent;
         registry_.CloseKey(doomed);
     }
-    return registry_.DeleteKey(BaseFor(path), WithoutLeadingSeparator(path)) == winerr::Success;
+    return registry_.DeleteKey(base, subKey) == winerr::Success;
 }
 
 std::vector<std::string> RegistryAccess::GetKeyNames() { return ListNames(false); }
@@ -153,23 +236,42 @@ std::vector<std::string> RegistryAccess::ListNames(bool valueNames) {
 }
 
 bool RegistryAccess::LoadKey(const std::string& name, const std::string& file) {
+    ForgetPassable();
     return registry_.LoadKey(root_, WithoutLeadingSeparator(name), file) == winerr::Success;
 }
 
 bool RegistryAccess::UnLoadKey(const std::string& name) {
+    ForgetPassable();
     return registry_.UnLoadKey(root_, WithoutLeadingSeparator(name)) == winerr::Success;
 }
 
+void RegistryAccess::ForgetPassable() {
+    throughPassable_.clear();
+    lastParentRoot_ = 0;
+}
+
 void RegistryAccess::DeleteKeyTree(const std::string& path) {
+    // Left alone, the key still shows and counts, as a key that is not there.
+    if (Refused(path)) {
+        ReportKey(path);
+        return;
+    }
+    DeleteTree(path, 0);
+}
+
+void RegistryAccess::DeleteTree(const std::string& path, int depth) {
     std::vector<std::string> children;
-    if (OpenKey(path)) {
+    RegLink link;
+    // A link key's subkeys would be its target's.
+    const bool isLink = registry_.CheckLink(BaseFor(path), WithoutLeadingSeparator(path), link) == LinkCheck::Link;
+    if (!isLink && depth < MaxKeyDepth && OpenUnchecked(path)) {
         children = GetKeyNames();
         CloseKey();
     }
-    for (const std::string& child : children) DeleteKeyTree(path + "\\" + child);
+    for (const std::string& child : children) DeleteTree(path + "\\" + child, depth + 1);
     ReportKey(path);
     CloseKey();
-    DeleteKey(path);
+    DeleteKeyAt(BaseFor(path), WithoutLeadingSeparator(path), depth);
 }
 
 void RegistryAccess::ReportKey(const std::string& path) {

@@ -1,9 +1,11 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "run/status_reporter.h"
+#include "platform/environment_service.h"
 #include "platform/registry_service.h"
 
 namespace purgent {
@@ -11,6 +13,14 @@ namespace purgent {
 // The one registry accessor: a current root, at most one open key, and the
 // program's own tree deletion, hive mount and per-user pass. Errors of
 // ReadString and WriteString are raised as PurgentError.
+//
+// A path never leads through a link key, except the few Windows keeps
+// (IsWindowsLink): another program's or a user's link could lead anywhere,
+// the machine's keys included. So a path with such a link on the way is
+// neither opened nor deleted, and a link as its last name is not opened
+// either; each is left alone with a "kept" note. Deleting goes as far as the
+// link itself: a link key named, or met below a key named, is deleted as a
+// link, its target untouched, and it has no subtree.
 class RegistryAccess {
 public:
     // Other users' hives are mounted under a name of the program's own, so
@@ -19,7 +29,12 @@ public:
     // never in the way nor touched.
     static constexpr const char* TempHive = "Purgent.UserHive";
 
-    RegistryAccess(RegistryService& registry, StatusReporter& status);
+    // Windows nests keys at most this deep; below a key named, no deletion
+    // goes further down.
+    static constexpr int MaxKeyDepth = 512;
+
+    // environment hears of every key left alone (EnvironmentService::Kept).
+    RegistryAccess(RegistryService& registry, StatusReporter& status, EnvironmentService& environment);
     ~RegistryAccess();
     RegistryAccess(const RegistryAccess&) = delete;
     RegistryAccess& operator=(const RegistryAccess&) = delete;
@@ -67,6 +82,27 @@ private:
     RegKey BaseFor(const std::string& path) const;
     // A new handle to the key at path with full access, or 0.
     RegKey OpenHandle(const std::string& path) const;
+    // OpenKey without looking for links.
+    bool OpenUnchecked(const std::string& path);
+    // Makes a handle from OpenHandle or OpenItself the current key.
+    bool Opened(const std::string& path, RegKey opened);
+    // A new handle to the key at path with full access, or 0: nothing on the
+    // way refused, and the key itself no link (one Windows keeps is followed).
+    RegKey OpenItself(const std::string& path);
+    // Why a key is left alone: a link key on the way to it, or a key there
+    // that cannot be read to tell; "" when nothing stands in the way.
+    std::string Obstacle(RegKey base, const std::string& subKey);
+    // Notes the key at path as kept when something stands in its way.
+    bool Refused(const std::string& path);
+    // A mount or unload makes the names mean other keys.
+    void ForgetPassable();
+    // The full path the run names a key by: its base's path and subKey.
+    std::string NamedPath(RegKey base, const std::string& subKey);
+    // The same, folded, for throughPassable_: a root by its handle, which
+    // needs no asking (its names end with subKey's).
+    std::string WalkName(RegKey base, const std::string& subKey);
+    void DeleteTree(const std::string& path, int depth);
+    bool DeleteKeyAt(RegKey base, const std::string& subKey, int depth);
     std::vector<std::string> ListNames(bool valueNames);
     // Closes the open key and unloads the hive mounted under TempHive.
     void ReleaseUserHive();
@@ -76,12 +112,21 @@ private:
 
     RegistryService& registry_;
     StatusReporter& status_;
+    EnvironmentService& environment_;
     RegKey root_ = HkeyCurrentUser;
     std::size_t userEntry_ = 0;
     RegKey current_ = 0;
     bool hasCurrent_ = false;
     std::string currentPath_;
     std::string hivePrefix_;
+    // The keys found on the way to others to be no link (or one Windows
+    // keeps), by folded WalkName: the catalogues open many keys below the
+    // same few.
+    std::unordered_set<std::string> throughPassable_;
+    // The parent (as written, below a root) of the last key whose way was
+    // found passable.
+    RegKey lastParentRoot_ = 0;
+    std::string lastParent_;
 };
 
 }  // namespace purgent

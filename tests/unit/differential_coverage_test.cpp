@@ -19,6 +19,8 @@ TEST(DifferentialCoverage, EachRowCountsWhatTheImageHoldsOrTheTraceDid) {
     testing::AddDriveItem(generated, {"D:\\Profiles", true, {}});
     generated.machine.junctions.push_back({"C:\\Documents and Settings", "C:\\Users"});
     generated.machine.reparsePoints.push_back({"C:\\gw\\GWCheck", "C:\\Important2"});
+    generated.machine.registryLinks.push_back(
+        {"HKEY_LOCAL_MACHINE\\Software\\Novell\\GroupWise\\Loop", "HKEY_LOCAL_MACHINE\\Software\\Novell\\GroupWise", ""});
     const std::string gw = "HKEY_LOCAL_MACHINE\\Software\\Novell\\GroupWise";
     const std::string trace =
         "location\tGroupWiseDir\tC:\\Program Files\\Common Files\\\n"
@@ -34,6 +36,7 @@ TEST(DifferentialCoverage, EachRowCountsWhatTheImageHoldsOrTheTraceDid) {
         {"protected key", 0},                {"file with a short name", 2},    {"DLL unregistered", 1},
         {"Messenger removed", 0},            {"App Paths at a shared folder", 1}, {"profile on another drive", 1},      {"mount left by a killed run", 1},
         {"link ([reparse])", 1},
+        {"registry link", 1},
     };
     EXPECT_EQ(CoverageOf(generated, {trace}), expected);
 }

@@ -230,6 +230,29 @@ TEST(DifferentialMachineDiff, ALinkOnlyOneSideKeepsIsReported) {
               std::vector<std::string>{"link only in the simulator: C:\\Novell\\manual.txt=C:\\Important2\\hr.doc"});
 }
 
+// Link keys are compared like keys, in the registry and in hive files.
+TEST(DifferentialMachineDiff, ReportsLinksOnlyOneSideHoldsOrThatLeadElsewhere) {
+    const std::string hive = "C:\\Users\\ann\\ntuser.dat";
+    const image::RegistryLink kept{"HKEY_LOCAL_MACHINE\\Software\\Novell\\A", "HKEY_LOCAL_MACHINE\\Software\\X", ""};
+    const image::RegistryLink gone{"HKEY_CURRENT_USER\\Software\\Novell\\B", "HKEY_LOCAL_MACHINE\\Software\\X", hive};
+    const image::RegistryLink moved{"HKEY_LOCAL_MACHINE\\Software\\Novell\\C", "HKEY_LOCAL_MACHINE\\Software\\X", ""};
+    const image::RegistryLink winesOwn{"HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Classes",
+                                       "HKEY_LOCAL_MACHINE\\Software\\Classes\\Wow6432Node", ""};
+    Machines m;
+    m.generated.machine.registryLinks = {kept, gone, moved};
+    m.wineBefore.machine.registryLinks = {kept, gone, moved, winesOwn};
+    m.wineAfter.machine.registryLinks = {kept, gone, moved, winesOwn};
+    image::RegistryLink elsewhere = moved;
+    elsewhere.target = "HKEY_LOCAL_MACHINE\\Software\\Y";
+    m.simAfter.machine.registryLinks = {kept, elsewhere};
+    EXPECT_EQ(Differences(m).Differences(),
+              (std::vector<std::string>{
+                  "link only on Wine: " + hive + "|HKEY_CURRENT_USER\\Software\\Novell\\B (to HKEY_LOCAL_MACHINE\\Software\\X)",
+                  "link target differs: HKEY_LOCAL_MACHINE\\Software\\Novell\\C (to HKEY_LOCAL_MACHINE\\Software\\X), "
+                  "simulator HKEY_LOCAL_MACHINE\\Software\\Y",
+              }));
+}
+
 // The logs agree in any case, the simulator's record of regsvr32's own
 // deletions is left out, and an event only one of them holds is reported.
 TEST(DifferentialLogs, EventsOnlyOneLogHoldsAreReported) {

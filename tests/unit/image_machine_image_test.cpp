@@ -110,6 +110,41 @@ TEST_F(MachineImageFolder, UnusableImagesAreRefusedWithTheirPlace) {
     EXPECT_EQ(LoadError(), (dir_ / "registry.reg").string() + ":3: expected \"name\"= or @=");
 }
 
+// A link key is no key of the registry it lies in (registry.reg's, or its
+// hive file's), holds none and lies in no other link: Windows could not have
+// made it so.
+TEST_F(MachineImageFolder, ALinkKeyThatIsAlsoAKeyIsRefused) {
+    const std::string hive = R"(C:\Documents and Settings\ann\ntuser.dat)";
+    const struct {
+        const char* what;
+        std::string links;  // [registry-link] lines
+        std::string error;  // after "machine.ini: [registry-link] "; "" when the image loads
+    } cases[] = {
+        {"a link beside the keys", R"(HKEY_LOCAL_MACHINE\Software\L=HKEY_LOCAL_MACHINE\Software\A)", ""},
+        {"a key of registry.reg", R"(HKEY_LOCAL_MACHINE\Software\A=HKEY_LOCAL_MACHINE\Software)",
+         R"(HKEY_LOCAL_MACHINE\Software\A is a key of its registry too (HKEY_LOCAL_MACHINE\Software\A))"},
+        {"holding a key", R"(HKEY_CLASSES_ROOT\.gw=HKEY_LOCAL_MACHINE\Software)",
+         R"(HKEY_CLASSES_ROOT\.gw is a key of its registry too (HKEY_LOCAL_MACHINE\Software\Classes\.gw))"},
+        {"inside another link",
+         "HKEY_LOCAL_MACHINE\\Software\\L=HKEY_LOCAL_MACHINE\\X\nHKEY_LOCAL_MACHINE\\Software\\L\\M=HKEY_LOCAL_MACHINE\\X\n",
+         R"(HKEY_LOCAL_MACHINE\Software\L\M lies at or below the link HKEY_LOCAL_MACHINE\Software\L)"},
+        {"a key of its hive file", hive + R"(|HKEY_CURRENT_USER\Software\Novell=HKEY_LOCAL_MACHINE\Software)",
+         R"(HKEY_CURRENT_USER\Software\Novell is a key of its registry too (HKEY_CURRENT_USER\Software\Novell))"},
+        {"in a hive file, where registry.reg has the key",
+         hive + R"(|HKEY_CURRENT_USER\Software\Classes=HKEY_LOCAL_MACHINE\Software)", ""},
+    };
+    Write("registry.reg",
+          "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\Software\\A]\n"
+          "[HKEY_CLASSES_ROOT\\.gw\\Sub]\n[HKEY_CURRENT_USER\\Software\\Classes]\n");
+    Write("drive/C/Documents and Settings/ann/ntuser.dat",
+          "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\Software\\Novell]\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Write("machine.ini", "[registry-link]\n" + c.links + "\n");
+        EXPECT_EQ(LoadError(), c.error.empty() ? "no error" : (dir_ / "machine.ini").string() + ": [registry-link] " + c.error);
+    }
+}
+
 TEST_F(MachineImageFolder, SaveRefusesPathsThatLeaveTheDrive) {
     const std::string saved = (dir_ / "image").string();
     for (const std::string path : {"C:\\..\\..\\etc\\passwd", "C:\\..\\..\\..\\passwd", "C:\\a/b",

@@ -143,5 +143,54 @@ TEST(MachineIni, MalformedLinesNameFileAndLine) {
               "machine.ini:2: expected psapi yes, no, incomplete or failing, not \"broken\"");
 }
 
+// A [registry-link] line: the link's key and the key it leads to, or, for a
+// link inside a user's hive file, the file first and the key below
+// HKEY_CURRENT_USER; anything else names its line. Written out, each reads
+// back the same.
+TEST(MachineIni, RegistryLinkLinesNameTheKeyItsTargetAndAHiveFile) {
+    const struct {
+        const char* what;
+        std::string line;
+        RegistryLink link;
+        std::string error;
+    } cases[] = {
+        {"a machine key", R"(HKEY_LOCAL_MACHINE\Software\A=HKEY_LOCAL_MACHINE\Software\B)",
+         {R"(HKEY_LOCAL_MACHINE\Software\A)", R"(HKEY_LOCAL_MACHINE\Software\B)", ""}, ""},
+        {"an \"=\" in a key name", R"(HKEY_CURRENT_USER\Software\a=b=HKEY_USERS\S-1\c=d)",
+         {R"(HKEY_CURRENT_USER\Software\a=b)", R"(HKEY_USERS\S-1\c=d)", ""}, ""},
+        {"in a hive file",
+         R"(C:\Documents and Settings\ann\NTUSER.DAT|HKEY_CURRENT_USER\Software\L=HKEY_LOCAL_MACHINE\Software)",
+         {R"(HKEY_CURRENT_USER\Software\L)", R"(HKEY_LOCAL_MACHINE\Software)",
+          R"(C:\Documents and Settings\ann\NTUSER.DAT)"},
+         ""},
+        {"a hive file's key outside HKEY_CURRENT_USER",
+         R"(C:\Users\ann\ntuser.dat|HKEY_LOCAL_MACHINE\Software\L=HKEY_LOCAL_MACHINE\Software)", {},
+         "machine.ini:2: a link in a hive file lies under HKEY_CURRENT_USER"},
+        {"a file that is no hive", R"(C:\Users\ann\a.dat|HKEY_CURRENT_USER\Software\L=HKEY_LOCAL_MACHINE\X)", {},
+         "machine.ini:2: \"C:\\Users\\ann\\a.dat\" is no hive file (ntuser.dat)"},
+        {"a hive file without its key", R"(C:\Users\ann\ntuser.dat=HKEY_LOCAL_MACHINE\Software)", {},
+         "machine.ini:2: expected <hive file>|HKEY_CURRENT_USER\\...=<key it names>"},
+        {"an unknown root", R"(HKEY_PERFORMANCE_DATA\X=HKEY_LOCAL_MACHINE\Software)", {},
+         "machine.ini:2: expected <key>=<key it names>, both full key paths under a root of the registry"},
+        {"a root alone", R"(HKEY_LOCAL_MACHINE=HKEY_LOCAL_MACHINE\Software)", {},
+         "machine.ini:2: expected <key>=<key it names>, both full key paths under a root of the registry"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string text = "[registry-link]\n" + c.line + "\n";
+        if (!c.error.empty()) {
+            EXPECT_EQ(ErrorOf(text), c.error);
+            continue;
+        }
+        const MachineIni ini = Parse(text);
+        ASSERT_EQ(ini.registryLinks.size(), 1u);
+        EXPECT_EQ(ini.registryLinks[0].key, c.link.key);
+        EXPECT_EQ(ini.registryLinks[0].target, c.link.target);
+        EXPECT_EQ(ini.registryLinks[0].hive, c.link.hive);
+        EXPECT_EQ(WriteMachineIni(Parse(WriteMachineIni(ini))), WriteMachineIni(ini));
+        EXPECT_NE(WriteMachineIni(ini).find(c.line), std::string::npos);
+    }
+}
+
 }  // namespace
 }  // namespace purgent::image

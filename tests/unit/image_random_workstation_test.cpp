@@ -3,6 +3,9 @@
 // the class registrations shows up.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
 #include <filesystem>
 #include <set>
 
@@ -60,6 +63,29 @@ TEST(RandomWorkstation, FiftySeedsHoldEveryClassRegistrationKey) {
         for (char& c : folded) c = image::FoldCase(c);
         EXPECT_TRUE(paths.count(folded)) << key.path;
     }
+}
+
+// The differential meets every kind of link key the program must not follow.
+TEST(RandomWorkstation, TwentySeedsHoldEveryKindOfLinkKey) {
+    const auto contains = [](const std::string& text, const std::string& part) {
+        return text.find(part) != std::string::npos;
+    };
+    const struct {
+        const char* what;
+        std::function<bool(const image::RegistryLink&)> is;
+    } kinds[] = {
+        {"to another program's key", [&](const image::RegistryLink& l) { return !contains(l.target, "Novell"); }},
+        {"in a hive file", [](const image::RegistryLink& l) { return !l.hive.empty(); }},
+        {"to itself", [](const image::RegistryLink& l) { return image::EqualsIgnoreCase(l.key, l.target); }},
+        {"to its parent", [&](const image::RegistryLink& l) { return image::EqualsIgnoreCase(l.key, l.target + "\\Loop"); }},
+        {"in a loop of two", [&](const image::RegistryLink& l) { return contains(l.target, "\\LoopB"); }},
+    };
+    std::vector<image::RegistryLink> links;
+    for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+        const image::MachineImage image = RandomWorkstation(seed).image;
+        links.insert(links.end(), image.machine.registryLinks.begin(), image.machine.registryLinks.end());
+    }
+    for (const auto& kind : kinds) EXPECT_TRUE(std::any_of(links.begin(), links.end(), kind.is)) << kind.what;
 }
 
 }  // namespace

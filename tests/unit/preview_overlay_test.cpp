@@ -31,6 +31,17 @@ public:
         ADD_FAILURE() << "key deleted on the machine: " << subKey;
         return winerr::AccessDenied;
     }
+    LinkCheck CheckLink(RegKey base, const std::string& subKey, RegLink& link) override {
+        return inner_.CheckLink(base, subKey, link);
+    }
+    long OpenAsLink(RegKey base, const std::string& subKey, RegKey& opened) override {
+        return inner_.OpenAsLink(base, subKey, opened);
+    }
+    bool IsLink(RegKey key, RegLink& link) override { return inner_.IsLink(key, link); }
+    long DeleteLink(RegKey, const std::string& subKey) override {
+        ADD_FAILURE() << "link deleted on the machine: " << subKey;
+        return winerr::AccessDenied;
+    }
     long DeleteValue(RegKey, const std::string& name) override {
         ADD_FAILURE() << "value deleted on the machine: " << name;
         return winerr::AccessDenied;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <set>
 
 #include "image/ansi_text.h"
 #include "purgent_sim/run_purgent.h"
@@ -28,7 +29,7 @@ image::MachineImage FromFolder(const std::string& folder) { return image::LoadMa
 
 std::vector<Workstation> Workstations() {
     std::vector<Workstation> all;
-    for (const char* name : {"win10-system", "vista-users", "messenger", "com-servers", "files", "machinewide"})
+    for (const char* name : {"win10-system", "vista-users", "messenger", "com-servers", "files", "machinewide", "registry-links"})
         all.push_back({name, [name] { return FromFolder(std::string(PURGENT_TEST_DATA) + "/" + name); }});
     all.push_back({"demo", [] { return FromFolder(PURGENT_DEMO_IMAGE); }});
     for (int seed : {47, 50, 52}) all.push_back({"seed " + std::to_string(seed), [seed] { return generator::RandomWorkstation(seed).image; }});
@@ -126,6 +127,27 @@ TEST_F(PreviewRun, ACaptureFolderThatIsNotEmptyOrCannotBeMadeStopsBeforeAnything
         EXPECT_EQ(machine.Trace().Lines().size(), 2u) << folder;  // the error box and the exit
         EXPECT_EQ(machine.SaveImage().drive.size(), seeded.drive.size()) << folder;
     }
+}
+
+// Every link key the run met, in the registry and in a user's hive, is in
+// the capture as a link, and the replay keeps what the preview kept.
+TEST_F(PreviewRun, TheCaptureHoldsTheLinkKeysTheRunMet) {
+    const image::MachineImage seeded = FromFolder(std::string(PURGENT_TEST_DATA) + "/registry-links");
+    sim::SimMachine previewed(seeded);
+    sim::RunPurgentOnSim(previewed, {"/sn", "/whatif", std::string("/capture=") + kCapture});
+    fs::remove_all(dir_);
+    image::SaveMachineImage(previewed.SaveImage(), dir_.string());
+    sim::SimMachine replayed(image::LoadMachineImage((dir_ / "drive" / "C" / "cap").string()));
+    const auto links = [](const image::MachineImage& machine) {
+        std::set<std::string> found;
+        for (const image::RegistryLink& link : machine.machine.registryLinks)
+            found.insert(link.hive + "|" + link.key + "=" + link.target);
+        return found;
+    };
+    EXPECT_EQ(links(replayed.SaveImage()), links(seeded));
+    sim::RunPurgentOnSim(replayed, {"/sn"});
+    EXPECT_FALSE(previewed.Trace().KeptNotes().empty());
+    EXPECT_EQ(replayed.Trace().KeptNotes(), previewed.Trace().KeptNotes());
 }
 
 // The log says it is a preview, and what was not done.

@@ -166,5 +166,28 @@ TEST(RegistryAccessDeleteKeyTree, ProgressWrapsToZeroWhenItReachesTheMaximum) {
     EXPECT_EQ(machine.view.positions, (std::vector<int>{0, 1, 2, 3, 4, 0, 1, 2}));
 }
 
+// Windows nests keys at most 512 levels deep; a deeper tree (which only a
+// registry that does not check could hold) is deleted that far down, the
+// rest stays, and the run goes on.
+TEST(RegistryAccessDeleteKeyTree, GoesNoDeeperThanWindowsNestsKeys) {
+    const struct {
+        const char* what;
+        int depth;  // levels below HKEY_CURRENT_USER\Deep
+        bool gone;
+    } cases[] = {{"as deep as Windows allows", RegistryAccess::MaxKeyDepth, true},
+                 {"deeper", RegistryAccess::MaxKeyDepth + 1, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        image::MachineImage image = ImageOf("");
+        std::string path = "HKEY_CURRENT_USER\\Deep";
+        for (int level = 0; level < c.depth; ++level) path += "\\K";
+        image.registry.push_back({path, {}, false});
+        RegistryTestMachine machine(image);
+        machine.access.DeleteKeyTree("\\Deep");
+        EXPECT_EQ(machine.HasKey("HKEY_CURRENT_USER\\Deep"), !c.gone);
+        EXPECT_EQ(machine.HasKey(path), !c.gone);
+    }
+}
+
 }  // namespace
 }  // namespace purgent::testing

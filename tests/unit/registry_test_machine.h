@@ -105,7 +105,7 @@ struct RegistryTestMachine {
     sim::SimMachine machine;
     RecordingStatusView view;
     StatusReporter status{view, machine.GetPlatform().cursor};
-    RegistryAccess access{machine.GetPlatform().registry, status};
+    RegistryAccess access{machine.GetPlatform().registry, status, machine.GetPlatform().environment};
     FileAccess files{machine.GetPlatform(), status};
     CheckedOptions options;
     ProcessState process;

@@ -162,12 +162,12 @@ const Lines kTrace = {
     "phase\tDone",           "exit\t0",
 };
 
-std::string PageText(const sim::ImageLists& lists, const Lines& failureNotes = {}) {
+std::string PageText(const sim::ImageLists& lists, const Lines& failureNotes = {}, const Lines& keptNotes = {}) {
     const Machines machines = ClientAndBystander();
     std::ostringstream html;
-    WriteReportPage(
-        sim::ReportPageOf("purgent.exe /sn on test", kTrace, failureNotes, machines.before, machines.after, lists),
-        html);
+    WriteReportPage(sim::ReportPageOf("purgent.exe /sn on test", kTrace, failureNotes, keptNotes, machines.before,
+                                      machines.after, lists),
+                    html);
     return VisibleText(html.str());
 }
 
@@ -188,7 +188,10 @@ TEST(ReportPageText, CountsPerKindAsTheDemoScreenShowsThem) {
 }
 
 TEST(ReportPageText, ShowsTheVerdictWhatGoesStaysAndWasRead) {
-    const std::string text = PageText({}, {"# failed\tfile-delete\tC:\\Novell\\held.dll\t32"});
+    const std::string text =
+        PageText({}, {"# failed\tfile-delete\tC:\\Novell\\held.dll\t32"},
+                 {"# kept\tHKEY_LOCAL_MACHINE\\Software\\Novell\\GroupWise\tHKEY_LOCAL_MACHINE\\Software\\Novell on "
+                  "the way is a link to HKEY_LOCAL_MACHINE\\Software\\Other"});
     for (const std::string expected : {
              " Purgent preview purgent.exe /sn on test Verdict: completed, exit status 0 ",
              " registry keys 1 0 not listed ",
@@ -197,6 +200,8 @@ TEST(ReportPageText, ShowsTheVerdictWhatGoesStaysAndWasRead) {
              " processes ended (1) grpwise.exe ",
              " changes Windows refused (1) change Windows error delete file C:\\Novell\\held.dll 32: in use by another "
              "program ",
+             " left alone on purpose (1) item why HKEY_LOCAL_MACHINE\\Software\\Novell\\GroupWise "
+             "HKEY_LOCAL_MACHINE\\Software\\Novell on the way is a link to HKEY_LOCAL_MACHINE\\Software\\Other ",
              " The image lists no bystanders (bystanders.txt), so none are checked. ",
              " locations (2) location value GroupWiseDir C:\\Novell\\ UserDesktop (not found) ",
              " profiles, in the order they are visited (2) (the current user) ann &amp; &lt;bob&gt; ",

@@ -44,7 +44,7 @@ Figures Measure(const std::function<void()>& prepare, const std::function<void()
 void RunRegistryPhases(SimMachine& machine) {
     purgent::sim::SimStatusView view(machine.Trace());
     purgent::StatusReporter status(view, machine.GetPlatform().cursor);
-    purgent::RegistryAccess access(machine.GetPlatform().registry, status);
+    purgent::RegistryAccess access(machine.GetPlatform().registry, status, machine.GetPlatform().environment);
     purgent::FileAccess files(machine.GetPlatform(), status);
     purgent::sim::SimFormView formView;
     purgent::ProcessState process;

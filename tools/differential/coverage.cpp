@@ -22,6 +22,7 @@ const char* const kSharedFolder = "App Paths at a shared folder";
 const char* const kOtherDrive = "profile on another drive";
 const char* const kLeftover = "mount left by a killed run";
 const char* const kLink = "link ([reparse])";
+const char* const kRegistryLink = "registry link";
 
 std::vector<std::vector<std::string>> EventsOf(const std::string& trace) {
     std::vector<std::vector<std::string>> events;
@@ -72,7 +73,7 @@ const std::vector<std::string>& CoverageRows() {
     static const std::vector<std::string> rows = {kSzDeleted, kDwordDeleted, kOtherDeleted, kForced,
                                                   kJunction,  kLoadedHive,   kProtected,    kShortName,
                                                   kDll,       kMessenger,    kSharedFolder, kOtherDrive,
-                                                  kLeftover,  kLink};
+                                                  kLeftover,  kLink, kRegistryLink};
     return rows;
 }
 
@@ -82,6 +83,7 @@ std::map<std::string, int> CoverageOf(const image::MachineImage& generated, cons
     count[kJunction] = static_cast<int>(generated.machine.junctions.size());
     count[kProtected] = static_cast<int>(generated.machine.denied.size());
     count[kLink] = static_cast<int>(generated.machine.reparsePoints.size());
+    count[kRegistryLink] = static_cast<int>(generated.machine.registryLinks.size());
     for (const image::RegistryKey& key : generated.registry)
         if (image::EqualsIgnoreCase(key.path.substr(0, 19), "HKEY_USERS\\S-1-5-21")) ++count[kLoadedHive];
         else if (image::EqualsIgnoreCase(key.path.substr(0, 27), "HKEY_USERS\\Purgent.UserHive")) ++count[kLeftover];

@@ -42,26 +42,35 @@ std::string Described(const RegistryValue& value) {
 
 std::string ValueName(const std::string& name) { return name.empty() ? "@" : "\"" + name + "\""; }
 
+// Calls compare(id, onWine, inSim) for every id either side holds, in order;
+// the side that lacks it gives nullptr.
+template <class Item, class Compare>
+void ForEitherSide(const std::map<std::string, const Item*>& onWine, const std::map<std::string, const Item*>& inSim,
+                   Compare compare) {
+    std::map<std::string, bool> ids;
+    for (const auto& [id, item] : onWine) ids[id] = true;
+    for (const auto& [id, item] : inSim) ids[id] = true;
+    for (const auto& [id, unused] : ids) {
+        const auto a = onWine.find(id), b = inSim.find(id);
+        compare(id, a == onWine.end() ? nullptr : a->second, b == inSim.end() ? nullptr : b->second);
+    }
+}
+
 class RegistryComparison {
 public:
     RegistryComparison(const RegistryKeys& named, const RegistryKeys& before, Findings& out, std::string where)
         : named_(ByPath(named)), before_(ByPath(before)), out_(out), where_(std::move(where)) {}
 
     void Compare(const RegistryKeys& wine, const RegistryKeys& sim) {
-        const auto onWine = ByPath(wine), inSim = ByPath(sim);
-        std::map<std::string, bool> paths;
-        for (const auto& [path, key] : onWine) paths[path] = true;
-        for (const auto& [path, key] : inSim) paths[path] = true;
-        for (const auto& [path, unused] : paths) {
-            const auto a = onWine.find(path), b = inSim.find(path);
-            if (b == inSim.end()) {
-                if (!WinesOwnKey(path)) Report(a->second->path, "key only on Wine: " + a->second->path);
-            } else if (a == onWine.end()) {
-                Report(b->second->path, "key only in the simulator: " + b->second->path);
+        ForEitherSide(ByPath(wine), ByPath(sim), [this](const std::string& path, const RegistryKey* a, const RegistryKey* b) {
+            if (!b) {
+                if (!WinesOwnKey(path)) Report(a->path, "key only on Wine: " + a->path);
+            } else if (!a) {
+                Report(b->path, "key only in the simulator: " + b->path);
             } else {
-                CompareValues(*a->second, *b->second);
+                CompareValues(*a, *b);
             }
-        }
+        });
     }
 
 private:
@@ -149,13 +158,42 @@ bool HasLink(const image::MachineImage& machine, const std::string& path) {
                        [&](const image::ReparsePoint& link) { return image::EqualsIgnoreCase(link.link, path); });
 }
 
-// Each link the image names: there on both sides, or gone on both.
-void CompareLinks(const Machines& m, Findings& out) {
+// Each link ([reparse]) the image names: there on both sides, or gone on both.
+void CompareFolderLinks(const Machines& m, Findings& out) {
     for (const image::ReparsePoint& link : m.generated.machine.reparsePoints) {
         const bool wine = HasLink(m.wineAfter, link.link);
         if (wine != HasLink(m.simAfter, link.link))
             out.Add(link.link, std::string("link only ") + (wine ? "on Wine: " : "in the simulator: ") + link.link + "=" + link.target);
     }
+}
+
+// A machine's link keys, each by its folded hive file and key.
+std::map<std::string, const image::RegistryLink*> LinksOf(const image::MachineImage& machine) {
+    std::map<std::string, const image::RegistryLink*> links;
+    for (const image::RegistryLink& link : machine.machine.registryLinks)
+        links[Folded(link.hive) + "|" + Folded(link.key)] = &link;
+    return links;
+}
+
+std::string Described(const image::RegistryLink& link) {
+    return (link.hive.empty() ? link.key : link.hive + "|" + link.key) + " (to " + link.target + ")";
+}
+
+// Links as keys are compared: what Wine had before and the image does not
+// name is Wine's own.
+void CompareKeyLinks(const Machines& m, Findings& out) {
+    const auto named = LinksOf(m.generated), before = LinksOf(m.wineBefore);
+    using image::RegistryLink;
+    ForEitherSide(LinksOf(m.wineAfter), LinksOf(m.simAfter), [&](const std::string& id, const RegistryLink* a,
+                                                                 const RegistryLink* b) {
+        if (!b) {
+            if (!before.count(id) || named.count(id)) out.Add(a->key, "link only on Wine: " + Described(*a));
+        } else if (!a) {
+            out.Add(b->key, "link only in the simulator: " + Described(*b));
+        } else if (!image::EqualsIgnoreCase(a->target, b->target)) {
+            out.Add(a->key, "link target differs: " + Described(*a) + ", simulator " + b->target);
+        }
+    });
 }
 
 }  // namespace
@@ -182,8 +220,9 @@ Findings Differences(const Machines& m, const RunLogs& logs) {
     RegistryComparison(named, image::NetRegistry(m.wineBefore.registry), out, "")
         .Compare(image::WithinScope(image::NetRegistry(m.wineAfter.registry), scope),
                  image::WithinScope(image::NetRegistry(m.simAfter.registry), scope));
+    CompareKeyLinks(m, out);
     CompareDrive(m, out);
-    CompareLinks(m, out);
+    CompareFolderLinks(m, out);
     return out;
 }
 

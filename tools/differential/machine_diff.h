@@ -39,9 +39,9 @@ private:
     std::vector<std::string> excluded_;
 };
 
-// Every key and value at or below a key the image names, every file and
-// folder it names with its attributes (a hive file's keys and values as
-// well), every link ([reparse]) it names. What the Wine machine had there before the seeding and the image
+// Every key and value at or below a key the image names, every link key,
+// every file and folder it names with its attributes (a hive file's keys and
+// values as well), every link ([reparse]) it names. What the Wine machine had there before the seeding and the image
 // does not name is Wine's own and not compared. The runs' logs, where there
 // are any, tell the rules what each run read.
 Findings Differences(const Machines& machines, const RunLogs& logs = {});

@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     }
     SilentView view;
     purgent::StatusReporter status(view, machine.cursor);
-    purgent::RegistryAccess registry(machine.registry, status);
+    purgent::RegistryAccess registry(machine.registry, status, machine.environment);
     purgent::FileAccess files(machine.platform, status);
     NoOptions options;
     purgent::ProcessState process;

@@ -2,12 +2,15 @@
 //   registry.reg is written through the registry API ([-KEY] deletes);
 //   drive/<LETTER>/... is copied to <LETTER>:\ ;
 //   every ntuser.dat becomes a hive file holding its .reg text's keys;
+//   [registry-link] keys are made as links (REG_OPTION_CREATE_LINK), a hive
+//   file's inside its hive;
 //   the file of each [dll] section is replaced by comserver.dll (beside
 //   seed.exe) and registered with the system's regsvr32;
 //   each [denied] key is created if needed and left readable only;
 //   [attributes] are set last.
 // Files of [locked] are not held open: that needs a process that outlives
 // the seeding, which the tests needing it start themselves.
+#include "image/ansi_text.h"
 #include "image/machine_image.h"
 #include "seed_registry.h"
 // After windows.h, which it needs.
@@ -18,9 +21,14 @@ namespace {
 
 const char* const kHiveBuildKey = "PurgentSeedHive";
 
-// Builds the hive's keys under HKEY_CURRENT_USER\PurgentSeedHive and saves
-// that key as the hive file.
-void WriteHiveFile(const image::DriveItem& item) {
+// Where a hive's key (written under HKEY_CURRENT_USER) is built.
+KeyLocation InBuildKey(const std::string& path) {
+    return {HKEY_CURRENT_USER, kHiveBuildKey + path.substr(std::string("HKEY_CURRENT_USER").size())};
+}
+
+// Builds the hive's keys and links under HKEY_CURRENT_USER\PurgentSeedHive
+// and saves that key as the hive file.
+void WriteHiveFile(const image::DriveItem& item, const std::vector<image::RegistryLink>& links) {
     const image::RegistryKeys keys = image::ParseHiveText(item.contents, item.path);
     const KeyLocation buildKey{HKEY_CURRENT_USER, kHiveBuildKey};
     DeleteKeyTree(buildKey);
@@ -28,10 +36,9 @@ void WriteHiveFile(const image::DriveItem& item) {
     if (RegCreateKeyExA(buildKey.root, buildKey.subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
                         nullptr) != ERROR_SUCCESS)
         throw HelperError("cannot create HKEY_CURRENT_USER\\" + buildKey.subKey);
-    ApplyRegistryKeys(keys, [&](const std::string& path) {
-        const std::string below = path.substr(std::string("HKEY_CURRENT_USER").size());
-        return KeyLocation{HKEY_CURRENT_USER, kHiveBuildKey + below};
-    });
+    ApplyRegistryKeys(keys, InBuildKey);
+    for (const image::RegistryLink& link : links)
+        if (image::EqualsIgnoreCase(link.hive, item.path)) CreateLink(InBuildKey(link.key), link.target);
     if (PathExists(item.path)) {
         SetFileAttributesA(item.path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(item.path.c_str());
@@ -43,10 +50,10 @@ void WriteHiveFile(const image::DriveItem& item) {
         throw HelperError("RegSaveKeyA " + item.path + " failed with error " + std::to_string(status));
 }
 
-void CopyDriveItem(const image::DriveItem& item) {
+void CopyDriveItem(const image::DriveItem& item, const std::vector<image::RegistryLink>& links) {
     if (item.folder) return CreateFolders(item.path);
     CreateFolders(item.path.substr(0, item.path.rfind('\\')));
-    if (image::IsHiveFile(item)) WriteHiveFile(item);
+    if (image::IsHiveFile(item)) WriteHiveFile(item, links);
     else WriteWholeFile(item.path, item.contents);
 }
 
@@ -104,7 +111,10 @@ void Seed(const std::string& imageDir) {
     const image::MachineImage machine = image::LoadMachineImage(imageDir);
     EnablePrivilege("SeBackupPrivilege");
     ApplyRegistryKeys(machine.registry, LocateKey);
-    for (const image::DriveItem& item : machine.drive) CopyDriveItem(item);
+    const std::vector<image::RegistryLink>& links = machine.machine.registryLinks;
+    for (const image::RegistryLink& link : links)
+        if (link.hive.empty()) CreateLink(LocateKey(link.key), link.target);
+    for (const image::DriveItem& item : machine.drive) CopyDriveItem(item, links);
     for (const image::DllEntry& dll : machine.machine.dlls) RegisterDll(dll);
     for (const std::string& key : machine.machine.denied) DenyKey(key);
     for (const image::FileAttributes& entry : machine.machine.attributes)

@@ -1,8 +1,13 @@
 #include "seed_registry.h"
 
+#include <sddl.h>
+
+#include <algorithm>
 #include <cstdio>
 
 #include "image/ansi_text.h"
+#include "image/reg_text_format.h"
+#include "platform/win32/win32_registry_links.h"
 
 namespace purgent::e2e {
 namespace {
@@ -32,7 +37,7 @@ HKEY CreateKey(const KeyLocation& location) {
     return key;
 }
 
-void DumpOpenKey(HKEY key, const std::string& reportedPath, image::RegistryKeys& out) {
+void DumpOpenKey(HKEY key, const std::string& reportedPath, const std::string& hive, RegistryRead& out) {
     DWORD subKeys = 0, maxSubKey = 0, values = 0, maxName = 0, maxData = 0;
     Check(RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, &maxSubKey, nullptr, &values, &maxName,
                            &maxData, nullptr, nullptr),
@@ -49,18 +54,79 @@ void DumpOpenKey(HKEY key, const std::string& reportedPath, image::RegistryKeys&
         data.resize(dataLength);
         entry.values.push_back({name, type, data, false});
     }
-    out.push_back(std::move(entry));
+    out.keys.push_back(std::move(entry));
     for (DWORD i = 0; i < subKeys; ++i) {
         std::string name(maxSubKey + 1, '\0');
         DWORD nameLength = static_cast<DWORD>(name.size());
         Check(RegEnumKeyExA(key, i, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr),
               "RegEnumKeyExA " + reportedPath);
         name.resize(nameLength);
+        RegLink link;
+        if (CheckLinkAt(key, name, link) == LinkCheck::Link) {
+            out.links.push_back({reportedPath + "\\" + name, link.target, hive});
+            continue;
+        }
         HKEY child = nullptr;
         Check(RegOpenKeyExA(key, name.c_str(), 0, KEY_READ, &child), "RegOpenKeyExA " + reportedPath + "\\" + name);
         OpenKey open(child);
-        DumpOpenKey(child, reportedPath + "\\" + name, out);
+        DumpOpenKey(child, reportedPath + "\\" + name, hive, out);
     }
+}
+
+// The subkeys of an open key and the subtrees below them, links as links.
+void DeleteSubkeys(HKEY key, const std::string& path) {
+    for (;;) {
+        char name[256];
+        DWORD length = sizeof name;
+        if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) return;
+        RegLink link;
+        if (CheckLinkAt(key, name, link) == LinkCheck::Link) {
+            Check(DeleteLinkAt(key, name), "deleting the link " + path + "\\" + name);
+            continue;
+        }
+        HKEY child = nullptr;
+        Check(RegOpenKeyExA(key, name, 0, KEY_ALL_ACCESS, &child), "RegOpenKeyExA " + path + "\\" + name);
+        {
+            OpenKey open(child);
+            DeleteSubkeys(child, path + "\\" + name);
+        }
+        Check(RegDeleteKeyA(key, name), "RegDeleteKeyA " + path + "\\" + name);
+    }
+}
+
+// The current user's SID: HKEY_CURRENT_USER is \Registry\User\<SID>.
+std::string CurrentUserSid() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) throw HelperError("OpenProcessToken failed");
+    image::Bytes user(256);
+    DWORD size = 0;
+    const bool read = GetTokenInformation(token, TokenUser, user.data(), static_cast<DWORD>(user.size()), &size);
+    CloseHandle(token);
+    char* text = nullptr;
+    if (!read || !ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &text))
+        throw HelperError("cannot read the current user's SID");
+    const std::string sid = text;
+    LocalFree(text);
+    return sid;
+}
+
+// "HKEY_LOCAL_MACHINE\\X" -> "\\Registry\\Machine\\X", as a link's target is stored.
+std::wstring RegistryName(const std::string& path) {
+    const auto slash = path.find('\\');
+    const char* stored = image::CanonicalRoot(path.substr(0, slash));
+    if (!stored) throw HelperError("unknown root key in \"" + path + "\"");
+    std::string name = stored + (slash == std::string::npos ? "" : path.substr(slash));
+    const std::pair<const char*, std::string> roots[] = {
+        {"HKEY_LOCAL_MACHINE", "\\Registry\\Machine"},
+        {"HKEY_USERS", "\\Registry\\User"},
+        {"HKEY_CURRENT_USER", "\\Registry\\User\\" + CurrentUserSid()},
+    };
+    for (const auto& [root, native] : roots)
+        if (image::EqualsIgnoreCase(name.substr(0, name.find('\\')), root)) {
+            name = native + name.substr(std::string(root).size());
+            break;
+        }
+    return std::wstring(name.begin(), name.end());
 }
 
 }  // namespace
@@ -71,10 +137,13 @@ KeyLocation LocateKey(const std::string& path) {
         {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
         {"HKEY_USERS", HKEY_USERS},
     };
-    const auto slash = path.find('\\');
+    const char* stored = image::CanonicalRoot(path.substr(0, path.find('\\')));
+    if (!stored) throw HelperError("unknown root key in \"" + path + "\"");
+    const std::string rooted = stored + path.substr(std::min(path.find('\\'), path.size()));
+    const auto slash = rooted.find('\\');
     for (const auto& [name, root] : kRoots)
-        if (image::EqualsIgnoreCase(path.substr(0, slash), name))
-            return {root, slash == std::string::npos ? "" : path.substr(slash + 1)};
+        if (image::EqualsIgnoreCase(rooted.substr(0, slash), name))
+            return {root, slash == std::string::npos ? "" : rooted.substr(slash + 1)};
     throw HelperError("unknown root key in \"" + path + "\"");
 }
 
@@ -114,19 +183,41 @@ void ApplyRegistryKeys(const image::RegistryKeys& keys,
     }
 }
 
-bool DumpKeyTree(const KeyLocation& location, const std::string& reportedPath, image::RegistryKeys& out) {
+bool DumpKeyTree(const KeyLocation& location, const std::string& reportedPath, const std::string& hive,
+                 RegistryRead& out) {
     HKEY key = nullptr;
     const LONG status = RegOpenKeyExA(location.root, location.subKey.c_str(), 0, KEY_READ, &key);
     if (status == ERROR_FILE_NOT_FOUND) return false;
     Check(status, "RegOpenKeyExA " + reportedPath);
     OpenKey open(key);
-    DumpOpenKey(key, reportedPath, out);
+    DumpOpenKey(key, reportedPath, hive, out);
     return true;
 }
 
 void DeleteKeyTree(const KeyLocation& location) {
-    const LONG status = RegDeleteTreeA(location.root, location.subKey.c_str());
-    if (status != ERROR_FILE_NOT_FOUND) Check(status, "RegDeleteTreeA " + location.subKey);
+    HKEY key = nullptr;
+    const LONG status = RegOpenKeyExA(location.root, location.subKey.c_str(), 0, KEY_ALL_ACCESS, &key);
+    if (status == ERROR_FILE_NOT_FOUND) return;
+    Check(status, "RegOpenKeyExA " + location.subKey);
+    {
+        OpenKey open(key);
+        DeleteSubkeys(key, location.subKey);
+    }
+    Check(RegDeleteKeyA(location.root, location.subKey.c_str()), "RegDeleteKeyA " + location.subKey);
+}
+
+void CreateLink(const KeyLocation& location, const std::string& target) {
+    const auto slash = location.subKey.rfind('\\');
+    if (slash != std::string::npos) RegCloseKey(CreateKey({location.root, location.subKey.substr(0, slash)}));
+    HKEY link = nullptr;
+    Check(RegCreateKeyExA(location.root, location.subKey.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS,
+                          nullptr, &link, nullptr),
+          "creating the link " + location.subKey);
+    OpenKey open(link);
+    const std::wstring name = RegistryName(target);
+    Check(RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(name.data()),
+                         static_cast<DWORD>(name.size() * sizeof(wchar_t))),
+          "setting the target of the link " + location.subKey);
 }
 
 image::Bytes ReadWholeFile(const std::string& path) {

@@ -32,12 +32,26 @@ void EnablePrivilege(const char* name);
 void ApplyRegistryKeys(const image::RegistryKeys& keys,
                        const std::function<KeyLocation(const std::string&)>& locate);
 
-// The key at location and its whole subtree, listed under reportedPath;
-// false when the key does not exist.
-bool DumpKeyTree(const KeyLocation& location, const std::string& reportedPath,
-                 image::RegistryKeys& out);
+// What a dump read: keys, and the link keys among them, each with its
+// target (root spelled out) and the hive file a hive's dump is of.
+struct RegistryRead {
+    image::RegistryKeys keys;
+    std::vector<image::RegistryLink> links;
+};
 
-void DeleteKeyTree(const KeyLocation& location);   // absent is fine
+// The key at location and its whole subtree, listed under reportedPath; a
+// link key is read as a link, never followed. False when the key does not
+// exist.
+bool DumpKeyTree(const KeyLocation& location, const std::string& reportedPath, const std::string& hive,
+                 RegistryRead& out);
+
+// The key and its subtree; a link key in it goes as a link (RegDeleteTreeA
+// would follow it and delete its target's subtree). Absent is fine.
+void DeleteKeyTree(const KeyLocation& location);
+
+// A link key at location leading to target (a full key path, root spelled
+// out), as REG_OPTION_CREATE_LINK makes one; its parents are created.
+void CreateLink(const KeyLocation& location, const std::string& target);
 
 image::Bytes ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const image::Bytes& bytes);

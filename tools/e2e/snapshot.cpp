@@ -3,11 +3,16 @@
 //   the keys of its registry.reg (each with its whole subtree, if it exists);
 //   its hive files, loaded under HKEY_USERS\PurgentSnapshot and written out
 //   as .reg text under HKEY_CURRENT_USER;
+//   the link keys in all of them and those its [registry-link] names, as
+//   links (never followed);
 //   its files and folders that still exist, with their r/h/s attributes;
 //   its links ([reparse]) that are still links (a target's files are items
 //   of their own, read where they lie).
+#include <algorithm>
+
 #include "image/ansi_text.h"
 #include "image/machine_image.h"
+#include "platform/win32/win32_registry_links.h"
 #include "seed_registry.h"
 
 namespace purgent::e2e {
@@ -15,21 +20,35 @@ namespace {
 
 const char* const kHiveMountName = "PurgentSnapshot";
 
-image::RegistryKeys ReadScopedRegistry(const image::RegistryKeys& named) {
-    image::RegistryKeys out;
-    for (const std::string& path : image::RegistryScope(named)) DumpKeyTree(LocateKey(path), path, out);
+bool HasLink(const std::vector<image::RegistryLink>& links, const image::RegistryLink& link) {
+    return std::any_of(links.begin(), links.end(), [&](const image::RegistryLink& found) {
+        return image::EqualsIgnoreCase(found.key, link.key) && image::EqualsIgnoreCase(found.hive, link.hive);
+    });
+}
+
+RegistryRead ReadScopedRegistry(const image::MachineImage& named) {
+    RegistryRead out;
+    for (const std::string& path : image::RegistryScope(named.registry)) DumpKeyTree(LocateKey(path), path, "", out);
+    // A link the image names outside every key it names.
+    for (const image::RegistryLink& link : named.machine.registryLinks) {
+        if (!link.hive.empty() || HasLink(out.links, link)) continue;
+        const KeyLocation location = LocateKey(link.key);
+        RegLink found;
+        if (CheckLinkAt(location.root, location.subKey, found) == LinkCheck::Link)
+            out.links.push_back({link.key, found.target, ""});
+    }
     return out;
 }
 
 // The hive's keys as regedit would export them from HKEY_CURRENT_USER; the
-// hive's root is listed only when it holds values.
-image::Bytes ReadHiveFile(const std::string& path) {
+// hive's root is listed only when it holds values. Its links go to links.
+image::Bytes ReadHiveFile(const std::string& path, std::vector<image::RegistryLink>& links) {
     const LONG loaded = RegLoadKeyA(HKEY_USERS, kHiveMountName, path.c_str());
     if (loaded != ERROR_SUCCESS)
         throw HelperError("RegLoadKeyA " + path + " failed with error " + std::to_string(loaded));
-    image::RegistryKeys keys;
+    RegistryRead read;
     try {
-        DumpKeyTree({HKEY_USERS, kHiveMountName}, "HKEY_CURRENT_USER", keys);
+        DumpKeyTree({HKEY_USERS, kHiveMountName}, "HKEY_CURRENT_USER", path, read);
     } catch (...) {
         RegUnLoadKeyA(HKEY_USERS, kHiveMountName);
         throw;
@@ -37,7 +56,9 @@ image::Bytes ReadHiveFile(const std::string& path) {
     const LONG unloaded = RegUnLoadKeyA(HKEY_USERS, kHiveMountName);
     if (unloaded != ERROR_SUCCESS)
         throw HelperError("RegUnLoadKeyA " + path + " failed with error " + std::to_string(unloaded));
+    image::RegistryKeys& keys = read.keys;
     if (!keys.empty() && keys.front().values.empty()) keys.erase(keys.begin());
+    links.insert(links.end(), read.links.begin(), read.links.end());
     const std::string text = image::WriteRegText(keys);
     return image::Bytes(text.begin(), text.end());
 }
@@ -51,7 +72,9 @@ void ReadDrive(const image::DriveItems& named, image::MachineImage& out) {
         image::DriveItem found;
         found.path = item.path;
         found.folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (!found.folder) found.contents = image::IsHiveFile(item) ? ReadHiveFile(item.path) : ReadWholeFile(item.path);
+        if (!found.folder)
+            found.contents = image::IsHiveFile(item) ? ReadHiveFile(item.path, out.machine.registryLinks)
+                                                     : ReadWholeFile(item.path);
         out.drive.push_back(std::move(found));
         if (attributes & kImageAttributes) out.machine.attributes.push_back({item.path, attributes & kImageAttributes});
     }
@@ -91,7 +114,9 @@ void Snapshot(const std::string& imageDir, const std::string& outDir) {
     out.machine = named.machine;
     out.machine.attributes.clear();
     std::erase_if(out.machine.reparsePoints, [](const image::ReparsePoint& link) { return !IsLink(link.link); });
-    out.registry = ReadScopedRegistry(named.registry);
+    RegistryRead registry = ReadScopedRegistry(named);
+    out.registry = std::move(registry.keys);
+    out.machine.registryLinks = std::move(registry.links);
     ReadDrive(named.drive, out);
     image::ForgetDeletedFiles(out.machine, out.drive);
     image::SaveMachineImage(out, outDir);

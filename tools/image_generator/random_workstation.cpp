@@ -32,6 +32,8 @@ RandomMachine RandomWorkstation(std::uint64_t seed) {
         builder.Key(builder.LoadedHive("Purgent.UserHive"), "\\Software\\Novell\\GroupWise",
                     {Text("Left", "by a run that was killed")});
     AddLinks(builder, layout);
+    // Drawn after the mount and the folder links, for the same reason.
+    AddRegistryLinks(builder, layout);
     return {builder.Finish(), builder.Bystanders()};
 }
 

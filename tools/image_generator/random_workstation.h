@@ -43,6 +43,9 @@ void AddComponents(WorkstationBuilder& builder, const Layout& layout);
 
 // Links and App Paths that lead away from the client, and what lies there.
 void AddLinks(WorkstationBuilder& builder, const Layout& layout);
+// Link keys inside the client's keys: to another program's key, from a
+// user's hive to a machine key, to itself or its parent, two to each other.
+void AddRegistryLinks(WorkstationBuilder& builder, const Layout& layout);
 
 // A name one letter off from name, or with the same prefix.
 std::string LookAlike(RandomSource& random, const std::string& name);

@@ -53,7 +53,8 @@ std::string WorkstationBuilder::Folded(const std::string& path) {
 
 KeySink WorkstationBuilder::Hive(const std::string& hivePath) {
     File(hivePath, false);
-    return {&hives_[Folded(ThroughLinks(hivePath))], "HKEY_CURRENT_USER"};
+    const std::string file = ThroughLinks(hivePath);
+    return {&hives_[Folded(file)], "HKEY_CURRENT_USER", file};
 }
 
 void WorkstationBuilder::Key(const KeySink& sink, const std::string& subPath, Values values) {
@@ -73,6 +74,15 @@ void WorkstationBuilder::MaybeDenied(const KeySink& sink, const std::string& sub
     // Only the registry.reg keys: a hive file carries no security here.
     if (sink.keys == &image_.registry && random_.Percent(deniedPercent_))
         image_.machine.denied.push_back(sink.root + subPath);
+}
+
+void WorkstationBuilder::Link(const KeySink& sink, const std::string& subPath, const std::string& target) {
+    std::vector<image::RegistryLink> links;  // the sink's, the new one last
+    for (const image::RegistryLink& link : image_.machine.registryLinks)
+        if (Folded(link.hive) == Folded(sink.hive)) links.push_back(link);
+    links.push_back({sink.root + subPath, target, sink.hive});
+    if (image::RegistryLinkConflict(image::NetRegistry(*sink.keys), links).empty())
+        image_.machine.registryLinks.push_back(links.back());
 }
 
 void WorkstationBuilder::Junction(const std::string& link, const std::string& target) {

@@ -23,6 +23,7 @@ image::RegistryValue Number(const std::string& name, std::uint32_t number);
 struct KeySink {
     image::RegistryKeys* keys;
     std::string root;  // "HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER", "HKEY_USERS\\.DEFAULT"
+    std::string hive;  // the hive file a user's keys are in; "" for registry.reg
 };
 
 class WorkstationBuilder {
@@ -30,11 +31,11 @@ public:
     explicit WorkstationBuilder(std::uint64_t seed);
 
     RandomSource& Random() { return random_; }
-    KeySink Machine() { return {&image_.registry, "HKEY_LOCAL_MACHINE"}; }
-    KeySink CurrentUser() { return {&image_.registry, "HKEY_CURRENT_USER"}; }
-    KeySink DefaultUser() { return {&image_.registry, "HKEY_USERS\\.DEFAULT"}; }
+    KeySink Machine() { return {&image_.registry, "HKEY_LOCAL_MACHINE", ""}; }
+    KeySink CurrentUser() { return {&image_.registry, "HKEY_CURRENT_USER", ""}; }
+    KeySink DefaultUser() { return {&image_.registry, "HKEY_USERS\\.DEFAULT", ""}; }
     // A logged-on user's hive, loaded under HKEY_USERS\<SID>.
-    KeySink LoadedHive(const std::string& sid) { return {&image_.registry, "HKEY_USERS\\" + sid}; }
+    KeySink LoadedHive(const std::string& sid) { return {&image_.registry, "HKEY_USERS\\" + sid, ""}; }
     // The hive file of a profile folder, created empty when new.
     KeySink Hive(const std::string& hivePath);
 
@@ -46,6 +47,9 @@ public:
     image::RegistryValue ReadText(const std::string& name, const std::string& text);
     // The key exists but cannot be opened with full access, now and then.
     void MaybeDenied(const KeySink& sink, const std::string& subPath);
+    // A link key ([registry-link]) below the sink's root leading to target (a
+    // full key path), unless a key or link drawn before is there already.
+    void Link(const KeySink& sink, const std::string& subPath, const std::string& target);
 
     // A junction ([junction]): items made through link lie at target.
     void Junction(const std::string& link, const std::string& target);

@@ -63,9 +63,16 @@ report::RefusedChange RefusedChangeOf(const std::string& failureNote) {
     return {change, WindowsErrorText(failureNote.substr(errorStart + 1))};
 }
 
+report::KeptItem KeptItemOf(const std::string& keptNote) {
+    // "# kept", the item, the reason.
+    const std::vector<std::string> f = EventFields(keptNote, 2);
+    return {f[0], f[1]};
+}
+
 report::ReportPage ReportPageOf(const std::string& title, const std::vector<std::string>& trace,
-                                const std::vector<std::string>& failureNotes, const image::MachineImage& before,
-                                const image::MachineImage& after, const ImageLists& lists) {
+                                const std::vector<std::string>& failureNotes, const std::vector<std::string>& keptNotes,
+                                const image::MachineImage& before, const image::MachineImage& after,
+                                const ImageLists& lists) {
     report::ReportPage page;
     page.title = title;
     const RunOutcome outcome = OutcomeOf(trace);
@@ -74,6 +81,7 @@ report::ReportPage ReportPageOf(const std::string& title, const std::vector<std:
     page.changes = demo::Compare(before, after, lists.bystanders, lists.keptReasons);
     page.bystandersListed = lists.bystandersListed;
     for (const std::string& note : failureNotes) page.refused.push_back(RefusedChangeOf(note));
+    for (const std::string& note : keptNotes) page.kept.push_back(KeptItemOf(note));
     for (const std::string& line : trace) {
         const std::string event = EventName(line);
         const std::vector<std::string> f = EventFields(line, 2);

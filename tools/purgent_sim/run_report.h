@@ -30,10 +30,14 @@ RunOutcome OutcomeOf(const std::vector<std::string>& trace);
 // A "# failed" note as a reader asks: which change, and the Windows error.
 report::RefusedChange RefusedChangeOf(const std::string& failureNote);
 
-// The report page of a run: its trace and failure notes, and the machine
-// before and after it.
+// A "# kept" note: the item and why the run left it alone.
+report::KeptItem KeptItemOf(const std::string& keptNote);
+
+// The report page of a run: its trace, its "# failed" and "# kept" notes,
+// and the machine before and after it.
 report::ReportPage ReportPageOf(const std::string& title, const std::vector<std::string>& trace,
-                                const std::vector<std::string>& failureNotes, const image::MachineImage& before,
-                                const image::MachineImage& after, const ImageLists& lists);
+                                const std::vector<std::string>& failureNotes, const std::vector<std::string>& keptNotes,
+                                const image::MachineImage& before, const image::MachineImage& after,
+                                const ImageLists& lists);
 
 }  // namespace purgent::sim

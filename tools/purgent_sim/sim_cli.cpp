@@ -132,8 +132,8 @@ int Simulate(const SimCliOptions& options, std::ostream& out, std::ostream& err)
         const std::string title = "purgent.exe " +
                                   (options.commandLine ? *options.commandLine : QuoteArguments(options.purgentArguments)) +
                                   " on " + options.machineDir.value_or("a bare NT workstation");
-        report::WriteReportPage(ReportPageOf(title, machine->Trace().Lines(), machine->Trace().FailureNotes(), before,
-                                             machine->SaveImage(), lists),
+        report::WriteReportPage(ReportPageOf(title, machine->Trace().Lines(), machine->Trace().FailureNotes(),
+                                             machine->Trace().KeptNotes(), before, machine->SaveImage(), lists),
                                 reportFile);
         if (!reportFile.flush()) return fail(ExitCannotWrite, "cannot write " + *options.reportFile);
     }

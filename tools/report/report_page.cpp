@@ -158,6 +158,11 @@ void WriteWhatStays(Page& page, const ReportPage& report) {
     for (const RefusedChange& change : report.refused) refused.push_back({change.change, change.error});
     page.Table({"change", "Windows error"}, refused);
     page.Close();
+    page.Open("left alone on purpose", report.kept.size());
+    std::vector<std::vector<std::string>> kept;
+    for (const KeptItem& item : report.kept) kept.push_back({item.item, item.reason});
+    page.Table({"item", "why"}, kept);
+    page.Close();
     if (report.bystandersListed) {
         const auto& stayed = report.changes.stayedClientItems;
         page.Open("client items that stayed, with the image's note", stayed.size());

@@ -18,6 +18,12 @@ struct RefusedChange {
     std::string error;   // "5: access denied"
 };
 
+// A key or folder a catalogue named that the run left alone on purpose.
+struct KeptItem {
+    std::string item;    // "HKEY_LOCAL_MACHINE\\Software\\Novell\\GroupWise"
+    std::string reason;  // "... is a link to ..."
+};
+
 // Texts are the program's own (ANSI); the page writes them as UTF-8.
 struct ReportPage {
     std::string title;    // what ran on what
@@ -27,6 +33,7 @@ struct ReportPage {
     bool bystandersListed = false;  // else the bystander counts mean nothing
     std::vector<std::string> processesEnded;
     std::vector<RefusedChange> refused;
+    std::vector<KeptItem> kept;
     std::vector<std::pair<std::string, std::string>> locations;  // field, value ("" not found)
     std::vector<std::string> profiles;                           // in the order they are visited
 };

@@ -24,15 +24,30 @@ std::vector<std::string> FoldersAbove(const std::string& path) {
 
 }  // namespace
 
-image::RegistryKeys& CaptureRecord::DocumentOf(const std::string& path, std::string& written) {
+std::string CaptureRecord::HiveFileOf(const std::string& path, std::string& written) const {
     for (const auto& [mount, file] : mounts_) {
         const std::string top = Folded(kUsers) + mount;
         if (!preview::AtOrBelow(Folded(path), top)) continue;
         written = "HKEY_CURRENT_USER" + path.substr(top.size());
-        return hives_[Folded(file)].keys;
+        return file;
     }
     written = path;
-    return keys_;
+    return "";
+}
+
+image::RegistryKeys& CaptureRecord::DocumentOf(const std::string& path, std::string& written) {
+    const std::string file = HiveFileOf(path, written);
+    return file.empty() ? keys_ : hives_[Folded(file)].keys;
+}
+
+image::RegistryKeys CaptureRecord::WithoutLinks(const image::RegistryKeys& keys, const std::string& hiveFile) const {
+    image::RegistryKeys kept = keys;
+    std::erase_if(kept, [&](const image::RegistryKey& key) {
+        return std::any_of(links_.begin(), links_.end(), [&](const image::RegistryLink& link) {
+            return Folded(link.hive) == Folded(hiveFile) && Folded(link.key) == Folded(key.path);
+        });
+    });
+    return kept;
 }
 
 image::RegistryKey& CaptureRecord::At(image::RegistryKeys& keys, const std::string& path) {
@@ -62,6 +77,15 @@ void CaptureRecord::DeniedKey(const std::string& path) {
     ListedKey(path);
     if (std::none_of(denied_.begin(), denied_.end(), [&](const std::string& key) { return Folded(key) == Folded(path); }))
         denied_.push_back(path);
+}
+
+void CaptureRecord::Link(const std::string& path, const std::string& target) {
+    std::string written;
+    const std::string hive = HiveFileOf(path, written);
+    const bool known = std::any_of(links_.begin(), links_.end(), [&](const image::RegistryLink& link) {
+        return Folded(link.hive) == Folded(hive) && Folded(link.key) == Folded(written);
+    });
+    if (!known) links_.push_back({written, target, hive});
 }
 
 void CaptureRecord::HiveMounted(const std::string& mountName, const std::string& file) {
@@ -109,7 +133,8 @@ void CaptureRecord::Window(const std::string& title, const std::string& classNam
 
 image::MachineImage CaptureRecord::Image() const {
     image::MachineImage captured;
-    captured.registry = keys_;
+    captured.registry = WithoutLinks(keys_, "");
+    captured.machine.registryLinks = links_;
     captured.machine.machine = settings_;
     captured.machine.denied = denied_;
     captured.machine.locked = held_;
@@ -136,7 +161,7 @@ image::MachineImage CaptureRecord::Image() const {
     }
     for (const auto& [folded, hive] : hives_) {
         for (const std::string& folder : FoldersAbove(hive.file)) drive.emplace(Folded(folder), image::DriveItem{folder, true, {}});
-        const std::string text = image::WriteRegText(hive.keys);
+        const std::string text = image::WriteRegText(WithoutLinks(hive.keys, hive.file));
         drive[folded] = {hive.file, false, image::Bytes(text.begin(), text.end())};
     }
     for (auto& [folded, item] : drive) captured.drive.push_back(std::move(item));

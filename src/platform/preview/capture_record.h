@@ -23,6 +23,8 @@ public:
     void ListedKey(const std::string& path);
     // A key that exists and cannot be opened with full access.
     void DeniedKey(const std::string& path);
+    // A link key and the key it leads to: no key of the registry it lies in.
+    void Link(const std::string& path, const std::string& target);
     // A hive file mounted under HKEY_USERS\mountName: what is read below the
     // mount until it is unloaded belongs to that file.
     void HiveMounted(const std::string& mountName, const std::string& file);
@@ -51,8 +53,13 @@ private:
         image::RegistryKeys keys;  // under HKEY_CURRENT_USER
     };
 
+    // The hive file a key path lies in through a mount ("" for none), and the path there.
+    std::string HiveFileOf(const std::string& path, std::string& written) const;
     // The registry document a key path is written to, and the path there.
     image::RegistryKeys& DocumentOf(const std::string& path, std::string& written);
+    // A document's keys without those at its links' paths, which an
+    // enumeration named as keys.
+    image::RegistryKeys WithoutLinks(const image::RegistryKeys& keys, const std::string& hiveFile) const;
     image::RegistryKey& At(image::RegistryKeys& keys, const std::string& path);
 
     image::RegistryKeys keys_;
@@ -65,6 +72,7 @@ private:
     std::vector<std::string> held_;
     std::vector<image::Junction> junctions_;
     std::vector<image::ReparsePoint> reparsePoints_;
+    std::vector<image::RegistryLink> links_;
     std::vector<std::pair<std::uint32_t, image::ProcessEntry>> processes_;
     std::vector<image::WindowEntry> windows_;
     std::map<std::uint32_t, std::uint32_t> windowProcesses_;  // window position -> process id

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/preview/preview_text.h"
+#include "platform/windows_links.h"
 
 namespace purgent {
 
@@ -88,13 +89,47 @@ long PreviewRegistry::OpenKey(RegKey base, const std::string& subKey, RegKey& op
     const std::string path = PathOf(base, subKey);
     if (!path.empty() && Gone(path)) return winerr::FileNotFound;
     const long result = real_.OpenKey(base, RealSubKey(base, subKey), opened);
+    Opened(base, subKey, path, result, opened);
+    return result;
+}
+
+void PreviewRegistry::Opened(RegKey base, const std::string& subKey, const std::string& path, long result,
+                             RegKey opened) {
     const std::string captured = CapturePath(base, subKey, path);
     if (result == winerr::Success) {
         if (captured != path) runPaths_[opened] = captured;
         Capture(opened, captured);
     }
     if (result == winerr::AccessDenied && !path.empty() && state_.Capture()) state_.Capture()->DeniedKey(captured);
+}
+
+long PreviewRegistry::OpenAsLink(RegKey base, const std::string& subKey, RegKey& opened) {
+    if (!state_.active) return real_.OpenAsLink(base, subKey, opened);
+    const long result = real_.OpenAsLink(base, RealSubKey(base, subKey), opened);
+    if (result != winerr::Success) {
+        Opened(base, subKey, PathOf(base, subKey), result, opened);
+        return result;
+    }
+    // Named by the key opened: a link's own path, which PathOf would not give.
+    const std::string path = PathOf(opened, "");
+    if (Gone(path)) {
+        real_.CloseKey(opened);
+        return winerr::FileNotFound;
+    }
+    RegLink link;
+    if (IsLink(opened, link)) CaptureLink(CapturePath(base, subKey, path), link);
+    else Opened(base, subKey, path, result, opened);
     return result;
+}
+
+bool PreviewRegistry::IsLink(RegKey key, RegLink& link) {
+    if (!real_.IsLink(key, link)) return false;
+    if (state_.active) link = {RunPath(link.path), RunPath(link.target)};
+    return true;
+}
+
+void PreviewRegistry::CaptureLink(const std::string& path, const RegLink& link) {
+    if (CaptureRecord* capture = state_.Capture(); capture && !IsWindowsLink(link)) capture->Link(path, link.target);
 }
 
 long PreviewRegistry::CloseKey(RegKey key) {
@@ -207,6 +242,26 @@ long PreviewRegistry::DeleteKey(RegKey base, const std::string& subKey) {
     CloseKey(key);
     if (hasSubkeys) return winerr::AccessDenied;
     deletedKeys_.insert(Folded(path));
+    Changed();
+    return winerr::Success;
+}
+
+LinkCheck PreviewRegistry::CheckLink(RegKey base, const std::string& subKey, RegLink& link) {
+    const LinkCheck check = real_.CheckLink(base, RealSubKey(base, subKey), link);
+    if (!state_.active || check == LinkCheck::NoSuchKey || check == LinkCheck::Unreadable) return check;
+    if (check == LinkCheck::NotALink) return Gone(PathOf(base, subKey)) ? LinkCheck::NoSuchKey : check;
+    link = {RunPath(link.path), RunPath(link.target)};
+    if (Gone(link.path)) return LinkCheck::NoSuchKey;
+    CaptureLink(CapturePath(base, subKey, link.path), link);
+    return check;
+}
+
+long PreviewRegistry::DeleteLink(RegKey base, const std::string& subKey) {
+    if (!state_.active) return real_.DeleteLink(base, subKey);
+    RegLink link;
+    const LinkCheck check = CheckLink(base, subKey, link);
+    if (check != LinkCheck::Link) return check == LinkCheck::NotALink ? winerr::InvalidParameter : winerr::FileNotFound;
+    deletedKeys_.insert(Folded(link.path));
     Changed();
     return winerr::Success;
 }

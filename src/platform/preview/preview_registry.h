@@ -32,6 +32,11 @@ public:
     long SetValue(RegKey key, const std::string& name, std::uint32_t type,
                   const std::vector<std::uint8_t>& data) override;
     long DeleteKey(RegKey base, const std::string& subKey) override;
+    // A link the run meets is captured as one, unless Windows keeps it.
+    LinkCheck CheckLink(RegKey base, const std::string& subKey, RegLink& link) override;
+    long OpenAsLink(RegKey base, const std::string& subKey, RegKey& opened) override;
+    bool IsLink(RegKey key, RegLink& link) override;
+    long DeleteLink(RegKey base, const std::string& subKey) override;
     long DeleteValue(RegKey key, const std::string& name) override;
     long LoadKey(RegKey root, const std::string& name, const std::string& file) override;
     long UnLoadKey(RegKey root, const std::string& name) override;
@@ -63,6 +68,10 @@ private:
     // HKEY_USERS\\<SID> is HKEY_CURRENT_USER to Windows; an image holds the two apart).
     std::string CapturePath(RegKey base, const std::string& subKey, const std::string& path) const;
     void Capture(RegKey key, const std::string& path);
+    void CaptureLink(const std::string& path, const RegLink& link);
+    // What an open of the run's leaves: a key opened is captured with its
+    // values, one Windows refuses is captured as protected.
+    void Opened(RegKey base, const std::string& subKey, const std::string& path, long result, RegKey opened);
     void ForgetBelow(const std::string& path);
 
     RegistryService& real_;

@@ -97,6 +97,14 @@ long RecordedRegistry::DeleteKey(RegKey base, const std::string& subKey) {
     return result;
 }
 
+long RecordedRegistry::DeleteLink(RegKey base, const std::string& subKey) {
+    RegLink link;
+    inner_.CheckLink(base, subKey, link);
+    const long result = inner_.DeleteLink(base, subKey);
+    RecordChange(recorder_, result, "reg-delete-key", {link.path});
+    return result;
+}
+
 long RecordedRegistry::DeleteValue(RegKey key, const std::string& name) {
     const long result = inner_.DeleteValue(key, name);
     RecordChange(recorder_, result, "reg-delete-value", {inner_.KeyPath(key, ""), name});

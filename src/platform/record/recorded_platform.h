@@ -60,6 +60,15 @@ public:
     long SetValue(RegKey key, const std::string& name, std::uint32_t type,
                   const std::vector<std::uint8_t>& data) override;
     long DeleteKey(RegKey base, const std::string& subKey) override;
+    LinkCheck CheckLink(RegKey base, const std::string& subKey, RegLink& link) override {
+        return inner_.CheckLink(base, subKey, link);
+    }
+    long OpenAsLink(RegKey base, const std::string& subKey, RegKey& opened) override {
+        return inner_.OpenAsLink(base, subKey, opened);
+    }
+    bool IsLink(RegKey key, RegLink& link) override { return inner_.IsLink(key, link); }
+    // A link deleted is a reg-delete-key of the link's own path.
+    long DeleteLink(RegKey base, const std::string& subKey) override;
     long DeleteValue(RegKey key, const std::string& name) override;
     long LoadKey(RegKey root, const std::string& name, const std::string& file) override;
     long UnLoadKey(RegKey root, const std::string& name) override;

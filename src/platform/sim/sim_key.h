@@ -34,6 +34,11 @@ public:
     bool Deleted() const { return deleted_; }
     bool Denied() const { return denied_; }
     void Deny() { denied_ = true; }
+    // A symbolic-link key: the full path (root spelled out) of the key it
+    // leads to; "" for any other key.
+    const std::string& LinkTarget() const { return linkTarget_; }
+    bool IsLink() const { return !linkTarget_.empty(); }
+    void MakeLink(std::string target) { linkTarget_ = std::move(target); }
 
     const std::vector<std::shared_ptr<SimKey>>& Subkeys() const;
     std::shared_ptr<SimKey> FindSubkey(std::string_view name) const;
@@ -66,6 +71,7 @@ private:
     SimKey* parent_ = nullptr;
     bool deleted_ = false;
     bool denied_ = false;
+    std::string linkTarget_;
     // By upper-cased name (a view of the subkey's own folded_): found and
     // added in constant time, whatever order the keys come in.
     SubkeyTable subkeys_;

@@ -23,6 +23,7 @@ SimMachine::SimMachine(const image::MachineImage& image)
     preview_.State().note = [this](const std::string& line) { trace_.Note(line); };
     registry_.Load(image.registry);
     for (const std::string& key : machine_.denied) registry_.Deny(key);
+    registry_.AddLinks(machine_.registryLinks);
 }
 
 image::MachineImage SimMachine::SaveImage() const {
@@ -40,6 +41,7 @@ image::MachineImage SimMachine::SaveImage() const {
     for (std::size_t i = 0; i < machine_.windows.size(); ++i)
         if (tasks.windows[i].open) image.machine.windows.push_back(machine_.windows[i]);
     image.machine.reparsePoints = drive_.ReparsePoints();
+    image.machine.registryLinks = registry_.Links();
     image.drive = drive_.Items();
     for (const image::DriveItem& hive : registry_.MountedHiveFiles())
         for (image::DriveItem& item : image.drive)

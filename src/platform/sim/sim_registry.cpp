@@ -35,6 +35,10 @@ void ForEachKey(const SimKey& key, std::string& path, const KeyVisit& visit, boo
     }
 }
 
+// Windows follows a bounded number of links in one open, so a loop of links
+// ends; Wine fails the 33rd with ERROR_INVALID_PARAMETER.
+constexpr int MaxLinkHops = 32;
+
 }  // namespace
 
 bool SimRegistry::IsClassesKey(const SimKey& key) const {
@@ -83,6 +87,13 @@ void SimRegistry::Load(const image::RegistryKeys& keys) {
     });
 }
 
+void SimRegistry::AddLinks(const std::vector<image::RegistryLink>& links) {
+    for (const image::RegistryLink& link : links) {
+        if (!link.hive.empty()) hiveLinks_[FoldName(link.hive)].push_back(link);
+        else if (const auto key = KeyAt(link.key)) key->MakeLink(link.target);
+    }
+}
+
 void SimRegistry::Deny(const std::string& path) {
     if (auto node = KeyAt(path)) node->Deny();
 }
@@ -92,12 +103,42 @@ image::RegistryKeys SimRegistry::Keys() const {
     for (const auto& root : {localMachine_, currentUser_, users_}) {
         std::string path = root->Name();
         ForEachKey(*root, path, [&keys](const SimKey& key, const std::string& keyPath) {
+            if (key.IsLink()) return;
             image::RegistryKey& saved = keys.emplace_back(image::RegistryKey{keyPath, {}, false});
             for (const SimValue& value : key.Values())
                 saved.values.push_back({value.name, value.type, value.data, false});
         }, true);
     }
     return keys;
+}
+
+std::vector<image::RegistryLink> SimRegistry::Links() const {
+    std::vector<image::RegistryLink> links;
+    for (const auto& root : {localMachine_, currentUser_, users_}) {
+        std::string path = root->Name();
+        ForEachKey(*root, path, [&links](const SimKey& key, const std::string& keyPath) {
+            if (key.IsLink()) links.push_back({keyPath, key.LinkTarget(), ""});
+        }, true);
+    }
+    const auto mounted = [this](const std::string& folded) {
+        return std::any_of(hives_.begin(), hives_.end(), [&](const Hive& hive) { return FoldName(hive.file) == folded; });
+    };
+    for (const auto& [file, fileLinks] : hiveLinks_)
+        if (!mounted(file)) links.insert(links.end(), fileLinks.begin(), fileLinks.end());
+    for (const Hive& hive : hives_) {
+        const std::vector<image::RegistryLink> hiveLinks = HiveLinks(hive);
+        links.insert(links.end(), hiveLinks.begin(), hiveLinks.end());
+    }
+    return links;
+}
+
+std::vector<image::RegistryLink> SimRegistry::HiveLinks(const Hive& hive) const {
+    std::vector<image::RegistryLink> links;
+    std::string path = "HKEY_CURRENT_USER";
+    ForEachKey(*hive.key, path, [&](const SimKey& key, const std::string& keyPath) {
+        if (key.IsLink()) links.push_back({keyPath, key.LinkTarget(), hive.file});
+    }, true);
+    return links;
 }
 
 std::shared_ptr<SimKey> SimRegistry::Handle(RegKey key) const {
@@ -119,26 +160,60 @@ long SimRegistry::LiveKey(RegKey key, std::shared_ptr<SimKey>& found) const {
     return found->Deleted() ? winerr::KeyDeleted : winerr::Success;
 }
 
-long SimRegistry::Lookup(RegKey base, const std::string& subKey, std::shared_ptr<SimKey>& found) const {
+long SimRegistry::Lookup(RegKey base, const std::string& subKey, std::shared_ptr<SimKey>& found,
+                         bool openLink) const {
     if (const long error = LiveKey(base, found)) return error;
+    int hops = 0;
     // Folded once as a whole: a backslash folds to itself, so the parts are the folded names.
-    const std::string folded = FoldName(subKey);
+    return Walk(found, FoldName(subKey), openLink, hops);
+}
+
+long SimRegistry::Walk(std::shared_ptr<SimKey>& key, const std::string& folded, bool openLink, int& hops) const {
     bool ok = false;
-    for (const std::string_view part : SplitPath(folded, ok)) {
-        found = found->FindFolded(part);
-        if (!found) return winerr::FileNotFound;
+    const std::vector<std::string_view> parts = SplitPath(folded, ok);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        key = key->FindFolded(parts[i]);
+        if (!key) return winerr::FileNotFound;
+        if (key->IsLink() && (i + 1 < parts.size() || !openLink))
+            if (const long error = Follow(key, hops)) return error;
     }
     return ok ? winerr::Success : winerr::FileNotFound;
+}
+
+long SimRegistry::Follow(std::shared_ptr<SimKey>& key, int& hops) const {
+    if (++hops > MaxLinkHops) return winerr::InvalidParameter;
+    const std::string target = FoldName(key->LinkTarget());
+    const auto slash = target.find('\\');
+    key = RootOf(target.substr(0, slash));
+    if (!key) return winerr::FileNotFound;
+    return Walk(key, slash == std::string::npos ? "" : target.substr(slash + 1), false, hops);
 }
 
 long SimRegistry::OpenKey(RegKey base, const std::string& subKey, RegKey& opened) {
     std::shared_ptr<SimKey> key;
     if (const long error = Lookup(base, subKey, key)) return error;
+    return HandleTo(key, opened);
+}
+
+long SimRegistry::OpenAsLink(RegKey base, const std::string& subKey, RegKey& opened) {
+    std::shared_ptr<SimKey> key;
+    if (const long error = Lookup(base, subKey, key, true)) return error;
+    return HandleTo(key, opened);
+}
+
+long SimRegistry::HandleTo(const std::shared_ptr<SimKey>& key, RegKey& opened) {
     if (key->Denied()) return winerr::AccessDenied;
     opened = nextHandle_;
     nextHandle_ += 4;
     handles_[opened] = key;
     return winerr::Success;
+}
+
+bool SimRegistry::IsLink(RegKey key, RegLink& link) {
+    std::shared_ptr<SimKey> node;
+    if (LiveKey(key, node) != winerr::Success || !node->IsLink()) return false;
+    link = {node->Path(), node->LinkTarget()};
+    return true;
 }
 
 long SimRegistry::CloseKey(RegKey key) {
@@ -198,6 +273,20 @@ long SimRegistry::DeleteKey(RegKey base, const std::string& subKey) {
     std::shared_ptr<SimKey> key;
     if (const long error = Lookup(base, subKey, key)) return error;
     return Remove(*key);
+}
+
+LinkCheck SimRegistry::CheckLink(RegKey base, const std::string& subKey, RegLink& link) {
+    std::shared_ptr<SimKey> key;
+    if (Lookup(base, subKey, key, true) != winerr::Success) return LinkCheck::NoSuchKey;
+    if (!key->IsLink()) return LinkCheck::NotALink;
+    link = {key->Path(), key->LinkTarget()};
+    return LinkCheck::Link;
+}
+
+long SimRegistry::DeleteLink(RegKey base, const std::string& subKey) {
+    std::shared_ptr<SimKey> key;
+    if (const long error = Lookup(base, subKey, key, true)) return error;
+    return key->IsLink() ? Remove(*key) : winerr::InvalidParameter;
 }
 
 long SimRegistry::Remove(SimKey& key) {
@@ -271,6 +360,12 @@ long SimRegistry::LoadKey(RegKey root, const std::string& name, const std::strin
     auto hiveKey = std::make_shared<SimKey>(name, id);
     // Paths below HKEY_CURRENT_USER, which the hive's key stands for.
     ImportKeys(keys, [&hiveKey](const std::vector<std::string_view>&, bool) { return hiveKey; });
+    const auto links = hiveLinks_.find(FoldName(item->path));
+    if (links != hiveLinks_.end())
+        for (const image::RegistryLink& link : links->second) {
+            bool valid = false;
+            AddPath(hiveKey, SplitPath(link.key, valid), 1)->MakeLink(link.target);
+        }
     users_->AttachSubkey(hiveKey);
     hives_.push_back(Hive{id, item->path, hiveKey, 0});
     return winerr::Success;
@@ -291,6 +386,9 @@ bool SimRegistry::WriteBack(Hive& hive) {
     if (hive.textRevision != 0 && hive.textRevision == drive_.Revision(hive.file)) return true;
     if (!drive_.WriteFile(hive.file, HiveText(hive))) return false;
     hive.textRevision = drive_.Revision(hive.file);
+    // The run makes no link: a hive without one keeps none.
+    const auto links = hiveLinks_.find(FoldName(hive.file));
+    if (links != hiveLinks_.end()) links->second = HiveLinks(hive);
     return true;
 }
 
@@ -310,6 +408,7 @@ std::string SimRegistry::HiveText(const Hive& hive) const {
     if (const image::DriveItem* file = drive_.Find(hive.file)) writer.Reserve(file->contents.size() * 9 / 8);
     std::string path = "HKEY_CURRENT_USER";
     ForEachKey(*hive.key, path, [&writer](const SimKey& key, const std::string& keyPath) {
+        if (key.IsLink()) return;
         writer.Key(keyPath);
         for (const SimValue& value : key.Values()) writer.Value(value.name, value.type, value.data);
     }, true);

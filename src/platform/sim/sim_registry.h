@@ -15,13 +15,17 @@ namespace purgent::sim {
 // the program can tell: see SimKey for names and order; HKEY_CLASSES_ROOT is
 // the view of HKEY_LOCAL_MACHINE\SOFTWARE\Classes; handles outlive the
 // deletion of their key; hive files are .reg text in the drive tree, mounted
-// under HKEY_USERS.
+// under HKEY_USERS; a link key leads every open through it to its target
+// unless it is opened as a link.
 class SimRegistry : public RegistryService {
 public:
     SimRegistry(SimDrive& drive, bool restorePrivilege);
 
     // Adds the keys the document leaves behind (paths with the root spelled out).
     void Load(const image::RegistryKeys& keys);
+    // Makes the link keys of [registry-link]; those of a hive file are made
+    // when the file is loaded.
+    void AddLinks(const std::vector<image::RegistryLink>& links);
     // The key (created if absent) exists but cannot be opened with full access.
     void Deny(const std::string& path);
     // Deletes the key at a full path with its subtree, deepest keys first, as
@@ -29,8 +33,11 @@ public:
     // be deleted stays, and so do the keys above it. Nothing when absent.
     // Returns the full paths of the keys deleted, in order.
     std::vector<std::string> DeleteTree(const std::string& path);
-    // The registry without the mounted hives, parents before children.
+    // The registry without the mounted hives, parents before children; link
+    // keys are no keys of it.
     image::RegistryKeys Keys() const;
+    // The link keys of the registry and of every hive file, mounted or not.
+    std::vector<image::RegistryLink> Links() const;
     // The hive files as they would be written if the hives were unloaded now.
     image::DriveItems MountedHiveFiles() const;
 
@@ -45,6 +52,10 @@ public:
     long SetValue(RegKey key, const std::string& name, std::uint32_t type,
                   const std::vector<std::uint8_t>& data) override;
     long DeleteKey(RegKey base, const std::string& subKey) override;
+    LinkCheck CheckLink(RegKey base, const std::string& subKey, RegLink& link) override;
+    long OpenAsLink(RegKey base, const std::string& subKey, RegKey& opened) override;
+    bool IsLink(RegKey key, RegLink& link) override;
+    long DeleteLink(RegKey base, const std::string& subKey) override;
     long DeleteValue(RegKey key, const std::string& name) override;
     long LoadKey(RegKey root, const std::string& name, const std::string& file) override;
     long UnLoadKey(RegKey root, const std::string& name) override;
@@ -76,7 +87,15 @@ private:
     std::shared_ptr<SimKey> Handle(RegKey key) const;
     // The open, undeleted key of a handle, or the error code for it.
     long LiveKey(RegKey key, std::shared_ptr<SimKey>& found) const;
-    long Lookup(RegKey base, const std::string& subKey, std::shared_ptr<SimKey>& found) const;
+    // The key subKey names below base; a link key on the way leads to its
+    // target, and so does the last one unless openLink.
+    long Lookup(RegKey base, const std::string& subKey, std::shared_ptr<SimKey>& found, bool openLink = false) const;
+    // Walks a folded path down from key; hops counts the links followed.
+    long Walk(std::shared_ptr<SimKey>& key, const std::string& folded, bool openLink, int& hops) const;
+    // Replaces a link key by the key it leads to.
+    long Follow(std::shared_ptr<SimKey>& key, int& hops) const;
+    // The links in a hive's tree, named as its file holds them.
+    std::vector<image::RegistryLink> HiveLinks(const Hive& hive) const;
     std::vector<Hive>::iterator MountedHive(const std::string& name);
     // A mounted hive loaded again from its file as it was unloaded, without
     // reading the file: the tree is what reading its text would give (see
@@ -85,6 +104,8 @@ private:
     // Writes the hive back unless its file holds its text already; false
     // when it has no file to write.
     bool WriteBack(Hive& hive);
+    // A new handle to a found key, unless it is protected.
+    long HandleTo(const std::shared_ptr<SimKey>& key, RegKey& opened);
     // The key's hive (if mounted) no longer matches its file.
     void Changed(const SimKey& key);
     bool HiveHasOpenHandles(int hive) const;
@@ -107,6 +128,8 @@ private:
     // Unloaded hives by folded file path: each pass over the users loads
     // every hive again, and most passes change nothing in most hives.
     std::map<std::string, Hive> unloaded_;
+    // The link keys of each hive file (by folded path) as the file holds them.
+    std::map<std::string, std::vector<image::RegistryLink>> hiveLinks_;
     int nextHiveId_ = 1;
 };
 

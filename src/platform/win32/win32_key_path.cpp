@@ -9,16 +9,6 @@ constexpr int KeyNameInformation = 3;
 constexpr LONG StatusBufferOverflow = static_cast<LONG>(0x80000005);
 constexpr LONG StatusBufferTooSmall = static_cast<LONG>(0xC0000023);
 
-std::string Ansi(const std::wstring& text) {
-    if (text.empty()) return "";
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), size, nullptr,
-                        nullptr);
-    return ansi;
-}
-
 // "\REGISTRY\MACHINE\SOFTWARE\Novell" for an open key; "" when it cannot be asked.
 std::string KernelName(HKEY key) {
     using NtQueryKey = LONG(NTAPI*)(HANDLE, int, void*, ULONG, ULONG*);
@@ -36,7 +26,7 @@ std::string KernelName(HKEY key) {
             continue;
         }
         if (status < 0) return "";
-        return Ansi(std::wstring(reinterpret_cast<const wchar_t*>(buffer.data() + 1), buffer[0] / sizeof(wchar_t)));
+        return AnsiName(std::wstring(reinterpret_cast<const wchar_t*>(buffer.data() + 1), buffer[0] / sizeof(wchar_t)));
     }
 }
 
@@ -59,7 +49,27 @@ const std::string& CurrentUserKernelName() {
     return name;
 }
 
-std::string RootedName(const std::string& kernelName) {
+std::string PredefinedName(HKEY key) {
+    if (key == HKEY_LOCAL_MACHINE) return "HKEY_LOCAL_MACHINE";
+    if (key == HKEY_CURRENT_USER) return "HKEY_CURRENT_USER";
+    if (key == HKEY_USERS) return "HKEY_USERS";
+    if (key == HKEY_CLASSES_ROOT) return "HKEY_CLASSES_ROOT";
+    return "";
+}
+
+}  // namespace
+
+std::string AnsiName(const std::wstring& name) {
+    if (name.empty()) return "";
+    const int size = WideCharToMultiByte(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, name.data(), static_cast<int>(name.size()), ansi.data(), size, nullptr,
+                        nullptr);
+    return ansi;
+}
+
+std::string RootedKeyName(const std::string& kernelName) {
     const std::string& currentUser = CurrentUserKernelName();
     const std::pair<std::string, const char*> roots[] = {
         {currentUser, "HKEY_CURRENT_USER"},
@@ -71,15 +81,7 @@ std::string RootedName(const std::string& kernelName) {
     return "";
 }
 
-std::string PredefinedName(HKEY key) {
-    if (key == HKEY_LOCAL_MACHINE) return "HKEY_LOCAL_MACHINE";
-    if (key == HKEY_CURRENT_USER) return "HKEY_CURRENT_USER";
-    if (key == HKEY_USERS) return "HKEY_USERS";
-    if (key == HKEY_CLASSES_ROOT) return "HKEY_CLASSES_ROOT";
-    return "";
-}
-
-}  // namespace
+std::string OpenKeyPath(HKEY key) { return RootedKeyName(KernelName(key)); }
 
 std::string KeyPathOf(HKEY base, const std::string& subKey) {
     // A predefined root opened by an empty name stays a pseudo handle the
@@ -88,7 +90,7 @@ std::string KeyPathOf(HKEY base, const std::string& subKey) {
     HKEY key = nullptr;
     std::string path;
     if (RegOpenKeyExA(base, subKey.c_str(), 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
-        path = RootedName(KernelName(key));
+        path = OpenKeyPath(key);
         RegCloseKey(key);
     }
     if (path.empty() && !subKey.empty()) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/win32/win32_key_path.h"
+#include "platform/win32/win32_registry_links.h"
 
 namespace purgent {
 namespace {
@@ -64,8 +65,16 @@ bool SaveLoadedKey(HKEY root, const std::string& name, const std::string& file) 
 }  // namespace
 
 long Win32RegistryService::OpenKey(RegKey base, const std::string& subKey, RegKey& opened) {
+    return OpenWith(base, subKey, 0, opened);
+}
+
+long Win32RegistryService::OpenAsLink(RegKey base, const std::string& subKey, RegKey& opened) {
+    return OpenWith(base, subKey, REG_OPTION_OPEN_LINK, opened);
+}
+
+long Win32RegistryService::OpenWith(RegKey base, const std::string& subKey, unsigned long options, RegKey& opened) {
     HKEY key = nullptr;
-    LONG result = RegOpenKeyExA(Handle(base), subKey.c_str(), 0, KEY_ALL_ACCESS, &key);
+    LONG result = RegOpenKeyExA(Handle(base), subKey.c_str(), options, KEY_ALL_ACCESS, &key);
     if (result == ERROR_SUCCESS) opened = reinterpret_cast<RegKey>(key);
     return result;
 }
@@ -126,6 +135,16 @@ long Win32RegistryService::SetValue(RegKey key, const std::string& name, std::ui
 
 long Win32RegistryService::DeleteKey(RegKey base, const std::string& subKey) {
     return RegDeleteKeyA(Handle(base), subKey.c_str());
+}
+
+LinkCheck Win32RegistryService::CheckLink(RegKey base, const std::string& subKey, RegLink& link) {
+    return CheckLinkAt(Handle(base), subKey, link);
+}
+
+bool Win32RegistryService::IsLink(RegKey key, RegLink& link) { return OpenKeyIsLink(Handle(key), link); }
+
+long Win32RegistryService::DeleteLink(RegKey base, const std::string& subKey) {
+    return DeleteLinkAt(Handle(base), subKey);
 }
 
 long Win32RegistryService::DeleteValue(RegKey key, const std::string& name) {

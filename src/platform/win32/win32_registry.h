@@ -20,6 +20,10 @@ public:
     long SetValue(RegKey key, const std::string& name, std::uint32_t type,
                   const std::vector<std::uint8_t>& data) override;
     long DeleteKey(RegKey base, const std::string& subKey) override;
+    LinkCheck CheckLink(RegKey base, const std::string& subKey, RegLink& link) override;
+    long OpenAsLink(RegKey base, const std::string& subKey, RegKey& opened) override;
+    bool IsLink(RegKey key, RegLink& link) override;
+    long DeleteLink(RegKey base, const std::string& subKey) override;
     long DeleteValue(RegKey key, const std::string& name) override;
     long LoadKey(RegKey root, const std::string& name, const std::string& file) override;
     long UnLoadKey(RegKey root, const std::string& name) override;
@@ -28,6 +32,9 @@ public:
     bool EnableRestorePrivilege() override;
 
 private:
+    // RegOpenKeyExA with KEY_ALL_ACCESS and these options.
+    long OpenWith(RegKey base, const std::string& subKey, unsigned long options, RegKey& opened);
+
     // Under Wine, the file of every hive loaded through LoadKey, by key name:
     // the unload writes the hive back to it.
     std::map<std::string, std::string> hiveFiles_;
