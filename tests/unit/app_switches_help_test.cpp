@@ -42,8 +42,8 @@ TEST(SwitchesHelp, EverySwitchListedIsAcceptedAndShown) {
         EXPECT_NE(text.find(std::string("\n") + line.switchText + "  - " + line.effect + "\n"), std::string::npos)
             << line.switchText;
     }
-    for (const ExitStatusHelp& line : ExitStatusesHelp())
-        EXPECT_NE(text.find(std::to_string(line.status) + "  - " + line.meaning), std::string::npos);
+    for (const ExitStatusRow& row : ExitStatuses())
+        EXPECT_NE((text + "\n").find("\n" + ExitStatusHelpLine(row) + "\n"), std::string::npos) << row.installerStatus;
     EXPECT_EQ(text.find('\t'), std::string::npos);
 }
 
@@ -87,28 +87,39 @@ std::string ReadSource(const std::string& name) {
 
 // The first cells of the list right under heading, up to the next heading:
 // a Markdown table's rows whose first cell is in backticks, or a guide's
-// lines indented by two blanks that begin with a switch or a digit.
-std::set<std::string> FirstCells(const std::string& text, const std::string& heading) {
+// lines indented by two blanks that begin with a switch or a digit. With
+// two, the first two cells joined by a blank: "| `0` | `3010` |", "  0  3010".
+std::set<std::string> FirstCells(const std::string& text, const std::string& heading, int count = 1) {
     std::set<std::string> cells;
     std::istringstream lines(text.substr(text.find(heading) + heading.size()));
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.rfind("#", 0) == 0 || line.rfind("---", 0) == 0) break;
+        std::istringstream words;
         if (line.rfind("| `", 0) == 0) {
-            cells.insert(line.substr(3, line.find('`', 3) - 3));
+            std::string row;
+            for (char c : line) row += c == '`' || c == '|' ? ' ' : c;
+            words.str(row);
         } else if (line.size() > 2 && line.rfind("  ", 0) == 0 && (line[2] == '/' || std::isdigit(static_cast<unsigned char>(line[2])))) {
-            cells.insert(line.substr(2, line.find(' ', 2) - 2));
+            words.str(line);
+        } else {
+            continue;
         }
+        std::string first, second;
+        words >> first >> second;
+        cells.insert(count == 1 ? first : first + " " + second);
     }
     return cells;
 }
 
 // The switch and exit-status tables of the documentation and of the
-// administrator's guide name what the program takes and gives, no more.
+// administrator's guide name what the program takes and gives, no more: each
+// status beside its "/msiexit" twin.
 TEST(SwitchesHelp, TheDocumentsTablesStayInStepWithTheProgram) {
     std::set<std::string> switches, statuses;
     for (const SwitchHelp& line : SwitchesHelp()) switches.insert(line.switchText);
-    for (const ExitStatusHelp& line : ExitStatusesHelp()) statuses.insert(std::to_string(line.status));
+    for (const ExitStatusRow& row : ExitStatuses())
+        statuses.insert(std::to_string(row.status) + " " + std::to_string(row.installerStatus));
     const struct {
         const char* file;
         const char* switchesHeading;
@@ -122,7 +133,7 @@ TEST(SwitchesHelp, TheDocumentsTablesStayInStepWithTheProgram) {
         ASSERT_NE(text.find(switchesHeading), std::string::npos) << file;
         ASSERT_NE(text.find(statusesHeading), std::string::npos) << file;
         EXPECT_EQ(FirstCells(text, switchesHeading), switches) << file;
-        EXPECT_EQ(FirstCells(text, statusesHeading), statuses) << file;
+        EXPECT_EQ(FirstCells(text, statusesHeading, 2), statuses) << file;
     }
 }
 
