@@ -6,9 +6,11 @@
 #include <sstream>
 
 #include "app/command_line.h"
+#include "app/purgent_app.h"
 #include "app/switches_help.h"
 #include "app_fakes.h"
 #include "purgent_sim/run_purgent.h"
+#include "purgent_sim/sim_status_view.h"
 
 namespace purgent {
 namespace {
@@ -76,6 +78,49 @@ TEST(SwitchesHelp, TheBoxOnTheSimulatedMachine) {
     sim::SimMachine silenced{image::MachineImage{}};
     EXPECT_EQ(sim::RunPurgentOnSimCommandLine(silenced, "/sn /kc /km /?"), 0);
     EXPECT_TRUE(silenced.Trace().Events("message").empty());
+}
+
+// The simulated machine's boxes, and a console that takes the text when
+// there is one.
+class ConsoleMessages : public MessageBoxService {
+public:
+    ConsoleMessages(MessageBoxService& boxes, bool console) : boxes_(boxes), console_(console) {}
+    void ShowMessage(const std::string& text) override { boxes_.ShowMessage(text); }
+    void ShowError(const std::string& text) override { boxes_.ShowError(text); }
+    bool ShowOnConsole(const std::string& text) override {
+        if (console_) printed += text;
+        return console_;
+    }
+    std::string printed;
+
+private:
+    MessageBoxService& boxes_;
+    bool console_;
+};
+
+TEST(SwitchesHelp, PrintedOnTheConsoleItWasStartedFromElseShownInTheBox) {
+    for (bool console : {true, false}) {
+        sim::SimMachine machine{image::MachineImage{}};
+        machine.Environment().SetCommandLine("purgent.exe /?");
+        Platform simulated = machine.GetPlatform();
+        ConsoleMessages messages(simulated.messages, console);
+        Platform platform{simulated.environment, simulated.registry,  messages,
+                          simulated.cursor,      simulated.programs,  simulated.processes,
+                          simulated.windows,     simulated.text,      simulated.files};
+        sim::SimStatusView status(machine.Trace());
+        test::RecordingFormView view;
+        PurgentApp app(platform, status, view);
+        int exit = -1;
+        try {
+            app.FormCreate();
+        } catch (const sim::SimProcessExit& ended) {
+            exit = ended.status;
+        }
+        EXPECT_EQ(exit, 0) << console;
+        EXPECT_EQ(messages.printed, console ? SwitchesHelpText() : "") << console;
+        EXPECT_EQ(machine.Trace().Events("message").size(), console ? 0u : 1u) << console;
+        EXPECT_TRUE(view.shown.empty()) << console;
+    }
 }
 
 std::string ReadSource(const std::string& name) {
