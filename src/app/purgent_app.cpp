@@ -57,9 +57,11 @@ PurgentApp::CommandLine PurgentApp::Prepare() {
 void PurgentApp::FormCreate() {
     form_.SetApplicationHint(MainForm::ApplicationHintText);
     switch (Prepare()) {
-        case CommandLine::AsksForSwitches:
-            if (!platform_.messages.ShowOnConsole(SwitchesHelpText())) platform_.messages.ShowMessage(SwitchesHelpText());
+        case CommandLine::AsksForSwitches: {
+            const std::string help = SwitchesHelpText();
+            if (!platform_.messages.ShowOnConsole(help)) platform_.messages.ShowMessage(help);
             EndProcess(platform_, state_, ExitCompleted);
+        }
         case CommandLine::Invalid:
             platform_.messages.ShowMessage("Invalid Purgent Commandline");
             EndProcess(platform_, state_, ExitInvalidCommandLine);

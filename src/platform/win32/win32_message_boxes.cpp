@@ -8,10 +8,10 @@ void Win32MessageBoxService::ShowError(const std::string& text) {
     Show(text, MB_OK | MB_ICONSTOP);
 }
 
-// A program of the window subsystem gets no console of its own: output sent
-// to a file or pipe is used as it is, else the console of whoever started it
-// (a command prompt that, not waiting for such a program, may already show
-// its next prompt).
+// A program of the window subsystem has no console of its own: output sent
+// to a file or pipe is used as it is, else the console of whoever started
+// it. A command prompt does not wait for such a program and may show its
+// next prompt already, so the text starts on a line of its own.
 bool Win32MessageBoxService::ShowOnConsole(const std::string& text) {
     HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     const bool sent = output && output != INVALID_HANDLE_VALUE && GetFileType(output) != FILE_TYPE_UNKNOWN;
