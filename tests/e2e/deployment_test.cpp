@@ -74,6 +74,23 @@ TEST(DeploymentE2e, EachMachineHasItsLogAndARerunAddsItsRunWithTheWindowsAndTheO
               std::vector<std::string>(2, "/sn; Remove Writing Tools, Remove Files, Remove Registry Entries"));
 }
 
+// The shipped 32-bit program tells a 64-bit Windows by IsWow64Process.
+class LogHeaderOnEachWindows : public ::testing::TestWithParam<E2eTarget> {};
+
+TEST_P(LogHeaderOnEachWindows, NamesTheBitnessOfWindowsNotOfTheProgram) {
+    const E2eTarget& target = GetParam();
+    WinePrefix prefix(target.arch);
+    ASSERT_EQ(prefix.Run({target.Exe("purgent.exe"), "/sn", "/kc", "/km", "/log=C:\\run.log"}, kTimeoutSeconds), 0)
+        << prefix.Output();
+    const std::vector<std::string> windows = LineValues(ReadText(prefix.UnixPath("C:\\run.log")), "# windows: ");
+    ASSERT_EQ(windows.size(), 1u);
+    const std::string bitness = target.arch == WineArch::Win32 ? "32-bit" : "64-bit";
+    EXPECT_TRUE(std::regex_match(windows.front(), std::regex(R"(\d+\.\d+ build \d+, )" + bitness))) << windows.front();
+}
+
+INSTANTIATE_TEST_SUITE_P(Win32, LogHeaderOnEachWindows, ::testing::Values(kWin32Target));
+INSTANTIATE_TEST_SUITE_P(Wow64, LogHeaderOnEachWindows, ::testing::Values(kWow64Target));
+
 // Another machine writing the same file on a share: nobody is there to
 // press OK on a box, so the run ends at once, having changed nothing.
 TEST(DeploymentE2e, ALogAnotherProgramHoldsEndsASilentRunWithoutABox) {
