@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/record/recorded_platform.h"
 #include "purgent_sim/run_purgent.h"
 
 namespace purgent::sim {
@@ -56,44 +55,6 @@ TEST(FleetLog, TheHeaderNamesTheWindowsAndTheOptionsAsRead) {
         const std::string log = LogText(machine.SaveImage(), "C:\\Logs\\run.log");
         EXPECT_EQ(HeaderField(log, "# options: "), options) << commandLine;
         EXPECT_EQ(HeaderField(log, "# windows: "), "5.1 build 2600, 32-bit") << commandLine;
-    }
-}
-
-// The simulated machine's environment, telling another Windows.
-class ReleaseOf : public EnvironmentService {
-public:
-    ReleaseOf(EnvironmentService& real, std::optional<WindowsRelease> release) : real_(real), release_(release) {}
-    std::optional<std::string> Variable(const std::string& name) override { return real_.Variable(name); }
-    std::string CommandLine() override { return real_.CommandLine(); }
-    bool PlatformId(std::uint32_t& id) override { return real_.PlatformId(id); }
-    std::string WindowsDirectory() override { return real_.WindowsDirectory(); }
-    std::optional<WindowsRelease> Release() override { return release_; }
-
-private:
-    EnvironmentService& real_;
-    std::optional<WindowsRelease> release_;
-};
-
-TEST(FleetLog, TheWindowsLineTellsTheVersionTheBuildAndTheWindowsBitness) {
-    const struct {
-        std::optional<WindowsRelease> release;
-        std::string line;
-    } cases[] = {
-        {WindowsRelease{10, 0, 19045, true}, "10.0 build 19045, 64-bit"},
-        {WindowsRelease{6, 1, 7601, false}, "6.1 build 7601, 32-bit"},
-        {std::nullopt, "unknown"},
-    };
-    for (const auto& [release, line] : cases) {
-        SimMachine machine{WithLogsFolder()};
-        Platform simulated = machine.GetPlatform();
-        ReleaseOf environment(simulated.environment, release);
-        Platform inner{environment,         simulated.registry,  simulated.messages,
-                       simulated.cursor,    simulated.programs,  simulated.processes,
-                       simulated.windows,   simulated.text,      simulated.files};
-        EventRecorder recorder;
-        RecordedPlatform recorded(inner, recorder);
-        ASSERT_EQ(recorded.Get().environment.StartRunLog("C:\\Logs\\run.log", {}, ""), WriteRefusal::None);
-        EXPECT_EQ(HeaderField(LogText(machine.SaveImage(), "C:\\Logs\\run.log"), "# windows: "), line);
     }
 }
 
