@@ -29,7 +29,7 @@ std::string PrepareCaptureFolder(FileService& files, const std::string& folder, 
     if (!IsEmptyFolder(files, folder)) return "The capture folder '" + folder + "' is not empty.";
     const std::string probe = folder + "\\registry.reg";
     WriteRefusal refusal;
-    const WriteHandle file = files.CreateForWriting(probe, refusal);
+    const WriteHandle file = files.CreateForWriting(probe, WriteStart::Empty, refusal);
     if (file == NoWrite) return cannot;
     files.CloseWritten(file);
     files.RemoveFile(probe);

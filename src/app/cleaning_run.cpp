@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/exit_status.h"
 #include "app/launch_command.h"
 #include "app/program_search.h"
 #include "components/component_phases.h"
@@ -33,8 +34,6 @@ const char* const StoppedProcesses[] = {
     "notify.exe",   "addrbook.exe", "grpwise.exe", "gwsync.exe", "gwmailto.exe",
     "gwtip.exe",    "gwreload.exe", "nmcl32.exe",  "msinm.exe",  "outlook.exe",
 };
-
-bool IsHidden(SilentMode mode) { return mode == SilentMode::Silent || mode == SilentMode::SilentNoMessage; }
 
 void StartProgress(RunContext& ctx) {
     ctx.status.SetProgressMaximum(InitialProgressMaximum(ctx.options));
@@ -111,7 +110,7 @@ void RunPhase(RunContext& ctx, const PhaseRow& row) {
 // a deployment waiting on /sp must not take a halted run for a success.
 void ExitUnlessShown(RunContext& ctx, int status) {
     ctx.process.lastRunStatus = status;
-    if (IsHidden(ctx.process.silentMode)) ctx.platform.programs.ExitProcess(status);
+    if (IsHidden(ctx.process.silentMode)) EndProcess(ctx.platform, ctx.process, status);
 }
 
 // Halts the run; in the hidden modes nobody could ever see or close the
@@ -177,7 +176,7 @@ void End(RunContext& ctx) {
             "Purgent could not remove Word ODMA Integrations\n\nRerun Purgent with all Word processes closed.");
     }
     if (mode == SilentMode::Silent) messages.ShowMessage("Purgent - Completed");
-    if (mode != SilentMode::Interactive) ctx.platform.programs.ExitProcess(ExitCompleted);
+    if (mode != SilentMode::Interactive) EndProcess(ctx.platform, ctx.process, ExitCompleted);
 }
 
 }  // namespace

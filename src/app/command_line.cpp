@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -68,7 +69,7 @@ bool ApplySwitch(const std::string& text, MainForm& form, ProcessState& state) {
         state.preview = true;
         state.captureFolder = text.substr(9);
     } else {
-        return false;
+        return text == "/msiexit";  // taken before the first check
     }
     return true;
 }
@@ -122,6 +123,8 @@ std::string QuoteArguments(const std::vector<std::string>& arguments) {
 bool ApplySwitches(const std::vector<std::string>& arguments, MainForm& form, ProcessState& state) {
     std::array<std::string, SwitchPositions> positions;
     for (std::size_t i = 0; i < positions.size() && i < arguments.size(); ++i) positions[i] = arguments[i];
+    // Before any check: an invalid command line is told in the statuses asked for.
+    state.installerStatuses = std::find(positions.begin(), positions.end(), "/msiexit") != positions.end();
 
     for (std::size_t i = 0; i < positions.size(); ++i) {
         for (std::size_t j = 0; j < positions.size(); ++j) {

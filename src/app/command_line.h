@@ -19,7 +19,9 @@ std::string QuoteArguments(const std::vector<std::string>& arguments);
 // Applies the switches of the first eight arguments to the form (as clicks,
 // change handlers included) and the mode, the run log's path ("/log="), the
 // preview ("/whatif") and its capture folder ("/capture=", which implies it)
-// to the state, then "/nw" and "/rws".
+// to the state, then "/nw" and "/rws". "/msiexit" anywhere among the eight
+// sets the Windows Installer's statuses first, so that they hold for an
+// invalid command line too.
 // False for an invalid command line: repeated or conflicting switches,
 // "/capture=" without a folder, or an unknown argument not preceded by "/sn". The form is then half-applied and
 // the caller ends the program. The arguments passed over (unknown after

@@ -24,6 +24,21 @@ enum class Control {
     RunButton,
 };
 
+// The caption of an option's check box in the window.
+constexpr const char* OptionCaption(Option option) {
+    switch (option) {
+        case Option::Client: return "Remove GroupWise Client";
+        case Option::WritingTools: return "Remove Writing Tools";
+        case Option::WebServices: return "Remove Web Services Components";
+        case Option::Networked: return "Network Install (don't remove distribution files)";
+        case Option::Messenger: return "Remove Messenger";
+        case Option::DeleteFiles: return "Remove Files";
+        case Option::DeleteRegistry: return "Remove Registry Entries";
+        case Option::LaunchApp: return "Launch Application";
+    }
+    return "";
+}
+
 // The main window's state and its change handlers, independent of any
 // toolkit. The view shows it; the command line and the user change it
 // through the same calls.

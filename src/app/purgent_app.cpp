@@ -5,7 +5,10 @@
 #include "app/capture_folder.h"
 #include "app/cleaning_run.h"
 #include "app/command_line.h"
+#include "app/exit_status.h"
+#include "app/run_log_options.h"
 #include "app/switches_help.h"
+#include "app/variable_expansion.h"
 #include "run/run_context.h"
 
 namespace purgent {
@@ -36,12 +39,17 @@ PurgentApp::CommandLine PurgentApp::Prepare() {
         const std::vector<std::string> arguments = SplitCommandLine(platform_.environment.CommandLine());
         if (AsksForSwitchesHelp(arguments)) return CommandLine::AsksForSwitches;
         if (!ApplySwitches(arguments, form_, state_)) return CommandLine::Invalid;
+        // Started directly by a deployment tool, the program gets its command
+        // line as the tool wrote it, with no shell to expand a
+        // \\server\logs\%COMPUTERNAME%.log.
+        if (state_.logFile) state_.logFile = ExpandVariables(*state_.logFile, platform_.environment);
+        state_.captureFolder = ExpandVariables(state_.captureFolder, platform_.environment);
         registry_ = std::make_unique<RegistryAccess>(platform_.registry, status_, platform_.environment);
     } catch (const std::exception& error) {
         // No window has shown yet, whatever the mode, so nothing could ever end
         // the process: it ends as a failed run does.
         platform_.messages.ShowError(ErrorBoxText(error.what()));
-        platform_.programs.ExitProcess(ExitFailed);
+        EndProcess(platform_, state_, ExitFailed);
     }
     return CommandLine::Valid;
 }
@@ -49,14 +57,14 @@ PurgentApp::CommandLine PurgentApp::Prepare() {
 void PurgentApp::FormCreate() {
     form_.SetApplicationHint(MainForm::ApplicationHintText);
     switch (Prepare()) {
-        case CommandLine::AsksForSwitches:
-            platform_.messages.ShowMessage(SwitchesHelpText());
-            platform_.programs.ExitProcess(ExitCompleted);
-            break;
+        case CommandLine::AsksForSwitches: {
+            const std::string help = SwitchesHelpText();
+            if (!platform_.messages.ShowOnConsole(help)) platform_.messages.ShowMessage(help);
+            EndProcess(platform_, state_, ExitCompleted);
+        }
         case CommandLine::Invalid:
             platform_.messages.ShowMessage("Invalid Purgent Commandline");
-            platform_.programs.ExitProcess(ExitInvalidCommandLine);
-            break;
+            EndProcess(platform_, state_, ExitInvalidCommandLine);
         case CommandLine::Valid:
             break;
     }
@@ -69,14 +77,17 @@ void PurgentApp::FormCreate() {
         if (!error.empty()) StopBeforeTheRun(error);
     }
     if (state_.logFile) {
-        const WriteRefusal refusal = platform_.environment.StartRunLog(*state_.logFile, state_.ignoredArguments);
+        const WriteRefusal refusal = platform_.environment.StartRunLog(*state_.logFile, state_.ignoredArguments,
+                                                                       RunLogOptions(form_, state_.silentMode));
         if (refusal != WriteRefusal::None) {
             if (captureFolderCreated) platform_.files.RemoveFolder(state_.captureFolder);
+            // Under /s and /sn nobody is there to press OK: a box would hold
+            // the deployment until its time limit, and the status says it.
+            if (IsHidden(state_.silentMode)) EndProcess(platform_, state_, ExitFailed);
             StopBeforeTheRun(LogRefusalMessage(*state_.logFile, refusal));
         }
     }
-    const bool windowShown = state_.silentMode == SilentMode::Interactive || state_.silentMode == SilentMode::ProgressOnly;
-    if (state_.preview && !platform_.environment.StartPreview(windowShown, state_.captureFolder))
+    if (state_.preview && !platform_.environment.StartPreview(!IsHidden(state_.silentMode), state_.captureFolder))
         StopBeforeTheRun("A preview (/whatif) cannot be made here.");
 
     switch (state_.silentMode) {
@@ -97,7 +108,7 @@ void PurgentApp::FormCreate() {
 
 void PurgentApp::StopBeforeTheRun(const std::string& error) {
     platform_.messages.ShowError(error);
-    platform_.programs.ExitProcess(ExitFailed);
+    EndProcess(platform_, state_, ExitFailed);
 }
 
 void PurgentApp::RunButtonClick() {
@@ -113,8 +124,8 @@ void PurgentApp::FormClose() { registry_.reset(); }
 
 // The interactive window is the administrator's own: what a run did is on
 // screen, and the window can run again, so closing it is no failure.
-int PurgentApp::ExitStatusOnClose() const {
-    return state_.silentMode == SilentMode::ProgressOnly ? state_.lastRunStatus : ExitCompleted;
+void PurgentApp::ExitOnClose() {
+    EndProcess(platform_, state_, state_.silentMode == SilentMode::ProgressOnly ? state_.lastRunStatus : ExitCompleted);
 }
 
 }  // namespace purgent

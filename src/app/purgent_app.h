@@ -33,9 +33,9 @@ public:
     void RunButtonClick();
     // Destroys the registry accessor.
     void FormClose();
-    // The status the process ends with once its window is closed: in
-    // ProgressOnly the halt's (1) or the error's (2), otherwise 0.
-    int ExitStatusOnClose() const;
+    // Ends the process once its window is closed: in ProgressOnly with the
+    // halt's status or the error's, otherwise as a completed run.
+    [[noreturn]] void ExitOnClose();
 
     MainForm& Form() { return form_; }
     StatusReporter& Status() { return status_; }

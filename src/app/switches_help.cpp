@@ -1,6 +1,6 @@
 #include "app/switches_help.h"
 
-#include "app/cleaning_run.h"
+#include "app/exit_status.h"
 
 namespace purgent {
 
@@ -20,30 +20,25 @@ const std::vector<SwitchHelp>& SwitchesHelp() {
         {"/log=<file>", "write a run log to <file>"},
         {"/whatif", "preview: change nothing; the run log says what the run would do"},
         {"/capture=<folder>", "preview, and write what it read to <folder> (new or empty) as a machine image"},
+        {"/msiexit", "exit with the Windows Installer's statuses, which deployment tools act on (below)"},
     };
     return switches;
-}
-
-const std::vector<ExitStatusHelp>& ExitStatusesHelp() {
-    static const std::vector<ExitStatusHelp> statuses{
-        {ExitCompleted, "the run completed"},
-        {ExitHalted, "/s, /sn, /sp: the run halted; GroupWise or Messenger windows stayed open"},
-        {ExitFailed, "/s, /sn, /sp: the run stopped on an error; every mode: a failure before the run, "
-                     "or the run log could not be created or written"},
-        {ExitInvalidCommandLine, "the command line was invalid; nothing was cleaned"},
-    };
-    return statuses;
 }
 
 std::string SwitchesHelpText() {
     std::string text = "purgent.exe [switches]\n\n";
     for (const SwitchHelp& line : SwitchesHelp()) text += std::string(line.switchText) + "  - " + line.effect + "\n";
     text += "\nSwitches are case-sensitive, each may be given once, and at most one of /s, /sn, /sp;"
-            " only the first eight arguments are read.\n\nExit status:\n";
-    for (const ExitStatusHelp& line : ExitStatusesHelp())
-        text += std::to_string(line.status) + "  - " + line.meaning + "\n";
+            " only the first eight arguments are read. In /log= and /capture=, %NAME% is the"
+            " environment variable's value.\n\nExit status, then with /msiexit:\n";
+    for (const ExitStatusRow& row : ExitStatuses())
+        text += ExitStatusHelpLine(row) + "\n";
     text.pop_back();
     return text;
+}
+
+std::string ExitStatusHelpLine(const ExitStatusRow& row) {
+    return std::to_string(row.status) + ", " + std::to_string(row.installerStatus) + "  - " + row.meaning;
 }
 
 bool AsksForSwitchesHelp(const std::vector<std::string>& arguments) {

@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "app/exit_status.h"
+
 namespace purgent {
 
 // One line of what "/?" shows: a switch as it is written on the command
@@ -12,19 +14,16 @@ struct SwitchHelp {
     const char* effect;
 };
 
-// One exit status of the process and when it is given.
-struct ExitStatusHelp {
-    int status;
-    const char* meaning;
-};
-
 const std::vector<SwitchHelp>& SwitchesHelp();
-const std::vector<ExitStatusHelp>& ExitStatusesHelp();
 
-// The box "/?" shows: every switch with its effect, the rules they follow and
-// the exit statuses. Lines joined with "\n"; no tab, so that the box's text
-// stays one field of a trace or run-log line.
+// What "/?" shows, on the console or in a box: every switch with its effect,
+// the rules they follow and the exit statuses, with "/msiexit" and without.
+// Lines joined with "\n"; no tab, so that the box's text stays one field of a
+// trace or run-log line.
 std::string SwitchesHelpText();
+
+// One exit status as the text above lists it: "0, 3010  - <meaning>".
+std::string ExitStatusHelpLine(const ExitStatusRow& row);
 
 // "/?" is an extension of the command line, so it is taken only when it is
 // the whole command line: beside other arguments it stays what it always

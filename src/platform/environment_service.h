@@ -13,6 +13,14 @@ namespace purgent {
 constexpr std::uint32_t PlatformWin9x = 1;
 constexpr std::uint32_t PlatformWinNT = 2;
 
+// Which Windows runs the program, for the run log's header.
+struct WindowsRelease {
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+    std::uint32_t build = 0;
+    bool is64Bit = false;  // the Windows, not the program: a 32-bit program asks IsWow64Process
+};
+
 class EnvironmentService {
 public:
     virtual ~EnvironmentService() = default;
@@ -40,12 +48,16 @@ public:
     virtual std::string LocalTime() { return ""; }
     virtual std::string ComputerName() { return ""; }
     virtual std::string UserName() { return ""; }
+    // GetVersionExA's version and build; nullopt when it cannot be read.
+    virtual std::optional<WindowsRelease> Release() { return std::nullopt; }
     // Told to start the run log at path once the command line is read: the
-    // recorder over the platform creates it; why not when it cannot, and
-    // CannotCreate when there is no recorder to write one. The arguments the
-    // command line ignored are named in its header.
+    // recorder over the platform opens it, appending to an earlier run's;
+    // why not when it cannot, and CannotCreate when there is no recorder to
+    // write one. Its header names the options as read (options) and the
+    // arguments the command line ignored.
     virtual WriteRefusal StartRunLog(const std::string& /*path*/,
-                                     const std::vector<std::string>& /*ignoredArguments*/) {
+                                     const std::vector<std::string>& /*ignoredArguments*/,
+                                     const std::string& /*options*/) {
         return WriteRefusal::CannotCreate;
     }
     // Told to start a preview (/whatif): from now on nothing on the machine
@@ -53,6 +65,11 @@ public:
     // run reads goes to captureFolder ("" = nowhere) when the process ends.
     // False where there is no preview layer.
     virtual bool StartPreview(bool /*showBoxes*/, const std::string& /*captureFolder*/) { return false; }
+    // Told the process is about to end: writes what is written only then (a
+    // preview's capture). False when a record the command line asked for is
+    // not whole: a part of the capture or a line of the run log could not
+    // be written.
+    virtual bool CompleteRecords() { return true; }
 };
 
 }  // namespace purgent

@@ -38,6 +38,12 @@ enum class WriteRefusal {
     OtherNames,    // the file has more than one name (hard links)
 };
 
+// Where writing to a file opened for it begins.
+enum class WriteStart {
+    Empty,  // what the file held is dropped
+    AtEnd,  // what the file held stays, and writing goes on after it
+};
+
 // The file system as the Win32 API offers it (FindFirstFileA ... RemoveDirectoryA).
 class FileService {
 public:
@@ -67,12 +73,13 @@ public:
     virtual long DeleteAccess(const std::string& path) = 0;
     // CreateDirectoryA: 0, or the Win32 error code (183: it exists).
     virtual long CreateFolder(const std::string& path) = 0;
-    // CreateFileA(GENERIC_WRITE, FILE_SHARE_READ) without following a link,
-    // checked on the handle, then emptied: a new empty file, in place of one
-    // of that name; others may read it but not delete it while it is open.
-    // NoWrite, and refusal says why, when it cannot be created or the path
-    // names a link or a file with other names; nothing is changed then.
-    virtual WriteHandle CreateForWriting(const std::string& path, WriteRefusal& refusal) = 0;
+    // CreateFileA(GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS) without
+    // following a link, checked on the handle, then emptied or wound to its
+    // end as start says; others may read it but not delete it while it is
+    // open. NoWrite, and refusal says why, when it cannot be created or
+    // opened (another program writing it) or the path names a link or a
+    // file with other names; nothing is changed then.
+    virtual WriteHandle CreateForWriting(const std::string& path, WriteStart start, WriteRefusal& refusal) = 0;
     // WriteFile of all the bytes at the end of what was written; false when
     // not all of them were written.
     virtual bool Write(WriteHandle file, const std::string& bytes) = 0;

@@ -10,6 +10,10 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
     // Stop icon, OK button, caption "Purgent".
     virtual void ShowError(const std::string& text) = 0;
+    // The text on the console of the program that started this one
+    // (AttachConsole(ATTACH_PARENT_PROCESS)), or where its output was sent;
+    // false, and nothing shown, when there is neither.
+    virtual bool ShowOnConsole(const std::string& /*text*/) { return false; }
 };
 
 }  // namespace purgent

@@ -16,11 +16,15 @@ struct ProcessState {
     std::optional<std::string> logFile;  // "/log=": the run log's path
     bool preview = false;                 // "/whatif": nothing on the machine is changed
     std::string captureFolder;            // "/capture=": what the preview read goes there
+    bool installerStatuses = false;       // "/msiexit": the process ends with the Windows Installer's statuses
     // Passed over: unknown after "/sn", or after the eighth; the log names them.
     std::vector<std::string> ignoredArguments;
     WindowSurveyState windowSurvey;
     // How the last run ended, for a process that ends when its window closes.
     int lastRunStatus = 0;
+    // A file was left to be deleted at the next restart. Never cleared: it
+    // stays pending whatever a later run in the same window does.
+    bool restartNeeded = false;
 };
 
 }  // namespace purgent

@@ -17,6 +17,9 @@ enum class Option {
 
 enum class SilentMode { Interactive, Silent, SilentNoMessage, ProgressOnly };
 
+// "/s" and "/sn": the window is never shown, and nobody may be there to see a box.
+constexpr bool IsHidden(SilentMode mode) { return mode == SilentMode::Silent || mode == SilentMode::SilentNoMessage; }
+
 // What one cleaning run reads of the window: the boxes as they are when a
 // phase reaches them, and the launch command.
 class RunOptions {

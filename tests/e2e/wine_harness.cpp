@@ -99,6 +99,13 @@ pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>
     return pid;
 }
 
+// One word for sh, whatever it holds.
+std::string ShellQuoted(const std::string& word) {
+    std::string quoted = "'";
+    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 int DecodeStatus(int raw) {
     if (WIFEXITED(raw)) return WEXITSTATUS(raw);
     return 128 + WTERMSIG(raw);
@@ -340,6 +347,14 @@ std::string WinePrefix::UnixPath(const std::string& winPath) const {
 WineProcess WinePrefix::Start(const std::vector<std::string>& args) {
     std::vector<std::string> command{LoaderFor(arch_)};
     command.insert(command.end(), args.begin(), args.end());
+    return WineProcess(Spawn(WineCommand(arch_, command), WineEnv(Dir()), LogPathFor(Dir())), Dir(), arch_);
+}
+
+WineProcess WinePrefix::StartOnTerminal(const std::vector<std::string>& args) {
+    // script(1) runs the command on a new pseudo-terminal and ends with its status.
+    std::string commandLine = ShellQuoted(LoaderFor(arch_));
+    for (const std::string& arg : args) commandLine += " " + ShellQuoted(arg);
+    const std::vector<std::string> command{"script", "--quiet", "--return", "--command", commandLine, "/dev/null"};
     return WineProcess(Spawn(WineCommand(arch_, command), WineEnv(Dir()), LogPathFor(Dir())), Dir(), arch_);
 }
 

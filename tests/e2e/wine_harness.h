@@ -94,6 +94,10 @@ public:
     // status, or kTimedOut. Under WoW64 each program runs as its own bitness.
     int Run(const std::vector<std::string>& args, int timeoutSeconds);
     WineProcess Start(const std::vector<std::string>& args);
+    // As Start, but with a terminal for Wine's console: a console program
+    // (cmd) then has a console of its own, as at a command prompt, which
+    // the terminal's text (in Output()) shows.
+    WineProcess StartOnTerminal(const std::vector<std::string>& args);
 
     // Everything Wine and the programs wrote to stdout/stderr in this prefix.
     std::string Output() const;

@@ -40,11 +40,11 @@ fs::path Temp(const PurgentDesk& desk) {
 const PlantedCase kPlantedCases[] = {
     {"a log that is a symbolic link to win.ini",
      [](const PurgentDesk& desk) { fs::create_symlink(desk.UnixPath(kWinIni), Temp(desk) / "purgent.log"); },
-     {"/sn", "/log=C:\\Temp\\purgent.log"}, "Cannot create the log file 'C:\\Temp\\purgent.log': it is a link.",
+     {"/sp", "/log=C:\\Temp\\purgent.log"}, "Cannot create the log file 'C:\\Temp\\purgent.log': it is a link.",
      kWinIni},
     {"a log that is a hard link to win.ini",
      [](const PurgentDesk& desk) { fs::create_hard_link(desk.UnixPath(kWinIni), Temp(desk) / "purgent.log"); },
-     {"/sn", "/log=C:\\Temp\\purgent.log"},
+     {"/sp", "/log=C:\\Temp\\purgent.log"},
      "Cannot create the log file 'C:\\Temp\\purgent.log': the file has other names (hard links).", kWinIni},
     {"a capture folder that is a symbolic link to an empty folder",
      [](const PurgentDesk& desk) {

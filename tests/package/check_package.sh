@@ -27,18 +27,20 @@ sections=(
   "1. What it removes and what it keeps" "2. Running it" "3. Switches" "4. Exit status"
   "5. Boxes that can still appear" "6. Unattended examples" "7. The run log"
   "8. Preview before you run" "9. When something remains" "10. Checking the download"
-  "11. Reading many logs"
+  "11. Reading many logs" "12. Deploying to many workstations"
 )
 [[ $(grep -E '^[0-9]+\. ' "$guide" | tr -d '\r') == "$(printf '%s\n' "${sections[@]}")" ]] ||
   fail "AdminGuide.txt's sections are not: ${sections[*]}"
 for word in /s /sn /sp /nw /kc /km /kwt /rws /kf /kr /la- /log= '/?' certutil Get-FileHash \
     /whatif /capture= Compare-Object purgent-fleet.exe 'start "" /wait' 'Start-Process' '-Wait -PassThru' SYSTEM 'Get-Content -Encoding UTF8' \
     'Invalid Purgent Commandline' 'Cannot create the log file' 'Purgent - Completed' \
-    'Remote And Caching Directories are not removed.' 'outlook.exe' 'unsaved work' 'restart'; do
+    'Remote And Caching Directories are not removed.' 'outlook.exe' 'unsaved work' 'restart' \
+    /msiexit '%COMPUTERNAME%' 'Configuration Manager' 'Intune' 'start-up script' 'psexec' 'detection script'; do
   grep -qF -- "$word" "$guide" || fail "AdminGuide.txt does not mention $word"
 done
-for status in 0 1 2 3; do
-  grep -qE "^ +$status +" "$guide" || fail "AdminGuide.txt does not list exit status $status"
+# Each status beside its /msiexit twin.
+for pair in "0 0" "0 3010" "1 1602" "2 1603" "3 1639" "4 1618"; do
+  grep -qE "^ +${pair% *} +${pair#* } +" "$guide" || fail "AdminGuide.txt does not list exit status $pair"
 done
 
 # The published sums beside the zip check the zip and the unpacked files.

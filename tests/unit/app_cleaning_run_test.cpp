@@ -7,31 +7,19 @@
 #include "image/machine_image.h"
 #include "purgent_sim/run_purgent.h"
 #include "purgent_sim/sim_status_view.h"
-#include "shutdown_sim_machine.h"
+#include "run_end_machines.h"
 
 namespace purgent {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-const char* const GroupWiseStuck =
-    "[window]\ntitle=GroupWise\nclass=GWWin\ncloses=no\n"
-    "[window]\ntitle=Address Book\nclass=GWAB\ncloses=no\n";
 const char* const MessengerStuck = "[window]\ntitle=Messenger\nclass=NMWin\ncloses=no\n";
 const std::string GroupWiseHalt = "Some GroupWise or Outlook processes cannot be stopped";
 
 std::unique_ptr<sim::SimMachine> Machine(const std::string& ini = "") { return test::MachineWithIni(ini); }
-
-// A machine whose GroupWise App Paths entry holds a number where text belongs:
-// reading it is an error that ends the run.
-std::unique_ptr<sim::SimMachine> MachineWithBadAppPath() {
-    image::MachineImage image;
-    image::RegistryKey key{"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\GrpWise.Exe",
-                           {{"Path", 4, {1, 0, 0, 0}, false}},
-                           false};
-    image.registry.push_back(key);
-    return std::make_unique<sim::SimMachine>(std::move(image));
-}
+using test::MachineWithBadAppPath;
+using test::MachineWithGroupWiseStuck;
 
 std::unique_ptr<sim::SimMachine> MachineWithFiles(std::initializer_list<std::string> files) {
     image::MachineImage image;
@@ -149,7 +137,7 @@ TEST(CleaningRunLaunch, MissingOrEmptyProgramStartsNothingAndTheEndGoesOn) {
 }
 
 TEST(CleaningRunHalt, RemainingGroupWiseWindowsHaltBeforeAnythingIsDeleted) {
-    auto machine = Machine(GroupWiseStuck);
+    auto machine = MachineWithGroupWiseStuck();
     EXPECT_EQ(sim::RunPurgentOnSim(*machine, {"/la-C:\\WINDOWS\\system32\\cmd.exe"}), 0);
     EXPECT_EQ(Events(*machine, "phase"), (Lines{"Purgent Started", "Purgent Halted"}));
     EXPECT_EQ(Events(*machine, "item").back(), GroupWiseHalt);
@@ -168,7 +156,7 @@ TEST(CleaningRunEnd, UnattendedModesEndWithTheHaltsOrTheErrorsStatus) {
     } cases[] = {{"/s", 1, 2}, {"/sn", 1, 2}, {"/sp", 1, 2}, {"", 0, 0}};
     for (const auto& c : cases) {
         const std::vector<std::string> args = *c.mode ? std::vector<std::string>{c.mode} : std::vector<std::string>{};
-        auto halted = Machine(GroupWiseStuck);
+        auto halted = MachineWithGroupWiseStuck();
         EXPECT_EQ(sim::RunPurgentOnSim(*halted, args), c.halted) << c.mode;
         EXPECT_TRUE(Events(*halted, "message").empty()) << c.mode;
         EXPECT_EQ(Events(*halted, "phase").back(), "Purgent Halted") << c.mode;

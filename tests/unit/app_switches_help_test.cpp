@@ -6,9 +6,11 @@
 #include <sstream>
 
 #include "app/command_line.h"
+#include "app/purgent_app.h"
 #include "app/switches_help.h"
 #include "app_fakes.h"
 #include "purgent_sim/run_purgent.h"
+#include "purgent_sim/sim_status_view.h"
 
 namespace purgent {
 namespace {
@@ -42,8 +44,8 @@ TEST(SwitchesHelp, EverySwitchListedIsAcceptedAndShown) {
         EXPECT_NE(text.find(std::string("\n") + line.switchText + "  - " + line.effect + "\n"), std::string::npos)
             << line.switchText;
     }
-    for (const ExitStatusHelp& line : ExitStatusesHelp())
-        EXPECT_NE(text.find(std::to_string(line.status) + "  - " + line.meaning), std::string::npos);
+    for (const ExitStatusRow& row : ExitStatuses())
+        EXPECT_NE((text + "\n").find("\n" + ExitStatusHelpLine(row) + "\n"), std::string::npos) << row.installerStatus;
     EXPECT_EQ(text.find('\t'), std::string::npos);
 }
 
@@ -78,6 +80,49 @@ TEST(SwitchesHelp, TheBoxOnTheSimulatedMachine) {
     EXPECT_TRUE(silenced.Trace().Events("message").empty());
 }
 
+// The simulated machine's boxes, and a console that takes the text when
+// there is one.
+class ConsoleMessages : public MessageBoxService {
+public:
+    ConsoleMessages(MessageBoxService& boxes, bool console) : boxes_(boxes), console_(console) {}
+    void ShowMessage(const std::string& text) override { boxes_.ShowMessage(text); }
+    void ShowError(const std::string& text) override { boxes_.ShowError(text); }
+    bool ShowOnConsole(const std::string& text) override {
+        if (console_) printed += text;
+        return console_;
+    }
+    std::string printed;
+
+private:
+    MessageBoxService& boxes_;
+    bool console_;
+};
+
+TEST(SwitchesHelp, PrintedOnTheConsoleItWasStartedFromElseShownInTheBox) {
+    for (bool console : {true, false}) {
+        sim::SimMachine machine{image::MachineImage{}};
+        machine.Environment().SetCommandLine("purgent.exe /?");
+        Platform simulated = machine.GetPlatform();
+        ConsoleMessages messages(simulated.messages, console);
+        Platform platform{simulated.environment, simulated.registry,  messages,
+                          simulated.cursor,      simulated.programs,  simulated.processes,
+                          simulated.windows,     simulated.text,      simulated.files};
+        sim::SimStatusView status(machine.Trace());
+        test::RecordingFormView view;
+        PurgentApp app(platform, status, view);
+        int exit = -1;
+        try {
+            app.FormCreate();
+        } catch (const sim::SimProcessExit& ended) {
+            exit = ended.status;
+        }
+        EXPECT_EQ(exit, 0) << console;
+        EXPECT_EQ(messages.printed, console ? SwitchesHelpText() : "") << console;
+        EXPECT_EQ(machine.Trace().Events("message").size(), console ? 0u : 1u) << console;
+        EXPECT_TRUE(view.shown.empty()) << console;
+    }
+}
+
 std::string ReadSource(const std::string& name) {
     std::ifstream file(std::string(PURGENT_SOURCE_DIR) + "/" + name, std::ios::binary);
     std::ostringstream text;
@@ -87,28 +132,39 @@ std::string ReadSource(const std::string& name) {
 
 // The first cells of the list right under heading, up to the next heading:
 // a Markdown table's rows whose first cell is in backticks, or a guide's
-// lines indented by two blanks that begin with a switch or a digit.
-std::set<std::string> FirstCells(const std::string& text, const std::string& heading) {
+// lines indented by two blanks that begin with a switch or a digit. With
+// two, the first two cells joined by a blank: "| `0` | `3010` |", "  0  3010".
+std::set<std::string> FirstCells(const std::string& text, const std::string& heading, int count = 1) {
     std::set<std::string> cells;
     std::istringstream lines(text.substr(text.find(heading) + heading.size()));
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.rfind("#", 0) == 0 || line.rfind("---", 0) == 0) break;
+        std::istringstream words;
         if (line.rfind("| `", 0) == 0) {
-            cells.insert(line.substr(3, line.find('`', 3) - 3));
+            std::string row;
+            for (char c : line) row += c == '`' || c == '|' ? ' ' : c;
+            words.str(row);
         } else if (line.size() > 2 && line.rfind("  ", 0) == 0 && (line[2] == '/' || std::isdigit(static_cast<unsigned char>(line[2])))) {
-            cells.insert(line.substr(2, line.find(' ', 2) - 2));
+            words.str(line);
+        } else {
+            continue;
         }
+        std::string first, second;
+        words >> first >> second;
+        cells.insert(count == 1 ? first : first + " " + second);
     }
     return cells;
 }
 
 // The switch and exit-status tables of the documentation and of the
-// administrator's guide name what the program takes and gives, no more.
+// administrator's guide name what the program takes and gives, no more: each
+// status beside its "/msiexit" twin.
 TEST(SwitchesHelp, TheDocumentsTablesStayInStepWithTheProgram) {
     std::set<std::string> switches, statuses;
     for (const SwitchHelp& line : SwitchesHelp()) switches.insert(line.switchText);
-    for (const ExitStatusHelp& line : ExitStatusesHelp()) statuses.insert(std::to_string(line.status));
+    for (const ExitStatusRow& row : ExitStatuses())
+        statuses.insert(std::to_string(row.status) + " " + std::to_string(row.installerStatus));
     const struct {
         const char* file;
         const char* switchesHeading;
@@ -122,7 +178,7 @@ TEST(SwitchesHelp, TheDocumentsTablesStayInStepWithTheProgram) {
         ASSERT_NE(text.find(switchesHeading), std::string::npos) << file;
         ASSERT_NE(text.find(statusesHeading), std::string::npos) << file;
         EXPECT_EQ(FirstCells(text, switchesHeading), switches) << file;
-        EXPECT_EQ(FirstCells(text, statusesHeading), statuses) << file;
+        EXPECT_EQ(FirstCells(text, statusesHeading, 2), statuses) << file;
     }
 }
 

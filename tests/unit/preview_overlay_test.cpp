@@ -72,7 +72,7 @@ public:
     long RemoveError() override { return inner_.RemoveError(); }
     long DeleteAccess(const std::string& path) override { return inner_.DeleteAccess(path); }
     long CreateFolder(const std::string& path) override { return Refused("folder created", path); }
-    WriteHandle CreateForWriting(const std::string& path, WriteRefusal&) override {
+    WriteHandle CreateForWriting(const std::string& path, WriteStart, WriteRefusal&) override {
         return Refused("file written", path), NoWrite;
     }
     bool Write(WriteHandle, const std::string&) override { return false; }

@@ -62,13 +62,18 @@ TEST(RunLog, TheSwitchCountsAmongTheEightArgumentsAndTheLaterOfTwoWins) {
     }
 }
 
-TEST(RunLog, ALogThatCannotBeCreatedIsAnErrorBeforeTheRunInEveryMode) {
-    for (const char* mode : {"/sn", "/s", "/sp", ""}) {
+// Under /s and /sn nobody is there to press OK: the status alone tells.
+TEST(RunLog, ALogThatCannotBeCreatedIsAnErrorBeforeTheRunInEveryModeWithABoxInTheWindowModes) {
+    const std::string box = "error\tCannot create the log file 'C:\\Missing\\run.log'.";
+    const struct {
+        const char* mode;
+        Lines trace;
+    } cases[] = {
+        {"/sn", {"exit\t2"}}, {"/s", {"exit\t2"}}, {"/sp", {box, "exit\t2"}}, {"", {box, "exit\t2"}}};
+    for (const auto& [mode, trace] : cases) {
         SimMachine machine{image::MachineImage{}};
         EXPECT_EQ(RunPurgentOnSimCommandLine(machine, std::string(mode) + " /log=C:\\Missing\\run.log"), 2) << mode;
-        EXPECT_EQ(machine.Trace().Lines(),
-                  (Lines{"error\tCannot create the log file 'C:\\Missing\\run.log'.", "exit\t2"}))
-            << mode;
+        EXPECT_EQ(machine.Trace().Lines(), trace) << mode;
     }
 }
 
@@ -93,7 +98,10 @@ TEST(RunLog, TheSavedLogHoldsTheTraceBelowItsHeader) {
         "# local time: 2000-01-01 00:00:00\n"
         "# computer: SIMULATED\n"
         "# user: Administrator\n"
-        "# command line: purgent.exe /s /log=C:\\purgent.log\n";
+        "# windows: 5.1 build 2600, 32-bit\n"
+        "# command line: purgent.exe /s /log=C:\\purgent.log\n"
+        "# options: /s; Remove GroupWise Client, Remove Writing Tools, Remove Messenger, Remove Files, "
+        "Remove Registry Entries\n";
     ASSERT_EQ(log.str().substr(0, header.size()), header);
     // Below the header: the trace's events, and a note where a change was refused.
     std::istringstream body(log.str().substr(header.size()));
@@ -118,6 +126,8 @@ TEST(RunLog, TheHeaderNamesEachIgnoredArgument) {
     RunPurgentOnSimCommandLine(machine, "/sn /KR \"/log=C:\\run.log\" x /kc /km /kf /nw /kwt /rws");
     const std::string log = LogText(machine, "C:\\run.log");
     const std::string named = "# command line: purgent.exe /sn /KR \"/log=C:\\run.log\" x /kc /km /kf /nw /kwt /rws\n"
+                              "# options: /sn; Remove Writing Tools, Network Install (don't remove distribution "
+                              "files), Remove Registry Entries\n"
                               "# ignored\t/KR\n# ignored\tx\n# ignored\t/kwt\n# ignored\t/rws\n";
     EXPECT_NE(log.find(named), std::string::npos) << log.substr(0, 400);
 }
@@ -140,8 +150,8 @@ public:
     long CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
     bool OnNetworkDrive(const std::string& path) override { return inner_.OnNetworkDrive(path); }
     bool OpenToUsers(const std::string& folder) override { return inner_.OpenToUsers(folder); }
-    WriteHandle CreateForWriting(const std::string& path, WriteRefusal& refusal) override {
-        return inner_.CreateForWriting(path, refusal);
+    WriteHandle CreateForWriting(const std::string& path, WriteStart start, WriteRefusal& refusal) override {
+        return inner_.CreateForWriting(path, start, refusal);
     }
     bool Write(WriteHandle file, const std::string& bytes) override { return writes_++ == 0 && inner_.Write(file, bytes); }
     void CloseWritten(WriteHandle file) override { inner_.CloseWritten(file); }

@@ -21,11 +21,11 @@ struct Change {
 const Change kChanges[] = {
     {"written", [](SimDrive& drive) { drive.WriteFile(kFile, "same"); }, true},
     {"appended to", [](SimDrive& drive) { drive.AppendToFile(kFile, ""); }, true},
-    {"made anew and held", [](SimDrive& drive) { drive.CreateHeldFile(kFile); }, true},
+    {"made anew and held", [](SimDrive& drive) { drive.CreateHeldFile(kFile, true); }, true},
     {"deleted and made anew",
      [](SimDrive& drive) {
          drive.DeleteFile(kFile);
-         drive.CreateHeldFile(kFile);
+         drive.CreateHeldFile(kFile, true);
      },
      true},
     {"attributes set", [](SimDrive& drive) { drive.SetAttributes(kFile, 0x2); }, false},

@@ -84,7 +84,7 @@ const LinkCase kLinkCases[] = {
      [](SimDrive& drive) { drive.RemoveFolder("C:\\Temp"); },
      [](const SimDrive& drive) { return drive.Attributes("C:\\Temp") == FileAttrFolder; }},
     {"a file created at a file link's path is its target, made anew",
-     [](SimDrive& drive) { drive.CreateHeldFile("C:\\Temp\\purgent.log"); },
+     [](SimDrive& drive) { drive.CreateHeldFile("C:\\Temp\\purgent.log", true); },
      [](const SimDrive& drive) {
          return drive.Find("C:\\WINDOWS\\win.ini")->contents.empty() && drive.IsLink("C:\\Temp\\purgent.log");
      }},

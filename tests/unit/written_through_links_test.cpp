@@ -20,9 +20,9 @@ struct WriteCase {
 };
 
 const WriteCase kWriteCases[] = {
-    {"a log that is a link to win.ini", {"/sn", "/log=C:\\Temp\\purgent.log"}, 2,
+    {"a log that is a link to win.ini", {"/sp", "/log=C:\\Temp\\purgent.log"}, 2,
      "Cannot create the log file 'C:\\Temp\\purgent.log': it is a link."},
-    {"a log that is a folder link", {"/sn", "/log=C:\\Temp\\elsewhere"}, 2,
+    {"a log that is a folder link", {"/sp", "/log=C:\\Temp\\elsewhere"}, 2,
      "Cannot create the log file 'C:\\Temp\\elsewhere': it is a link."},
     {"a capture folder that is a link to an empty folder", {"/sn", "/capture=C:\\Temp\\cap"}, 2,
      "The capture folder 'C:\\Temp\\cap' is a link."},

@@ -23,7 +23,7 @@ int RunPurgentOnSimCommandLine(SimMachine& machine, const std::string& rawComman
         // Whatever is left on screen (the window, or the shrunk progress
         // window after a halt) is closed, and the process ends with it.
         app.FormClose();
-        machine.GetPlatform().programs.ExitProcess(app.ExitStatusOnClose());
+        app.ExitOnClose();
     } catch (const SimProcessExit& exit) {
         return exit.status;
     }

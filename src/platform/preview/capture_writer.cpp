@@ -9,7 +9,7 @@ namespace {
 
 bool WriteFile(FileService& files, const std::string& path, const std::string& bytes) {
     WriteRefusal refusal;
-    const WriteHandle file = files.CreateForWriting(path, refusal);
+    const WriteHandle file = files.CreateForWriting(path, WriteStart::Empty, refusal);
     if (file == NoWrite) return false;
     const bool written = files.Write(file, bytes);
     files.CloseWritten(file);

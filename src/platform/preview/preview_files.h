@@ -31,8 +31,8 @@ public:
     long CreateFolder(const std::string& path) override { return real_.CreateFolder(path); }
     bool OnNetworkDrive(const std::string& path) override { return real_.OnNetworkDrive(path); }
     bool OpenToUsers(const std::string& folder) override { return real_.OpenToUsers(folder); }
-    WriteHandle CreateForWriting(const std::string& path, WriteRefusal& refusal) override {
-        return real_.CreateForWriting(path, refusal);
+    WriteHandle CreateForWriting(const std::string& path, WriteStart start, WriteRefusal& refusal) override {
+        return real_.CreateForWriting(path, start, refusal);
     }
     bool Write(WriteHandle file, const std::string& bytes) override { return real_.Write(file, bytes); }
     void CloseWritten(WriteHandle file) override { real_.CloseWritten(file); }

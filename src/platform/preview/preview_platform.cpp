@@ -5,11 +5,6 @@
 #include "platform/preview/capture_writer.h"
 
 namespace purgent {
-namespace {
-
-constexpr int ExitCaptureIncomplete = 2;  // as a run stopped on an error
-
-}  // namespace
 
 std::optional<std::string> PreviewEnvironment::Variable(const std::string& name) {
     const std::optional<std::string> value = real_.Variable(name);
@@ -38,6 +33,15 @@ bool PreviewEnvironment::StartPreview(bool showBoxes, const std::string& capture
     return true;
 }
 
+bool PreviewEnvironment::CompleteRecords() {
+    bool written = true;
+    if (CaptureRecord* capture = state_.Capture()) {
+        state_.active = false;  // the capture is written for real
+        written = WriteCapture(capture->Image(), state_.captureFolder, files_);
+    }
+    return real_.CompleteRecords() && written;
+}
+
 bool PreviewPrograms::RunAndWait(const std::string& application, const std::string& commandLine) {
     if (!state_.active) return real_.RunAndWait(application, commandLine);
     const std::string program = real_.StartedProgram(application, commandLine);
@@ -52,20 +56,15 @@ bool PreviewPrograms::FileExists(const std::string& path) {
 }
 
 void PreviewPrograms::ExitProcess(int status) {
-    if (CaptureRecord* capture = state_.Capture()) {
-        state_.active = false;  // the capture is written for real
-        if (!WriteCapture(capture->Image(), state_.captureFolder, files_) && status == 0)
-            status = ExitCaptureIncomplete;
-    }
     real_.ExitProcess(status);
     std::abort();  // not reached: the real service ends the process
 }
 
 PreviewPlatform::PreviewPlatform(Platform& real)
-    : environment_(real.environment, state_),
+    : files_(real.files, state_),
+      environment_(real.environment, files_, state_),
       registry_(real.registry, state_),
       messages_(real.messages, state_),
-      files_(real.files, state_),
       programs_(real.programs, files_, state_),
       processes_(real.processes, state_),
       windows_(real.windows, processes_, state_),

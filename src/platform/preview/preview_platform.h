@@ -17,7 +17,8 @@ namespace purgent {
 
 class PreviewEnvironment final : public EnvironmentService {
 public:
-    PreviewEnvironment(EnvironmentService& real, PreviewState& state) : real_(real), state_(state) {}
+    PreviewEnvironment(EnvironmentService& real, PreviewFiles& files, PreviewState& state)
+        : real_(real), files_(files), state_(state) {}
 
     std::optional<std::string> Variable(const std::string& name) override;
     std::string CommandLine() override { return real_.CommandLine(); }
@@ -30,13 +31,18 @@ public:
     std::string LocalTime() override { return real_.LocalTime(); }
     std::string ComputerName() override { return real_.ComputerName(); }
     std::string UserName() override { return real_.UserName(); }
-    WriteRefusal StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments) override {
-        return real_.StartRunLog(path, ignoredArguments);
+    std::optional<WindowsRelease> Release() override { return real_.Release(); }
+    WriteRefusal StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments,
+                             const std::string& options) override {
+        return real_.StartRunLog(path, ignoredArguments, options);
     }
     bool StartPreview(bool showBoxes, const std::string& captureFolder) override;
+    // Writes the capture, if one was asked for.
+    bool CompleteRecords() override;
 
 private:
     EnvironmentService& real_;
+    PreviewFiles& files_;
     PreviewState& state_;
 };
 
@@ -50,6 +56,7 @@ public:
     void ShowError(const std::string& text) override {
         if (!state_.active || state_.showBoxes) real_.ShowError(text);
     }
+    bool ShowOnConsole(const std::string& text) override { return real_.ShowOnConsole(text); }
 
 private:
     MessageBoxService& real_;
@@ -70,8 +77,6 @@ public:
     void Sleep(unsigned milliseconds) override {
         if (!state_.active) real_.Sleep(milliseconds);
     }
-    // Writes the capture first, if one was asked for: a capture that could
-    // not be written whole makes the status that of a failed run.
     [[noreturn]] void ExitProcess(int status) override;
 
 private:
@@ -91,10 +96,10 @@ public:
 
 private:
     PreviewState state_;
+    PreviewFiles files_;
     PreviewEnvironment environment_;
     PreviewRegistry registry_;
     PreviewMessages messages_;
-    PreviewFiles files_;
     PreviewPrograms programs_;
     PreviewProcesses processes_;
     PreviewWindows windows_;

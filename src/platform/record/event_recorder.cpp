@@ -66,7 +66,9 @@ std::vector<std::string> EventRecorder::Events(const std::string& name) const {
 WriteRefusal EventRecorder::StartLog(FileService& files, TextService& text, const std::string& path,
                                      const std::vector<std::string>& header) {
     WriteRefusal refusal = WriteRefusal::None;
-    const WriteHandle log = files.CreateForWriting(path, refusal);
+    // An earlier run's log stays: a rerun on the machine, or the next
+    // deployment, adds its own run below it.
+    const WriteHandle log = files.CreateForWriting(path, WriteStart::AtEnd, refusal);
     if (log == NoWrite) return refusal;
     logFiles_ = &files;
     logText_ = &text;

@@ -45,9 +45,10 @@ public:
     // The fields (tab-joined, as written) of every line of one event.
     std::vector<std::string> Events(const std::string& name) const;
 
-    // Creates (or replaces) the run log at path through files and writes the
-    // header lines, then the events so far, then each event as it happens,
-    // all as UTF-8 (text converts). Why not, when the file cannot be created.
+    // Creates the run log at path through files, or opens it to append to
+    // an earlier run's, and writes the header lines, then the events so
+    // far, then each event as it happens, all as UTF-8 (text converts). Why
+    // not, when the file cannot be created or opened.
     WriteRefusal StartLog(FileService& files, TextService& text, const std::string& path,
                           const std::vector<std::string>& header);
     // Whether a line could not be written to the run log.

@@ -8,8 +8,6 @@ namespace purgent {
 
 namespace {
 
-// The exit status of a run stopped on an error.
-constexpr int ExitLogIncomplete = 2;
 // Enough for any title a window shows.
 // The attribute bits the program changes; Windows' others (archive, normal)
 // come and go by themselves.
@@ -49,6 +47,13 @@ std::string ValueText(std::uint32_t type, const std::vector<std::uint8_t>& data)
     return HexBytes(data);
 }
 
+// "10.0 build 19045, 64-bit".
+std::string ReleaseText(const std::optional<WindowsRelease>& release) {
+    if (!release) return "unknown";
+    return std::to_string(release->major) + "." + std::to_string(release->minor) + " build " +
+           std::to_string(release->build) + (release->is64Bit ? ", 64-bit" : ", 32-bit");
+}
+
 }  // namespace
 
 void RecordedEnvironment::LocationFound(const std::string& field, const std::string& value) {
@@ -66,13 +71,16 @@ void RecordedEnvironment::Kept(const std::string& path, const std::string& reaso
     Env().Kept(path, reason);
 }
 
-WriteRefusal RecordedEnvironment::StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments) {
+WriteRefusal RecordedEnvironment::StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments,
+                                              const std::string& options) {
     std::vector<std::string> header{
         "# Purgent " + EventField(Env().ProgramVersion()) + " run log",
         "# local time: " + EventField(Env().LocalTime()),
         "# computer: " + EventField(Env().ComputerName()),
         "# user: " + EventField(Env().UserName()),
+        "# windows: " + ReleaseText(Env().Release()),
         "# command line: " + EventField(Env().CommandLine()),
+        "# options: " + EventField(options),
     };
     for (const std::string& argument : ignoredArguments) header.push_back("# ignored\t" + EventField(argument));
     // Whoever may write there may put a link where the next run's log goes.
@@ -168,7 +176,6 @@ void RecordedPrograms::Sleep(unsigned milliseconds) {
 }
 
 void RecordedPrograms::ExitProcess(int status) {
-    if (recorder_.LogIncomplete()) status = ExitLogIncomplete;
     recorder_.Event("exit", {std::to_string(status)});
     inner_.ExitProcess(status);
     std::abort();  // not reached: the inner service ends the process

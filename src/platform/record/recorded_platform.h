@@ -22,11 +22,14 @@ public:
     std::string LocalTime() override { return Env().LocalTime(); }
     std::string ComputerName() override { return Env().ComputerName(); }
     std::string UserName() override { return Env().UserName(); }
-    // Creates the log through the inner file service, its header first.
-    WriteRefusal StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments) override;
+    std::optional<WindowsRelease> Release() override { return Env().Release(); }
+    // Opens the log through the inner file service, its header first.
+    WriteRefusal StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments,
+                             const std::string& options) override;
     bool StartPreview(bool showBoxes, const std::string& captureFolder) override {
         return Env().StartPreview(showBoxes, captureFolder);
     }
+    bool CompleteRecords() override { return Env().CompleteRecords() && !recorder_.LogIncomplete(); }
 
 private:
     EnvironmentService& Env() { return inner_.environment; }
@@ -99,8 +102,8 @@ public:
     long CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
     bool OnNetworkDrive(const std::string& path) override { return inner_.OnNetworkDrive(path); }
     bool OpenToUsers(const std::string& folder) override { return inner_.OpenToUsers(folder); }
-    WriteHandle CreateForWriting(const std::string& path, WriteRefusal& refusal) override {
-        return inner_.CreateForWriting(path, refusal);
+    WriteHandle CreateForWriting(const std::string& path, WriteStart start, WriteRefusal& refusal) override {
+        return inner_.CreateForWriting(path, start, refusal);
     }
     bool Write(WriteHandle file, const std::string& bytes) override { return inner_.Write(file, bytes); }
     void CloseWritten(WriteHandle file) override { inner_.CloseWritten(file); }
@@ -119,14 +122,14 @@ public:
 
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
+    // No event: what a console shows is no box and changes nothing.
+    bool ShowOnConsole(const std::string& text) override { return inner_.ShowOnConsole(text); }
 
 private:
     MessageBoxService& inner_;
     EventRecorder& recorder_;
 };
 
-// A run log that could not be written to its end makes the exit status that
-// of a run stopped on an error.
 class RecordedPrograms : public ProgramService {
 public:
     RecordedPrograms(ProgramService& inner, EventRecorder& recorder) : inner_(inner), recorder_(recorder) {}

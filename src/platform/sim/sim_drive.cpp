@@ -181,7 +181,7 @@ bool SimDrive::WriteFile(const std::string& path, const std::string& contents) {
     return true;
 }
 
-bool SimDrive::CreateHeldFile(const std::string& path) {
+bool SimDrive::CreateHeldFile(const std::string& path, bool empty) {
     // Through a link, as CreateFile without FILE_FLAG_OPEN_REPARSE_POINT.
     const std::string key = Key(path);
     const std::string name = path.substr(path.find_last_of("\\/") + 1);
@@ -197,7 +197,7 @@ bool SimDrive::CreateHeldFile(const std::string& path) {
     } else if (entry.item.folder || entry.locked || (entry.attributes & FileAttrReadOnly)) {
         return false;
     }
-    entry.item.contents.clear();
+    if (empty) entry.item.contents.clear();
     Revise(entry);
     entry.locked = true;
     return true;

@@ -40,11 +40,12 @@ public:
     bool Locked(const std::string& path) const;
     // Replaces the contents of an existing file; false when there is none.
     bool WriteFile(const std::string& path, const std::string& contents);
-    // An empty file at path, in place of one of that name, held open (as if
-    // [locked]) until released. False where Windows refuses: no such folder,
-    // a folder, a read-only or held file there, or a name with a character
-    // Windows does not allow (< > : " / | ? * or a control character).
-    bool CreateHeldFile(const std::string& path);
+    // A file at path, new or the one of that name (emptied when empty is
+    // set), held open (as if [locked]) until released. False where Windows
+    // refuses: no such folder, a folder, a read-only or held file there, or
+    // a name with a character Windows does not allow (< > : " / | ? * or a
+    // control character).
+    bool CreateHeldFile(const std::string& path, bool empty);
     // A new empty folder: winerr::Success, or 183 (it exists), 3 (no such
     // parent folder), 123 (a name Windows does not allow).
     long CreateFolder(const std::string& path);

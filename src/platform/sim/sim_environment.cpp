@@ -13,6 +13,7 @@ SimEnvironment::SimEnvironment(const image::MachineSettings& settings)
     : windir_(settings.windir), platform_(settings.platform) {}
 
 std::optional<std::string> SimEnvironment::Variable(const std::string& name) {
+    if (SameName(name, "COMPUTERNAME")) return std::string(SimComputerName);
     // Without windir the machine has no system folder to put on PATH either.
     if (!windir_) return std::nullopt;
     if (SameName(name, "windir")) return windir_;

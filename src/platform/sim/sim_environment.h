@@ -12,12 +12,14 @@ constexpr const char* SimProgramVersion = PURGENT_VERSION;
 constexpr const char* SimLocalTime = "2000-01-01 00:00:00";
 constexpr const char* SimComputerName = "SIMULATED";
 constexpr const char* SimUserName = "Administrator";
+constexpr WindowsRelease SimRelease{5, 1, 2600, false};  // Windows XP
 
 // The process environment of the simulated workstation: windir from the
-// image, PATH, COMSPEC and SystemDrive as a bare Windows sets them, the
-// Windows folder at windir (C:\WINDOWS without it), the command line the
-// runner gives; for the run log's header, fixed values (SimProgramVersion ...)
-// so that the same run always writes the same log.
+// image, PATH, COMSPEC and SystemDrive as a bare Windows sets them,
+// COMPUTERNAME the computer's name, the Windows folder at windir
+// (C:\WINDOWS without it), the command line the runner gives; for the run
+// log's header, fixed values (SimProgramVersion ...) so that the same run
+// always writes the same log.
 class SimEnvironment : public EnvironmentService {
 public:
     explicit SimEnvironment(const image::MachineSettings& settings);
@@ -33,6 +35,7 @@ public:
     std::string LocalTime() override { return SimLocalTime; }
     std::string ComputerName() override { return SimComputerName; }
     std::string UserName() override { return SimUserName; }
+    std::optional<WindowsRelease> Release() override { return SimRelease; }
 
 private:
     std::optional<std::string> windir_;

@@ -58,9 +58,9 @@ long SimFiles::DeleteAccess(const std::string& path) {
 
 long SimFiles::CreateFolder(const std::string& path) { return drive_.CreateFolder(path); }
 
-WriteHandle SimFiles::CreateForWriting(const std::string& path, WriteRefusal& refusal) {
+WriteHandle SimFiles::CreateForWriting(const std::string& path, WriteStart start, WriteRefusal& refusal) {
     refusal = drive_.IsLink(path) ? WriteRefusal::Link : WriteRefusal::CannotCreate;
-    if (refusal == WriteRefusal::Link || !drive_.CreateHeldFile(path)) return NoWrite;
+    if (refusal == WriteRefusal::Link || !drive_.CreateHeldFile(path, start == WriteStart::Empty)) return NoWrite;
     refusal = WriteRefusal::None;
     written_[nextWritten_] = path;
     return nextWritten_++;

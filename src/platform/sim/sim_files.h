@@ -26,7 +26,7 @@ public:
     long RemoveError() override { return removeError_; }
     long DeleteAccess(const std::string& path) override;
     long CreateFolder(const std::string& path) override;
-    WriteHandle CreateForWriting(const std::string& path, WriteRefusal& refusal) override;
+    WriteHandle CreateForWriting(const std::string& path, WriteStart start, WriteRefusal& refusal) override;
     bool Write(WriteHandle file, const std::string& bytes) override;
     void CloseWritten(WriteHandle file) override;
     std::string FullPathName(const std::string& path) override;

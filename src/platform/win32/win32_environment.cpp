@@ -7,6 +7,28 @@
 
 namespace purgent {
 
+namespace {
+
+bool ReadVersion(OSVERSIONINFOA& info) {
+    info = OSVERSIONINFOA{};
+    static_assert(sizeof(info) == 148, "the ANSI version record is 148 bytes");
+    info.dwOSVersionInfoSize = sizeof(info);
+    return GetVersionExA(&info) != 0;
+}
+
+// A 32-bit program on 64-bit Windows runs under WoW64; Windows 2000 has no
+// IsWow64Process, and no 64-bit edition.
+bool WindowsIs64Bit() {
+    if (sizeof(void*) == 8) return true;
+    using Wow64Query = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const auto isWow64Process = reinterpret_cast<Wow64Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+}  // namespace
+
 std::optional<std::string> Win32EnvironmentService::Variable(const std::string& name) {
     std::string value(MAX_PATH, '\0');
     for (;;) {
@@ -29,12 +51,19 @@ std::optional<std::string> Win32EnvironmentService::Variable(const std::string& 
 std::string Win32EnvironmentService::CommandLine() { return GetCommandLineA(); }
 
 bool Win32EnvironmentService::PlatformId(std::uint32_t& id) {
-    OSVERSIONINFOA info{};
-    static_assert(sizeof(info) == 148, "the ANSI version record is 148 bytes");
-    info.dwOSVersionInfoSize = sizeof(info);
-    if (!GetVersionExA(&info)) return false;
+    OSVERSIONINFOA info;
+    if (!ReadVersion(info)) return false;
     id = info.dwPlatformId;
     return true;
+}
+
+// The manifest names Windows 10 and 11, so the version is theirs, not that
+// of an older Windows a program without it is told. The 9x family keeps its
+// major and minor version in the build's high word.
+std::optional<WindowsRelease> Win32EnvironmentService::Release() {
+    OSVERSIONINFOA info;
+    if (!ReadVersion(info)) return std::nullopt;
+    return WindowsRelease{info.dwMajorVersion, info.dwMinorVersion, LOWORD(info.dwBuildNumber), WindowsIs64Bit()};
 }
 
 std::string Win32EnvironmentService::ProgramVersion() {

@@ -13,6 +13,7 @@ public:
     std::string LocalTime() override;
     std::string ComputerName() override;
     std::string UserName() override;
+    std::optional<WindowsRelease> Release() override;
     std::string WindowsDirectory() override;
 };
 

@@ -65,6 +65,11 @@ WriteRefusal RefusalOf(FileService& files, HANDLE file, const std::string& path)
     return lstrcmpiA(final.c_str(), expected.c_str()) == 0 ? WriteRefusal::None : WriteRefusal::Link;
 }
 
+bool MoveToStart(HANDLE file, WriteStart start) {
+    if (start == WriteStart::Empty) return SetEndOfFile(file) != 0;
+    return SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_END) != 0;
+}
+
 bool IsOrdinaryUsers(PSID sid) {
     for (WELL_KNOWN_SID_TYPE type : {WinWorldSid, WinAuthenticatedUserSid, WinBuiltinUsersSid, WinInteractiveSid}) {
         BYTE known[SECURITY_MAX_SID_SIZE];
@@ -118,8 +123,8 @@ bool Win32FileService::RemoveFolder(const std::string& path) { return RemoveDire
 long Win32FileService::RemoveError() { return static_cast<long>(GetLastError()); }
 
 // Opened without following a link and checked on that handle, so that
-// nothing can be swapped in between; emptied only once it passed.
-WriteHandle Win32FileService::CreateForWriting(const std::string& path, WriteRefusal& refusal) {
+// nothing can be swapped in between; emptied or wound only once it passed.
+WriteHandle Win32FileService::CreateForWriting(const std::string& path, WriteStart start, WriteRefusal& refusal) {
     const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -127,7 +132,7 @@ WriteHandle Win32FileService::CreateForWriting(const std::string& path, WriteRef
         return NoWrite;
     }
     refusal = RefusalOf(*this, file, path);
-    if (refusal == WriteRefusal::None && !SetEndOfFile(file)) refusal = WriteRefusal::CannotCreate;
+    if (refusal == WriteRefusal::None && !MoveToStart(file, start)) refusal = WriteRefusal::CannotCreate;
     if (refusal != WriteRefusal::None) {
         CloseHandle(file);
         return NoWrite;

@@ -11,6 +11,7 @@ public:
     void SetMainWindow(HWND window) { mainWindow_ = window; }
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
+    bool ShowOnConsole(const std::string& text) override;
 
 private:
     void Show(const std::string& text, UINT style);

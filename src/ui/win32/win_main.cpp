@@ -38,5 +38,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         DispatchMessageA(&message);
     }
     // Through the platform, so that the log ends with the exit status too.
-    platform.programs.ExitProcess(app.ExitStatusOnClose());
+    app.ExitOnClose();
 }
