@@ -97,6 +97,12 @@ add_test(NAME FleetPageInBrowser COMMAND bash "${CMAKE_SOURCE_DIR}/tests/browser
   "${CMAKE_SOURCE_DIR}/tests/data" "${CMAKE_BINARY_DIR}/browser-fleet")
 set_tests_properties(FleetPageInBrowser PROPERTIES LABELS browser TIMEOUT 300)
 
+# The documents' examples, run or checked against the program (label unit,
+# so that the quick loop runs them too).
+add_test(NAME DocumentExamples COMMAND bash "${CMAKE_SOURCE_DIR}/tests/docs/examples_test.sh"
+  "${CMAKE_SOURCE_DIR}" "${CMAKE_BINARY_DIR}")
+set_tests_properties(DocumentExamples PROPERTIES LABELS unit TIMEOUT 600)
+
 # The set-up's apt steps against a stale mirror index (label setup), in a
 # private apt configuration that reads nothing of the machine's.
 add_test(NAME AptFailureHandling COMMAND bash "${CMAKE_SOURCE_DIR}/tests/setup/apt_failure_test.sh")

@@ -181,6 +181,8 @@ SimCliOptions ParseSimCli(const std::vector<std::string>& args) {
             *slot = args[++i];
         else
             throw SimCliError{"option " + name + " needs a value"};
+        // A folder or file named by nothing is a mistyped option, not a path.
+        if ((*slot)->empty() && name != "--command-line") throw SimCliError{"option " + name + " needs a value"};
     }
     for (++i; i < args.size(); ++i) options.purgentArguments.push_back(args[i]);
     if (options.commandLine && !options.purgentArguments.empty())

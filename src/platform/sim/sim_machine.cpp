@@ -30,6 +30,15 @@ image::MachineImage SimMachine::SaveImage() const {
     image.registry = registry_.Keys();
     image.machine = machine_;
     image.machine.attributes = drive_.AttributeList();
+    // The tasks follow the image's sections one to one: what the run ended
+    // or closed is no longer there.
+    const SimTasks& tasks = processes_.Tasks();
+    image.machine.processes.clear();
+    for (std::size_t i = 0; i < machine_.processes.size(); ++i)
+        if (tasks.processes[i].running) image.machine.processes.push_back(machine_.processes[i]);
+    image.machine.windows.clear();
+    for (std::size_t i = 0; i < machine_.windows.size(); ++i)
+        if (tasks.windows[i].open) image.machine.windows.push_back(machine_.windows[i]);
     image.machine.reparsePoints = drive_.ReparsePoints();
     image.drive = drive_.Items();
     for (const image::DriveItem& hive : registry_.MountedHiveFiles())

@@ -60,6 +60,7 @@ public:
     void CloseHandle(ProcessHandle handle) override;
 
     SimTasks& Tasks() { return tasks_; }
+    const SimTasks& Tasks() const { return tasks_; }
     // Libraries loaded and handles opened that were not released yet.
     int LoadedLibraries() const { return loadedLibraries_; }
     std::size_t OpenHandles() const { return handles_.size(); }
