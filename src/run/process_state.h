@@ -21,6 +21,8 @@ struct ProcessState {
     WindowSurveyState windowSurvey;
     // How the last run ended, for a process that ends when its window closes.
     int lastRunStatus = 0;
+    // The last run left files for Windows to delete when it next starts.
+    bool restartNeeded = false;
 };
 
 }  // namespace purgent

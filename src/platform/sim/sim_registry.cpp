@@ -131,13 +131,25 @@ long SimRegistry::Lookup(RegKey base, const std::string& subKey, std::shared_ptr
     return ok ? winerr::Success : winerr::FileNotFound;
 }
 
+RegKey SimRegistry::NewHandle(std::shared_ptr<SimKey> key) {
+    const RegKey handle = nextHandle_;
+    nextHandle_ += 4;
+    handles_[handle] = std::move(key);
+    return handle;
+}
+
 long SimRegistry::OpenKey(RegKey base, const std::string& subKey, RegKey& opened) {
     std::shared_ptr<SimKey> key;
     if (const long error = Lookup(base, subKey, key)) return error;
     if (key->Denied()) return winerr::AccessDenied;
-    opened = nextHandle_;
-    nextHandle_ += 4;
-    handles_[opened] = key;
+    opened = NewHandle(key);
+    return winerr::Success;
+}
+
+long SimRegistry::CreateKey(const std::string& path, RegKey& opened) {
+    std::shared_ptr<SimKey> key = KeyAt(path);
+    if (!key || key->Denied()) return winerr::AccessDenied;
+    opened = NewHandle(std::move(key));
     return winerr::Success;
 }
 

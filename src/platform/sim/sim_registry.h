@@ -24,6 +24,9 @@ public:
     void Load(const image::RegistryKeys& keys);
     // The key (created if absent) exists but cannot be opened with full access.
     void Deny(const std::string& path);
+    // RegCreateKeyExA at a full path: the key, made with the keys above it
+    // where absent, opened with full access; AccessDenied where it is denied.
+    long CreateKey(const std::string& path, RegKey& opened);
     // Deletes the key at a full path with its subtree, deepest keys first, as
     // a program's own unregistration does (RegDeleteTree); a key that cannot
     // be deleted stays, and so do the keys above it. Nothing when absent.
@@ -74,6 +77,7 @@ private:
     std::shared_ptr<SimKey> ClassesKey() const;
     bool IsClassesKey(const SimKey& key) const;
     std::shared_ptr<SimKey> Handle(RegKey key) const;
+    RegKey NewHandle(std::shared_ptr<SimKey> key);
     // The open, undeleted key of a handle, or the error code for it.
     long LiveKey(RegKey key, std::shared_ptr<SimKey>& found) const;
     long Lookup(RegKey base, const std::string& subKey, std::shared_ptr<SimKey>& found) const;
