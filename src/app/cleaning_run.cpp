@@ -125,6 +125,7 @@ void Halt(RunContext& ctx, const std::string& reason) {
 // False when the run halted.
 bool Start(RunContext& ctx) {
     ctx.process.lastRunStatus = ExitCompleted;
+    ctx.process.restartNeeded = false;
     ctx.status.SaveCursor();
     ctx.ExcelIntegrationFailed = false;
     ctx.WordIntegrationFailed = false;
@@ -157,6 +158,9 @@ void LaunchFollowUpProgram(RunContext& ctx) {
 }
 
 void End(RunContext& ctx) {
+    // A preview schedules nothing: a deployment tool must not restart the
+    // machine for it.
+    ctx.process.restartNeeded = ctx.files.RestartNeeded() && !ctx.process.preview;
     ctx.status.RestoreCursor();
     ctx.status.SetProgressPosition(0);
     ctx.status.SetItemText("");

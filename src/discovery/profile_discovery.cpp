@@ -8,7 +8,10 @@ namespace purgent {
 namespace {
 
 const char* const ProfileListKey = "\\Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
-const char* const LocalUserSidPrefix = "S-1-5-21";
+// Local and domain accounts, and Microsoft Entra ID (Azure AD) accounts, as
+// on the workstations Intune joins: users. Service and system accounts
+// (S-1-5-18, -19, -20, S-1-5-80-...) and any other kind of SID are not.
+const char* const UserSidPrefixes[] = {"S-1-5-21", "S-1-12-1-"};
 // XP's stored form: the folder name is what follows these 37 characters.
 const std::string StoredProfileRoot = "%SystemDrive%\\Documents and Settings\\";
 
@@ -23,9 +26,10 @@ bool SameAsciiText(const std::string& a, const std::string& b) {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-bool IsLocalUserSid(const std::string& name) {
-    const std::string prefix = LocalUserSidPrefix;
-    return name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0;
+bool IsUserSid(const std::string& name) {
+    for (const std::string prefix : UserSidPrefixes)
+        if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0) return true;
+    return false;
 }
 
 bool IsNtFamily(EnvironmentService& environment) {
@@ -66,7 +70,7 @@ void AddOtherProfiles(RegistryAccess& registry, EnvironmentService& environment,
     if (registry.OpenKey(ProfileListKey)) subKeys = registry.GetKeyNames();
     registry.CloseKey();
     for (const std::string& sid : subKeys) {
-        if (!IsLocalUserSid(sid)) continue;
+        if (!IsUserSid(sid)) continue;
         const bool opened = registry.OpenKey(std::string(ProfileListKey) + "\\" + sid);
         const std::string path = opened ? registry.ReadString("ProfileImagePath") : "";
         const std::string folder = ProfileFolderPath(path, environment, locations.WindowsDrive);

@@ -61,9 +61,16 @@ long FileAccess::FileSetAttr(const std::string& path, std::uint32_t attributes) 
     return files_.SetAttributes(path, attributes);
 }
 
-bool FileAccess::DeleteFile(const std::string& path) { return MayChange(path) && files_.RemoveFile(path); }
+bool FileAccess::DeleteFile(const std::string& path) {
+    return MayChange(path) && !restart_.ScheduleIfHeld(path) && files_.RemoveFile(path);
+}
 
-bool FileAccess::RemoveDir(const std::string& path) { return MayChange(path) && files_.RemoveFolder(path); }
+bool FileAccess::RemoveDir(const std::string& path) {
+    if (!MayChange(path)) return false;
+    if (files_.RemoveFolder(path)) return true;
+    restart_.ScheduleIfKeptOnlyByThem(path);
+    return false;
+}
 
 FileListing FileAccess::List(const std::string& mask, std::uint32_t filter) {
     return FileListing(files_, mask, filter, guard_);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "files/link_guard.h"
+#include "files/restart_deletions.h"
 #include "run/status_reporter.h"
 #include "platform/file_service.h"
 #include "platform/mask_listing.h"
@@ -49,21 +50,26 @@ enum class ProgressPerFile { No, Yes };
 
 // Every file operation of a run: the platform's, a read-only reset, and the
 // composite steps the catalogues are written in. Nothing here fails loudly:
-// a missing, locked or denied item simply stays. Nothing is changed in a
-// folder the link guard refuses, and no link is changed or followed: a
-// link where a file or folder was expected stays, and so does its folder.
+// a missing or denied item simply stays. A file another program holds open
+// is deleted when Windows next starts instead (see RestartDeletions), and so
+// is a folder only such files keep. Nothing is changed in a folder the link
+// guard refuses, and no link is changed or followed: a link where a file or
+// folder was expected stays, and so does its folder.
 class FileAccess {
 public:
     FileAccess(Platform& platform, StatusReporter& status)
-        : files_(platform.files), status_(status), guard_(platform) {}
+        : files_(platform.files), status_(status), guard_(platform), restart_(platform) {}
 
     LinkGuard& Guard() { return guard_; }
+    // Whether files wait for the next restart to go.
+    bool RestartNeeded() const { return restart_.Any(); }
 
     // A file, not a folder, whose time reads as a DOS date.
     bool FileExists(const std::string& path);
     bool DirectoryExists(const std::string& path);
     std::uint32_t FileGetAttr(const std::string& path);
     long FileSetAttr(const std::string& path, std::uint32_t attributes);
+    // True when the file is gone now; false when it stays, scheduled or not.
     bool DeleteFile(const std::string& path);
     bool RemoveDir(const std::string& path);
     FileListing List(const std::string& mask, std::uint32_t filter);
@@ -86,6 +92,7 @@ private:
     FileService& files_;
     StatusReporter& status_;
     LinkGuard guard_;
+    RestartDeletions restart_;
 };
 
 }  // namespace purgent

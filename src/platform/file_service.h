@@ -71,6 +71,11 @@ public:
     // again: 0 when the file could be deleted now as far as access and other
     // programs go (32: held open, 5: access denied). Changes nothing.
     virtual long DeleteAccess(const std::string& path) = 0;
+    // MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT): Windows deletes
+    // the file, or the folder if it is empty by then, when it next starts,
+    // in the order asked. 0, or the Win32 error code (5 without an
+    // administrator's rights).
+    virtual long DeleteAtRestart(const std::string& path) = 0;
     // CreateDirectoryA: 0, or the Win32 error code (183: it exists).
     virtual long CreateFolder(const std::string& path) = 0;
     // CreateFileA(GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS) without

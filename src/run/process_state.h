@@ -22,8 +22,8 @@ struct ProcessState {
     WindowSurveyState windowSurvey;
     // How the last run ended, for a process that ends when its window closes.
     int lastRunStatus = 0;
-    // A file was left to be deleted at the next restart. Never cleared: it
-    // stays pending whatever a later run in the same window does.
+    // The last run left files for Windows to delete when it next starts;
+    // a run that finds them still held schedules them again.
     bool restartNeeded = false;
 };
 

@@ -1,10 +1,14 @@
 #include "shutdown/kill_process.h"
 
 #include <cstdint>
+#include <set>
 #include <vector>
 
 namespace purgent {
 namespace {
+
+// The ids of the processes a call has acted on.
+using TriedProcesses = std::set<std::uint32_t>;
 
 constexpr std::size_t MaxNameLength = 260;
 constexpr std::size_t FirstProcessTableSize = 1000;
@@ -61,14 +65,15 @@ std::string ExecutableName(ProcessService& processes, ProcessStatusLibrary& psap
     return name;
 }
 
-int KillOnNt(ProcessService& processes, const std::string& target) {
+int KillOnNt(ProcessService& processes, const std::string& target, TriedProcesses& tried) {
     LoadedLibrary<ProcessStatusLibrary> psapi = processes.LoadProcessStatusLibrary();
     if (psapi.status == LibraryStatus::NotLoaded) return kill::ProcessStatusNotLoaded;
     if (psapi.status == LibraryStatus::FunctionMissing) return kill::ProcessStatusIncomplete;
     std::vector<std::uint32_t> ids;
     if (!ReadAllProcessIds(*psapi.functions, ids)) return kill::ProcessListUnreadable;
     for (std::uint32_t id : ids) {
-        if (Capitalised(ExecutableName(processes, *psapi.functions, id)) == target) {
+        if (tried.count(id) == 0 && Capitalised(ExecutableName(processes, *psapi.functions, id)) == target) {
+            tried.insert(id);
             return Terminate(processes, id);
         }
     }
@@ -87,7 +92,7 @@ bool HasModuleNamed(ToolhelpLibrary& toolhelp, ProcessHandle moduleSnapshot,
     return false;
 }
 
-int KillOn9x(ProcessService& processes, const std::string& target) {
+int KillOn9x(ProcessService& processes, const std::string& target, TriedProcesses& tried) {
     LoadedLibrary<ToolhelpLibrary> toolhelp = processes.LoadToolhelpLibrary();
     if (toolhelp.status == LibraryStatus::NotLoaded) return kill::ToolhelpNotLoaded;
     if (toolhelp.status == LibraryStatus::FunctionMissing) return kill::ToolhelpIncomplete;
@@ -100,13 +105,17 @@ int KillOn9x(ProcessService& processes, const std::string& target) {
     std::uint32_t id = 0;
     for (bool more = functions.FirstProcess(processSnapshot, id); more;
          more = functions.NextProcess(processSnapshot, id)) {
+        if (tried.count(id) != 0) continue;
         ProcessHandle moduleSnapshot = 0;
         if (!functions.CreateSnapshot(SnapshotModules, id, moduleSnapshot)) {
             result = kill::SnapshotFailed;  // the remaining processes are not examined
             break;
         }
         bool matched = HasModuleNamed(functions, moduleSnapshot, target);
-        if (matched) result = Terminate(processes, id);
+        if (matched) {
+            tried.insert(id);
+            result = Terminate(processes, id);
+        }
         processes.CloseHandle(moduleSnapshot);
         if (matched) break;
     }
@@ -114,22 +123,33 @@ int KillOn9x(ProcessService& processes, const std::string& target) {
     return result;
 }
 
-int KillByPlatform(Platform& platform, const std::string& name) {
+// Acts on the first matching process not tried yet; its id joins tried.
+int KillUntried(Platform& platform, const std::string& name, TriedProcesses& tried) {
     if (name.empty() || name.size() > MaxNameLength) return kill::BadName;
     std::string target = Capitalised(name);
     std::uint32_t platformId = 0;
     if (!platform.environment.PlatformId(platformId)) return kill::VersionUnreadable;
-    if (platformId == PlatformWinNT) return KillOnNt(platform.processes, target);
-    if (platformId == PlatformWin9x) return KillOn9x(platform.processes, target);
+    if (platformId == PlatformWinNT) return KillOnNt(platform.processes, target, tried);
+    if (platformId == PlatformWin9x) return KillOn9x(platform.processes, target, tried);
     return kill::UnknownPlatform;
 }
 
 }  // namespace
 
-int KillProcessByName(Platform& platform, const std::string& name) {
-    int code = KillByPlatform(platform, name);
-    platform.processes.KillFinished(name, code);
-    return code;
+std::vector<int> KillProcessByName(Platform& platform, const std::string& name) {
+    std::vector<int> codes;
+    TriedProcesses tried;
+    for (;;) {
+        const std::size_t before = tried.size();
+        const int code = KillUntried(platform, name, tried);
+        const bool actedOn = tried.size() > before;
+        // The search that finds nothing more after the last process ended is no outcome of its own.
+        if (actedOn || codes.empty() || code != kill::NotFound) {
+            codes.push_back(code);
+            platform.processes.KillFinished(name, code);
+        }
+        if (!actedOn || tried.size() == MaxProcessesPerName) return codes;
+    }
 }
 
 }  // namespace purgent

@@ -1,5 +1,7 @@
 #pragma once
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -22,9 +24,19 @@ constexpr int ToolhelpIncomplete = 703;
 constexpr int SnapshotFailed = 704;
 }  // namespace kill
 
-// Terminates the first running process, in enumeration order, whose executable
-// is named `name` (a file name without folder, e.g. "grpwise.exe"), with exit
-// code 0. Returns one of the codes above.
-int KillProcessByName(Platform& platform, const std::string& name);
+// At most this many processes of one name are tried in one call: a program
+// restarted as fast as it is ended must not keep the run here for ever.
+constexpr std::size_t MaxProcessesPerName = 1000;
+
+// Terminates every running process whose executable is named `name` (a file
+// name without folder, e.g. "grpwise.exe"), in every session, with exit code
+// 0. A terminal server or fast user switching runs one Outlook per user, and
+// any one left keeps the client's files and MAPI profile in use. The search
+// is made again while a process of that name is left that it has not tried
+// yet, so one that cannot be ended is tried once. Returns one of the codes
+// above for each process acted on, in order, and the code of a failure that
+// ended the search; NotFound alone when none runs. Each is told to
+// ProcessService::KillFinished.
+std::vector<int> KillProcessByName(Platform& platform, const std::string& name);
 
 }  // namespace purgent

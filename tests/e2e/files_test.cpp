@@ -1,6 +1,7 @@
 // The client file phase of the real purgent.exe on a Wine machine: shortcuts,
 // program, system and add-in files go, other programs' files stay, an add-in
-// held open is reported, and purgent-sim leaves the same files.
+// held open is reported and left for the next restart, and purgent-sim
+// leaves the same files.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -47,11 +48,13 @@ TEST(FilesE2e, ClientFilesGoOthersStayAHeldAddInIsReportedAndTheSimAgrees) {
         EXPECT_EQ(prefix.Run({Win64Exe("uihelper.exe"), "box", message, "240"}, kTimeoutSeconds), 0)
             << prefix.Output();
     EXPECT_EQ(purgent.Wait(kTimeoutSeconds), 0) << prefix.Output();
-    held.Kill();
+    // Read back while the add-in is held: once nothing runs, Wine's next
+    // program starts the machine again, which deletes what was left for then.
     ASSERT_EQ(prefix.Run({Win64Exe("snapshot.exe"), WindowsPath(files::kImage), WindowsPath(work + "/wine")},
                          kTimeoutSeconds),
               0)
         << prefix.Output();
+    held.Kill();
 
     const image::MachineImage real = image::LoadMachineImage(work + "/wine");
     const image::MachineImage simulated = CleanOnSim(files::kImage, files::kPurgentArgs, work + "/sim");

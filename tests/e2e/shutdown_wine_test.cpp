@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,12 @@ public:
     WineProcess StartFake(const std::string& image, const std::string& title, bool refuseClose) {
         return StartFakeOf(target_.build, image, title, refuseClose);
     }
+    // One more process of a C:\fake\<image> started before, its window refusing to close.
+    WineProcess StartAnother(const std::string& image, const std::string& title) {
+        WineProcess fake = prefix_.Start({"C:\\fake\\" + image, title, "refuse-close"});
+        EXPECT_TRUE(WaitForWindow(title, 120)) << title << "\n" << prefix_.Output();
+        return fake;
+    }
     // The same with the fakeproc.exe of the given build (64-bit beside 32-bit).
     WineProcess StartFakeOf(Build build, const std::string& image, const std::string& title, bool refuseClose) {
         std::filesystem::copy_file(BuiltExe(build, "fakeproc.exe"), prefix_.UnixPath("C:\\fake") + "/" + image,
@@ -38,6 +45,8 @@ public:
         EXPECT_TRUE(WaitForWindow(title, 120)) << title << "\n" << prefix_.Output();
         return fake;
     }
+
+    std::string HostPath(const std::string& windowsPath) const { return prefix_.UnixPath(windowsPath); }
 
     int Run(const std::string& program, const std::vector<std::string>& args) {
         return Start(program, args).Wait(kTimeoutSeconds);
@@ -114,12 +123,30 @@ TEST(ShutdownWine, AHaltedProgressOnlyRunEndsWithStatusOneWhenItsWindowCloses) {
     EXPECT_EQ(purgent.Wait(kTimeoutSeconds), 1) << desk.Output();
 }
 
-TEST(ShutdownWine, KillsOneProcessPerCallWhateverTheCaseOfItsName) {
+// Two users' Outlook on one terminal server: the run ends both, or the
+// second keeps the client's files in use.
+TEST(ShutdownWine, EveryProcessOfANameIsEndedAndTheLogHasOneKillLineEach) {
+    ShutdownDesk desk;
+    WineProcess first = desk.StartFake("outlook.exe", "Outlook of ann", true);
+    WineProcess second = desk.StartAnother("outlook.exe", "Outlook of bob");
+    EXPECT_EQ(desk.Run("purgent.exe", {"/sn", "/kf", "/kr", "/log=C:\\purgent.log"}), 0) << desk.Output();
+    EXPECT_EQ(first.Wait(30), 0);
+    EXPECT_EQ(second.Wait(30), 0);
+    std::ifstream log(desk.HostPath("C:\\purgent.log"));
+    std::vector<std::string> kills;
+    for (std::string line; std::getline(log, line);)
+        if (line.rfind("kill\toutlook.exe", 0) == 0) kills.push_back(line);
+    EXPECT_EQ(kills, (std::vector<std::string>{"kill\toutlook.exe\t0", "kill\toutlook.exe\t0"}));
+}
+
+TEST(ShutdownWine, KillsEveryProcessOfTheNameWhateverItsCase) {
     ShutdownDesk desk;
     WineProcess first = desk.StartFake("GrpWise.EXE", "GroupWise one", true);
+    WineProcess second = desk.StartAnother("GrpWise.EXE", "GroupWise two");
     EXPECT_EQ(desk.Run("fakeproc_probe.exe", {"kill", "grpwise.exe"}), 0);
-    EXPECT_EQ(desk.Probed("kill-result"), "0") << desk.Output();
+    EXPECT_EQ(desk.Probed("kill-result"), "0,0") << desk.Output();
     EXPECT_EQ(first.Wait(30), 0);
+    EXPECT_EQ(second.Wait(30), 0);
     EXPECT_EQ(desk.Run("fakeproc_probe.exe", {"kill", "grpwise.exe"}), 0);
     EXPECT_EQ(desk.Probed("kill-result"), "603") << desk.Output();
     EXPECT_EQ(desk.Run("fakeproc_probe.exe", {"kill", std::string(261, 'a')}), 0);

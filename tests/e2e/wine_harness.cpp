@@ -136,11 +136,13 @@ std::string LogPathFor(const std::string& prefixDir) {
     return fs::path(prefixDir).parent_path() / "wine.log";
 }
 
-// Ends every Windows process of the prefix, including Wine's own services.
-void KillWineServer(const std::string& prefixDir, WineArch arch) {
-    pid_t pid = Spawn(WineCommand(arch, {"wineserver", "-k"}), WineEnv(prefixDir), LogPathFor(prefixDir));
+void RunWineServer(const std::string& prefixDir, WineArch arch, const char* option) {
+    pid_t pid = Spawn(WineCommand(arch, {"wineserver", option}), WineEnv(prefixDir), LogPathFor(prefixDir));
     WaitOrKill(pid, kHelperTimeoutSeconds);
 }
+
+// Ends every Windows process of the prefix, including Wine's own services.
+void KillWineServer(const std::string& prefixDir, WineArch arch) { RunWineServer(prefixDir, arch, "-k"); }
 
 // One virtual X screen for the whole test binary; Xvfb picks a free display
 // number itself (-displayfd), so parallel test binaries never collide.
@@ -320,6 +322,11 @@ WinePrefix::~WinePrefix() {
 }
 
 std::string WinePrefix::Dir() const { return root_ + "/prefix"; }
+
+void WinePrefix::Restart() {
+    KillWineServer(Dir(), arch_);
+    RunWineServer(Dir(), arch_, "-w");
+}
 
 void WinePrefix::MapDrive(char letter) const {
     const std::string name(1, static_cast<char>(std::tolower(static_cast<unsigned char>(letter))));

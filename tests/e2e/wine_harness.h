@@ -83,6 +83,10 @@ public:
     WinePrefix& operator=(const WinePrefix&) = delete;
 
     std::string Dir() const;
+    // Windows restarting: every process ends, and the next program starts
+    // the machine again, which first does what was left for its start (the
+    // files PendingFileRenameOperations lists are deleted).
+    void Restart();
     // Maps the drive (a letter, 'd') to a new empty folder of the prefix,
     // drive_<letter>, unless it is mapped already.
     void MapDrive(char letter) const;

@@ -44,6 +44,32 @@ TEST(DiscoveryProfiles, OnlyLocalUserSidsOtherThanTheLoggedOnUserAreListed) {
     EXPECT_EQ(machine.ctx.profiles, (ProfileSet{"", "ann", "jo"}));
 }
 
+TEST(DiscoveryProfiles, UsersAreLocalDomainAndEntraIdAccountsOnly) {
+    const struct {
+        const char* sid;
+        bool listed;
+    } cases[] = {
+        {"S-1-5-21-1085031214-1563985344-725345543-1001", true},
+        {"S-1-12-1-3393479617-1316395386-2178113154-1489127722", true},
+        {"S-1-12-1-1", true},
+        {"S-1-12-1-", false},
+        {"S-1-12-1", false},
+        {"s-1-12-1-3393479617-1316395386-2178113154-1489127722", false},
+        {"S-1-12-10-3393479617", false},
+        {"S-1-12-2-3393479617-1316395386", false},
+        {"S-1-5-18", false},
+        {"S-1-5-19", false},
+        {"S-1-5-20", false},
+        {"S-1-5-80-3880718306-3832830129-1677859214-2598158968-1052248003", false},
+        {"S-1-5-82-3006700770-424185619-1745488364-794895919-4004696415", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sid);
+        RegistryTestMachine machine(LogonUser("jo") + StoredProfile(c.sid, "carol"));
+        EXPECT_EQ(Discover(machine), c.listed ? (ProfileSet{"", "carol"}) : ProfileSet{""});
+    }
+}
+
 TEST(DiscoveryProfiles, TheLoggedOnUsersFolderIsTheOneNamedLikeTheLogonNameWithoutLetterCase) {
     RegistryTestMachine machine(LogonUser("jo") + StoredProfile("S-1-5-21-1-1001", "bjo") +
                                 StoredProfile("S-1-5-21-1-1002", "JO") +

@@ -71,6 +71,7 @@ public:
     bool RemoveFolder(const std::string& path) override { return Refused("folder removed", path) == 0; }
     long RemoveError() override { return inner_.RemoveError(); }
     long DeleteAccess(const std::string& path) override { return inner_.DeleteAccess(path); }
+    long DeleteAtRestart(const std::string& path) override { return Refused("scheduled at restart", path); }
     long CreateFolder(const std::string& path) override { return Refused("folder created", path); }
     WriteHandle CreateForWriting(const std::string& path, WriteStart, WriteRefusal&) override {
         return Refused("file written", path), NoWrite;

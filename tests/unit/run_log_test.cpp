@@ -147,6 +147,7 @@ public:
     bool RemoveFolder(const std::string& path) override { return inner_.RemoveFolder(path); }
     long RemoveError() override { return inner_.RemoveError(); }
     long DeleteAccess(const std::string& path) override { return inner_.DeleteAccess(path); }
+    long DeleteAtRestart(const std::string& path) override { return inner_.DeleteAtRestart(path); }
     long CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
     bool OnNetworkDrive(const std::string& path) override { return inner_.OnNetworkDrive(path); }
     bool OpenToUsers(const std::string& folder) override { return inner_.OpenToUsers(folder); }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,18 @@ TEST(RunStart, LeavesMessengerWindowsAloneWhenMessengerIsKept) {
     EXPECT_EQ(sim::RunPurgentOnSim(*machine, {"/sn", "/km"}), 0);
     EXPECT_TRUE(TraceOf(*machine, "close-window").empty());
     EXPECT_EQ(TraceOf(*machine, "kill")[7], "nmcl32.exe\t0");
+}
+
+// Fast user switching: each user's Messenger, its window refusing to close.
+// Ending one of them would leave the other's window, and halt the run.
+TEST(RunStart, EndsEveryUsersCopyOfAProgramAndGoesOn) {
+    auto machine = RunningClient("[process]\nimage=nmcl32.exe\n"
+                                 "[window]\ntitle=Messenger\nclass=NM\ncloses=no\nprocess=nmcl32.exe\n");
+    EXPECT_EQ(sim::RunPurgentOnSim(*machine, {"/sn"}), 0);
+    const std::vector<std::string> kills = TraceOf(*machine, "kill");
+    EXPECT_EQ(std::count(kills.begin(), kills.end(), "nmcl32.exe\t0"), 2);
+    EXPECT_TRUE(machine->SaveImage().machine.processes.empty());
+    EXPECT_TRUE(Traced(*machine, "reg-delete-key\t"));
 }
 
 TEST(RunStart, ASecondCleanInTheSameProcessGetsOnlyTheReSurveysLeft) {

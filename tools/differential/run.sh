@@ -229,9 +229,10 @@ run_set() {
   name=${set//\//}
   prefix=$dir/prefix-$name
   copy_prefix "$dir/base" "$prefix"
-  if [[ -d $dir/loaded || -d $dir/leftover ]]; then
-    WINEPREFIX=$prefix wineserver -p
-  fi
+  # The server stays up until the machine has been read back: a new one
+  # would start the machine again, which first deletes the files the run
+  # left for its next start.
+  WINEPREFIX=$prefix wineserver -p
   if [[ -d $dir/loaded ]]; then
     wine_in "$prefix" "$WIN64/seed.exe" "$(winpath "$dir/loaded")" || echo "seeding the logged-on users' hives failed"
   fi

@@ -141,9 +141,13 @@ void WorkstationBuilder::Bystander(const std::string& given) {
 
 // What was made below a link drawn afterwards lies where the link leads. A
 // folder reached in two spellings is one folder: everything in it takes the
-// spelling it was first made with.
+// spelling it was first made with. A machine with held files names the key
+// where Windows lists what it deletes at its next start, so that a machine
+// read back holds that list.
 image::MachineImage WorkstationBuilder::Finish() {
     image::MachineImage image = image_;
+    if (!image.machine.locked.empty())
+        image.registry.push_back({R"(HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Session Manager)", {}, false});
     for (image::FileAttributes& entry : image.machine.attributes) entry.path = ThroughLinks(entry.path);
     for (std::string& path : image.machine.locked) path = ThroughLinks(path);
     for (image::DllEntry& dll : image.machine.dlls) dll.path = ThroughLinks(dll.path);

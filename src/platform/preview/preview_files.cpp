@@ -175,14 +175,23 @@ bool PreviewFiles::RemoveFile(const std::string& path) {
     const std::uint32_t attributes = GetAttributes(path);
     if (attributes == NoSuchFile) return Failed(winerr::FileNotFound);
     if (attributes & FileAttrFolder) return Failed(winerr::AccessDenied);
-    if (const long access = real_.DeleteAccess(path)) {
-        if (access == winerr::SharingViolation && state_.Capture()) state_.Capture()->HeldFile(Final(path));
-        return Failed(access);
-    }
+    if (const long access = DeleteAccess(path)) return Failed(access);
     if (attributes & FileAttrReadOnly) return Failed(winerr::AccessDenied);
     deleted_.insert(KeyOf(path));
     removeError_ = winerr::Success;
     return true;
+}
+
+long PreviewFiles::DeleteAccess(const std::string& path) {
+    const long access = real_.DeleteAccess(path);
+    if (access == winerr::SharingViolation && state_.Capture()) state_.Capture()->HeldFile(Final(path));
+    return access;
+}
+
+long PreviewFiles::DeleteAtRestart(const std::string& path) {
+    if (!state_.active) return real_.DeleteAtRestart(path);
+    state_.Note("restart-pending\t" + path + "\tnot scheduled");
+    return winerr::Success;
 }
 
 bool PreviewFiles::RemoveFolder(const std::string& path) {

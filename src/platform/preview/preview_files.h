@@ -27,7 +27,10 @@ public:
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     long RemoveError() override { return state_.active ? removeError_ : real_.RemoveError(); }
-    long DeleteAccess(const std::string& path) override { return real_.DeleteAccess(path); }
+    // A file found held open goes into the capture.
+    long DeleteAccess(const std::string& path) override;
+    // Schedules nothing; the log says what would be scheduled.
+    long DeleteAtRestart(const std::string& path) override;
     long CreateFolder(const std::string& path) override { return real_.CreateFolder(path); }
     bool OnNetworkDrive(const std::string& path) override { return real_.OnNetworkDrive(path); }
     bool OpenToUsers(const std::string& folder) override { return real_.OpenToUsers(folder); }

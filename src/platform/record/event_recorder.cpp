@@ -42,6 +42,10 @@ void EventRecorder::Kept(const std::string& path, const std::string& reason) {
     if (log_ != NoWrite) WriteToLog(keptNotes_.back() + "\n");
 }
 
+void EventRecorder::RestartPending(const std::string& path) {
+    if (!preview_) Note("# restart-pending\t" + EventField(path));
+}
+
 void EventRecorder::Note(const std::string& line) {
     if (log_ != NoWrite) WriteToLog(line + "\n");
 }

@@ -33,6 +33,12 @@ public:
     // link, a folder that is not the client's): "# kept", the path and the
     // reason, a note in the run log like a failure.
     void Kept(const std::string& path, const std::string& reason);
+    // A file or folder Windows deletes when it next starts: "# restart-pending"
+    // and the path, a note like a failure. A preview schedules nothing and
+    // says so itself, so there is no such note in its log.
+    void RestartPending(const std::string& path);
+    // From now on the events are a preview's (/whatif).
+    void PreviewStarted() { preview_ = true; }
     // A line of the run log's own, beginning "#", never in the trace.
     void Note(const std::string& line);
 
@@ -69,6 +75,7 @@ private:
     std::vector<std::string> lines_;
     std::vector<std::string> failureNotes_;
     std::vector<std::string> keptNotes_;
+    bool preview_ = false;
     bool holding_ = false;
     std::size_t heldFrom_ = 0;
     FileService* logFiles_ = nullptr;

@@ -91,6 +91,12 @@ WriteRefusal RecordedEnvironment::StartRunLog(const std::string& path, const std
     return recorder_.StartLog(inner_.files, inner_.text, path, header);
 }
 
+bool RecordedEnvironment::StartPreview(bool showBoxes, const std::string& captureFolder) {
+    const bool started = Env().StartPreview(showBoxes, captureFolder);
+    if (started) recorder_.PreviewStarted();
+    return started;
+}
+
 long RecordedRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type,
                                 const std::vector<std::uint8_t>& data) {
     const long result = inner_.SetValue(key, name, type, data);
@@ -150,6 +156,12 @@ bool RecordedFiles::RemoveFolder(const std::string& path) {
     const bool removed = inner_.RemoveFolder(path);
     RecordChange(recorder_, removed ? winerr::Success : inner_.RemoveError(), "dir-remove", {path});
     return removed;
+}
+
+long RecordedFiles::DeleteAtRestart(const std::string& path) {
+    const long result = inner_.DeleteAtRestart(path);
+    if (result == winerr::Success) recorder_.RestartPending(path);
+    return result;
 }
 
 void RecordedMessages::ShowMessage(const std::string& text) {

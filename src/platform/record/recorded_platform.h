@@ -26,9 +26,7 @@ public:
     // Opens the log through the inner file service, its header first.
     WriteRefusal StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments,
                              const std::string& options) override;
-    bool StartPreview(bool showBoxes, const std::string& captureFolder) override {
-        return Env().StartPreview(showBoxes, captureFolder);
-    }
+    bool StartPreview(bool showBoxes, const std::string& captureFolder) override;
     bool CompleteRecords() override { return Env().CompleteRecords() && !recorder_.LogIncomplete(); }
 
 private:
@@ -99,6 +97,8 @@ public:
     bool RemoveFolder(const std::string& path) override;
     long RemoveError() override { return inner_.RemoveError(); }
     long DeleteAccess(const std::string& path) override { return inner_.DeleteAccess(path); }
+    // Noted in the run log: no event, as nothing is gone yet.
+    long DeleteAtRestart(const std::string& path) override;
     long CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
     bool OnNetworkDrive(const std::string& path) override { return inner_.OnNetworkDrive(path); }
     bool OpenToUsers(const std::string& folder) override { return inner_.OpenToUsers(folder); }

@@ -2,6 +2,7 @@
 
 #include "platform/registry_service.h"
 #include "platform/sim/sim_names.h"
+#include "platform/sim/sim_pending_deletions.h"
 
 namespace purgent::sim {
 
@@ -55,6 +56,8 @@ long SimFiles::DeleteAccess(const std::string& path) {
     if (attributes == NoSuchFile) return winerr::FileNotFound;
     return drive_.Locked(path) ? winerr::SharingViolation : winerr::Success;
 }
+
+long SimFiles::DeleteAtRestart(const std::string& path) { return AddPendingDeletion(registry_, FullPathName(path)); }
 
 long SimFiles::CreateFolder(const std::string& path) { return drive_.CreateFolder(path); }
 

@@ -5,16 +5,18 @@
 
 #include "platform/file_service.h"
 #include "platform/sim/sim_drive.h"
+#include "platform/sim/sim_registry.h"
 
 namespace purgent::sim {
 
 // The file system of the simulated workstation. A listing is taken when it
 // starts; entries deleted before their turn are passed over, as on Windows.
 // A file written by the program is held open until it is closed. The drives
-// have no short (8.3) names: a long path name is the path itself.
+// have no short (8.3) names: a long path name is the path itself. What is to
+// go at the next restart is listed in the registry, where Windows lists it.
 class SimFiles final : public FileService {
 public:
-    explicit SimFiles(SimDrive& drive) : drive_(drive) {}
+    SimFiles(SimDrive& drive, SimRegistry& registry) : drive_(drive), registry_(registry) {}
 
     FindHandle FindFirst(const std::string& mask, FoundFile& entry) override;
     bool FindNext(FindHandle find, FoundFile& entry) override;
@@ -25,6 +27,7 @@ public:
     bool RemoveFolder(const std::string& path) override;
     long RemoveError() override { return removeError_; }
     long DeleteAccess(const std::string& path) override;
+    long DeleteAtRestart(const std::string& path) override;
     long CreateFolder(const std::string& path) override;
     WriteHandle CreateForWriting(const std::string& path, WriteStart start, WriteRefusal& refusal) override;
     bool Write(WriteHandle file, const std::string& bytes) override;
@@ -43,6 +46,7 @@ private:
     };
 
     SimDrive& drive_;
+    SimRegistry& registry_;
     long removeError_ = 0;
     std::map<FindHandle, Listing> listings_;
     FindHandle nextHandle_ = 1;

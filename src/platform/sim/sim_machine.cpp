@@ -7,8 +7,8 @@ namespace purgent::sim {
 SimMachine::SimMachine(const image::MachineImage& image)
     : machine_(image.machine),
       drive_(image.drive, machine_),
-      files_(drive_),
       registry_(drive_, machine_.machine.restorePrivilege),
+      files_(drive_, registry_),
       // regsvr32 is another program: the keys it deletes are no calls of
       // Purgent's, so they are recorded here, after its launch.
       regsvr_(drive_, registry_, machine_.dlls,

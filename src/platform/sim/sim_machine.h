@@ -42,8 +42,8 @@ public:
 private:
     image::MachineIni machine_;
     SimDrive drive_;
-    SimFiles files_;
     SimRegistry registry_;
+    SimFiles files_;
     SimRegsvr regsvr_;
     SimEnvironment environment_;
     SimMessages messages_;

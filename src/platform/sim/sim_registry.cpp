@@ -189,6 +189,13 @@ long SimRegistry::Follow(std::shared_ptr<SimKey>& key, int& hops) const {
     return Walk(key, slash == std::string::npos ? "" : target.substr(slash + 1), false, hops);
 }
 
+RegKey SimRegistry::NewHandle(std::shared_ptr<SimKey> key) {
+    const RegKey handle = nextHandle_;
+    nextHandle_ += 4;
+    handles_[handle] = std::move(key);
+    return handle;
+}
+
 long SimRegistry::OpenKey(RegKey base, const std::string& subKey, RegKey& opened) {
     std::shared_ptr<SimKey> key;
     if (const long error = Lookup(base, subKey, key)) return error;
@@ -203,9 +210,14 @@ long SimRegistry::OpenAsLink(RegKey base, const std::string& subKey, RegKey& ope
 
 long SimRegistry::HandleTo(const std::shared_ptr<SimKey>& key, RegKey& opened) {
     if (key->Denied()) return winerr::AccessDenied;
-    opened = nextHandle_;
-    nextHandle_ += 4;
-    handles_[opened] = key;
+    opened = NewHandle(key);
+    return winerr::Success;
+}
+
+long SimRegistry::CreateKey(const std::string& path, RegKey& opened) {
+    std::shared_ptr<SimKey> key = KeyAt(path);
+    if (!key || key->Denied()) return winerr::AccessDenied;
+    opened = NewHandle(std::move(key));
     return winerr::Success;
 }
 

@@ -28,6 +28,9 @@ public:
     void AddLinks(const std::vector<image::RegistryLink>& links);
     // The key (created if absent) exists but cannot be opened with full access.
     void Deny(const std::string& path);
+    // RegCreateKeyExA at a full path: the key, made with the keys above it
+    // where absent, opened with full access; AccessDenied where it is denied.
+    long CreateKey(const std::string& path, RegKey& opened);
     // Deletes the key at a full path with its subtree, deepest keys first, as
     // a program's own unregistration does (RegDeleteTree); a key that cannot
     // be deleted stays, and so do the keys above it. Nothing when absent.
@@ -85,6 +88,7 @@ private:
     std::shared_ptr<SimKey> ClassesKey() const;
     bool IsClassesKey(const SimKey& key) const;
     std::shared_ptr<SimKey> Handle(RegKey key) const;
+    RegKey NewHandle(std::shared_ptr<SimKey> key);
     // The open, undeleted key of a handle, or the error code for it.
     long LiveKey(RegKey key, std::shared_ptr<SimKey>& found) const;
     // The key subKey names below base; a link key on the way leads to its

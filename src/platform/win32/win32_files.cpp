@@ -114,6 +114,11 @@ long Win32FileService::DeleteAccess(const std::string& path) {
     return ERROR_SUCCESS;
 }
 
+long Win32FileService::DeleteAtRestart(const std::string& path) {
+    return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? ERROR_SUCCESS
+                                                                           : static_cast<long>(GetLastError());
+}
+
 long Win32FileService::CreateFolder(const std::string& path) {
     return CreateDirectoryA(path.c_str(), nullptr) ? ERROR_SUCCESS : static_cast<long>(GetLastError());
 }

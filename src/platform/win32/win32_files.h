@@ -15,6 +15,7 @@ public:
     bool RemoveFolder(const std::string& path) override;
     long RemoveError() override;
     long DeleteAccess(const std::string& path) override;
+    long DeleteAtRestart(const std::string& path) override;
     long CreateFolder(const std::string& path) override;
     WriteHandle CreateForWriting(const std::string& path, WriteStart start, WriteRefusal& refusal) override;
     bool Write(WriteHandle file, const std::string& bytes) override;
