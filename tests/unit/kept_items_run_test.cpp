@@ -1,4 +1,4 @@
-// Whole runs that keep what a literal reading would lose: hidden system
+// Whole runs that keep what earlier versions would lose: hidden system
 // files in the program folder, a default IM client that is not text; and the
 // Writing Tools files of a profile whose desktop ends in a separator.
 #include <gtest/gtest.h>
