@@ -17,7 +17,7 @@ const std::vector<ExitStatusRow>& ExitStatuses() {
          "/s, /sn, /sp: the run halted; GroupWise or Messenger windows stayed open; nothing was changed"},
         {ExitFailed, false, 1603,
          "/s, /sn, /sp: the run stopped on an error; every mode: a failure before the run, "
-         "or the run log could not be created or written"},
+         "the run log could not be created or written, or the capture folder was refused or not written"},
         {ExitInvalidCommandLine, false, 1639, "the command line was invalid; nothing was cleaned"},
         {ExitAnotherRun, false, 1618, "another run was in progress; nothing was changed"},
     };

@@ -145,7 +145,7 @@ while IFS= read -r line || [[ -n $line ]]; do
   if [[ $line == *purgent.exe* ]]; then
     after=${line#*purgent.exe}
     # What follows /la- up to its closing quote is the follow-up program's.
-    after=$(printf '%s' "$after" | sed -E 's#/la-([^"\\]|\\.)*##g')
+    after=$(printf '%s' "$after" | sed -E 's#/la-("([^"\\]|\\.)*"|([^"\\]|\\.)*)##g')
     for switch in $(printf '%s' "$after" | grep -oP '(?<![\w\\:.-])/[a-z?]+[-=]?' ); do
       is_switch "$switch" || fail "AdminGuide.txt:$n: $switch is none of the program's switches"
     done
