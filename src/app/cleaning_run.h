@@ -17,6 +17,8 @@ constexpr int ExitFailed = 2;  // unattended modes only; before the run, every m
 // After the "Invalid Purgent Commandline" box, in every mode: a deployment
 // tool must not take a run that did nothing for a success.
 constexpr int ExitInvalidCommandLine = 3;
+// Another run holds the run's name, in every mode; nothing was changed.
+constexpr int ExitAnotherRun = 4;
 
 // The click action of the Clean button: start, phases, end. Returns after a
 // halt, an error, or a completed Interactive run; otherwise ends the process.

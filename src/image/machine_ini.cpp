@@ -22,6 +22,8 @@ const SimulatorKey SimulatorKeys[] = {
     {"machine", "short-names", {"yes", "no"}},
     // Drive letters mapped to network shares: "N" or "N,Z"; no fixed values.
     {"machine", "network-drives", {}},
+    // Another Purgent run holds the machine-wide run name.
+    {"machine", "run-in-progress", {"yes", "no"}},
     {"process", "modules", {"yes", "no"}},
     {"process", "terminates", {"yes", "no"}},
     {"window", "thread", {"yes", "no"}},

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/file_service.h"
+#include "platform/verified_folders.h"
 
 namespace purgent {
 
@@ -53,6 +54,21 @@ public:
     // run reads goes to captureFolder ("" = nowhere) when the process ends.
     // False where there is no preview layer.
     virtual bool StartPreview(bool /*showBoxes*/, const std::string& /*captureFolder*/) { return false; }
+
+    // Takes the machine-wide name one run at a time holds, the named mutex
+    // "Global\Purgent.Run", for the rest of the process; false when another
+    // process holds it.
+    virtual bool HoldRunName() { return true; }
+    // The record of the program folders an interrupted run verified
+    // (see VerifiedFolders); nullopt when there is none.
+    virtual std::optional<VerifiedFolders> ReadVerifiedFolders() { return std::nullopt; }
+    // Records the folders this run verified, in place of any earlier record.
+    virtual void RecordVerifiedFolders(const VerifiedFolders& /*folders*/) {}
+    // Removes the record: the run completed.
+    virtual void ForgetVerifiedFolders() {}
+    // A note line of the run log, "# word<TAB>text"; the recorder over the
+    // platform writes it.
+    virtual void Note(const std::string& /*word*/, const std::string& /*text*/) {}
 };
 
 }  // namespace purgent

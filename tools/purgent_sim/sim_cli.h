@@ -13,6 +13,7 @@ struct SimCliOptions {
     std::optional<std::string> traceFile;
     std::optional<std::string> reportFile;   // an HTML page of the run
     std::optional<std::string> commandLine;   // raw, without the program name
+    std::optional<std::string> cutAfter;      // a number of changes, 1 or more
     bool summary = false;
     bool help = false;
     bool version = false;
@@ -21,7 +22,7 @@ struct SimCliOptions {
 
 constexpr const char* SimCliUsage =
     "purgent-sim [--machine DIR] [--save DIR] [--trace FILE] [--summary] [--report FILE.html] "
-    "[--command-line TEXT] [--] [purgent arguments...]\n"
+    "[--cut-after N] [--command-line TEXT] [--] [purgent arguments...]\n"
     "purgent-sim --help\n"
     "purgent-sim --version\n";
 
@@ -33,6 +34,8 @@ constexpr int ExitUsage = 64;
 constexpr int ExitBadImage = 65;
 constexpr int ExitInternal = 70;
 constexpr int ExitCannotWrite = 73;
+// A run cut by --cut-after ends as a process killed by SIGKILL does.
+constexpr int ExitCut = 137;
 
 // Up to "--", every argument that begins with "--" is an option (a value
 // option as "--name VALUE" or "--name=VALUE"), every other one Purgent's;

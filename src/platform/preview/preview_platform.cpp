@@ -26,6 +26,15 @@ bool PreviewEnvironment::PlatformId(std::uint32_t& id) {
     return known;
 }
 
+std::optional<VerifiedFolders> PreviewEnvironment::ReadVerifiedFolders() {
+    const std::optional<VerifiedFolders> folders = real_.ReadVerifiedFolders();
+    if (CaptureRecord* capture = state_.Capture(); capture && folders) {
+        image::RegistryKey key = VerifiedFoldersKeyOf(*folders);
+        capture->Key(key.path, std::move(key.values));
+    }
+    return folders;
+}
+
 bool PreviewEnvironment::StartPreview(bool showBoxes, const std::string& captureFolder) {
     state_.active = true;
     state_.showBoxes = showBoxes;

@@ -34,6 +34,16 @@ public:
         return real_.StartRunLog(path, ignoredArguments);
     }
     bool StartPreview(bool showBoxes, const std::string& captureFolder) override;
+    bool HoldRunName() override { return real_.HoldRunName(); }
+    // Read as the run reads it, and captured.
+    std::optional<VerifiedFolders> ReadVerifiedFolders() override;
+    void RecordVerifiedFolders(const VerifiedFolders& folders) override {
+        if (!state_.active) real_.RecordVerifiedFolders(folders);
+    }
+    void ForgetVerifiedFolders() override {
+        if (!state_.active) real_.ForgetVerifiedFolders();
+    }
+    void Note(const std::string& word, const std::string& text) override { real_.Note(word, text); }
 
 private:
     EnvironmentService& real_;

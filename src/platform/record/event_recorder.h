@@ -59,6 +59,15 @@ public:
     void BeginLaunch();
     void EndLaunch(bool started, const std::string& program, const std::string& commandLine);
 
+    // Ends the record right after its n-th change (n >= 1), as if the process
+    // were killed there: from then on nothing more is published (no event,
+    // note or log line) and the recorded services change nothing more. A
+    // change is a kill, close-window, launch, hive-load, hive-unload, reg-,
+    // file-delete, dir-remove or file-attr event.
+    void CutAfter(std::size_t changes) { cutAfter_ = changes; }
+    // Whether the record has been cut.
+    bool Cut() const { return cut_; }
+
 private:
     static std::string Line(const std::string& name, std::initializer_list<std::string> fields);
     void Publish(const std::string& line);
@@ -74,6 +83,9 @@ private:
     TextService* logText_ = nullptr;
     WriteHandle log_ = NoWrite;
     bool logIncomplete_ = false;
+    std::size_t cutAfter_ = 0;  // 0: never
+    std::size_t changes_ = 0;
+    bool cut_ = false;
 };
 
 // A field as it appears in an event line.

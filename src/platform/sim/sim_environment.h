@@ -4,6 +4,7 @@
 
 #include "image/machine_image.h"
 #include "platform/environment_service.h"
+#include "platform/sim/sim_registry.h"
 
 namespace purgent::sim {
 
@@ -17,10 +18,13 @@ constexpr const char* SimUserName = "Administrator";
 // image, PATH, COMSPEC and SystemDrive as a bare Windows sets them, the
 // Windows folder at windir (C:\WINDOWS without it), the command line the
 // runner gives; for the run log's header, fixed values (SimProgramVersion ...)
-// so that the same run always writes the same log.
+// so that the same run always writes the same log. Another run holds the
+// run's name when the image says run-in-progress=yes; the record of verified
+// folders is a key of the simulated registry, so that a machine saved after
+// a cut keeps it.
 class SimEnvironment : public EnvironmentService {
 public:
-    explicit SimEnvironment(const image::MachineSettings& settings);
+    SimEnvironment(const image::MachineSettings& settings, SimRegistry& registry);
 
     void SetCommandLine(std::string commandLine) { commandLine_ = std::move(commandLine); }
 
@@ -33,8 +37,14 @@ public:
     std::string LocalTime() override { return SimLocalTime; }
     std::string ComputerName() override { return SimComputerName; }
     std::string UserName() override { return SimUserName; }
+    bool HoldRunName() override { return !runInProgress_; }
+    std::optional<VerifiedFolders> ReadVerifiedFolders() override { return ReadVerifiedFoldersKey(registry_); }
+    void RecordVerifiedFolders(const VerifiedFolders& folders) override;
+    void ForgetVerifiedFolders() override { registry_.DeleteTree(VerifiedFoldersKeyPath); }
 
 private:
+    SimRegistry& registry_;
+    bool runInProgress_;
     std::optional<std::string> windir_;
     image::PlatformFamily platform_;
     std::string commandLine_ = "purgent.exe";

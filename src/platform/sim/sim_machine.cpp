@@ -13,7 +13,7 @@ SimMachine::SimMachine(const image::MachineImage& image)
       // Purgent's, so they are recorded here, after its launch.
       regsvr_(drive_, registry_, machine_.dlls,
               [this](const std::string& key) { trace_.Event("reg-delete-key", {key}); }),
-      environment_(machine_.machine),
+      environment_(machine_.machine, registry_),
       programs_(drive_, environment_, regsvr_),
       processes_(machine_),
       windows_(processes_.Tasks()),

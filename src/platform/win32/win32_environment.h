@@ -14,6 +14,11 @@ public:
     std::string ComputerName() override;
     std::string UserName() override;
     std::string WindowsDirectory() override;
+    // The run's name, and the record of verified folders (win32_run_state.cpp).
+    bool HoldRunName() override;
+    std::optional<VerifiedFolders> ReadVerifiedFolders() override;
+    void RecordVerifiedFolders(const VerifiedFolders& folders) override;
+    void ForgetVerifiedFolders() override;
 };
 
 }  // namespace purgent
