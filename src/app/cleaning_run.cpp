@@ -162,7 +162,7 @@ void LaunchFollowUpProgram(RunContext& ctx) {
 void End(RunContext& ctx) {
     // The cleaning is complete: a later run needs no record of this one. A
     // run that stopped on an error keeps it, for the run that finishes the job.
-    ctx.platform.environment.ForgetVerifiedFolders();
+    ctx.platform.environment.RemoveFolderRecord();
     ctx.status.RestoreCursor();
     ctx.status.SetProgressPosition(0);
     ctx.status.SetItemText("");

@@ -49,13 +49,13 @@ void TellProfile(RunContext& ctx, std::size_t index) {
 struct InstallFolderSource {
     const char* appPath;
     const char* field;
-    std::string VerifiedFolders::*recorded;
+    RecordedFolder FolderRecord::*recorded;
     const char* fallback;
 };
 
-const InstallFolderSource GroupWiseFolder{"GrpWise.Exe", "GroupWiseDir", &VerifiedFolders::groupWiseDir,
+const InstallFolderSource GroupWiseFolder{"GrpWise.Exe", "GroupWiseDir", &FolderRecord::groupWise,
                                           "c:\\novell\\groupwise\\"};
-const InstallFolderSource MessengerFolder{"nmcl32.Exe", "MessengerDir", &VerifiedFolders::messengerDir,
+const InstallFolderSource MessengerFolder{"nmcl32.Exe", "MessengerDir", &FolderRecord::messenger,
                                           "c:\\novell\\messenger\\"};
 
 // The "Path" of the program's App Paths entry; where it names none, the
@@ -67,7 +67,7 @@ std::string InstallFolder(RunContext& ctx, const InstallFolderSource& source, st
     OpenOnly(ctx.registry, std::string(AppPathsKey) + source.appPath);
     std::string folder = ctx.registry.ReadString("Path");
     if (folder.empty() && ctx.recordedFolders) {
-        folder = (*ctx.recordedFolders).*source.recorded;
+        folder = ((*ctx.recordedFolders).*source.recorded).path;
         if (!folder.empty()) resumed += std::string("; ") + source.field + " " + folder + " from its record: App Paths names none";
     }
     if (folder.empty()) folder = source.fallback;
@@ -86,7 +86,7 @@ void DiscoverLocations(RunContext& ctx) {
     found.WindowsDrive = found.WindowsDir.substr(0, 1);
 
     registry.SetRootKey(HkeyLocalMachine);
-    ctx.recordedFolders = ctx.platform.environment.ReadVerifiedFolders();
+    ctx.recordedFolders = ctx.platform.environment.ReadFolderRecord();
     std::string resumed = "after an interrupted run";
     found.GroupWiseDir = InstallFolder(ctx, GroupWiseFolder, resumed);
     found.MessengerDir = InstallFolder(ctx, MessengerFolder, resumed);

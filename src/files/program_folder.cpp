@@ -14,14 +14,14 @@ namespace {
 // one of which a partly uninstalled copy still leaves behind.
 struct ClientFiles {
     std::string InstallLocations::*location;
-    std::string VerifiedFolders::*recorded;
+    RecordedFolder FolderRecord::*recorded;
     const char* defaultFolder;
     std::vector<const char*> names;
 };
 
 const ClientFiles GroupWiseFiles{
     &InstallLocations::GroupWiseDir,
-    &VerifiedFolders::groupWiseDir,
+    &FolderRecord::groupWise,
     "c:\\novell\\groupwise\\",
     {"grpwise.exe", "gwsync.exe", "gwmailto.exe", "gwtip.exe", "gwreload.exe", "gwenv1.dll", "gwcma1.dll",
      "gwabdlg.dll", "gwmsb1.dll"},
@@ -29,7 +29,7 @@ const ClientFiles GroupWiseFiles{
 
 const ClientFiles MessengerFiles{
     &InstallLocations::MessengerDir,
-    &VerifiedFolders::messengerDir,
+    &FolderRecord::messenger,
     "c:\\novell\\messenger\\",
     {"nmcl32.exe", "msinm.exe", "nmapi.dll"},
 };
@@ -54,7 +54,10 @@ bool IsKnownFolder(RunContext& ctx, const std::string& final, const ClientFiles&
     const auto same = [&](const std::string& folder) {
         return !folder.empty() && text.UpperCase(final) == text.UpperCase(guard.FinalPath(folder));
     };
-    return same(client.defaultFolder) || (ctx.recordedFolders && same((*ctx.recordedFolders).*client.recorded));
+    if (same(client.defaultFolder)) return true;
+    if (!ctx.recordedFolders) return false;
+    const RecordedFolder& recorded = (*ctx.recordedFolders).*client.recorded;
+    return recorded.verified && same(recorded.path);
 }
 
 // Why the folder the link guard lets the run into at final may not be
@@ -66,11 +69,11 @@ const char* Refusal(RunContext& ctx, const std::string& folder, const std::strin
     return "none of the program's own files in it";
 }
 
-// The same judgement without a note: the program folder if the run may empty it, else "".
-std::string VerifiedFolder(RunContext& ctx, const ClientFiles& client) {
+// The program folder as found, and the same judgement without a note.
+RecordedFolder Found(RunContext& ctx, const ClientFiles& client) {
     const std::string& folder = ctx.locations.*client.location;
     const std::string final = ctx.files.Guard().FinalPath(folder);
-    return !final.empty() && !Refusal(ctx, folder, final, client) ? folder : "";
+    return {folder, !final.empty() && !Refusal(ctx, folder, final, client)};
 }
 
 }  // namespace
@@ -88,7 +91,7 @@ bool MayEmptyProgramFolder(RunContext& ctx, std::string InstallLocations::*progr
 // processes ended and windows closed before it change nothing a later run
 // reads to find the program folders.
 void RecordProgramFolders(RunContext& ctx) {
-    ctx.platform.environment.RecordVerifiedFolders({VerifiedFolder(ctx, GroupWiseFiles), VerifiedFolder(ctx, MessengerFiles)});
+    ctx.platform.environment.WriteFolderRecord({Found(ctx, GroupWiseFiles), Found(ctx, MessengerFiles)});
 }
 
 }  // namespace purgent

@@ -17,8 +17,9 @@ namespace purgent {
 // recorded. A refusal is a "kept" note.
 bool MayEmptyProgramFolder(RunContext& ctx, std::string InstallLocations::*programFolder);
 
-// Records the program folders this run may empty (see VerifiedFolders), so
-// that the run after this one, if this one is interrupted, still finds them.
+// Records the program folders this run found, and which of them it may
+// empty (see FolderRecord), for the run after this one if this one is
+// interrupted.
 void RecordProgramFolders(RunContext& ctx);
 
 }  // namespace purgent

@@ -31,9 +31,9 @@ struct RunContext {
     // The logged-on user's own folder, from its ProfileList entry; "" when
     // none was told apart.
     std::string logonUserFolder = {};
-    // The program folders an interrupted run verified; nullopt when the last
-    // run completed (or none ever ran).
-    std::optional<VerifiedFolders> recordedFolders = {};
+    // The program folders an interrupted run found; nullopt when the last run
+    // completed (or none ever ran).
+    std::optional<FolderRecord> recordedFolders = {};
     bool ExcelIntegrationFailed = false;
     bool WordIntegrationFailed = false;
 

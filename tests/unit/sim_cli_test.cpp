@@ -7,6 +7,7 @@
 #include <functional>
 #include <sstream>
 
+#include "platform/sim/sim_programs.h"
 #include "purgent_sim/sim_cli.h"
 #include "scratch_folder.h"
 
@@ -136,7 +137,7 @@ TEST_F(SimCliRun, HelpListsEveryOptionTheExitStatusesAndExamples) {
     EXPECT_EQ(listed, (std::vector<std::string>{"--machine", "--save", "--trace", "--summary", "--report",
                                                 "--cut-after", "--command-line", "--help", "--version"}));
     for (const std::string& option : listed) EXPECT_NO_THROW(ParseSimCli({option, "1"})) << option;
-    for (const int status : {ExitUsage, ExitBadImage, ExitInternal, ExitCannotWrite, ExitCut})
+    for (const int status : {ExitUsage, ExitBadImage, ExitInternal, ExitCannotWrite, ExitKilled})
         EXPECT_NE(help.find("\n  " + std::to_string(status) + " "), std::string::npos) << status;
     EXPECT_NE(help.find("0 completed, 1 halted, 2 error, 3 invalid command line,\n          4 another run"),
               std::string::npos);

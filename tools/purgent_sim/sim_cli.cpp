@@ -137,13 +137,12 @@ int Simulate(const SimCliOptions& options, std::ostream& out, std::ostream& err)
         reportFile.open(*options.reportFile, std::ios::binary);
         if (!reportFile) return fail(ExitCannotWrite, "cannot write " + *options.reportFile);
     }
-    if (options.cutAfter) machine->Trace().CutAfter(ChangesBeforeCut(*options.cutAfter));
+    if (options.cutAfter) machine->CutAfter(ChangesBeforeCut(*options.cutAfter));
     if (options.traceFile) machine->Trace().AttachOutput(&traceFile);
     else if (!options.summary) machine->Trace().AttachOutput(&out);
 
-    const int purgentStatus = options.commandLine ? RunPurgentOnSimCommandLine(*machine, *options.commandLine)
+    const int status = options.commandLine ? RunPurgentOnSimCommandLine(*machine, *options.commandLine)
                                            : RunPurgentOnSim(*machine, options.purgentArguments);
-    const int status = machine->Trace().Cut() ? ExitCut : purgentStatus;
     if (options.summary) WriteTraceSummary(machine->Trace().Lines(), KillResultText, out);
     if (options.reportFile) {
         const std::string title = "purgent.exe " +

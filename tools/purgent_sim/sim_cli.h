@@ -34,8 +34,6 @@ constexpr int ExitUsage = 64;
 constexpr int ExitBadImage = 65;
 constexpr int ExitInternal = 70;
 constexpr int ExitCannotWrite = 73;
-// A run cut by --cut-after ends as a process killed by SIGKILL does.
-constexpr int ExitCut = 137;
 
 // Up to "--", every argument that begins with "--" is an option (a value
 // option as "--name VALUE" or "--name=VALUE"), every other one Purgent's;

@@ -26,13 +26,13 @@ bool PreviewEnvironment::PlatformId(std::uint32_t& id) {
     return known;
 }
 
-std::optional<VerifiedFolders> PreviewEnvironment::ReadVerifiedFolders() {
-    const std::optional<VerifiedFolders> folders = real_.ReadVerifiedFolders();
-    if (CaptureRecord* capture = state_.Capture(); capture && folders) {
-        image::RegistryKey key = VerifiedFoldersKeyOf(*folders);
+std::optional<FolderRecord> PreviewEnvironment::ReadFolderRecord() {
+    const std::optional<FolderRecord> record = real_.ReadFolderRecord();
+    if (CaptureRecord* capture = state_.Capture(); capture && record) {
+        image::RegistryKey key = FolderRecordKeyOf(*record);
         capture->Key(key.path, std::move(key.values));
     }
-    return folders;
+    return record;
 }
 
 bool PreviewEnvironment::StartPreview(bool showBoxes, const std::string& captureFolder) {

@@ -36,12 +36,12 @@ public:
     bool StartPreview(bool showBoxes, const std::string& captureFolder) override;
     bool HoldRunName() override { return real_.HoldRunName(); }
     // Read as the run reads it, and captured.
-    std::optional<VerifiedFolders> ReadVerifiedFolders() override;
-    void RecordVerifiedFolders(const VerifiedFolders& folders) override {
-        if (!state_.active) real_.RecordVerifiedFolders(folders);
+    std::optional<FolderRecord> ReadFolderRecord() override;
+    void WriteFolderRecord(const FolderRecord& record) override {
+        if (!state_.active) real_.WriteFolderRecord(record);
     }
-    void ForgetVerifiedFolders() override {
-        if (!state_.active) real_.ForgetVerifiedFolders();
+    void RemoveFolderRecord() override {
+        if (!state_.active) real_.RemoveFolderRecord();
     }
     void Note(const std::string& word, const std::string& text) override { real_.Note(word, text); }
 

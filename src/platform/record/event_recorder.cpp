@@ -44,7 +44,9 @@ std::string EventRecorder::Line(const std::string& name, std::initializer_list<s
 void EventRecorder::Event(const std::string& name, std::initializer_list<std::string> fields) {
     if (cut_) return;
     lines_.push_back(Line(name, fields));
-    if (!holding_) Publish(lines_.back());
+    if (holding_) return;
+    Publish(lines_.back());
+    KillIfCut();
 }
 
 void EventRecorder::Failure(const std::string& name, std::initializer_list<std::string> fields, long error) {
@@ -108,6 +110,11 @@ void EventRecorder::EndLaunch(bool started, const std::string& program, const st
     while (i < lines_.size() && !cut_) Publish(lines_[i++]);
     // What the program did after the cut was never told.
     lines_.resize(i);
+    KillIfCut();
+}
+
+void EventRecorder::KillIfCut() {
+    if (cut_ && kill_) kill_();
 }
 
 }  // namespace purgent

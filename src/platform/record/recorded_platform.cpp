@@ -196,8 +196,9 @@ void RecordedProcesses::KillFinished(const std::string& name, int code) {
 
 void RecordedWindows::SendCloseRequest(WindowHandle window) {
     if (recorder_.Cut()) return;
-    recorder_.Event("close-window", {inner_.WindowText(window, WholeTitleBufferSize)});
+    const std::string title = inner_.WindowText(window, WholeTitleBufferSize);
     inner_.SendCloseRequest(window);
+    recorder_.Event("close-window", {title});
 }
 
 RecordedPlatform::RecordedPlatform(Platform& inner, EventRecorder& recorder)

@@ -30,14 +30,14 @@ public:
         return Env().StartPreview(showBoxes, captureFolder);
     }
     bool HoldRunName() override { return Env().HoldRunName(); }
-    std::optional<VerifiedFolders> ReadVerifiedFolders() override { return Env().ReadVerifiedFolders(); }
+    std::optional<FolderRecord> ReadFolderRecord() override { return Env().ReadFolderRecord(); }
     // The record is Purgent's own state, not a change of the client's: no
     // event, so that a run's trace is the same with and without it.
-    void RecordVerifiedFolders(const VerifiedFolders& folders) override {
-        if (!recorder_.Cut()) Env().RecordVerifiedFolders(folders);
+    void WriteFolderRecord(const FolderRecord& record) override {
+        if (!recorder_.Cut()) Env().WriteFolderRecord(record);
     }
-    void ForgetVerifiedFolders() override {
-        if (!recorder_.Cut()) Env().ForgetVerifiedFolders();
+    void RemoveFolderRecord() override {
+        if (!recorder_.Cut()) Env().RemoveFolderRecord();
     }
     void Note(const std::string& word, const std::string& text) override;
 

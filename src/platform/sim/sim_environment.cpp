@@ -20,9 +20,9 @@ SimEnvironment::SimEnvironment(const image::MachineSettings& settings, SimRegist
       windir_(settings.windir),
       platform_(settings.platform) {}
 
-void SimEnvironment::RecordVerifiedFolders(const VerifiedFolders& folders) {
-    ForgetVerifiedFolders();
-    registry_.Load({VerifiedFoldersKeyOf(folders)});
+void SimEnvironment::WriteFolderRecord(const FolderRecord& record) {
+    RemoveFolderRecord();
+    registry_.Load({FolderRecordKeyOf(record)});
 }
 
 std::optional<std::string> SimEnvironment::Variable(const std::string& name) {

@@ -19,8 +19,8 @@ constexpr const char* SimUserName = "Administrator";
 // Windows folder at windir (C:\WINDOWS without it), the command line the
 // runner gives; for the run log's header, fixed values (SimProgramVersion ...)
 // so that the same run always writes the same log. Another run holds the
-// run's name when the image says run-in-progress=yes; the record of verified
-// folders is a key of the simulated registry, so that a machine saved after
+// run's name when the image says run-in-progress=yes; the record of the
+// program folders is a key of the simulated registry, so that a machine saved after
 // a cut keeps it.
 class SimEnvironment : public EnvironmentService {
 public:
@@ -38,9 +38,9 @@ public:
     std::string ComputerName() override { return SimComputerName; }
     std::string UserName() override { return SimUserName; }
     bool HoldRunName() override { return !runInProgress_; }
-    std::optional<VerifiedFolders> ReadVerifiedFolders() override { return ReadVerifiedFoldersKey(registry_); }
-    void RecordVerifiedFolders(const VerifiedFolders& folders) override;
-    void ForgetVerifiedFolders() override { registry_.DeleteTree(VerifiedFoldersKeyPath); }
+    std::optional<FolderRecord> ReadFolderRecord() override { return ReadFolderRecordKey(registry_); }
+    void WriteFolderRecord(const FolderRecord& record) override;
+    void RemoveFolderRecord() override { registry_.DeleteTree(FolderRecordKeyPath); }
 
 private:
     SimRegistry& registry_;

@@ -25,9 +25,20 @@ SimMachine::SimMachine(const image::MachineImage& image)
     for (const std::string& key : machine_.denied) registry_.Deny(key);
 }
 
+void SimMachine::CutAfter(std::size_t changes) {
+    trace_.CutAfter(changes, [] { throw SimProcessExit{ExitKilled}; });
+}
+
 image::MachineImage SimMachine::SaveImage() const {
     image::MachineImage image;
     image.registry = registry_.Keys();
+    // A run unloads what it mounts, unless it is cut before: then the hive
+    // stays mounted, as after a kill, and holds the run's changes in its file
+    // too, as Windows writes a loaded hive back by itself.
+    if (trace_.Cut()) {
+        const image::RegistryKeys mounted = registry_.MountedHiveKeys();
+        image.registry.insert(image.registry.end(), mounted.begin(), mounted.end());
+    }
     image.machine = machine_;
     image.machine.attributes = drive_.AttributeList();
     image.machine.reparsePoints = drive_.ReparsePoints();

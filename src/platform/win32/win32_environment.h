@@ -14,11 +14,11 @@ public:
     std::string ComputerName() override;
     std::string UserName() override;
     std::string WindowsDirectory() override;
-    // The run's name, and the record of verified folders (win32_run_state.cpp).
+    // The run's name, and the record of the program folders (win32_run_state.cpp).
     bool HoldRunName() override;
-    std::optional<VerifiedFolders> ReadVerifiedFolders() override;
-    void RecordVerifiedFolders(const VerifiedFolders& folders) override;
-    void ForgetVerifiedFolders() override;
+    std::optional<FolderRecord> ReadFolderRecord() override;
+    void WriteFolderRecord(const FolderRecord& record) override;
+    void RemoveFolderRecord() override;
 };
 
 }  // namespace purgent

@@ -1,5 +1,5 @@
 // What one run keeps of its own on the machine: the name that keeps a second
-// run out, and the record of the folders it verified.
+// run out, and the record of the program folders it found.
 #include <windows.h>
 
 #include "platform/win32/win32_environment.h"
@@ -28,26 +28,26 @@ bool Win32EnvironmentService::HoldRunName() {
     return false;
 }
 
-std::optional<VerifiedFolders> Win32EnvironmentService::ReadVerifiedFolders() {
+std::optional<FolderRecord> Win32EnvironmentService::ReadFolderRecord() {
     Win32RegistryService registry;
-    return ReadVerifiedFoldersKey(registry);
+    return ReadFolderRecordKey(registry);
 }
 
 // Only administrators may create the key; for anyone else there is no record,
 // and a run cut short leaves the next one to App Paths, as before.
-void Win32EnvironmentService::RecordVerifiedFolders(const VerifiedFolders& folders) {
-    ForgetVerifiedFolders();
+void Win32EnvironmentService::WriteFolderRecord(const FolderRecord& record) {
+    RemoveFolderRecord();
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, VerifiedFoldersKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, FolderRecordKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                         nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
-    for (const image::RegistryValue& value : VerifiedFoldersKeyOf(folders).values)
+    for (const image::RegistryValue& value : FolderRecordKeyOf(record).values)
         RegSetValueExA(key, value.name.c_str(), 0, value.type, value.data.data(), static_cast<DWORD>(value.data.size()));
     // Written through before the run's first change: a power cut must not lose it.
     RegFlushKey(key);
     RegCloseKey(key);
 }
 
-void Win32EnvironmentService::ForgetVerifiedFolders() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, VerifiedFoldersKey); }
+void Win32EnvironmentService::RemoveFolderRecord() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, FolderRecordKey); }
 
 }  // namespace purgent
