@@ -12,6 +12,7 @@
 
 #include "image/ansi_text.h"
 #include "param_name.h"
+#include "platform/record/event_recorder.h"
 #include "platform/sim/sim_programs.h"
 #include "purgent_sim/run_purgent.h"
 #include "random_workstation.h"
@@ -102,14 +103,6 @@ std::size_t Fingerprint(const image::MachineImage& machine) {
     return std::hash<std::string>{}(text);
 }
 
-bool IsChange(const std::string& line) {
-    static const std::set<std::string> changes{
-        "kill",           "close-window",  "launch",      "hive-load",  "hive-unload", "reg-delete-key",
-        "reg-delete-value", "reg-set-value", "file-delete", "dir-remove", "file-attr",
-    };
-    return changes.count(line.substr(0, line.find('\t'))) > 0;
-}
-
 struct Ran {
     image::MachineImage after;
     Lines trace;
@@ -125,7 +118,7 @@ Ran RunOn(const image::MachineImage& before, const std::vector<std::string>& arg
     return {machine.SaveImage(), machine.Trace().Lines()};
 }
 
-std::size_t Changes(const Lines& trace) { return std::count_if(trace.begin(), trace.end(), IsChange); }
+std::size_t Changes(const Lines& trace) { return std::count_if(trace.begin(), trace.end(), IsChangeEvent); }
 
 // ------------------------------------------------------ differences by design
 
@@ -137,7 +130,7 @@ struct Cut {
     const Lines& trace;
 
     std::string LastChange() const {
-        const auto last = std::find_if(trace.rbegin(), trace.rend(), IsChange);
+        const auto last = std::find_if(trace.rbegin(), trace.rend(), IsChangeEvent);
         return last == trace.rend() ? "" : *last;
     }
 };

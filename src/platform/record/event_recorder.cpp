@@ -4,17 +4,13 @@
 
 namespace purgent {
 
-namespace {
-
-bool IsChange(const std::string& line) {
+bool IsChangeEvent(const std::string& line) {
     static const std::set<std::string> changes{
         "kill",          "close-window",  "launch",      "hive-load",  "hive-unload", "reg-delete-key",
         "reg-delete-value", "reg-set-value", "file-delete", "dir-remove", "file-attr",
     };
     return changes.count(line.substr(0, line.find('\t'))) > 0;
 }
-
-}  // namespace
 
 std::string EventField(const std::string& text) {
     std::string field;
@@ -68,7 +64,7 @@ void EventRecorder::Note(const std::string& line) {
 void EventRecorder::Publish(const std::string& line) {
     if (output_) *output_ << line << '\n' << std::flush;
     if (log_ != NoWrite) WriteToLog(line + "\n");
-    if (IsChange(line) && ++changes_ == cutAfter_) cut_ = true;
+    if (IsChangeEvent(line) && ++changes_ == cutAfter_) cut_ = true;
 }
 
 void EventRecorder::WriteToLog(const std::string& text) {

@@ -64,8 +64,7 @@ public:
     // process were killed there: kill is called, to end it (it does not
     // return), and from then on nothing more is published (no event, note
     // or log line) and the recorded services change nothing more. A change
-    // is a kill, close-window, launch, hive-load, hive-unload, reg-,
-    // file-delete, dir-remove or file-attr event.
+    // is an event IsChangeEvent tells.
     void CutAfter(std::size_t changes, std::function<void()> kill) {
         cutAfter_ = changes;
         kill_ = std::move(kill);
@@ -98,5 +97,11 @@ private:
 
 // A field as it appears in an event line.
 std::string EventField(const std::string& text);
+
+// Whether an event line tells a change of the machine: kill, close-window,
+// launch (the program started has done its work), hive-load, hive-unload,
+// reg-delete-key, reg-delete-value, reg-set-value, file-delete, dir-remove,
+// file-attr.
+bool IsChangeEvent(const std::string& line);
 
 }  // namespace purgent
