@@ -31,6 +31,7 @@ const std::vector<ExitStatusHelp>& ExitStatusesHelp() {
         {ExitFailed, "/s, /sn, /sp: the run stopped on an error; every mode: a failure before the run, "
                      "or the run log could not be created or written"},
         {ExitInvalidCommandLine, "the command line was invalid; nothing was cleaned"},
+        {ExitAnotherRun, "another Purgent run was in progress; nothing was cleaned"},
     };
     return statuses;
 }

@@ -68,7 +68,8 @@ std::string InstallFolder(RunContext& ctx, const InstallFolderSource& source, st
     std::string folder = ctx.registry.ReadString("Path");
     if (folder.empty() && ctx.recordedFolders) {
         folder = ((*ctx.recordedFolders).*source.recorded).path;
-        if (!folder.empty()) resumed += std::string("; ") + source.field + " " + folder + " from its record: App Paths names none";
+        if (!folder.empty())
+            resumed += std::string("; ") + source.field + " " + folder + " from its record: App Paths names none";
     }
     if (folder.empty()) folder = source.fallback;
     if (folder.back() != '\\') folder += '\\';

@@ -95,7 +95,8 @@ std::set<std::string> Lines(const image::MachineImage& machine) {
     for (const image::RegistryKey& key : image::NetRegistry(machine.registry)) {
         lines.insert(Folded(key.path));
         for (const image::RegistryValue& value : key.values)
-            lines.insert(Folded(key.path + "\t" + value.name) + "\t" + std::string(value.data.begin(), value.data.end()));
+            lines.insert(Folded(key.path + "\t" + value.name) + "\t" +
+                         std::string(value.data.begin(), value.data.end()));
     }
     for (const image::DriveItem& item : machine.drive)
         lines.insert(Folded(item.path) + "\t" + std::string(item.contents.begin(), item.contents.end()));
@@ -139,7 +140,8 @@ TEST_P(ResumeE2e, KilledThereTheNextRunLeavesWhatOneRunLeaves) {
     const std::set<std::string> after = Lines(seeded.ReadBack(run));
     const std::set<std::string> once = Lines(expected);
     std::vector<std::string> differences;
-    std::set_symmetric_difference(after.begin(), after.end(), once.begin(), once.end(), std::back_inserter(differences));
+    std::set_symmetric_difference(after.begin(), after.end(), once.begin(), once.end(),
+                                  std::back_inserter(differences));
     EXPECT_TRUE(differences.empty()) << (once.count(differences.front()) ? "missing: " : "left: ")
                                      << differences.front() << " and " << differences.size() - 1 << " more";
 }

@@ -34,10 +34,11 @@ sections=(
 for word in /s /sn /sp /nw /kc /km /kwt /rws /kf /kr /la- /log= '/?' certutil Get-FileHash \
     /whatif /capture= Compare-Object purgent-fleet.exe 'start "" /wait' 'Start-Process' '-Wait -PassThru' SYSTEM 'Get-Content -Encoding UTF8' \
     'Invalid Purgent Commandline' 'Cannot create the log file' 'Purgent - Completed' \
+    'Another Purgent run is in progress.' '# resumed' \
     'Remote And Caching Directories are not removed.' 'outlook.exe' 'unsaved work' 'restart'; do
   grep -qF -- "$word" "$guide" || fail "AdminGuide.txt does not mention $word"
 done
-for status in 0 1 2 3; do
+for status in 0 1 2 3 4; do
   grep -qE "^ +$status +" "$guide" || fail "AdminGuide.txt does not list exit status $status"
 done
 

@@ -19,6 +19,9 @@ using Paths = std::vector<std::string>;
 
 const std::string kRecord = R"(HKEY_LOCAL_MACHINE\Software\Purgent)";
 const std::string kLog = R"(C:\run.log)";
+// A value the run reads as text: another type stops it with an error.
+const std::string kHandoffPriorities =
+    R"(HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Telephony\HandoffPriorities)";
 
 const std::string kVerified = "dword:00000001";
 std::string RecordKey(const std::string& values) { return KeyText(kRecord, values); }
@@ -35,7 +38,8 @@ image::MachineImage WithFiles(const std::string& registry, const Paths& files) {
 // The lines of the run log the run wrote at kLog.
 std::vector<std::string> LogLines(const image::MachineImage& after) {
     const image::DriveItem* log = image::FindDriveItem(after.drive, kLog);
-    return log ? image::SplitLines(std::string(log->contents.begin(), log->contents.end())) : std::vector<std::string>{};
+    if (!log) return {};
+    return image::SplitLines(std::string(log->contents.begin(), log->contents.end()));
 }
 
 bool HasLineBeginning(const std::vector<std::string>& lines, const std::string& start) {
@@ -118,7 +122,8 @@ class ResumeFromRecord : public ::testing::TestWithParam<ResumeCase> {};
 TEST_P(ResumeFromRecord, TheRecordedFolderIsCleanedOnlyWhereItIsStillTheClients) {
     const ResumeCase& c = GetParam();
     image::MachineImage image = WithFiles(c.registry, c.files);
-    for (const image::ReparsePoint& link : c.links) AddDriveItem(image, {link.link.substr(0, link.link.rfind('\\')), true, {}});
+    for (const image::ReparsePoint& link : c.links)
+        AddDriveItem(image, {link.link.substr(0, link.link.rfind('\\')), true, {}});
     image.machine.reparsePoints = c.links;
     sim::SimMachine machine(image);
     EXPECT_EQ(sim::RunPurgentOnSim(machine, {"/sn", "/log=" + kLog}), 0);
@@ -167,8 +172,7 @@ const LifecycleCase kLifecycleCases[] = {
      {"/sn", "/kf"}, 11, kClientOnD, RecordHolds{R"(D:\Apps\GroupWise\)", true, R"(C:\WINDOWS\)", false}},
     {"not before the processes are ended", {"/sn"}, 10, kClientOnD, std::nullopt},
     {"a run stopped on an error keeps it",
-     {"/sn"}, 0, kClientOnD + KeyText(R"(HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Telephony\HandoffPriorities)",
-                                  "\"RequestMakeCall\"=dword:00000001\n"),
+     {"/sn"}, 0, kClientOnD + KeyText(kHandoffPriorities, "\"RequestMakeCall\"=dword:00000001\n"),
      RecordHolds{R"(D:\Apps\GroupWise\)", true, R"(C:\WINDOWS\)", false}},
     {"a preview neither writes one nor removes one",
      {"/sn", "/whatif"}, 0, kClientOnD + RecordKey(Folder("MessengerDir", R"(D:\IM\)", false)),

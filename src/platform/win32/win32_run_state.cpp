@@ -42,7 +42,8 @@ void Win32EnvironmentService::WriteFolderRecord(const FolderRecord& record) {
                         nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
     for (const image::RegistryValue& value : FolderRecordKeyOf(record).values)
-        RegSetValueExA(key, value.name.c_str(), 0, value.type, value.data.data(), static_cast<DWORD>(value.data.size()));
+        RegSetValueExA(key, value.name.c_str(), 0, value.type, value.data.data(),
+                       static_cast<DWORD>(value.data.size()));
     // Written through before the run's first change: a power cut must not lose it.
     RegFlushKey(key);
     RegCloseKey(key);
