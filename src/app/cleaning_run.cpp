@@ -10,6 +10,7 @@
 #include "components/component_phases.h"
 #include "discovery/discovery.h"
 #include "files/file_phase.h"
+#include "files/program_folder.h"
 #include "registry/machinewide_registry.h"
 #include "registry/user_registry_catalogue.h"
 #include "shutdown/kill_process.h"
@@ -54,8 +55,9 @@ struct PhaseRow {
 const std::vector<PhaseRow>& Phases() {
     static const std::vector<PhaseRow> phases = {
         // Platform version, windows folder, shortcut and system file tables,
-        // install folders, shell folders, logon user, user profiles.
-        {{}, nullptr, false, {DiscoverLocations}, 0},
+        // install folders, shell folders, logon user, user profiles; then the
+        // record of the program folders, before the first key or file goes.
+        {{}, nullptr, false, {DiscoverLocations, RecordProgramFolders}, 0},
         {{}, nullptr, false, {StartProgress}, 0},
         // Every user hive, the default user, class registrations, application
         // entries, web services and Writing Tools entries, classes root.
@@ -161,6 +163,9 @@ void End(RunContext& ctx) {
     // A preview schedules nothing: a deployment tool must not restart the
     // machine for it.
     ctx.process.restartNeeded = ctx.files.RestartNeeded() && !ctx.process.preview;
+    // The cleaning is complete: a later run needs no record of this one. A
+    // run that stopped on an error keeps it, for the run that finishes the job.
+    ctx.platform.environment.RemoveFolderRecord();
     ctx.status.RestoreCursor();
     ctx.status.SetProgressPosition(0);
     ctx.status.SetItemText("");

@@ -68,6 +68,12 @@ void PurgentApp::FormCreate() {
         case CommandLine::Valid:
             break;
     }
+    // One run at a time, previews included: a second would unload the
+    // first's mount of a user's hive as a leftover and race it for every
+    // key and file. Taken before the log is started, so that a deployment
+    // tool retrying the same command line while the first run works gets
+    // this status, not a failure on the log the first run holds open.
+    if (!platform_.environment.HoldRunName()) StopForAnotherRun();
     // Before anything is read or cleaned: an administrator who asked for a
     // log or a capture gets none of the run without it, in every mode, and
     // nothing is left written.
@@ -104,6 +110,17 @@ void PurgentApp::FormCreate() {
             formView_.ShowInteractive();
             break;
     }
+}
+
+void PurgentApp::StopForAnotherRun() {
+    static const char* const text = "Another Purgent run is in progress.";
+    // The log named may be the other run's, held open by it: no matter here.
+    if (state_.logFile)
+        platform_.environment.StartRunLog(*state_.logFile, state_.ignoredArguments,
+                                          RunLogOptions(form_, state_.silentMode));
+    platform_.environment.Note("busy", text);
+    if (!IsHidden(state_.silentMode)) platform_.messages.ShowMessage(text);
+    EndProcess(platform_, state_, ExitAnotherRun);
 }
 
 void PurgentApp::StopBeforeTheRun(const std::string& error) {

@@ -23,9 +23,9 @@ public:
     // Reads the command line, creates the registry accessor, starts the run
     // log it asks for, shows the window as the mode wants and, unattended,
     // runs at once. Ends the process after the switches' box of "/?" (status
-    // 0), on an invalid command line (3),
-    // on a failure before the run or a run log that cannot be created (2)
-    // and after an unattended run (see RunButtonClick).
+    // 0), on an invalid command line (3), when another run holds the run's
+    // name (4), on a failure before the run or a run log that cannot be
+    // created (2) and after an unattended run (see RunButtonClick).
     void FormCreate();
     // One cleaning run. Ends the process after a completed unattended run
     // (status 0) and, in Silent and SilentNoMessage, after a halt (1) or an
@@ -48,6 +48,9 @@ private:
     CommandLine Prepare();
     // An error box, then the end of the process with the status of a failed run.
     void StopBeforeTheRun(const std::string& error);
+    // The run log's header and a "# busy" note, in the window modes a box,
+    // then the end of the process: nothing was changed.
+    void StopForAnotherRun();
 
     Platform& platform_;
     FormView& formView_;

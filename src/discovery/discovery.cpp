@@ -45,12 +45,33 @@ void TellProfile(RunContext& ctx, std::size_t index) {
     ctx.platform.environment.ProfileFound(index + 1, ctx.profiles[index]);
 }
 
-// The "Path" of the program's App Paths entry, or the default; ends in "\".
-std::string InstallFolder(RegistryAccess& registry, const std::string& program,
-                          const std::string& fallback) {
-    OpenOnly(registry, AppPathsKey + program);
-    std::string folder = registry.ReadString("Path");
-    if (folder.empty()) folder = fallback;
+// Where a program's folder is found.
+struct InstallFolderSource {
+    const char* appPath;
+    const char* field;
+    RecordedFolder FolderRecord::*recorded;
+    const char* fallback;
+};
+
+const InstallFolderSource GroupWiseFolder{"GrpWise.Exe", "GroupWiseDir", &FolderRecord::groupWise,
+                                          "c:\\novell\\groupwise\\"};
+const InstallFolderSource MessengerFolder{"nmcl32.Exe", "MessengerDir", &FolderRecord::messenger,
+                                          "c:\\novell\\messenger\\"};
+
+// The "Path" of the program's App Paths entry; where it names none, the
+// folder an interrupted run verified (it may have deleted the entry before
+// emptying the folder), said in resumed; else the default. Ends in "\".
+// What the record names is checked again wherever the folder is emptied, as
+// App Paths' folder is.
+std::string InstallFolder(RunContext& ctx, const InstallFolderSource& source, std::string& resumed) {
+    OpenOnly(ctx.registry, std::string(AppPathsKey) + source.appPath);
+    std::string folder = ctx.registry.ReadString("Path");
+    if (folder.empty() && ctx.recordedFolders) {
+        folder = ((*ctx.recordedFolders).*source.recorded).path;
+        if (!folder.empty())
+            resumed += std::string("; ") + source.field + " " + folder + " from its record: App Paths names none";
+    }
+    if (folder.empty()) folder = source.fallback;
     if (folder.back() != '\\') folder += '\\';
     return folder;
 }
@@ -66,8 +87,11 @@ void DiscoverLocations(RunContext& ctx) {
     found.WindowsDrive = found.WindowsDir.substr(0, 1);
 
     registry.SetRootKey(HkeyLocalMachine);
-    found.GroupWiseDir = InstallFolder(registry, "GrpWise.Exe", "c:\\novell\\groupwise\\");
-    found.MessengerDir = InstallFolder(registry, "nmcl32.Exe", "c:\\novell\\messenger\\");
+    ctx.recordedFolders = ctx.platform.environment.ReadFolderRecord();
+    std::string resumed = "after an interrupted run";
+    found.GroupWiseDir = InstallFolder(ctx, GroupWiseFolder, resumed);
+    found.MessengerDir = InstallFolder(ctx, MessengerFolder, resumed);
+    if (ctx.recordedFolders) ctx.platform.environment.Note("resumed", resumed);
 
     OpenOnly(registry, ShellFoldersKey);
     found.CommonSendTo = registry.ReadString("Common sendto");

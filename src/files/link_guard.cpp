@@ -86,6 +86,10 @@ bool LinkGuard::IsLink(const std::string& path) {
         const std::string final = files_.FinalPathName(resolved);
         const Verdict& folder = Judge(resolved.substr(0, slash));
         if (final.empty() || !folder.allowed || Same(final, folder.final + resolved.substr(slash))) return false;
+        // A 32-bit run on 64-bit Windows sees SysWOW64 under the name
+        // system32: a file lies where its folder truly leads.
+        const std::string folderFinal = files_.FinalPathName(resolved.substr(0, slash));
+        if (!folderFinal.empty() && Same(final, folderFinal + resolved.substr(slash))) return false;
         leads = final;
     }
     Kept(path, "a link to " + leads);

@@ -13,7 +13,13 @@ namespace purgent {
 // reached through no link but Windows' compatibility junctions, pass the
 // own-folder rule where it is written and where it leads, and show the
 // program: its own program file or a file only it uses, unless it is the
-// folder the program installs to by default. A refusal is a "kept" note.
+// folder the program installs to by default or the one an interrupted run
+// recorded. A refusal is a "kept" note.
 bool MayEmptyProgramFolder(RunContext& ctx, std::string InstallLocations::*programFolder);
+
+// Records the program folders this run found, and which of them it may
+// empty (see FolderRecord), for the run after this one if this one is
+// interrupted.
+void RecordProgramFolders(RunContext& ctx);
 
 }  // namespace purgent

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <set>
 #include <string>
 
@@ -14,7 +15,9 @@ namespace purgent {
 // passes, and a read-only file the step does not force stays as it would.
 class RestartDeletions {
 public:
-    explicit RestartDeletions(Platform& platform) : files_(platform.files), text_(platform.text) {}
+    explicit RestartDeletions(Platform& platform)
+        : files_(platform.files), registry_(platform.registry), environment_(platform.environment),
+          text_(platform.text) {}
 
     // Schedules the file when another program holds it open; true when it
     // is scheduled, now or earlier in the run.
@@ -29,10 +32,16 @@ private:
     std::string Key(const std::string& path);
     bool Scheduled(const std::string& path) { return scheduled_.count(Key(path)) != 0; }
     bool Schedule(const std::string& path);
+    // Whether Windows lists the path already: a run cut short, or one run
+    // after another before the restart, scheduled it.
+    bool ListedBefore(const std::string& path);
 
     FileService& files_;
+    RegistryService& registry_;
+    EnvironmentService& environment_;
     TextService& text_;
     std::set<std::string> scheduled_;  // Key
+    std::optional<std::set<std::string>> listedBefore_;  // Key, read once
 };
 
 }  // namespace purgent

@@ -24,6 +24,8 @@ const SimulatorKey SimulatorKeys[] = {
     {"machine", "network-drives", {}},
     // Folders ordinary users may create files in: "C:\\Temp;C:\\Users\\Public".
     {"machine", "user-writable", {}},
+    // Another Purgent run holds the machine-wide run name.
+    {"machine", "run-in-progress", {"yes", "no"}},
     {"process", "modules", {"yes", "no"}},
     {"process", "terminates", {"yes", "no"}},
     {"window", "thread", {"yes", "no"}},

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/file_service.h"
+#include "platform/folder_record.h"
 
 namespace purgent {
 
@@ -70,6 +71,21 @@ public:
     // not whole: a part of the capture or a line of the run log could not
     // be written.
     virtual bool CompleteRecords() { return true; }
+
+    // Takes the machine-wide name one run at a time holds, the named mutex
+    // "Global\Purgent.Run", for the rest of the process; false when another
+    // process holds it.
+    virtual bool HoldRunName() { return true; }
+    // The record of the program folders an interrupted run found (see
+    // FolderRecord); nullopt when there is none.
+    virtual std::optional<FolderRecord> ReadFolderRecord() { return std::nullopt; }
+    // Records the folders this run found, in place of any earlier record.
+    virtual void WriteFolderRecord(const FolderRecord& /*record*/) {}
+    // Removes the record: the run completed.
+    virtual void RemoveFolderRecord() {}
+    // A note line of the run log, "# word<TAB>text"; the recorder over the
+    // platform writes it.
+    virtual void Note(const std::string& /*word*/, const std::string& /*text*/) {}
 };
 
 }  // namespace purgent

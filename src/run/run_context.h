@@ -1,4 +1,7 @@
 #pragma once
+#include <optional>
+#include <string>
+
 #include "platform/platform.h"
 #include "run/install_locations.h"
 #include "run/process_state.h"
@@ -28,6 +31,9 @@ struct RunContext {
     // The logged-on user's own folder, from its ProfileList entry; "" when
     // none was told apart.
     std::string logonUserFolder = {};
+    // The program folders an interrupted run found; nullopt when the last run
+    // completed (or none ever ran).
+    std::optional<FolderRecord> recordedFolders = {};
     bool ExcelIntegrationFailed = false;
     bool WordIntegrationFailed = false;
 

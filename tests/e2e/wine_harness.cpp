@@ -293,11 +293,16 @@ bool WineProcess::Running() {
 
 void WineProcess::Kill() {
     if (pid_ <= 0) return;
+    KillProgram();
+    KillWineServer(prefixDir_, arch_);
+}
+
+void WineProcess::KillProgram() {
+    if (pid_ <= 0) return;
     kill(-pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
     pid_ = -1;
     status_ = kTimedOut;
-    KillWineServer(prefixDir_, arch_);
 }
 
 WinePrefix::WinePrefix(WineArch arch) : arch_(arch) {

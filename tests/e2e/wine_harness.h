@@ -65,6 +65,10 @@ public:
     int Wait(int timeoutSeconds);
     bool Running();
     void Kill();
+    // Kills the program and what it started, as a deployment tool's time
+    // limit does; the Wine machine lives on: its registry, a hive the
+    // program loaded, its files.
+    void KillProgram();
 
 private:
     pid_t pid_;

@@ -34,6 +34,7 @@ sections=(
 for word in /s /sn /sp /nw /kc /km /kwt /rws /kf /kr /la- /log= '/?' certutil Get-FileHash \
     /whatif /capture= Compare-Object purgent-fleet.exe 'start "" /wait' 'Start-Process' '-Wait -PassThru' SYSTEM 'Get-Content -Encoding UTF8' \
     'Invalid Purgent Commandline' 'Cannot create the log file' 'Purgent - Completed' \
+    'Another Purgent run is in progress.' '# resumed' \
     'Remote And Caching Directories are not removed.' 'outlook.exe' 'unsaved work' 'restart' \
     /msiexit '%COMPUTERNAME%' 'Configuration Manager' 'Intune' 'start-up script' 'psexec' 'detection script'; do
   grep -qF -- "$word" "$guide" || fail "AdminGuide.txt does not mention $word"

@@ -5,7 +5,7 @@
 #include "app/variable_expansion.h"
 #include "image/machine_image.h"
 #include "param_name.h"
-#include "platform/sim/sim_environment.h"
+#include "platform/sim/sim_machine.h"
 
 namespace purgent {
 namespace {
@@ -36,10 +36,10 @@ const ExpansionCase kExpansionCases[] = {
 class Expansion : public ::testing::TestWithParam<ExpansionCase> {};
 
 TEST_P(Expansion, ReplacesEachSetVariableAndLeavesTheRestAsWritten) {
-    image::MachineSettings settings;
-    settings.windir = "C:\\%WINDIR%";
-    sim::SimEnvironment environment(settings);
-    EXPECT_EQ(ExpandVariables(GetParam().text, environment), GetParam().expanded);
+    image::MachineImage image;
+    image.machine.machine.windir = "C:\\%WINDIR%";
+    sim::SimMachine machine(image);
+    EXPECT_EQ(ExpandVariables(GetParam().text, machine.GetPlatform().environment), GetParam().expanded);
 }
 
 INSTANTIATE_TEST_SUITE_P(Variables, Expansion, ::testing::ValuesIn(kExpansionCases),

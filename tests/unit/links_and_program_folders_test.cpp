@@ -17,7 +17,6 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
-const std::string AppPaths = R"(HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\App Paths\)";
 const std::string ProfileList = R"(HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\ProfileList\)";
 const std::string KimData = R"(C:\Documents and Settings\kim\Local Settings\Application Data)";
 const std::string AnnData = R"(C:\Users\ann\AppData\Local)";
@@ -34,15 +33,8 @@ struct LinkCase {
     std::vector<image::Junction> junctions = {};
 };
 
-bool IsThere(const image::MachineImage& image, const std::string& path) {
-    return image::FindDriveItem(image.drive, path) != nullptr;
-}
-
-std::string Key(const std::string& path, const std::string& values) { return "[" + path + "]\n" + values; }
-std::string GroupWiseAt(const std::string& folder) { return Key(AppPaths + "GrpWise.Exe", RegString("Path", folder)); }
-std::string MessengerAt(const std::string& folder) { return Key(AppPaths + "nmcl32.Exe", RegString("Path", folder)); }
 std::string Profile(const std::string& sid, const std::string& folder) {
-    return Key(ProfileList + sid, RegString("ProfileImagePath", folder));
+    return KeyText(ProfileList + sid, RegString("ProfileImagePath", folder));
 }
 
 const LinkCase kLinkCases[] = {

@@ -127,6 +127,22 @@ TEST_P(RestartPendingRun, ListsOnlyWhatTheRunWouldHaveDeletedNow) {
 INSTANTIATE_TEST_SUITE_P(Cases, RestartPendingRun, ::testing::ValuesIn(kRestartCases), CaseName<RestartCase>);
 
 
+// A run again before the restart (after a cut, or a deployment tool's
+// retry) finds the files still held and listed: Windows' list stays as it
+// was, and the second log says again what waits for the restart.
+TEST(RestartPendingRun, ARunAgainBeforeTheRestartListsNothingTwice) {
+    const RestartCase& c = HeldFileAndFolders();
+    sim::SimMachine first(ImageOfCase(c));
+    EXPECT_EQ(sim::RunPurgentOnSim(first, {"/sn", "/log=" + Log}), 0);
+    sim::SimMachine again(first.SaveImage());
+    EXPECT_EQ(sim::RunPurgentOnSim(again, {"/sn", "/log=" + Log}), 0);
+    const image::MachineImage after = again.SaveImage();
+    EXPECT_EQ(Folded(PendingDeletions(after)), Folded(c.scheduled));
+    Paths twice = c.scheduled;
+    twice.insert(twice.end(), c.scheduled.begin(), c.scheduled.end());
+    EXPECT_EQ(Folded(Notes(after, "# restart-pending")), Folded(twice));
+}
+
 // Whatever step asks for it, a file the link guard keeps the run from is
 // never listed: here one a link in the client's folder leads to.
 TEST(RestartPendingRun, AHeldFileUnderARefusedFolderIsNeverListed) {

@@ -20,6 +20,22 @@ inline std::string RegString(const std::string& name, const std::string& text) {
     return "\"" + name + "\"=\"" + escaped + "\"\n";
 }
 
+inline bool IsThere(const image::MachineImage& image, const std::string& path) {
+    return image::FindDriveItem(image.drive, path) != nullptr;
+}
+
+// .reg text of one key and its values.
+inline std::string KeyText(const std::string& path, const std::string& values) { return "[" + path + "]\n" + values; }
+
+inline const std::string AppPaths = R"(HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\App Paths\)";
+// App Paths naming the client's and Messenger's program folders.
+inline std::string GroupWiseAt(const std::string& folder) {
+    return KeyText(AppPaths + "GrpWise.Exe", RegString("Path", folder));
+}
+inline std::string MessengerAt(const std::string& folder) {
+    return KeyText(AppPaths + "nmcl32.Exe", RegString("Path", folder));
+}
+
 inline const std::string UserShellFolders =
     R"(HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders)";
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <sstream>
 
+#include "platform/sim/sim_programs.h"
 #include "purgent_sim/sim_cli.h"
 #include "scratch_folder.h"
 
@@ -67,6 +68,10 @@ TEST(SimCli, UsageErrors) {
         {"--trace", "a", "--trace", "b"},
         {"--command-line", "/s", "/kc"},
         {"--command-line", "/s", "--", "/kc"},
+        {"--cut-after", "0"},
+        {"--cut-after=-1"},
+        {"--cut-after", "2x"},
+        {"--cut-after", ""},
     };
     for (const auto& args : bad) EXPECT_THROW(ParseSimCli(args), SimCliError) << args[0];
 }
@@ -130,11 +135,12 @@ TEST_F(SimCliRun, HelpListsEveryOptionTheExitStatusesAndExamples) {
             listed.push_back(line.substr(2, line.find_first_of(" ,", 2) - 2));
     }
     EXPECT_EQ(listed, (std::vector<std::string>{"--machine", "--save", "--trace", "--summary", "--report",
-                                                "--command-line", "--help", "--version"}));
-    for (const std::string& option : listed) EXPECT_NO_THROW(ParseSimCli({option, "value"})) << option;
-    for (const int status : {ExitUsage, ExitBadImage, ExitInternal, ExitCannotWrite})
+                                                "--cut-after", "--command-line", "--help", "--version"}));
+    for (const std::string& option : listed) EXPECT_NO_THROW(ParseSimCli({option, "1"})) << option;
+    for (const int status : {ExitUsage, ExitBadImage, ExitInternal, ExitCannotWrite, ExitKilled})
         EXPECT_NE(help.find("\n  " + std::to_string(status) + " "), std::string::npos) << status;
-    EXPECT_NE(help.find("0 completed, 1 halted, 2 error, 3 invalid command line"), std::string::npos);
+    EXPECT_NE(help.find("0 completed, 1 halted, 2 error, 3 invalid command line,\n          4 another run"),
+              std::string::npos);
     EXPECT_NE(help.find("Examples:\n  purgent-sim "), std::string::npos);
 
     out.str("");

@@ -1,6 +1,7 @@
 #include "purgent_sim/sim_cli.h"
 
 #include <algorithm>
+#include <charconv>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +28,8 @@ const char* const SimCliHelp =
     "  --summary            print a short account of the run instead of the trace\n"
     "  --report FILE.html   also write the run as one HTML page: verdict, counts, what goes\n"
     "                       and what stays, bystanders (the image's bystanders.txt), locations\n"
+    "  --cut-after N        end the run right after its N-th change (N >= 1), as if it were killed:\n"
+    "                       nothing after it happens; --save keeps the machine as it is then\n"
     "  --command-line TEXT  Purgent's arguments as one raw Windows command line\n"
     "  --help, -h           print this help (-h only as the one argument)\n"
     "  --version            print the version\n"
@@ -34,11 +37,13 @@ const char* const SimCliHelp =
     "Before \"--\", an argument that begins with \"--\" is an option; any other is Purgent's.\n"
     "\n"
     "Exit status:\n"
-    "  0 to 3  Purgent's own: 0 completed, 1 halted, 2 error, 3 invalid command line\n"
+    "  0 to 4  Purgent's own: 0 completed, 1 halted, 2 error, 3 invalid command line,\n"
+    "          4 another run in progress\n"
     "  64      usage error\n"
     "  65      the image folder does not exist or cannot be read (the message names the file and line)\n"
     "  70      internal error\n"
     "  73      the trace file, the report or the save folder cannot be written\n"
+    "  137     the run was cut by --cut-after\n"
     "\n"
     "Examples:\n"
     "  purgent-sim --summary --machine demo/workstation --report preview.html -- /sn\n"
@@ -53,6 +58,7 @@ std::optional<std::string>* ValueSlot(SimCliOptions& options, const std::string&
     if (name == "--trace") return &options.traceFile;
     if (name == "--report") return &options.reportFile;
     if (name == "--command-line") return &options.commandLine;
+    if (name == "--cut-after") return &options.cutAfter;
     return nullptr;
 }
 
@@ -61,6 +67,15 @@ bool* FlagSlot(SimCliOptions& options, const std::string& name) {
     if (name == "--help") return &options.help;
     if (name == "--version") return &options.version;
     return nullptr;
+}
+
+// The number of --cut-after: decimal digits, 1 or more.
+std::size_t ChangesBeforeCut(const std::string& text) {
+    std::size_t changes = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), changes);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || changes == 0)
+        throw SimCliError{"--cut-after needs a number of changes, 1 or more, not \"" + text + "\""};
+    return changes;
 }
 
 // Whether path is folder or lies inside it, however either is spelt:
@@ -122,6 +137,7 @@ int Simulate(const SimCliOptions& options, std::ostream& out, std::ostream& err)
         reportFile.open(*options.reportFile, std::ios::binary);
         if (!reportFile) return fail(ExitCannotWrite, "cannot write " + *options.reportFile);
     }
+    if (options.cutAfter) machine->CutAfter(ChangesBeforeCut(*options.cutAfter));
     if (options.traceFile) machine->Trace().AttachOutput(&traceFile);
     else if (!options.summary) machine->Trace().AttachOutput(&out);
 
@@ -187,6 +203,7 @@ SimCliOptions ParseSimCli(const std::vector<std::string>& args) {
     for (++i; i < args.size(); ++i) options.purgentArguments.push_back(args[i]);
     if (options.commandLine && !options.purgentArguments.empty())
         throw SimCliError{"give Purgent's arguments either with --command-line or after the options, not both"};
+    if (options.cutAfter) ChangesBeforeCut(*options.cutAfter);
     return options;
 }
 

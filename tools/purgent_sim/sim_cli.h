@@ -13,6 +13,7 @@ struct SimCliOptions {
     std::optional<std::string> traceFile;
     std::optional<std::string> reportFile;   // an HTML page of the run
     std::optional<std::string> commandLine;   // raw, without the program name
+    std::optional<std::string> cutAfter;      // a number of changes, 1 or more
     bool summary = false;
     bool help = false;
     bool version = false;
@@ -21,7 +22,7 @@ struct SimCliOptions {
 
 constexpr const char* SimCliUsage =
     "purgent-sim [--machine DIR] [--save DIR] [--trace FILE] [--summary] [--report FILE.html] "
-    "[--command-line TEXT] [--] [purgent arguments...]\n"
+    "[--cut-after N] [--command-line TEXT] [--] [purgent arguments...]\n"
     "purgent-sim --help\n"
     "purgent-sim --version\n";
 

@@ -21,6 +21,15 @@ bool PreviewEnvironment::PlatformId(std::uint32_t& id) {
     return known;
 }
 
+std::optional<FolderRecord> PreviewEnvironment::ReadFolderRecord() {
+    const std::optional<FolderRecord> record = real_.ReadFolderRecord();
+    if (CaptureRecord* capture = state_.Capture(); capture && record) {
+        image::RegistryKey key = FolderRecordKeyOf(*record);
+        capture->Key(key.path, std::move(key.values));
+    }
+    return record;
+}
+
 bool PreviewEnvironment::StartPreview(bool showBoxes, const std::string& captureFolder) {
     state_.active = true;
     state_.showBoxes = showBoxes;

@@ -39,6 +39,16 @@ public:
     bool StartPreview(bool showBoxes, const std::string& captureFolder) override;
     // Writes the capture, if one was asked for.
     bool CompleteRecords() override;
+    bool HoldRunName() override { return real_.HoldRunName(); }
+    // Read as the run reads it, and captured.
+    std::optional<FolderRecord> ReadFolderRecord() override;
+    void WriteFolderRecord(const FolderRecord& record) override {
+        if (!state_.active) real_.WriteFolderRecord(record);
+    }
+    void RemoveFolderRecord() override {
+        if (!state_.active) real_.RemoveFolderRecord();
+    }
+    void Note(const std::string& word, const std::string& text) override { real_.Note(word, text); }
 
 private:
     EnvironmentService& real_;

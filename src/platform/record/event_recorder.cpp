@@ -1,6 +1,16 @@
 #include "platform/record/event_recorder.h"
 
+#include <set>
+
 namespace purgent {
+
+bool IsChangeEvent(const std::string& line) {
+    static const std::set<std::string> changes{
+        "kill",          "close-window",  "launch",      "hive-load",  "hive-unload", "reg-delete-key",
+        "reg-delete-value", "reg-set-value", "file-delete", "dir-remove", "file-attr",
+    };
+    return changes.count(line.substr(0, line.find('\t'))) > 0;
+}
 
 std::string EventField(const std::string& text) {
     std::string field;
@@ -28,16 +38,21 @@ std::string EventRecorder::Line(const std::string& name, std::initializer_list<s
 }
 
 void EventRecorder::Event(const std::string& name, std::initializer_list<std::string> fields) {
+    if (cut_) return;
     lines_.push_back(Line(name, fields));
-    if (!holding_) Publish(lines_.back());
+    if (holding_) return;
+    Publish(lines_.back());
+    KillIfCut();
 }
 
 void EventRecorder::Failure(const std::string& name, std::initializer_list<std::string> fields, long error) {
+    if (cut_) return;
     failureNotes_.push_back("# failed\t" + Line(name, fields) + "\t" + std::to_string(error));
     if (log_ != NoWrite) WriteToLog(failureNotes_.back() + "\n");
 }
 
 void EventRecorder::Kept(const std::string& path, const std::string& reason) {
+    if (cut_) return;
     keptNotes_.push_back("# kept\t" + EventField(path) + "\t" + EventField(reason));
     if (log_ != NoWrite) WriteToLog(keptNotes_.back() + "\n");
 }
@@ -47,12 +62,13 @@ void EventRecorder::RestartPending(const std::string& path) {
 }
 
 void EventRecorder::Note(const std::string& line) {
-    if (log_ != NoWrite) WriteToLog(line + "\n");
+    if (!cut_ && log_ != NoWrite) WriteToLog(line + "\n");
 }
 
 void EventRecorder::Publish(const std::string& line) {
     if (output_) *output_ << line << '\n' << std::flush;
     if (log_ != NoWrite) WriteToLog(line + "\n");
+    if (IsChangeEvent(line) && ++changes_ == cutAfter_) cut_ = true;
 }
 
 void EventRecorder::WriteToLog(const std::string& text) {
@@ -92,7 +108,15 @@ void EventRecorder::BeginLaunch() {
 void EventRecorder::EndLaunch(bool started, const std::string& program, const std::string& commandLine) {
     holding_ = false;
     if (started) lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(heldFrom_), Line("launch", {program, commandLine}));
-    for (std::size_t i = heldFrom_; i < lines_.size(); ++i) Publish(lines_[i]);
+    std::size_t i = heldFrom_;
+    while (i < lines_.size() && !cut_) Publish(lines_[i++]);
+    // What the program did after the cut was never told.
+    lines_.resize(i);
+    KillIfCut();
+}
+
+void EventRecorder::KillIfCut() {
+    if (cut_ && kill_) kill_();
 }
 
 }  // namespace purgent

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <ostream>
 #include <string>
@@ -66,9 +67,23 @@ public:
     void BeginLaunch();
     void EndLaunch(bool started, const std::string& program, const std::string& commandLine);
 
+    // Cuts the record right after its n-th change (n >= 1), as if the
+    // process were killed there: kill is called, to end it (it does not
+    // return), and from then on nothing more is published (no event, note
+    // or log line) and the recorded services change nothing more. A change
+    // is an event IsChangeEvent tells.
+    void CutAfter(std::size_t changes, std::function<void()> kill) {
+        cutAfter_ = changes;
+        kill_ = std::move(kill);
+    }
+    // Whether the record has been cut.
+    bool Cut() const { return cut_; }
+
 private:
     static std::string Line(const std::string& name, std::initializer_list<std::string> fields);
     void Publish(const std::string& line);
+    // Ends the process when the line just published was the last one.
+    void KillIfCut();
     void WriteToLog(const std::string& text);
 
     std::ostream* output_ = nullptr;
@@ -82,9 +97,19 @@ private:
     TextService* logText_ = nullptr;
     WriteHandle log_ = NoWrite;
     bool logIncomplete_ = false;
+    std::size_t cutAfter_ = 0;  // 0: never
+    std::size_t changes_ = 0;
+    bool cut_ = false;
+    std::function<void()> kill_;
 };
 
 // A field as it appears in an event line.
 std::string EventField(const std::string& text);
+
+// Whether an event line tells a change of the machine: kill, close-window,
+// launch (the program started has done its work), hive-load, hive-unload,
+// reg-delete-key, reg-delete-value, reg-set-value, file-delete, dir-remove,
+// file-attr.
+bool IsChangeEvent(const std::string& line);
 
 }  // namespace purgent

@@ -71,6 +71,11 @@ void RecordedEnvironment::Kept(const std::string& path, const std::string& reaso
     Env().Kept(path, reason);
 }
 
+void RecordedEnvironment::Note(const std::string& word, const std::string& text) {
+    recorder_.Note("# " + word + "\t" + EventField(text));
+    Env().Note(word, text);
+}
+
 WriteRefusal RecordedEnvironment::StartRunLog(const std::string& path, const std::vector<std::string>& ignoredArguments,
                                               const std::string& options) {
     std::vector<std::string> header{
@@ -99,12 +104,14 @@ bool RecordedEnvironment::StartPreview(bool showBoxes, const std::string& captur
 
 long RecordedRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type,
                                 const std::vector<std::uint8_t>& data) {
+    if (recorder_.Cut()) return winerr::AccessDenied;
     const long result = inner_.SetValue(key, name, type, data);
     RecordChange(recorder_, result, "reg-set-value", {inner_.KeyPath(key, ""), name, ValueText(type, data)});
     return result;
 }
 
 long RecordedRegistry::DeleteKey(RegKey base, const std::string& subKey) {
+    if (recorder_.Cut()) return winerr::AccessDenied;
     const std::string path = inner_.KeyPath(base, subKey);  // gone afterwards
     const long result = inner_.DeleteKey(base, subKey);
     RecordChange(recorder_, result, "reg-delete-key", {path});
@@ -112,6 +119,7 @@ long RecordedRegistry::DeleteKey(RegKey base, const std::string& subKey) {
 }
 
 long RecordedRegistry::DeleteLink(RegKey base, const std::string& subKey) {
+    if (recorder_.Cut()) return winerr::AccessDenied;
     RegLink link;
     inner_.CheckLink(base, subKey, link);
     const long result = inner_.DeleteLink(base, subKey);
@@ -120,24 +128,32 @@ long RecordedRegistry::DeleteLink(RegKey base, const std::string& subKey) {
 }
 
 long RecordedRegistry::DeleteValue(RegKey key, const std::string& name) {
+    if (recorder_.Cut()) return winerr::AccessDenied;
     const long result = inner_.DeleteValue(key, name);
     RecordChange(recorder_, result, "reg-delete-value", {inner_.KeyPath(key, ""), name});
     return result;
 }
 
 long RecordedRegistry::LoadKey(RegKey root, const std::string& name, const std::string& file) {
+    if (recorder_.Cut()) return winerr::AccessDenied;
     const long result = inner_.LoadKey(root, name, file);
     if (result == winerr::Success) recorder_.Event("hive-load", {name, file});
     return result;
 }
 
 long RecordedRegistry::UnLoadKey(RegKey root, const std::string& name) {
+    if (recorder_.Cut()) return winerr::AccessDenied;
     const long result = inner_.UnLoadKey(root, name);
     if (result == winerr::Success) recorder_.Event("hive-unload", {name});
     return result;
 }
 
+long RecordedRegistry::UnLoadKeyUnchanged(RegKey root, const std::string& name) {
+    return recorder_.Cut() ? winerr::AccessDenied : inner_.UnLoadKeyUnchanged(root, name);
+}
+
 long RecordedFiles::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    if (recorder_.Cut()) return winerr::AccessDenied;
     const std::uint32_t before = inner_.GetAttributes(path);
     const long result = inner_.SetAttributes(path, attributes);
     // Attributes set to what they were change nothing.
@@ -147,21 +163,34 @@ long RecordedFiles::SetAttributes(const std::string& path, std::uint32_t attribu
 }
 
 bool RecordedFiles::RemoveFile(const std::string& path) {
+    if (recorder_.Cut()) return false;
     const bool removed = inner_.RemoveFile(path);
     RecordChange(recorder_, removed ? winerr::Success : inner_.RemoveError(), "file-delete", {path});
     return removed;
 }
 
 bool RecordedFiles::RemoveFolder(const std::string& path) {
+    if (recorder_.Cut()) return false;
     const bool removed = inner_.RemoveFolder(path);
     RecordChange(recorder_, removed ? winerr::Success : inner_.RemoveError(), "dir-remove", {path});
     return removed;
 }
 
 long RecordedFiles::DeleteAtRestart(const std::string& path) {
+    if (recorder_.Cut()) return winerr::AccessDenied;
     const long result = inner_.DeleteAtRestart(path);
     if (result == winerr::Success) recorder_.RestartPending(path);
     return result;
+}
+
+long RecordedFiles::CreateFolder(const std::string& path) {
+    return recorder_.Cut() ? winerr::AccessDenied : inner_.CreateFolder(path);
+}
+
+WriteHandle RecordedFiles::CreateForWriting(const std::string& path, WriteStart start, WriteRefusal& refusal) {
+    if (!recorder_.Cut()) return inner_.CreateForWriting(path, start, refusal);
+    refusal = WriteRefusal::CannotCreate;
+    return NoWrite;
 }
 
 void RecordedMessages::ShowMessage(const std::string& text) {
@@ -175,6 +204,7 @@ void RecordedMessages::ShowError(const std::string& text) {
 }
 
 bool RecordedPrograms::RunAndWait(const std::string& application, const std::string& commandLine) {
+    if (recorder_.Cut()) return false;
     const std::string program = inner_.StartedProgram(application, commandLine);
     recorder_.BeginLaunch();
     const bool started = inner_.RunAndWait(application, commandLine);
@@ -199,8 +229,10 @@ void RecordedProcesses::KillFinished(const std::string& name, int code) {
 }
 
 void RecordedWindows::SendCloseRequest(WindowHandle window) {
-    recorder_.Event("close-window", {inner_.WindowText(window, WholeTitleBufferSize)});
+    if (recorder_.Cut()) return;
+    const std::string title = inner_.WindowText(window, WholeTitleBufferSize);
     inner_.SendCloseRequest(window);
+    recorder_.Event("close-window", {title});
 }
 
 RecordedPlatform::RecordedPlatform(Platform& inner, EventRecorder& recorder)

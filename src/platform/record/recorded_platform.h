@@ -2,6 +2,8 @@
 // Decorators over the platform services that write what the program did to
 // the machine into an EventRecorder, then pass every call on. Only what
 // really happened is recorded: a change the service reports as failed is not.
+// Once the recorder is cut (EventRecorder::CutAfter), no change is passed on:
+// the machine stays as a process killed at that moment leaves it.
 #include "platform/platform.h"
 #include "platform/record/event_recorder.h"
 
@@ -28,6 +30,17 @@ public:
                              const std::string& options) override;
     bool StartPreview(bool showBoxes, const std::string& captureFolder) override;
     bool CompleteRecords() override { return Env().CompleteRecords() && !recorder_.LogIncomplete(); }
+    bool HoldRunName() override { return Env().HoldRunName(); }
+    std::optional<FolderRecord> ReadFolderRecord() override { return Env().ReadFolderRecord(); }
+    // The record is Purgent's own state, not a change of the client's: no
+    // event, so that a run's trace is the same with and without it.
+    void WriteFolderRecord(const FolderRecord& record) override {
+        if (!recorder_.Cut()) Env().WriteFolderRecord(record);
+    }
+    void RemoveFolderRecord() override {
+        if (!recorder_.Cut()) Env().RemoveFolderRecord();
+    }
+    void Note(const std::string& word, const std::string& text) override;
 
 private:
     EnvironmentService& Env() { return inner_.environment; }
@@ -73,9 +86,7 @@ public:
     long DeleteValue(RegKey key, const std::string& name) override;
     long LoadKey(RegKey root, const std::string& name, const std::string& file) override;
     long UnLoadKey(RegKey root, const std::string& name) override;
-    long UnLoadKeyUnchanged(RegKey root, const std::string& name) override {
-        return inner_.UnLoadKeyUnchanged(root, name);
-    }
+    long UnLoadKeyUnchanged(RegKey root, const std::string& name) override;
     std::string KeyPath(RegKey base, const std::string& subKey) override { return inner_.KeyPath(base, subKey); }
     bool EnableRestorePrivilege() override { return inner_.EnableRestorePrivilege(); }
 
@@ -99,12 +110,11 @@ public:
     long DeleteAccess(const std::string& path) override { return inner_.DeleteAccess(path); }
     // Noted in the run log: no event, as nothing is gone yet.
     long DeleteAtRestart(const std::string& path) override;
-    long CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
+    // After a cut the process is gone: it creates nothing more.
+    long CreateFolder(const std::string& path) override;
     bool OnNetworkDrive(const std::string& path) override { return inner_.OnNetworkDrive(path); }
     bool OpenToUsers(const std::string& folder) override { return inner_.OpenToUsers(folder); }
-    WriteHandle CreateForWriting(const std::string& path, WriteStart start, WriteRefusal& refusal) override {
-        return inner_.CreateForWriting(path, start, refusal);
-    }
+    WriteHandle CreateForWriting(const std::string& path, WriteStart start, WriteRefusal& refusal) override;
     bool Write(WriteHandle file, const std::string& bytes) override { return inner_.Write(file, bytes); }
     void CloseWritten(WriteHandle file) override { inner_.CloseWritten(file); }
     std::string FullPathName(const std::string& path) override { return inner_.FullPathName(path); }
@@ -160,7 +170,7 @@ public:
         return inner_.OpenProcess(access, processId);
     }
     bool TerminateProcess(ProcessHandle process, std::uint32_t exitCode) override {
-        return inner_.TerminateProcess(process, exitCode);
+        return !recorder_.Cut() && inner_.TerminateProcess(process, exitCode);
     }
     bool FullImageName(ProcessHandle process, std::string& path) override {
         return inner_.FullImageName(process, path);

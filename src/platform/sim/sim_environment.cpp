@@ -1,5 +1,7 @@
 #include "platform/sim/sim_environment.h"
 
+#include <algorithm>
+
 #include "platform/sim/sim_names.h"
 
 namespace purgent::sim {
@@ -9,8 +11,19 @@ namespace {
 constexpr std::uint32_t PlatformOther = 0;
 }  // namespace
 
-SimEnvironment::SimEnvironment(const image::MachineSettings& settings)
-    : windir_(settings.windir), platform_(settings.platform) {}
+SimEnvironment::SimEnvironment(const image::MachineSettings& settings, SimRegistry& registry)
+    : registry_(registry),
+      runInProgress_(std::any_of(settings.otherKeys.begin(), settings.otherKeys.end(),
+                                 [](const image::IniEntry& entry) {
+                                     return entry.key == "run-in-progress" && entry.value == "yes";
+                                 })),
+      windir_(settings.windir),
+      platform_(settings.platform) {}
+
+void SimEnvironment::WriteFolderRecord(const FolderRecord& record) {
+    RemoveFolderRecord();
+    registry_.Load({FolderRecordKeyOf(record)});
+}
 
 std::optional<std::string> SimEnvironment::Variable(const std::string& name) {
     if (SameName(name, "COMPUTERNAME")) return std::string(SimComputerName);

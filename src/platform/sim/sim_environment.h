@@ -4,6 +4,7 @@
 
 #include "image/machine_image.h"
 #include "platform/environment_service.h"
+#include "platform/sim/sim_registry.h"
 
 namespace purgent::sim {
 
@@ -19,10 +20,13 @@ constexpr WindowsRelease SimRelease{5, 1, 2600, false};  // Windows XP
 // COMPUTERNAME the computer's name, the Windows folder at windir
 // (C:\WINDOWS without it), the command line the runner gives; for the run
 // log's header, fixed values (SimProgramVersion ...) so that the same run
-// always writes the same log.
+// always writes the same log. Another run holds the run's name when the
+// image says run-in-progress=yes; the record of the program folders is a
+// key of the simulated registry, so that a machine saved after a cut keeps
+// it.
 class SimEnvironment : public EnvironmentService {
 public:
-    explicit SimEnvironment(const image::MachineSettings& settings);
+    SimEnvironment(const image::MachineSettings& settings, SimRegistry& registry);
 
     void SetCommandLine(std::string commandLine) { commandLine_ = std::move(commandLine); }
 
@@ -36,8 +40,14 @@ public:
     std::string ComputerName() override { return SimComputerName; }
     std::string UserName() override { return SimUserName; }
     std::optional<WindowsRelease> Release() override { return SimRelease; }
+    bool HoldRunName() override { return !runInProgress_; }
+    std::optional<FolderRecord> ReadFolderRecord() override { return ReadFolderRecordKey(registry_); }
+    void WriteFolderRecord(const FolderRecord& record) override;
+    void RemoveFolderRecord() override { registry_.DeleteTree(FolderRecordKeyPath); }
 
 private:
+    SimRegistry& registry_;
+    bool runInProgress_;
     std::optional<std::string> windir_;
     image::PlatformFamily platform_;
     std::string commandLine_ = "purgent.exe";

@@ -13,7 +13,7 @@ SimMachine::SimMachine(const image::MachineImage& image)
       // Purgent's, so they are recorded here, after its launch.
       regsvr_(drive_, registry_, machine_.dlls,
               [this](const std::string& key) { trace_.Event("reg-delete-key", {key}); }),
-      environment_(machine_.machine),
+      environment_(machine_.machine, registry_),
       programs_(drive_, environment_, regsvr_),
       processes_(machine_),
       windows_(processes_.Tasks()),
@@ -26,9 +26,20 @@ SimMachine::SimMachine(const image::MachineImage& image)
     registry_.AddLinks(machine_.registryLinks);
 }
 
+void SimMachine::CutAfter(std::size_t changes) {
+    trace_.CutAfter(changes, [] { throw SimProcessExit{ExitKilled}; });
+}
+
 image::MachineImage SimMachine::SaveImage() const {
     image::MachineImage image;
     image.registry = registry_.Keys();
+    // A run unloads what it mounts, unless it is cut before: then the hive
+    // stays mounted, as after a kill, and holds the run's changes in its file
+    // too, as Windows writes a loaded hive back by itself.
+    if (trace_.Cut()) {
+        const image::RegistryKeys mounted = registry_.MountedHiveKeys();
+        image.registry.insert(image.registry.end(), mounted.begin(), mounted.end());
+    }
     image.machine = machine_;
     image.machine.attributes = drive_.AttributeList();
     // The tasks follow the image's sections one to one: what the run ended

@@ -34,9 +34,13 @@ public:
     SimRegistry& Registry() { return registry_; }
     SimDrive& Drive() { return drive_; }
     SimProcesses& Processes() { return processes_; }
+    // Ends the simulated process right after its n-th change, as if it were
+    // killed there (see EventRecorder::CutAfter): its status is ExitKilled.
+    void CutAfter(std::size_t changes);
 
     // The machine as it is now: registry with every change, hive files as
-    // written back (mounted hives included), the drive.
+    // written back (mounted hives included; after a cut, a hive still
+    // mounted stays so), the drive.
     image::MachineImage SaveImage() const;
 
 private:

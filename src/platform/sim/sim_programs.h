@@ -14,6 +14,9 @@ struct SimProcessExit {
     int status;
 };
 
+// The status of a process killed with SIGKILL, as a shell reports it.
+constexpr int ExitKilled = 137;
+
 // Starting programs on the simulated workstation. A started program counts
 // as having run to its end at once; waits take no time. The image has no 8.3 names: a short path is the path as given.
 // The registration tool of the system folder does its work (SimRegsvr).

@@ -39,6 +39,16 @@ void ForEachKey(const SimKey& key, std::string& path, const KeyVisit& visit, boo
 // ends; Wine fails the 33rd with ERROR_INVALID_PARAMETER.
 constexpr int MaxLinkHops = 32;
 
+// A visit that appends each key with its values, as an image holds them; a
+// link key is saved as a link, not as a key.
+KeyVisit SavingTo(image::RegistryKeys& keys) {
+    return [&keys](const SimKey& key, const std::string& path) {
+        if (key.IsLink()) return;
+        image::RegistryKey& saved = keys.emplace_back(image::RegistryKey{path, {}, false});
+        for (const SimValue& value : key.Values()) saved.values.push_back({value.name, value.type, value.data, false});
+    };
+}
+
 }  // namespace
 
 bool SimRegistry::IsClassesKey(const SimKey& key) const {
@@ -102,12 +112,7 @@ image::RegistryKeys SimRegistry::Keys() const {
     image::RegistryKeys keys;
     for (const auto& root : {localMachine_, currentUser_, users_}) {
         std::string path = root->Name();
-        ForEachKey(*root, path, [&keys](const SimKey& key, const std::string& keyPath) {
-            if (key.IsLink()) return;
-            image::RegistryKey& saved = keys.emplace_back(image::RegistryKey{keyPath, {}, false});
-            for (const SimValue& value : key.Values())
-                saved.values.push_back({value.name, value.type, value.data, false});
-        }, true);
+        ForEachKey(*root, path, SavingTo(keys), true);
     }
     return keys;
 }
@@ -425,6 +430,15 @@ std::string SimRegistry::HiveText(const Hive& hive) const {
         for (const SimValue& value : key.Values()) writer.Value(value.name, value.type, value.data);
     }, true);
     return std::move(writer).Text();
+}
+
+image::RegistryKeys SimRegistry::MountedHiveKeys() const {
+    image::RegistryKeys keys;
+    for (const Hive& hive : hives_) {
+        std::string path = users_->Name() + "\\" + hive.key->Name();
+        ForEachKey(*hive.key, path, SavingTo(keys));
+    }
+    return keys;
 }
 
 image::DriveItems SimRegistry::MountedHiveFiles() const {

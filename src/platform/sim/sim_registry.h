@@ -43,6 +43,9 @@ public:
     std::vector<image::RegistryLink> Links() const;
     // The hive files as they would be written if the hives were unloaded now.
     image::DriveItems MountedHiveFiles() const;
+    // The keys of the hives mounted now, under HKEY_USERS where they are
+    // mounted: a process killed before its unload leaves them so.
+    image::RegistryKeys MountedHiveKeys() const;
 
     long OpenKey(RegKey base, const std::string& subKey, RegKey& opened) override;
     long CloseKey(RegKey key) override;

@@ -15,6 +15,11 @@ public:
     std::string UserName() override;
     std::optional<WindowsRelease> Release() override;
     std::string WindowsDirectory() override;
+    // The run's name, and the record of the program folders (win32_run_state.cpp).
+    bool HoldRunName() override;
+    std::optional<FolderRecord> ReadFolderRecord() override;
+    void WriteFolderRecord(const FolderRecord& record) override;
+    void RemoveFolderRecord() override;
 };
 
 }  // namespace purgent
