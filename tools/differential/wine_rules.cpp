@@ -132,63 +132,6 @@ WineRule ProtectedLocationRule(const image::MachineImage& generated, const RunLo
     return rule;
 }
 
-// The junction or link at or above a path, nullptr when none is.
-const image::Junction* LinkAbove(const image::MachineImage& generated, const std::string& path) {
-    for (const auto* links : {&generated.machine.junctions, &generated.machine.reparsePoints})
-        for (const image::Junction& link : *links)
-            if (AtOrBelow(path, link.link)) return &link;
-    return nullptr;
-}
-
-// Where a path lies once the image's junctions and links on the way to it
-// are followed (as many hops as Windows follows, so that links leading into
-// each other end); the last part is not followed, so that a link names itself.
-std::string Placed(const image::MachineImage& generated, const std::string& path) {
-    const auto slash = path.rfind('\\');
-    if (slash == std::string::npos) return Folded(path);
-    std::string folder = path.substr(0, slash);
-    for (int hop = 0; hop < 63; ++hop) {
-        const image::Junction* link = LinkAbove(generated, folder);
-        if (!link) break;
-        folder = link->target + folder.substr(link->link.size());
-    }
-    return Folded(folder + path.substr(slash));
-}
-
-// Each folder above a path, folded.
-void InsertFoldersAbove(std::set<std::string>& folders, const std::string& path) {
-    for (auto slash = path.find('\\'); slash != std::string::npos && slash + 1 < path.size(); slash = path.find('\\', slash + 1))
-        folders.insert(Folded(path.substr(0, slash)));
-}
-
-// Wine has no reparse points: the harness makes each link a symbolic link,
-// and Wine deletes or removes what a symbolic link leads to, never the link:
-// DeleteFile deletes a file link's target, RemoveDirectory removes a folder
-// link's target when it is empty and fails when it is not. A link left
-// dangling no Windows program sees, but it keeps each folder above it from
-// being removed. Windows, and the simulator, remove the link itself. Where
-// either run deleted or removed a link of the image, the rule covers the
-// link, the event as either log spelled it, what the link leads to, and
-// the folders above it.
-WineRule RemovedLinkRule(const image::MachineImage& generated, const RunLogs& logs) {
-    WineRule rule{"Wine removes what a symbolic link leads to, not the link", {}, {}, "", {},
-                  {"file only in the simulator: ", "folder only in the simulator: ", "link only on Wine: ",
-                   "folder only on Wine: ", "log event only in the simulator: "}};
-    std::map<std::string, const image::ReparsePoint*> links;  // by Placed
-    for (const image::ReparsePoint& link : generated.machine.reparsePoints) links[Placed(generated, link.link)] = &link;
-    for (const std::string* log : {&logs.wine, &logs.sim})
-        for (const std::string& line : image::SplitLines(*log)) {
-            const auto tab = line.find('\t');
-            const std::string event = line.substr(0, tab), path = tab == std::string::npos ? "" : line.substr(tab + 1);
-            const auto link = event == "file-delete" || event == "dir-remove" ? links.find(Placed(generated, path)) : links.end();
-            if (link == links.end()) continue;
-            rule.paths.insert({Folded(path), Folded(link->second->link), Folded(link->second->target)});
-            InsertFoldersAbove(rule.paths, path);
-            InsertFoldersAbove(rule.paths, link->second->link);
-        }
-    return rule;
-}
-
 }  // namespace
 
 bool RefusedOnWindows(const image::MachineImage& generated, const std::string& event, const std::string& key) {
@@ -224,7 +167,7 @@ bool WineRule::Explains(const std::string& line) const {
 std::vector<WineRule> WineRules(const image::MachineImage& generated, const image::MachineImage& wineBefore,
                                 const RunLogs& logs) {
     return {ProfilesDirectoryRule(), ListedJunctionRule(generated), UnheldAttributesRule(generated, wineBefore),
-            ProtectedKeyRule(generated), ProtectedLocationRule(generated, logs), RemovedLinkRule(generated, logs)};
+            ProtectedKeyRule(generated), ProtectedLocationRule(generated, logs)};
 }
 
 }  // namespace purgent::differential
