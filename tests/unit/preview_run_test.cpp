@@ -150,6 +150,35 @@ TEST_F(PreviewRun, TheCaptureHoldsTheLinkKeysTheRunMet) {
     EXPECT_EQ(replayed.Trace().KeptNotes(), previewed.Trace().KeptNotes());
 }
 
+// Each value the capture holds keeps the type and the bytes the machine
+// gave it: a DWORD, a binary, an expandable or a multi-string read back
+// as text would replay a run that never stops on a wrong type.
+TEST_F(PreviewRun, TheCaptureKeepsEachValuesTypeAndBytes) {
+    std::set<std::uint32_t> typesSeen;
+    for (const Workstation& workstation : Workstations()) {
+        sim::SimMachine previewed(workstation.image());
+        // The machine as the simulator holds it: a key an image names twice is one.
+        const image::MachineImage seeded = previewed.SaveImage();
+        sim::RunPurgentOnSim(previewed, {"/sn", "/whatif", std::string("/capture=") + kCapture});
+        fs::remove_all(dir_);
+        image::SaveMachineImage(previewed.SaveImage(), dir_.string());
+        const image::MachineImage captured = image::LoadMachineImage((dir_ / "drive" / "C" / "cap").string());
+        for (const image::RegistryKey& key : captured.registry) {
+            const image::RegistryKey* original = image::FindKey(seeded.registry, key.path);
+            if (!original) continue;
+            for (const image::RegistryValue& value : key.values) {
+                const image::RegistryValue* was = image::FindValue(*original, value.name);
+                if (!was) continue;
+                typesSeen.insert(was->type);
+                EXPECT_EQ(value.type, was->type) << workstation.name << ": " << key.path << " " << value.name;
+                EXPECT_EQ(value.data, was->data) << workstation.name << ": " << key.path << " " << value.name;
+            }
+        }
+    }
+    for (std::uint32_t type : {RegSz, RegDword, RegBinary})
+        EXPECT_TRUE(typesSeen.count(type)) << "no captured value of type " << type;
+}
+
 // The log says it is a preview, and what was not done.
 TEST_F(PreviewRun, TheLogSaysWhatWasNotDone) {
     sim::SimMachine machine(FromFolder(PURGENT_DEMO_IMAGE));
