@@ -76,6 +76,33 @@ TEST(ReportOutcome, TellsWhatTheRunEndedWith) {
     }
 }
 
+image::MachineImage NamedBy(const std::string& key, std::uint32_t type, const std::string& data) {
+    image::MachineImage machine;
+    machine.registry.push_back({key, {{"ComputerName", type, image::Bytes(data.begin(), data.end())}}});
+    return machine;
+}
+
+TEST(ReportMachineName, TheImagesComputerNameElseItsFolder) {
+    const std::string key = sim::ComputerNameKey;
+    const struct {
+        image::MachineImage machine;
+        std::optional<std::string> imageDir;
+        std::string name;
+    } cases[] = {
+        {NamedBy(key, 1, std::string("WS-042\0", 7)), "images/ws", "WS-042"},
+        {NamedBy("HKEY_LOCAL_MACHINE\\system\\currentcontrolset\\control\\computername\\computername", 2,
+                 std::string("WS-043\0", 7)),
+         "images/ws", "WS-043"},
+        {NamedBy(key, 4, std::string("\x2a\0\0\0", 4)), "images/ws", "ws"},
+        {NamedBy(key, 1, std::string("\0", 1)), "images/ws", "ws"},
+        {NamedBy(key + "\\Other", 1, std::string("WS-044\0", 7)), "images/ws/", "ws"},
+        {{}, "images/ws/.", "ws"},
+        {{}, std::nullopt, "a bare NT workstation"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(sim::MachineNameOf(c.machine, c.imageDir), c.name) << c.imageDir.value_or("") << " " << c.name;
+}
+
 TEST(ReportRefusedChanges, SayWhichChangeAndWhy) {
     const struct {
         std::string note;
@@ -116,7 +143,8 @@ TEST(ReportGrouping, WhatGoesByKindAndPlace) {
         {demo::Kind::Folder, "C:\\Novell\\GroupWise"},
         {demo::Kind::HiveKey, "C:\\Documents and Settings\\ann\\ntuser.dat\tHKEY_CURRENT_USER\\Software\\Novell"},
     };
-    const std::vector<KindGroup> groups = GroupedByKindAndPlace(changes);
+    FirstSpellings spellings;
+    const std::vector<KindGroup> groups = GroupedByKindAndPlace(changes, spellings);
     std::ostringstream shown;
     for (const KindGroup& kind : groups) {
         shown << kind.label << " (" << kind.count << ")\n";
@@ -141,6 +169,34 @@ TEST(ReportGrouping, WhatGoesByKindAndPlace) {
               "  C:\\Documents and Settings\\ann\\ntuser.dat: {Software\\Novell}\n");
 }
 
+// Each key and folder in the spelling first seen, however later paths spell
+// it; a value's name is no key and keeps its own.
+TEST(ReportSpellings, OneSpellingPerKeyTheFirstSeen) {
+    const struct {
+        Lines seen;
+        std::string shownLast;
+    } cases[] = {
+        {{"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes", "HKEY_LOCAL_MACHINE\\Software\\Novell"},
+         "HKEY_LOCAL_MACHINE\\SOFTWARE\\Novell"},
+        {{"HKEY_LOCAL_MACHINE\\Software\\Novell\\GroupWise", "hkey_local_machine\\SOFTWARE\\NOVELL\\Messenger"},
+         "HKEY_LOCAL_MACHINE\\Software\\Novell\\Messenger"},
+        {{"C:\\Novell\\GroupWise", "C:\\NOVELL\\groupwise\\gwenv1.dll"}, "C:\\Novell\\GroupWise\\gwenv1.dll"},
+        // Alike only as a leading part: "Novell" is not "Novell Messenger".
+        {{"C:\\Novell", "C:\\NOVELL Messenger"}, "C:\\NOVELL Messenger"},
+        {{"HKEY_CURRENT_USER\\Software", "HKEY_LOCAL_MACHINE\\SOFTWARE"}, "HKEY_LOCAL_MACHINE\\SOFTWARE"},
+        {{"C:\\Novell\\", "c:\\novell\\x.dll"}, "C:\\Novell\\x.dll"},
+    };
+    for (const auto& c : cases) {
+        FirstSpellings spellings;
+        for (const std::string& path : c.seen) spellings.Of(path);
+        EXPECT_EQ(spellings.Of(c.seen.back()), c.shownLast) << c.shownLast;
+    }
+    FirstSpellings spellings;
+    spellings.Of("HKEY_CURRENT_USER\\Software\\X");
+    EXPECT_EQ(spellings.Of(demo::Item{demo::Kind::Value, "HKEY_CURRENT_USER\\SOFTWARE\\x\tPATH\\a"}).id,
+              "HKEY_CURRENT_USER\\Software\\X\tPATH\\a");
+}
+
 // A client key and a bystander's, a client file; the client's go.
 struct Machines {
     image::MachineImage before;
@@ -162,13 +218,70 @@ const Lines kTrace = {
     "phase\tDone",           "exit\t0",
 };
 
-std::string PageText(const sim::ImageLists& lists, const Lines& failureNotes = {}, const Lines& keptNotes = {}) {
-    const Machines machines = ClientAndBystander();
+std::string PageHtml(const sim::ImageLists& lists, const Lines& failureNotes = {}, const Lines& keptNotes = {},
+                     const Machines& machines = ClientAndBystander()) {
     std::ostringstream html;
-    WriteReportPage(sim::ReportPageOf("purgent.exe /sn on test", kTrace, failureNotes, keptNotes, machines.before,
-                                      machines.after, lists),
-                    html);
-    return VisibleText(html.str());
+    ReportPage page = sim::ReportPageOf("purgent.exe /sn on test", kTrace, failureNotes, keptNotes, machines.before,
+                                        machines.after, lists);
+    page.machine = "WS-042";
+    page.made = "2026-12-10 08:30:00";
+    page.version = "3.5.0.0";
+    page.commandLine = "purgent-sim --machine test --report page.html -- /sn";
+    WriteReportPage(page, html);
+    return html.str();
+}
+
+std::string PageText(const sim::ImageLists& lists, const Lines& failureNotes = {}, const Lines& keptNotes = {},
+                     const Machines& machines = ClientAndBystander()) {
+    return VisibleText(PageHtml(lists, failureNotes, keptNotes, machines));
+}
+
+// Every count in a table's own column: as many headers as cells in each
+// row, none of them empty.
+TEST(ReportPageTables, HeadEveryColumn) {
+    sim::ImageLists lists;
+    lists.bystandersListed = true;
+    const std::string html = PageHtml(lists, {"# failed\tfile-delete\tC:\\Novell\\held.dll\t32"},
+                                      {"# kept\tHKEY_LOCAL_MACHINE\\Software\\Novell\tlinked"});
+    const auto count = [](const std::string& text, const std::string& what) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    };
+    std::size_t tables = 0;
+    for (std::size_t start = html.find("<table>"); start != std::string::npos; start = html.find("<table>", start + 1)) {
+        ++tables;
+        const std::string table = html.substr(start, html.find("</table>", start) - start);
+        std::istringstream rows(table);
+        std::string head;
+        std::getline(rows, head);
+        const std::size_t columns = count(head, "<th>");
+        EXPECT_GT(columns, 0u) << table;
+        EXPECT_EQ(count(head, "<th></th>"), 0u) << head;
+        for (std::string row; std::getline(rows, row);)
+            EXPECT_EQ(count(row, "<td"), columns) << row << "\nin\n" << table;
+    }
+    EXPECT_EQ(tables, 5u);
+}
+
+// A key an image spells "SOFTWARE" in one place and "Software" in another
+// is one key, named as the page first names it.
+TEST(ReportPageText, NamesEachKeyInOneSpelling) {
+    Machines machines;
+    machines.before.registry = {{"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\.gwf", {}},
+                                {"HKEY_LOCAL_MACHINE\\Software\\Novell\\GroupWise", {}},
+                                {"HKEY_LOCAL_MACHINE\\software\\Novell\\Messenger", {}}};
+    machines.after.registry = {machines.before.registry.back()};
+    sim::ImageLists lists;
+    lists.bystandersListed = true;
+    lists.keptReasons[{demo::Kind::Key, "HKEY_LOCAL_MACHINE\\software\\Novell\\Messenger"}] = "asked to keep";
+    const std::string text = PageText(lists, {}, {}, machines);
+    for (const std::string expected : {
+             " HKEY_LOCAL_MACHINE (2) SOFTWARE\\Classes\\.gwf SOFTWARE\\Novell\\GroupWise ",
+             " HKEY_LOCAL_MACHINE\\SOFTWARE\\Novell\\Messenger asked to keep ",
+         })
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\nin\n" << text;
+    EXPECT_EQ(text.find("oftware"), std::string::npos) << text;
 }
 
 TEST(ReportPageText, CountsPerKindAsTheDemoScreenShowsThem) {
@@ -178,7 +291,7 @@ TEST(ReportPageText, CountsPerKindAsTheDemoScreenShowsThem) {
                         {demo::Kind::Value, "HKEY_LOCAL_MACHINE\\Software\\Other\tx"}};
     const std::string text = PageText(lists);
     for (const std::string expected : {
-             " went changed bystanders kept registry keys 1 0 1 of 1 registry values 1 0 1 of 1 files 1 0 0 of 0 "
+             " kind went changed bystanders kept registry keys 1 0 1 of 1 registry values 1 0 1 of 1 files 1 0 0 of 0 "
              "folders 0 0 0 of 0 COM registrations 0 0 0 of 0 user hive keys 0 0 0 of 0 processes ended 1 - - ",
              " 2 of 2 listed bystanders kept unchanged. ",
              // The folder that stayed is a client item without a note.
@@ -193,7 +306,12 @@ TEST(ReportPageText, ShowsTheVerdictWhatGoesStaysAndWasRead) {
                  {"# kept\tHKEY_LOCAL_MACHINE\\Software\\Novell\\GroupWise\tHKEY_LOCAL_MACHINE\\Software\\Novell on "
                   "the way is a link to HKEY_LOCAL_MACHINE\\Software\\Other"});
     for (const std::string expected : {
-             " Purgent preview purgent.exe /sn on test Verdict: completed, exit status 0 ",
+             " Purgent preview purgent.exe /sn on test Machine: WS-042 Made: 2026-12-10 08:30:00 Purgent version: "
+             "3.5.0.0 Command line: purgent-sim --machine test --report page.html -- /sn Verdict: completed, exit "
+             "status 0 ",
+             // Why --summary's numbers differ: it counts changes, the page items.
+             " These counts compare the image&#39;s items before and after the run: ",
+             " purgent-sim --summary counts the run&#39;s changes instead, ",
              " registry keys 1 0 not listed ",
              " registry keys (1) HKEY_LOCAL_MACHINE (1) Software\\Novell\\GroupWise ",
              " files (1) C:\\Novell (1) grpwise.exe ",

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <sstream>
 
 #include "platform/sim/sim_programs.h"
@@ -281,18 +282,67 @@ TEST_F(SimCliRun, TraceGoesToTheFileAndTheChangedMachineIsSaved) {
     EXPECT_NE(Read("saved/registry.reg").find("[HKEY_CURRENT_USER\\Software\\Novell]"), std::string::npos);
 }
 
-TEST_F(SimCliRun, ReportPageIsWrittenBesideTheTrace) {
+// The trace reaches stdout only when nothing else is asked for there: a
+// report's reader wants the page, not a thousand lines on the terminal.
+TEST_F(SimCliRun, TraceGoesToStdoutOnlyWithoutSummaryAndReport) {
     Write("image/registry.reg",
           "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Novell\\GroupWise]\n");
-    EXPECT_EQ(Run({"--report=" + (dir_ / "a.html").string(), "/sn"}), 0);
-    EXPECT_NE(out.str().find("reg-delete-key\tHKEY_CURRENT_USER\\Software\\Novell\\GroupWise\n"), std::string::npos);
-    EXPECT_EQ(Run({"--report", (dir_ / "b.html").string(), "/sn"}), 0);
-    for (const char* page : {"a.html", "b.html"}) {
-        EXPECT_EQ(Read(page).rfind("<!DOCTYPE html>", 0), 0u) << page;
-        EXPECT_NE(Read(page).find("Verdict: completed, exit status 0"), std::string::npos) << page;
+    enum class Shown { Nothing, Trace, Summary };
+    const std::string trace = (dir_ / "trace.txt").string();
+    const std::string page = (dir_ / "page.html").string();
+    const struct {
+        std::vector<std::string> args;
+        Shown stdout;
+        bool traceFile;
+        bool pageFile;
+    } cases[] = {
+        {{}, Shown::Trace, false, false},
+        {{"--summary"}, Shown::Summary, false, false},
+        {{"--trace", trace}, Shown::Nothing, true, false},
+        {{"--report", page}, Shown::Nothing, false, true},
+        {{"--report=" + page, "--summary"}, Shown::Summary, false, true},
+        {{"--report", page, "--trace", trace}, Shown::Nothing, true, true},
+        {{"--summary", "--report", page, "--trace", trace}, Shown::Summary, true, true},
+    };
+    const std::string deleted = "reg-delete-key\tHKEY_CURRENT_USER\\Software\\Novell\\GroupWise\n";
+    for (const auto& c : cases) {
+        std::filesystem::remove(trace);
+        std::filesystem::remove(page);
+        out.str("");
+        std::vector<std::string> args = c.args;
+        args.push_back("/sn");
+        EXPECT_EQ(Run(args), 0) << args[0];
+        EXPECT_EQ(out.str().find(deleted) != std::string::npos, c.stdout == Shown::Trace) << args[0] << out.str();
+        EXPECT_EQ(out.str().rfind("Changes", 0) == 0 || out.str().find("\nChanges") != std::string::npos,
+                  c.stdout == Shown::Summary)
+            << args[0] << out.str();
+        EXPECT_EQ(out.str().empty(), c.stdout == Shown::Nothing) << args[0];
+        EXPECT_EQ(Read("trace.txt").find(deleted) != std::string::npos, c.traceFile) << args[0];
+        EXPECT_EQ(Read("page.html").rfind("<!DOCTYPE html>", 0) == 0, c.pageFile) << args[0];
     }
     EXPECT_EQ(Run({"--report", (dir_ / "none" / "c.html").string(), "/sn"}), ExitCannotWrite);
     EXPECT_NE(err.str().find("cannot write"), std::string::npos) << err.str();
+}
+
+// The page names the machine (here the image folder), when it was made,
+// Purgent's version and the whole command line.
+TEST_F(SimCliRun, ReportPageNamesItsMachineDateVersionAndOptions) {
+    std::filesystem::create_directories(dir_ / "image");
+    const std::string page = (dir_ / "page.html").string();
+    EXPECT_EQ(Run({"--report", page, "--", "/sn", "/km"}), 0);
+    const std::string html = Read("page.html");
+    for (const std::string& expected : std::vector<std::string>{
+             "<li>Machine: image</li>",
+             "<li>Purgent version: 3.5.0.0</li>",
+             "<li>Command line: purgent-sim --machine " + (dir_ / "image").string() + " --report " + page +
+                 " -- /sn /km</li>",
+             "Verdict: completed, exit status 0",
+         })
+        EXPECT_NE(html.find(expected), std::string::npos) << expected << "\nin\n" << html;
+    std::smatch made;
+    ASSERT_TRUE(std::regex_search(html, made, std::regex("<li>Made: (\\d{4})-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d</li>")))
+        << html;
+    EXPECT_GE(std::stoi(made[1]), 2024);
 }
 
 // Runs of blanks as one: the summary's columns without their padding.
@@ -321,6 +371,8 @@ TEST_F(SimCliRun, SummaryCountsWhatTheTraceHolds) {
              " 1 (the current user)\n 2 ann\n 3 bob\n 4 jo\n",
              " grpwise.exe not running (603)\n",
              "Exit status: 0\n",
+             " DLL registrations 0 -\nThese are the run's changes as the trace records them: ",
+             "the report page (--report)\ncounts every key and value the image names that went",
          })
         EXPECT_NE(summary.find(expected), std::string::npos) << expected << "\nin\n" << summary;
     EXPECT_NE(Read("trace.txt").find("reg-delete-key\tHKEY_USERS\\Purgent.UserHive\\Software\\Novell\\GroupWise\n"),

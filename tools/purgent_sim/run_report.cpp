@@ -1,7 +1,10 @@
 #include "purgent_sim/run_report.h"
 
+#include <algorithm>
 #include <filesystem>
 
+#include "image/ansi_text.h"
+#include "image/reg_text_format.h"
 #include "purgent_sim/trace_fields.h"
 
 namespace purgent::sim {
@@ -25,6 +28,21 @@ ImageLists ReadImageLists(const std::string& imageDir) {
     }
     if (std::filesystem::exists(std::filesystem::u8path(kept))) demo::ReadItemList(kept, &lists.keptReasons);
     return lists;
+}
+
+std::string MachineNameOf(const image::MachineImage& machine, const std::optional<std::string>& imageDir) {
+    const image::RegistryKeys registry = image::NetRegistry(machine.registry);
+    const image::RegistryKey* key = image::FindKey(registry, ComputerNameKey);
+    const image::RegistryValue* value = key ? image::FindValue(*key, "ComputerName") : nullptr;
+    if (value && (value->type == image::RegSzType || value->type == image::RegExpandSzType)) {
+        const std::string name(value->data.begin(), std::find(value->data.begin(), value->data.end(), 0));
+        if (!name.empty()) return name;
+    }
+    if (!imageDir) return "a bare NT workstation";
+    // "demo/workstation/" and "." name their folder too.
+    std::filesystem::path folder = std::filesystem::absolute(std::filesystem::u8path(*imageDir)).lexically_normal();
+    if (!folder.has_filename()) folder = folder.parent_path();
+    return image::TextFileToAnsi(folder.filename().string());
 }
 
 RunOutcome OutcomeOf(const std::vector<std::string>& trace) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,13 @@ struct ImageLists {
 };
 // Throws image::ImageError for a list that cannot be read.
 ImageLists ReadImageLists(const std::string& imageDir);
+
+// The name a page gives the machine: the image's computer name (the
+// ComputerName value under ComputerNameKey, a string), else the image
+// folder's name, else the bare workstation's description.
+constexpr const char* ComputerNameKey =
+    "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName";
+std::string MachineNameOf(const image::MachineImage& machine, const std::optional<std::string>& imageDir);
 
 // What a run ended with, from its trace: "completed", "halted: <why>",
 // "ended on an error: <text>" or "invalid command line", and the exit status.

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <charconv>
+#include <ctime>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
+#include "image/ansi_text.h"
 #include "image/machine_image.h"
 #include "app/command_line.h"
 #include "purgent_sim/run_purgent.h"
@@ -24,10 +26,11 @@ const char* const SimCliHelp =
     "Options (a value may also follow an equals sign: --machine=DIR):\n"
     "  --machine DIR        the machine image to run on; without it, a bare NT workstation\n"
     "  --save DIR           after the run, write the machine as it is then, as an image, to DIR\n"
-    "  --trace FILE         write the trace to FILE instead of stdout\n"
+    "  --trace FILE         write the trace to FILE; stdout has it only without --summary and --report\n"
     "  --summary            print a short account of the run instead of the trace\n"
-    "  --report FILE.html   also write the run as one HTML page: verdict, counts, what goes\n"
-    "                       and what stays, bystanders (the image's bystanders.txt), locations\n"
+    "  --report FILE.html   write the run as one HTML page instead of printing the trace: the machine,\n"
+    "                       the date, the version and options, verdict, counts, what goes and what\n"
+    "                       stays, bystanders (the image's bystanders.txt), locations\n"
     "  --cut-after N        end the run right after its N-th change (N >= 1), as if it were killed:\n"
     "                       nothing after it happens; --save keeps the machine as it is then\n"
     "  --command-line TEXT  Purgent's arguments as one raw Windows command line\n"
@@ -103,7 +106,19 @@ void RefuseWritingIntoTheImage(const SimCliOptions& options) {
         throw SimCliError{"--save " + *options.saveDir + " is, lies inside or holds the image folder"};
 }
 
-int Simulate(const SimCliOptions& options, std::ostream& out, std::ostream& err) {
+// The local date and time, as a page tells when it was made.
+std::string LocalTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[sizeof "2000-01-01 00:00:00"];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+// args: purgent-sim's own, which the report page repeats.
+int Simulate(const SimCliOptions& options, const std::vector<std::string>& args, std::ostream& out,
+             std::ostream& err) {
     const auto fail = [&err](int status, const std::string& message) {
         err << "purgent-sim: " << message << '\n';
         return status;
@@ -139,7 +154,7 @@ int Simulate(const SimCliOptions& options, std::ostream& out, std::ostream& err)
     }
     if (options.cutAfter) machine->CutAfter(ChangesBeforeCut(*options.cutAfter));
     if (options.traceFile) machine->Trace().AttachOutput(&traceFile);
-    else if (!options.summary) machine->Trace().AttachOutput(&out);
+    else if (!options.summary && !options.reportFile) machine->Trace().AttachOutput(&out);
 
     const int status = options.commandLine ? RunPurgentOnSimCommandLine(*machine, *options.commandLine)
                                            : RunPurgentOnSim(*machine, options.purgentArguments);
@@ -148,9 +163,14 @@ int Simulate(const SimCliOptions& options, std::ostream& out, std::ostream& err)
         const std::string title = "purgent.exe " +
                                   (options.commandLine ? *options.commandLine : QuoteArguments(options.purgentArguments)) +
                                   " on " + options.machineDir.value_or("a bare NT workstation");
-        report::WriteReportPage(ReportPageOf(title, machine->Trace().Lines(), machine->Trace().FailureNotes(),
-                                             machine->Trace().KeptNotes(), before, machine->SaveImage(), lists),
-                                reportFile);
+        report::ReportPage page =
+            ReportPageOf(image::TextFileToAnsi(title), machine->Trace().Lines(), machine->Trace().FailureNotes(),
+                         machine->Trace().KeptNotes(), before, machine->SaveImage(), lists);
+        page.machine = MachineNameOf(before, options.machineDir);
+        page.made = LocalTimeNow();
+        page.version = SimProgramVersion;
+        page.commandLine = image::TextFileToAnsi("purgent-sim " + QuoteArguments(args));
+        report::WriteReportPage(page, reportFile);
         if (!reportFile.flush()) return fail(ExitCannotWrite, "cannot write " + *options.reportFile);
     }
     if (options.saveDir) {
@@ -225,7 +245,7 @@ int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return ExitUsage;
     }
     try {
-        return Simulate(options, out, err);
+        return Simulate(options, args, out, err);
     } catch (const std::exception& error) {
         err << "purgent-sim: " << error.what() << '\n';
         return ExitInternal;

@@ -46,8 +46,9 @@ struct SimCliError {
 };
 
 // The whole of purgent-sim: parses args (without the program name), loads
-// the image, runs Purgent, writes the trace (or the summary) to out, the
-// trace also to the --trace file, and saves the image. Messages about
+// the image, runs Purgent, writes the summary or else, without --report,
+// the trace to out, the trace also to the --trace file, the page to the
+// --report file, and saves the image. Messages about
 // purgent-sim's own failures go to err. Returns the exit status.
 int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

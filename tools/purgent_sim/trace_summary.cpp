@@ -12,6 +12,14 @@ namespace {
 
 using Row = std::vector<std::string>;
 
+// The report page counts the image's items instead; a reader of both is told why they differ.
+constexpr const char* kCountsSaid =
+    "These are the run's changes as the trace records them: a deleted key once however much went\n"
+    "with it, the parent keys the image only implies and the keys of users' hives included, a value\n"
+    "only when deleted on its own, a DLL registration for each regsvr32 run; the report page (--report)\n"
+    "counts every key and value the image names that went, those inside a deleted key included and\n"
+    "users' hive keys apart, so its numbers differ.\n";
+
 // Columns padded to their widest cell; the first is left-aligned, the others
 // too when they hold text, right-aligned when they hold counts.
 std::string Table(const std::vector<Row>& rows, bool counts) {
@@ -152,7 +160,8 @@ private:
                       {"  files", Count(files_), Count(attributes_)},
                       {"  folders", Count(folders_), none},
                       {"  DLL registrations", Count(dllRegistrations_.size()), none}},
-                     true);
+                     true) +
+               kCountsSaid;
     }
 
     std::string PerHive() const {

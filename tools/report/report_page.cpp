@@ -130,12 +130,19 @@ void WriteCounts(Page& page, const ReportPage& report) {
         rows.push_back({kind.label, std::to_string(kind.went), std::to_string(kind.changed), kept});
     }
     rows.push_back({"processes ended", std::to_string(report.processesEnded.size()), "-", "-"});
-    page.Table({"", "went", "changed", "bystanders kept"}, rows, 1);
+    page.Table({"kind", "went", "changed", "bystanders kept"}, rows, 1);
+    page.Paragraph(
+        "These counts compare the image's items before and after the run: every key and value the image names "
+        "that went, those inside a deleted key included, the keys of users' hive files apart, and a COM "
+        "registration when the keys the image lists for its DLL went; purgent-sim --summary counts the run's "
+        "changes instead, a deleted key once however much went with it but also the parent keys the image only "
+        "implies and the keys of users' hives, a value only when deleted on its own, a DLL registration for each "
+        "regsvr32 run, so its numbers differ.");
 }
 
-void WriteWhatGoes(Page& page, const ReportPage& report) {
+void WriteWhatGoes(Page& page, const ReportPage& report, FirstSpellings& spellings) {
     page.Heading("h2", "What goes");
-    for (const KindGroup& kind : GroupedByKindAndPlace(report.changes)) {
+    for (const KindGroup& kind : GroupedByKindAndPlace(report.changes, spellings)) {
         page.Open(kind.label, kind.count);
         for (const Place& place : kind.places) {
             page.Open(place.name, place.items.size());
@@ -151,7 +158,7 @@ void WriteWhatGoes(Page& page, const ReportPage& report) {
     }
 }
 
-void WriteWhatStays(Page& page, const ReportPage& report) {
+void WriteWhatStays(Page& page, const ReportPage& report, FirstSpellings& spellings) {
     page.Heading("h2", "What stays of the client's");
     page.Open("changes Windows refused", report.refused.size());
     std::vector<std::vector<std::string>> refused;
@@ -168,13 +175,13 @@ void WriteWhatStays(Page& page, const ReportPage& report) {
         page.Open("client items that stayed, with the image's note", stayed.size());
         std::vector<std::vector<std::string>> rows;
         for (const auto& [item, note] : stayed)
-            rows.push_back({ItemText(item), note.empty() ? "(no note)" : note});
+            rows.push_back({ItemText(spellings.Of(item)), note.empty() ? "(no note)" : note});
         page.Table({"item", "note"}, rows);
         page.Close();
     }
 }
 
-void WriteBystanders(Page& page, const ReportPage& report) {
+void WriteBystanders(Page& page, const ReportPage& report, FirstSpellings& spellings) {
     page.Heading("h2", "Other programs' items");
     if (!report.bystandersListed) {
         page.Paragraph("The image lists no bystanders (bystanders.txt), so none are checked.");
@@ -187,7 +194,7 @@ void WriteBystanders(Page& page, const ReportPage& report) {
                    " listed bystanders kept unchanged.");
     if (lost.empty()) return;
     std::vector<std::string> lines;
-    for (const demo::Item& item : lost) lines.push_back(ItemText(item));
+    for (const demo::Item& item : lost) lines.push_back(ItemText(spellings.Of(item)));
     page.Open("bystanders lost or changed", lines.size());
     page.List(lines);
     page.Close();
@@ -207,13 +214,13 @@ void WriteWhatWasRead(Page& page, const ReportPage& report) {
 
 }  // namespace
 
-std::vector<KindGroup> GroupedByKindAndPlace(const demo::Report& changes) {
+std::vector<KindGroup> GroupedByKindAndPlace(const demo::Report& changes, FirstSpellings& spellings) {
     std::vector<KindGroup> groups;
     for (const demo::KindCounts& kind : demo::CountsPerKind(changes)) {
         KindGroup group{kind.label, 0, {}};
         for (const demo::Item& item : changes.wentItems) {
             if (item.kind != kind.kind) continue;
-            const auto [place, name] = PlaceAndName(item);
+            const auto [place, name] = PlaceAndName(spellings.Of(item));
             auto found = std::find_if(group.places.begin(), group.places.end(),
                                       [&](const Place& known) { return image::EqualsIgnoreCase(known.name, place); });
             if (found == group.places.end()) found = group.places.insert(group.places.end(), {place, {}});
@@ -231,12 +238,15 @@ void WriteReportPage(const ReportPage& report, std::ostream& out) {
     Page page(out);
     page.Heading("h1", "Purgent preview");
     page.Paragraph(report.title);
+    page.List({"Machine: " + report.machine, "Made: " + report.made, "Purgent version: " + report.version,
+               "Command line: " + report.commandLine});
     page.Paragraph("Verdict: " + report.outcome + ", exit status " + std::to_string(report.exitStatus),
                    "verdict " + OutcomeClass(report.outcome));
     WriteCounts(page, report);
-    WriteWhatGoes(page, report);
-    WriteWhatStays(page, report);
-    WriteBystanders(page, report);
+    FirstSpellings spellings;
+    WriteWhatGoes(page, report, spellings);
+    WriteWhatStays(page, report, spellings);
+    WriteBystanders(page, report, spellings);
     WriteWhatWasRead(page, report);
     out << "</body>\n</html>\n";
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "demo_report.h"
+#include "first_spellings.h"
 
 namespace purgent::report {
 
@@ -26,7 +27,11 @@ struct KeptItem {
 
 // Texts are the program's own (ANSI); the page writes them as UTF-8.
 struct ReportPage {
-    std::string title;    // what ran on what
+    std::string title;        // what ran on what
+    std::string machine;      // the computer name, else the image folder's name
+    std::string made;         // the local date and time the page was written
+    std::string version;      // Purgent's
+    std::string commandLine;  // the preview's own, every option in it
     std::string outcome;  // "completed", "halted: <why>", ...
     int exitStatus = 0;
     demo::Report changes;          // the machine before against after
@@ -40,7 +45,8 @@ struct ReportPage {
 
 // The items of one kind, by place: a hive for keys and values, a hive file
 // for its keys, the folder for files, folders and COM servers (names alike
-// in any case are one place), each with the items' names within it.
+// in any case are one place), each with the items' names within it, every
+// key and folder in the spelling spellings first saw.
 struct Place {
     std::string name;
     std::vector<std::string> items;
@@ -50,7 +56,7 @@ struct KindGroup {
     std::size_t count = 0;
     std::vector<Place> places;
 };
-std::vector<KindGroup> GroupedByKindAndPlace(const demo::Report& changes);
+std::vector<KindGroup> GroupedByKindAndPlace(const demo::Report& changes, FirstSpellings& spellings);
 
 void WriteReportPage(const ReportPage& page, std::ostream& out);
 
