@@ -21,8 +21,11 @@ struct LoggedRun {
     std::array<std::size_t, kKinds> traced;
 };
 
-inline LoggedRun RunWithLog(const image::MachineImage& image, const std::string& commandLine) {
+// cutAfter > 0: the process is killed right after that many changes.
+inline LoggedRun RunWithLog(const image::MachineImage& image, const std::string& commandLine,
+                            std::size_t cutAfter = 0) {
     sim::SimMachine machine{image};
+    if (cutAfter) machine.CutAfter(cutAfter);
     const int status = sim::RunPurgentOnSimCommandLine(machine, commandLine + " /log=" + kLogPath);
     const image::DriveItem* log = machine.Drive().Find(kLogPath);
     const auto events = [&](const char* name) { return machine.Trace().Events(name).size(); };

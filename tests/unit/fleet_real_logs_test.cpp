@@ -19,7 +19,7 @@ struct RealRunCase {
     const char* what;
     image::MachineImage (*image)();
     std::string commandLine;
-    bool cutOff;  // the exit line dropped, as when the process is killed
+    std::size_t cutAfter;  // killed after that many changes; 0: not
     Outcome outcome;
     std::size_t failedNotes;
 };
@@ -29,13 +29,13 @@ class RealRun : public ::testing::TestWithParam<RealRunCase> {};
 
 TEST_P(RealRun, IsJudgedAndCountedAsItsRecorderTracedIt) {
     const RealRunCase& c = GetParam();
-    const LoggedRun run = test::RunWithLog(c.image(), c.commandLine);
+    const LoggedRun run = test::RunWithLog(c.image(), c.commandLine, c.cutAfter);
     ASSERT_FALSE(run.log.empty());
-    const LogRecord log = ReadRunLog(c.cutOff ? test::WithoutExitLine(run.log) : run.log, "pc42.log");
+    const LogRecord log = ReadRunLog(run.log, "pc42.log");
     ASSERT_EQ(log.runs.size(), 1u);
     const RunRecord& record = log.runs[0];
     EXPECT_EQ(OutcomeName(Judge(record).outcome), std::string(OutcomeName(c.outcome)));
-    EXPECT_EQ(record.exitStatus, c.cutOff ? std::nullopt : std::optional<long long>(run.status));
+    EXPECT_EQ(record.exitStatus, c.cutAfter ? std::nullopt : std::optional<long long>(run.status));
     EXPECT_EQ(record.counts, run.traced);
     EXPECT_EQ(record.failed.size(), c.failedNotes);
     EXPECT_EQ(record.Field("computer"), "SIMULATED");
@@ -45,12 +45,13 @@ INSTANTIATE_TEST_SUITE_P(
     Runs, RealRun,
     ::testing::Values(
         // The demo keeps a read-only file of Messenger's: one failed note.
-        RealRunCase{"demo completed", test::DemoImage, "/sn", false, Outcome::Completed, 1},
-        RealRunCase{"nothing to clean, completed clean", test::BareImage, "/sn", false, Outcome::Completed, 0},
-        RealRunCase{"demo halted by windows that stay", test::HaltingDemo, "/sn", false, Outcome::Halted, 0},
-        RealRunCase{"demo interrupted", test::DemoImage, "/sn", true, Outcome::Interrupted, 1},
+        RealRunCase{"demo completed", test::DemoImage, "/sn", 0, Outcome::Completed, 1},
+        RealRunCase{"nothing to clean, completed clean", test::BareImage, "/sn", 0, Outcome::Completed, 0},
+        RealRunCase{"demo halted by windows that stay", test::HaltingDemo, "/sn", 0, Outcome::Halted, 0},
+        // Killed in the registry phase, before the read-only file's failure.
+        RealRunCase{"demo interrupted", test::DemoImage, "/sn", 100, Outcome::Interrupted, 0},
         RealRunCase{"error in a user's hive",
-                    [] { return image::LoadMachineImage(PURGENT_TEST_DATA "/bad-hive-value"); }, "/sn", false,
+                    [] { return image::LoadMachineImage(PURGENT_TEST_DATA "/bad-hive-value"); }, "/sn", 0,
                     Outcome::Error, 0}),
     testing::CaseName<RealRunCase>);
 
