@@ -87,9 +87,6 @@ void PurgentApp::FormCreate() {
                                                                        RunLogOptions(form_, state_.silentMode));
         if (refusal != WriteRefusal::None) {
             if (captureFolderCreated) platform_.files.RemoveFolder(state_.captureFolder);
-            // Under /s and /sn nobody is there to press OK: a box would hold
-            // the deployment until its time limit, and the status says it.
-            if (IsHidden(state_.silentMode)) EndProcess(platform_, state_, ExitFailed);
             StopBeforeTheRun(LogRefusalMessage(*state_.logFile, refusal));
         }
     }
@@ -124,7 +121,9 @@ void PurgentApp::StopForAnotherRun() {
 }
 
 void PurgentApp::StopBeforeTheRun(const std::string& error) {
-    platform_.messages.ShowError(error);
+    // Under /s and /sn nobody is there to press OK: a box would hold the
+    // deployment until its time limit, and the status says it.
+    if (!IsHidden(state_.silentMode)) platform_.messages.ShowError(error);
     EndProcess(platform_, state_, ExitFailed);
 }
 

@@ -46,7 +46,8 @@ private:
     // Reads the command line; when it is valid, applies it and creates the
     // registry accessor. Ends the process on a failure.
     CommandLine Prepare();
-    // An error box, then the end of the process with the status of a failed run.
+    // In the window modes an error box; then the end of the process with the
+    // status of a failed run.
     void StopBeforeTheRun(const std::string& error);
     // The run log's header and a "# busy" note, in the window modes a box,
     // then the end of the process: nothing was changed.

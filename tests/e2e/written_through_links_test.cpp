@@ -52,7 +52,7 @@ const PlantedCase kPlantedCases[] = {
          fs::create_directory(empty);
          fs::create_directory_symlink(empty, Temp(desk) / "cap");
      },
-     {"/sn", "/capture=C:\\Temp\\cap"}, "The capture folder 'C:\\Temp\\cap' is a link.", kEmptyFolder},
+     {"/sp", "/capture=C:\\Temp\\cap"}, "The capture folder 'C:\\Temp\\cap' is a link.", kEmptyFolder},
 };
 
 // A file's bytes; a folder's entries by name.

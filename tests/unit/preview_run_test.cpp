@@ -122,7 +122,7 @@ TEST_F(PreviewRun, ACaptureFolderThatIsNotEmptyOrCannotBeMadeStopsBeforeAnything
     for (const char* folder : {"C:\\Novell", "C:\\no such folder\\cap", "C:\\bad|name"}) {
         const image::MachineImage seeded = FromFolder(PURGENT_DEMO_IMAGE);
         sim::SimMachine machine(seeded);
-        EXPECT_EQ(sim::RunPurgentOnSim(machine, {"/sn", std::string("/capture=") + folder, std::string("/log=") + kLog}), 2)
+        EXPECT_EQ(sim::RunPurgentOnSim(machine, {"/sp", std::string("/capture=") + folder, std::string("/log=") + kLog}), 2)
             << folder;
         EXPECT_EQ(machine.Trace().Lines().size(), 2u) << folder;  // the error box and the exit
         EXPECT_EQ(machine.SaveImage().drive.size(), seeded.drive.size()) << folder;

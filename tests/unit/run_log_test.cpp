@@ -62,19 +62,29 @@ TEST(RunLog, TheSwitchCountsAmongTheEightArgumentsAndTheLaterOfTwoWins) {
     }
 }
 
-// Under /s and /sn nobody is there to press OK: the status alone tells.
-TEST(RunLog, ALogThatCannotBeCreatedIsAnErrorBeforeTheRunInEveryModeWithABoxInTheWindowModes) {
-    const std::string box = "error\tCannot create the log file 'C:\\Missing\\run.log'.";
+// A log or a capture folder that cannot be made stops the program before
+// the run, in every mode with status 2. Under /s and /sn nobody is there to
+// press OK: the status alone tells.
+TEST(RunLog, WhatCannotBeWrittenIsAnErrorBeforeTheRunInEveryModeWithABoxInTheWindowModes) {
+    image::MachineImage image;
+    image.drive = {{"C:\\Full", true, {}}, {"C:\\Full\\kept.txt", false, {'k'}}};
     const struct {
-        const char* mode;
-        Lines trace;
-    } cases[] = {
-        {"/sn", {"exit\t2"}}, {"/s", {"exit\t2"}}, {"/sp", {box, "exit\t2"}}, {"", {box, "exit\t2"}}};
-    for (const auto& [mode, trace] : cases) {
-        SimMachine machine{image::MachineImage{}};
-        EXPECT_EQ(RunPurgentOnSimCommandLine(machine, std::string(mode) + " /log=C:\\Missing\\run.log"), 2) << mode;
-        EXPECT_EQ(machine.Trace().Lines(), trace) << mode;
-    }
+        const char* what;
+        std::string arguments;
+        std::string box;
+    } refusals[] = {
+        {"a log in a missing folder", "/log=C:\\Missing\\run.log", "Cannot create the log file 'C:\\Missing\\run.log'."},
+        {"a capture folder not empty", "/capture=C:\\Full", "The capture folder 'C:\\Full' is not empty."},
+    };
+    for (const auto& refusal : refusals)
+        for (const char* mode : {"/sn", "/s", "/sp", ""}) {
+            const bool window = std::string(mode) == "/sp" || std::string(mode).empty();
+            const Lines trace = window ? Lines{"error\t" + refusal.box, "exit\t2"} : Lines{"exit\t2"};
+            SimMachine machine{image};
+            EXPECT_EQ(RunPurgentOnSimCommandLine(machine, std::string(mode) + " " + refusal.arguments), 2)
+                << refusal.what << " " << mode;
+            EXPECT_EQ(machine.Trace().Lines(), trace) << refusal.what << " " << mode;
+        }
 }
 
 // The whole trace of a run on the demo workstation, message boxes, regsvr32's

@@ -24,7 +24,7 @@ const WriteCase kWriteCases[] = {
      "Cannot create the log file 'C:\\Temp\\purgent.log': it is a link."},
     {"a log that is a folder link", {"/sp", "/log=C:\\Temp\\elsewhere"}, 2,
      "Cannot create the log file 'C:\\Temp\\elsewhere': it is a link."},
-    {"a capture folder that is a link to an empty folder", {"/sn", "/capture=C:\\Temp\\cap"}, 2,
+    {"a capture folder that is a link to an empty folder", {"/sp", "/capture=C:\\Temp\\cap"}, 2,
      "The capture folder 'C:\\Temp\\cap' is a link."},
     {"a log beside the links", {"/sn", "/log=C:\\Temp\\own.log"}, 0, ""},
 };
