@@ -196,15 +196,18 @@ compare() {
 }
 
 # loaded_hives IMAGE OUT: an image of the logged-on users' hives alone (the
-# keys under HKEY_USERS\<SID>), when IMAGE has any. Wine writes only its own
-# user's keys to disk, so these are seeded again into each run's machine,
-# whose server then stays up until the machine has been read back.
+# keys under HKEY_USERS\<SID>, and the link keys among them), when IMAGE has
+# any. Wine writes only its own user's keys to disk, so these are seeded
+# again into each run's machine, whose server then stays up until the
+# machine has been read back.
 loaded_hives() {
   local image=$1 out=$2
   grep -qi '^\[HKEY_USERS\\S-1-5-21' "$image/registry.reg" 2>/dev/null || return 0
   mkdir -p "$out"
   awk 'NR == 1 { print; next } /^\[/ { keep = toupper($0) ~ /^\[HKEY_USERS\\S-1-5-21/ } keep' \
     "$image/registry.reg" >"$out/registry.reg"
+  { echo '[registry-link]'; ini_section "$image" registry-link | grep -i '^HKEY_USERS\\S-1-5-21'; } \
+    >"$out/machine.ini" || rm "$out/machine.ini"
 }
 
 # leftover_mount IMAGE OUT: when IMAGE has a mount of the program's own name
