@@ -64,6 +64,49 @@ TEST(DifferentialWineRules, MessengerDataBehindAJunctionIsSetApart) {
     EXPECT_FALSE(Covered(rules, walked + "Local Settings\\Application Data\\Novell\\GroupWise Messenger"));
 }
 
+// Windows' list of what goes at the next start is compared entry by entry:
+// an entry Wine alone made by listing a junction is set apart as the file
+// would be; another entry only one side has, or the same entries in
+// another order, is a difference.
+TEST(DifferentialMachines, ThePendingDeletionsAreComparedEntryByEntry) {
+    const std::string sessionManager = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+    const auto pending = [&](const std::vector<std::string>& paths) {
+        image::RegistryValue value{"PendingFileRenameOperations", 7, {}, false};
+        for (const std::string& path : paths) {
+            const std::string source = "\\??\\" + path;
+            value.data.insert(value.data.end(), source.begin(), source.end());
+            value.data.insert(value.data.end(), {0, 0});
+        }
+        value.data.push_back(0);
+        MachineImage machine;
+        machine.registry = {{sessionManager, {value}, false}};
+        return machine;
+    };
+    const std::string held = "C:\\Users\\ann\\Local Settings\\Application Data\\Novell\\GroupWise Messenger\\settings.xml";
+    const std::string throughJunction = "C:\\Documents and Settings\\ann\\Local Settings\\Application Data\\Novell\\GroupWise Messenger\\settings.xml";
+    const std::string dll = "C:\\WINDOWS\\system32\\GWENV1.DLL";
+    const struct {
+        const char* what;
+        std::vector<std::string> wine, sim;
+        std::vector<std::string> reported;
+    } cases[] = {
+        {"the same list", {held, dll}, {held, dll}, {}},
+        {"the same file through a junction Wine lists", {throughJunction, held, dll}, {held, dll}, {}},
+        {"a file only one side lists", {held}, {held, dll}, {"pending deletion only in the simulator: " + dll}},
+        {"another order", {dll, held}, {held, dll},
+         {"pending deletions in another order: " + sessionManager + " \"PendingFileRenameOperations\""}},
+    };
+    for (const auto& c : cases) {
+        Machines machines;
+        machines.generated = pending({});
+        machines.generated.machine.junctions = {{"C:\\Documents and Settings", "C:\\Users"}};
+        machines.generated.registry[0].values.clear();
+        machines.wineAfter = pending(c.wine);
+        machines.simAfter = pending(c.sim);
+        EXPECT_EQ(Differences(machines).Differences(), c.reported) << c.what;
+    }
+}
+
 // Wine opens a protected key with full access: what the simulator keeps
 // there (the key, what lies below it, each key holding it) and what Wine
 // alone did below it are explained, what Wine alone keeps is not, nor

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <vector>
 
 #include "image/ansi_text.h"
 
@@ -41,6 +42,21 @@ std::string Described(const RegistryValue& value) {
 }
 
 std::string ValueName(const std::string& name) { return name.empty() ? "@" : "\"" + name + "\""; }
+
+bool IsPendingList(const RegistryValue& value) {
+    return value.type == 7 && image::EqualsIgnoreCase(value.name, "PendingFileRenameOperations");
+}
+
+// The paths Windows deletes at its next start, in order: the pairs of
+// PendingFileRenameOperations with no new name, without their "\??\".
+std::vector<std::string> PendingDeletions(const RegistryValue& value) {
+    std::vector<std::string> strings(1);
+    for (std::uint8_t byte : value.data) byte ? strings.back() += static_cast<char>(byte) : strings.emplace_back();
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i + 1 < strings.size() && !strings[i].empty(); i += 2)
+        if (strings[i + 1].empty()) paths.push_back(strings[i].rfind("\\??\\", 0) == 0 ? strings[i].substr(4) : strings[i]);
+    return paths;
+}
 
 // Calls compare(id, onWine, inSim) for every id either side holds, in order;
 // the side that lacks it gives nullptr.
@@ -89,6 +105,8 @@ private:
             if (!other) {
                 if (!WinesOwnValue(wine, value.name))
                     Report(wine.path, "value only on Wine: " + wine.path + " " + ValueName(value.name), value.name);
+            } else if (IsPendingList(value) && IsPendingList(*other)) {
+                ComparePendingDeletions(wine, value, *other);
             } else if (other->type != value.type || other->data != value.data) {
                 Report(wine.path,
                        "value differs: " + wine.path + " " + ValueName(value.name) + ": Wine " + Described(value) +
@@ -99,6 +117,26 @@ private:
         for (const RegistryValue& value : sim.values)
             if (!image::FindValue(wine, value.name))
                 Report(sim.path, "value only in the simulator: " + sim.path + " " + ValueName(value.name), value.name);
+    }
+
+    // Entry by entry, each filed under its path, so that a rule about a
+    // file covers the file's entry too; then the order of the common ones
+    // (a folder goes after what it holds).
+    void ComparePendingDeletions(const RegistryKey& key, const RegistryValue& wine, const RegistryValue& sim) {
+        const std::vector<std::string> onWine = PendingDeletions(wine), inSim = PendingDeletions(sim);
+        const auto among = [](const std::vector<std::string>& list, const std::string& path) {
+            return std::any_of(list.begin(), list.end(),
+                               [&](const std::string& other) { return image::EqualsIgnoreCase(other, path); });
+        };
+        std::vector<std::string> wineOrder, simOrder;
+        for (const std::string& path : onWine)
+            if (!among(inSim, path)) Report(path, "pending deletion only on Wine: " + path);
+            else wineOrder.push_back(Folded(path));
+        for (const std::string& path : inSim)
+            if (!among(onWine, path)) Report(path, "pending deletion only in the simulator: " + path);
+            else simOrder.push_back(Folded(path));
+        if (wineOrder != simOrder)
+            Report(key.path, "pending deletions in another order: " + key.path + " " + ValueName(wine.name), wine.name);
     }
 
     void Report(const std::string& key, const std::string& text, const std::string& value = "") {
