@@ -1,10 +1,10 @@
 #include "files/restart_deletions.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "platform/mask_listing.h"
+#include "platform/pending_deletions.h"
 #include "platform/registry_service.h"
 
 namespace purgent {
@@ -19,24 +19,11 @@ bool RestartDeletions::ListedBefore(const std::string& path) {
     if (!listedBefore_) {
         listedBefore_.emplace();
         RegKey key = 0;
-        if (registry_.OpenKey(HkeyLocalMachine, R"(SYSTEM\CurrentControlSet\Control\Session Manager)", key) !=
-            winerr::Success)
-            return false;
+        if (registry_.OpenKey(HkeyLocalMachine, SessionManagerSubKey, key) != winerr::Success) return false;
         std::uint32_t type = 0;
         std::vector<std::uint8_t> data;
-        if (registry_.QueryValue(key, "PendingFileRenameOperations", type, data) == winerr::Success &&
-            type == RegMultiSz) {
-            // Pairs of a source and a new name; an empty new name deletes.
-            std::vector<std::string> strings;
-            for (std::size_t start = 0, end; start < data.size(); start = end + 1) {
-                end = std::find(data.begin() + static_cast<std::ptrdiff_t>(start), data.end(), 0) - data.begin();
-                strings.emplace_back(data.begin() + static_cast<std::ptrdiff_t>(start),
-                                     data.begin() + static_cast<std::ptrdiff_t>(end));
-            }
-            for (std::size_t i = 0; i + 1 < strings.size(); i += 2)
-                if (strings[i + 1].empty() && strings[i].rfind("\\??\\", 0) == 0)
-                    listedBefore_->insert(Key(strings[i].substr(4)));
-        }
+        if (registry_.QueryValue(key, PendingDeletionsValue, type, data) == winerr::Success && type == RegMultiSz)
+            for (const std::string& listed : PendingDeletionPaths(data)) listedBefore_->insert(Key(listed));
         registry_.CloseKey(key);
     }
     const std::string full = files_.FullPathName(path);

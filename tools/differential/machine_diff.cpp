@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/ansi_text.h"
+#include "platform/pending_deletions.h"
 
 namespace purgent::differential {
 namespace {
@@ -44,18 +45,7 @@ std::string Described(const RegistryValue& value) {
 std::string ValueName(const std::string& name) { return name.empty() ? "@" : "\"" + name + "\""; }
 
 bool IsPendingList(const RegistryValue& value) {
-    return value.type == 7 && image::EqualsIgnoreCase(value.name, "PendingFileRenameOperations");
-}
-
-// The paths Windows deletes at its next start, in order: the pairs of
-// PendingFileRenameOperations with no new name, without their "\??\".
-std::vector<std::string> PendingDeletions(const RegistryValue& value) {
-    std::vector<std::string> strings(1);
-    for (std::uint8_t byte : value.data) byte ? strings.back() += static_cast<char>(byte) : strings.emplace_back();
-    std::vector<std::string> paths;
-    for (std::size_t i = 0; i + 1 < strings.size() && !strings[i].empty(); i += 2)
-        if (strings[i + 1].empty()) paths.push_back(strings[i].rfind("\\??\\", 0) == 0 ? strings[i].substr(4) : strings[i]);
-    return paths;
+    return value.type == 7 && image::EqualsIgnoreCase(value.name, PendingDeletionsValue);
 }
 
 // Calls compare(id, onWine, inSim) for every id either side holds, in order;
@@ -123,7 +113,7 @@ private:
     // file covers the file's entry too; then the order of the common ones
     // (a folder goes after what it holds).
     void ComparePendingDeletions(const RegistryKey& key, const RegistryValue& wine, const RegistryValue& sim) {
-        const std::vector<std::string> onWine = PendingDeletions(wine), inSim = PendingDeletions(sim);
+        const std::vector<std::string> onWine = PendingDeletionPaths(wine.data), inSim = PendingDeletionPaths(sim.data);
         const auto among = [](const std::vector<std::string>& list, const std::string& path) {
             return std::any_of(list.begin(), list.end(),
                                [&](const std::string& other) { return image::EqualsIgnoreCase(other, path); });
